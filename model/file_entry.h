@@ -1,0 +1,38 @@
+#pragma once
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "model/object.h"
+#include "model/undo.h"
+
+// Log kinds as kept in an entry.
+enum LogKind : int {
+  kKindUnknown = 0,  // 不明
+  kKindBody = 1,     // 本文
+  kKindTitle = 2,    // ﾀｲﾄﾙ
+  kKindArchive = 4,  // 書庫: shown by the list, never assigned
+};
+
+// Message numbers lie in 1..65536; lowest 0 with highest 65536 means "not known".
+constexpr int kNoLowest = 0;
+constexpr int kNoHighest = 0x10000;
+
+// One log file of a forum folder, with what analysis and splits learnt of it.
+class CFileEntry : public CObject {
+ public:
+  KIV_DECLARE_RUNTIME_CLASS(CFileEntry)
+
+  std::string name;              // file name within the folder, e.g. MES_05.LOG
+  std::time_t modificationTime = 0;  // last-write time as last seen by this system
+  int index = -1;                // position right after the last rescan
+  int size = -1;                 // bytes
+  int kind = -1;                 // LogKind
+  int lowest = kNoLowest;
+  int highest = kNoHighest;
+  int room = 0;                  // from the file name
+  std::vector<CUndo> undoList;   // oldest split first
+  std::string headerText;        // the forum header line found by analysis (CP932)
+
+  bool RangeKnown() const { return !(lowest == kNoLowest && highest == kNoHighest); }
+};

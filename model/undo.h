@@ -1,0 +1,22 @@
+#pragma once
+#include <ctime>
+#include <string>
+
+#include "model/object.h"
+
+// One old log made by one split of one log file: what the undo needs to
+// take that split back.
+class CUndo : public CObject {
+ public:
+  KIV_DECLARE_RUNTIME_CLASS(CUndo)
+
+  int generation = -1;          // the room's generation counter at the split
+  std::string oldLogName;       // name in the forum folder of the old log made
+  std::string backupName;       // name of the backup holding the log as it was
+  std::time_t backupTime = 0;   // the backup's last-write time, read after the split
+  int previousLowest = 0;       // the entry's range before the split
+  int previousHighest = 0x10000;
+  std::string headerLine;       // the old log's line for the archive list (CP932)
+  int namingForm = 0;           // 0 archive form, 1 serial-extension form
+  int exported = 0;             // 1 once its line went to AR.LST
+};

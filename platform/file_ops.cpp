@@ -1,0 +1,81 @@
+#include "platform/file_ops.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/fault_injection.h"
+
+namespace plat {
+
+namespace {
+bool Fail(int* err, int e) {
+  if (err) *err = e;
+  return false;
+}
+}  // namespace
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+bool GetFileStatus(const std::string& path, FileStatus* status, int* err) {
+  if (int e = detail::InjectedError(FileOp::Status, path.c_str())) return Fail(err, e);
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return Fail(err, errno);
+  status->mtime = st.st_mtim.tv_sec;
+  status->size = st.st_size;
+  status->isDirectory = S_ISDIR(st.st_mode);
+  return true;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool RenameNoReplace(const std::string& src, const std::string& dst, int* err) {
+  if (int e = detail::InjectedError(FileOp::Rename, src.c_str())) return Fail(err, e);
+  if (::renameat2(AT_FDCWD, src.c_str(), AT_FDCWD, dst.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return Fail(err, errno);
+  // File systems without the flag: a hard link fails when dst exists.
+  if (::link(src.c_str(), dst.c_str()) != 0) return Fail(err, errno);
+  if (::unlink(src.c_str()) != 0) {
+    int e = errno;
+    ::unlink(dst.c_str());
+    return Fail(err, e);
+  }
+  return true;
+}
+
+bool ReplaceFile(const std::string& src, const std::string& dst, int* err) {
+  if (int e = detail::InjectedError(FileOp::Rename, src.c_str())) return Fail(err, e);
+  if (::rename(src.c_str(), dst.c_str()) != 0) return Fail(err, errno);
+  return true;
+}
+
+bool DeleteFile(const std::string& path, int* err) {
+  if (int e = detail::InjectedError(FileOp::Delete, path.c_str())) return Fail(err, e);
+  if (::unlink(path.c_str()) != 0) return Fail(err, errno);
+  return true;
+}
+
+bool SetFileTime(const std::string& path, std::time_t mtime, int* err) {
+  struct timespec times[2];
+  times[0].tv_sec = mtime;
+  times[0].tv_nsec = 0;
+  times[1] = times[0];
+  if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) return Fail(err, errno);
+  return true;
+}
+
+}  // namespace plat

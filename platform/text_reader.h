@@ -1,0 +1,53 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+// Reads a file the way the host's text mode does: CR LF becomes LF, a byte
+// 0x1A ends the input, and a line is handed out in pieces of at most
+// kMaxPiece bytes (LF included), so a longer physical line arrives as several
+// pieces, the first ones without LF. The last line may lack its LF.
+class TextReader {
+ public:
+  static constexpr std::size_t kMaxPiece = 1023;
+  static constexpr std::size_t kBufferSize = 1 << 20;
+
+  TextReader() = default;
+  ~TextReader();
+  TextReader(const TextReader&) = delete;
+  TextReader& operator=(const TextReader&) = delete;
+
+  // Opens for reading; on failure returns false and error() holds errno.
+  bool Open(const std::string& path);
+  bool IsOpen() const { return fd_ >= 0; }
+
+  // Copies the next piece into out (room for kMaxPiece + 1 bytes; it is
+  // NUL-terminated) and returns its length; 0 at the end of the input,
+  // -1 on a read error (error() holds errno; later calls return -1 too).
+  int ReadLine(char* out);
+
+  // Convenience for readers that keep the piece: false at end or error.
+  bool ReadLine(std::string& out);
+
+  // Closes the file; false (with error()) when closing failed or no file was open.
+  bool Close();
+
+  int error() const { return error_; }
+  const std::string& path() const { return path_; }
+
+ private:
+  bool Refill();  // keeps unread bytes, reads more; false when none came
+
+  int fd_ = -1;
+  int error_ = 0;
+  bool ended_ = false;  // end of file, 0x1A or an error was met
+  bool failed_ = false;
+  std::string path_;
+  std::vector<char> buf_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+};
+
+}  // namespace plat

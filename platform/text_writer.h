@@ -1,0 +1,51 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plat {
+
+// Writes a file the way the host's text mode does: every LF goes out as
+// CR LF. Output is gathered in a large buffer; every failure of the
+// underlying writes is kept in error() and makes the later calls fail too,
+// so a caller that checks Close() (or Sync()) knows whether all reached disk.
+class TextWriter {
+ public:
+  enum class Mode {
+    CreateNew,  // the file must not exist yet
+    Append,     // created when missing, written at its end
+    Truncate,   // created when missing, emptied when present
+  };
+  static constexpr std::size_t kBufferSize = 1 << 20;
+
+  TextWriter() = default;
+  ~TextWriter();  // closes without reporting; callers that care call Close()
+  TextWriter(const TextWriter&) = delete;
+  TextWriter& operator=(const TextWriter&) = delete;
+
+  bool Open(const std::string& path, Mode mode);
+  bool IsOpen() const { return fd_ >= 0; }
+
+  bool Write(std::string_view text);
+  bool Write(const char* data, std::size_t len) { return Write(std::string_view(data, len)); }
+
+  bool Flush();
+  bool Sync();   // flush and make durable (fsync)
+  bool Close();  // flush and close; false when anything written was lost
+
+  int error() const { return error_; }
+  const std::string& path() const { return path_; }
+
+ private:
+  bool WriteRaw(const char* data, std::size_t len);
+  bool Fail(int err);
+
+  int fd_ = -1;
+  int error_ = 0;
+  std::string path_;
+  std::vector<char> buf_;
+  std::size_t used_ = 0;
+};
+
+}  // namespace plat

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole test suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/bootstrap.sh
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+cmake --preset debug
+cmake --build --preset debug
+ctest --preset debug "$@"
