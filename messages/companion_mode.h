@@ -1,0 +1,61 @@
+#pragma once
+#include <string>
+
+#include "ports/messages.h"
+
+// The voice the main program speaks in. Owned by the application; loaded
+// from the "Secret" settings at start-up, changed only by the companion
+// dialog. Texts are UTF-8.
+struct CompanionMode {
+  int m_nCompanionType = 0;  // 0 off, 1 on and male user, 2 on and female user
+  std::string m_strUserName;   // %1
+  std::string m_strHonorific;  // %2
+  bool m_bCompanionStored = false;
+  std::string m_strTitle;
+};
+
+// The id a text is taken from: 4096 lower while the companion speaks.
+int CompanionId(const CompanionMode& mode, int id);
+
+// The text of CompanionId(id) with every "%1" and "%2" replaced; a missing
+// string gives an empty text. The one-argument form replaces "%1" only.
+std::string FormatCompanionText(const CompanionMode& mode, int id, const std::string& first,
+                                const std::string& second);
+std::string FormatCompanionText(const CompanionMode& mode, int id, const std::string& first);
+
+// A status-bar prompt: the formatted text with the user's name and honorific,
+// cut before its first "\n".
+std::string CompanionPrompt(const CompanionMode& mode, int id);
+
+// The tooltip of a command: the part after "\n" of its normal prompt (empty when none).
+std::string CommandTooltip(int id);
+
+// Shows the message id through the port: text in the current voice, caption
+// from the unshifted id captionId (id + 1 when captionId is 0).
+MsgResult CompanionMessageBox(MessagePort& port, const CompanionMode& mode, int id,
+                              const std::string& first, const std::string& second, MsgStyle style,
+                              int captionId = 0);
+
+// What the core is handed to speak to the user: the port and the voice.
+class Messenger {
+ public:
+  Messenger(MessagePort& port, const CompanionMode& mode) : port_(port), mode_(mode) {}
+
+  // The message id with the caller's first argument and the honorific as %2.
+  MsgResult Box(int id, const std::string& first, MsgStyle style, int captionId = 0) {
+    return CompanionMessageBox(port_, mode_, id, first, mode_.m_strHonorific, style, captionId);
+  }
+  // The message id with the user's name and honorific.
+  MsgResult BoxToUser(int id, MsgStyle style, int captionId = 0) {
+    return CompanionMessageBox(port_, mode_, id, mode_.m_strUserName, mode_.m_strHonorific, style,
+                               captionId);
+  }
+  void FileError(const std::string& file, int err) { port_.ReportFileError(file, err); }
+
+  MessagePort& port() { return port_; }
+  const CompanionMode& mode() const { return mode_; }
+
+ private:
+  MessagePort& port_;
+  const CompanionMode& mode_;
+};
