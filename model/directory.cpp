@@ -1,0 +1,43 @@
+#include "model/directory.h"
+
+#include <utility>
+
+#include "model/undo_history.h"
+
+namespace {
+const Clock& ProcessClock() {
+  static const SystemClock clock;
+  return clock;
+}
+}  // namespace
+
+CDirectory::CDirectory(std::string folderName, std::string folderPath, const Clock* clock)
+    : name(std::move(folderName)), path(std::move(folderPath)), clock_(clock ? clock : &ProcessClock()) {}
+
+CDirectory::~CDirectory() {
+  WriteUndoHistory();
+  // The entries, and with them their undo records, go first to last.
+  for (auto& entry : entries) entry.reset();
+}
+
+const std::string& CDirectory::RoomName(int room) const {
+  static const std::string kNone;
+  return HasRoomSlot(room) ? roomNames_[static_cast<std::size_t>(room)] : kNone;
+}
+
+void CDirectory::SetRoomName(int room, std::string roomName) {
+  if (HasRoomSlot(room)) roomNames_[static_cast<std::size_t>(room)] = std::move(roomName);
+}
+
+int CDirectory::Generation(int room) const {
+  return HasRoomSlot(room) ? generations_[static_cast<std::size_t>(room)] : generationOutsideTable_;
+}
+
+void CDirectory::RaiseGeneration(int room) {
+  int& counter = HasRoomSlot(room) ? generations_[static_cast<std::size_t>(room)] : generationOutsideTable_;
+  ++counter;
+}
+
+bool CDirectory::WriteUndoHistory() const { return AppendUndoHistory(*this); }
+
+std::string CDirectory::HistoryFilePath() const { return UndoHistoryPath(*this); }

@@ -1,0 +1,83 @@
+#include "model/entry_scan.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <iterator>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "model/directory.h"
+#include "model/log_names.h"
+#include "platform/dir_search.h"
+#include "platform/file_ops.h"
+
+namespace {
+
+using Entries = std::vector<std::unique_ptr<CFileEntry>>;
+
+// The size field is 32 bits; a larger file shows as the largest size it can
+// hold rather than as a wrapped, maybe negative, number.
+int ClampedSize(std::int64_t size) {
+  if (size < 0) return 0;
+  return size > INT_MAX ? INT_MAX : static_cast<int>(size);
+}
+
+void DropVanishedUndoRecords(const CDirectory& dir, CFileEntry& entry) {
+  auto gone = [&dir](const CUndo& undo) {
+    return !plat::FileExists(plat::JoinPath(dir.path, undo.oldLogName));
+  };
+  entry.undoList.erase(std::remove_if(entry.undoList.begin(), entry.undoList.end(), gone),
+                       entry.undoList.end());
+}
+
+std::unique_ptr<CFileEntry> MakeEntry(const plat::FoundItem& item, std::time_t mtime) {
+  auto entry = std::make_unique<CFileEntry>();
+  entry->modificationTime = mtime;
+  entry->name = item.name;
+  entry->size = ClampedSize(item.size);
+  entry->kind = LogKindFromName(item.name);
+  entry->room = RoomFromName(item.name);
+  entry->lowest = kNoLowest;
+  entry->highest = kNoHighest;
+  return entry;
+}
+
+}  // namespace
+
+void RescanEntries(CDirectory& dir, EntryOrder order) {
+  Entries old = std::move(dir.entries);
+  dir.entries.clear();
+  Entries kept;
+
+  std::vector<plat::FoundItem> found;
+  plat::FindFiles(dir.path, kLogFilePattern, &found);  // unlisted: no files
+  for (const plat::FoundItem& item : found) {
+    if (item.isDirectory || IsRoomListName(item.name)) continue;
+    plat::FileStatus status;
+    bool known = plat::GetFileStatus(plat::JoinPath(dir.path, item.name), &status);
+    // Without a time the file can't be shown unchanged, so it gets a new
+    // entry with time 0, which its next successful status read won't match.
+    auto same = old.end();
+    if (known) {
+      same = std::find_if(old.begin(), old.end(), [&](const std::unique_ptr<CFileEntry>& e) {
+        return e->name == item.name && e->modificationTime == status.mtime;
+      });
+    }
+    if (same != old.end()) {
+      DropVanishedUndoRecords(dir, **same);
+      kept.push_back(std::move(*same));
+      old.erase(same);
+    } else {
+      kept.push_back(MakeEntry(item, known ? status.mtime : 0));
+    }
+  }
+
+  for (auto& entry : old) entry.reset();  // gone or changed: first to last
+  old.clear();
+
+  dir.entries = std::move(kept);
+  for (std::size_t i = 0; i < dir.entries.size(); ++i) dir.entries[i]->index = static_cast<int>(i);
+  SortEntries(dir, order);
+}

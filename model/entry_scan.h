@@ -1,0 +1,15 @@
+#pragma once
+#include "model/entry_order.h"
+
+class CDirectory;
+
+// Brings dir's entries up to date with the MES*.LOG files on disk (MES.LOG
+// itself and folders excepted), then sorts them by order (null: scan order).
+//
+// An entry survives only when a file of exactly its name still has exactly
+// its modification time; it then keeps its analysis results and those undo
+// records whose old log still exists. Every other file gets a new entry with
+// its range unknown. Entries whose file is gone or changed are destroyed.
+// Each entry's index is its position in search order. A folder that can't
+// be listed ends up with no entries.
+void RescanEntries(CDirectory& dir, EntryOrder order);

@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+
+class CDirectory;
+
+// The history file a forum folder keeps of the old logs made in it: only
+// ever appended to, never read back. For each entry with undo records, one
+// block: an empty line, a line with the local date and time between two runs
+// of "=", then one "M <old log> <header line>" line per record, oldest first.
+
+// path/<folder name>.KIV. The shared log folder's name is its full path, so
+// it uses the last component of the path as its name.
+std::string UndoHistoryPath(const CDirectory& dir);
+
+// Appends the blocks of dir's entries in their present order, each stamped
+// with the folder clock's time when it is written. A history file that can't
+// be opened is skipped; a block whose writing fails is taken back out again,
+// so the file never ends in half a block. False when any block was not
+// written.
+bool AppendUndoHistory(const CDirectory& dir);
+
+// The text of one entry's block (LF line ends; the file gets CR LF).
+class CFileEntry;
+std::string FormatUndoHistoryBlock(const CFileEntry& entry, const std::string& localTime);
