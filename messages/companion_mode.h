@@ -19,6 +19,8 @@ int CompanionId(const CompanionMode& mode, int id);
 
 // The text of CompanionId(id) with every "%1" and "%2" replaced; a missing
 // string gives an empty text. The one-argument form replaces "%1" only.
+// Arguments are UTF-8; what they bring in is never replaced again. When the
+// companion has no twin for id, the normal text is used rather than nothing.
 std::string FormatCompanionText(const CompanionMode& mode, int id, const std::string& first,
                                 const std::string& second);
 std::string FormatCompanionText(const CompanionMode& mode, int id, const std::string& first);
@@ -36,6 +38,18 @@ MsgResult CompanionMessageBox(MessagePort& port, const CompanionMode& mode, int 
                               const std::string& first, const std::string& second, MsgStyle style,
                               int captionId = 0);
 
+// The honorific for a companion type: "おねえちゃん" for 2, else "おにいちゃん".
+std::string CompanionHonorific(int companionType);
+
+// The main window's title for a companion type: the program name, "  Ver "
+// and the version text, in the voice of that type.
+std::string CompanionWindowTitle(int companionType);
+
+// The mixed-log message: the position prefix "<file> - line <n> :" (normal
+// voice always), followed directly by the mixed-log text in the current
+// voice with the user's name and honorific. fileName is UTF-8.
+std::string MixedLogText(const CompanionMode& mode, const std::string& fileName, int line);
+
 // What the core is handed to speak to the user: the port and the voice.
 class Messenger {
  public:
@@ -50,6 +64,8 @@ class Messenger {
     return CompanionMessageBox(port_, mode_, id, mode_.m_strUserName, mode_.m_strHonorific, style,
                                captionId);
   }
+  // The mixed-log message box: no owner window, information icon, OK.
+  MsgResult MixedLogError(const std::string& fileName, int line);
   void FileError(const std::string& file, int err) { port_.ReportFileError(file, err); }
 
   MessagePort& port() { return port_; }

@@ -1,0 +1,177 @@
+#include "checker/archive_list.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "checker/archive_line.h"
+#include "platform/encoding.h"
+#include "platform/file_ops.h"
+#include "platform/text_reader.h"
+#include "platform/text_writer.h"
+
+namespace {
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]);
+    unsigned char y = static_cast<unsigned char>(b[i]);
+    if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 'a' + 'A');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+bool IsAscii(std::string_view s) {
+  for (char c : s) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+// Answers whether a name from the list stands for something in the folder.
+// The host wrote the names in CP932 and matches them without regard to
+// case; here a folder's names are normally UTF-8 and the file system tells
+// case apart, so a name is also looked for in those forms before its line
+// is given up.
+class FolderContents {
+ public:
+  FolderContents(const std::string& folder, const std::vector<plat::FoundItem>& listing)
+      : folder_(folder), listing_(listing) {}
+
+  bool Holds(const std::string& name) const {
+    if (HoldsExactly(name)) return true;
+    if (!IsAscii(name)) {
+      std::string utf8 = plat::Cp932ToUtf8(name);
+      if (utf8 != name && HoldsExactly(utf8)) return true;
+    }
+    return false;
+  }
+
+ private:
+  bool HoldsExactly(const std::string& name) const {
+    if (name.find('\0') != std::string::npos) return false;
+    if (plat::FileExists(plat::JoinPath(folder_, name))) return true;
+    for (const plat::FoundItem& item : listing_) {
+      if (SameIgnoringAsciiCase(item.name, name)) return true;
+    }
+    return false;
+  }
+
+  const std::string& folder_;
+  const std::vector<plat::FoundItem>& listing_;
+};
+
+std::optional<std::string> FindListPath(const std::string& folder,
+                                        const std::vector<plat::FoundItem>& listing) {
+  std::string exact = plat::JoinPath(folder, kArchiveListName);
+  if (plat::FileExists(exact)) return exact;
+  for (const plat::FoundItem& item : listing) {
+    if (!item.isDirectory && SameIgnoringAsciiCase(item.name, kArchiveListName)) {
+      return plat::JoinPath(folder, item.name);
+    }
+  }
+  return std::nullopt;
+}
+
+// Reads the list and keeps the lines whose file is there. The reader hands
+// out pieces of at most 1023 bytes; the pieces of one longer line are joined
+// again and the line judged as a whole, so that keeping a line's start
+// without its end can never glue it onto the next line kept.
+ReconcileOutcome ReadKeptLines(const std::string& listPath, const FolderContents& contents,
+                               std::vector<std::string>* kept, std::size_t* dropped) {
+  plat::TextReader reader;
+  if (!reader.Open(listPath)) return ReconcileOutcome::NotOpened;
+  auto judge = [&](const std::string& line) {
+    std::string_view name = SecondField(line);
+    if (!name.empty() && contents.Holds(std::string(name))) {
+      kept->push_back(line);
+    } else {
+      ++*dropped;
+    }
+  };
+  char piece[plat::TextReader::kMaxPiece + 1];
+  std::string line;
+  for (;;) {
+    int n = reader.ReadLine(piece);
+    if (n < 0) return ReconcileOutcome::ReadFailed;  // judging a part would lose the rest
+    if (n == 0) break;
+    line.append(piece, static_cast<std::size_t>(n));
+    if (piece[n - 1] == '\n') {
+      judge(line);
+      line.clear();
+    }
+  }
+  if (!line.empty()) judge(line);  // the last line, without its line end
+  reader.Close();
+  return ReconcileOutcome::Rewritten;
+}
+
+// The list is rewritten only where it may be written: one the user made
+// read-only stays as it is, as it would if it were rewritten in place.
+bool MayRewrite(const std::string& listPath) {
+  plat::TextWriter probe;
+  if (!probe.Open(listPath, plat::TextWriter::Mode::Append)) return false;
+  return probe.Close();
+}
+
+bool OpenBeside(const std::string& listPath, plat::TextWriter* writer, std::string* newPath) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    *newPath = listPath + ".new" + (attempt ? std::to_string(attempt) : std::string());
+    if (writer->Open(*newPath, plat::TextWriter::Mode::CreateNew)) return true;
+    if (writer->error() != EEXIST) return false;
+  }
+  return false;
+}
+
+ReconcileOutcome WriteKeptLines(const std::string& listPath, const std::vector<std::string>& kept) {
+  if (!MayRewrite(listPath)) return ReconcileOutcome::NotRewritten;
+  plat::TextWriter writer;
+  std::string newPath;
+  if (!OpenBeside(listPath, &writer, &newPath)) return ReconcileOutcome::NotRewritten;
+  bool written = true;
+  for (const std::string& line : kept) {
+    // The reader turned CR LF into LF; the writer turns it back.
+    if (!writer.Write(line)) {
+      written = false;
+      break;
+    }
+  }
+  written = writer.Sync() && written;
+  written = writer.Close() && written;
+  if (written) {
+    // The new list takes the old one's permissions, as a list rewritten in
+    // place keeps them.
+    std::error_code ec;
+    std::filesystem::file_status old = std::filesystem::status(listPath, ec);
+    if (!ec) {
+      std::filesystem::permissions(newPath, old.permissions(), std::filesystem::perm_options::replace,
+                                   ec);
+    }
+    if (plat::ReplaceFile(newPath, listPath)) return ReconcileOutcome::Rewritten;
+  }
+  plat::DeleteFile(newPath);
+  return ReconcileOutcome::NotRewritten;
+}
+
+}  // namespace
+
+ReconcileResult ReconcileArchiveList(const std::string& folder,
+                                     const std::vector<plat::FoundItem>& listing) {
+  ReconcileResult result;
+  std::optional<std::string> listPath = FindListPath(folder, listing);
+  if (!listPath) return result;
+  FolderContents contents(folder, listing);
+  std::vector<std::string> kept;
+  result.outcome = ReadKeptLines(*listPath, contents, &kept, &result.dropped);
+  if (result.outcome != ReconcileOutcome::Rewritten) {
+    result.dropped = 0;
+    return result;
+  }
+  result.kept = kept.size();
+  result.outcome = WriteKeptLines(*listPath, kept);
+  return result;
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/dir_search.h"
+
+// The host's archive list of a forum folder.
+inline constexpr const char* kArchiveListName = "AR.LST";
+
+enum class ReconcileOutcome {
+  NoList,        // the folder has no archive list
+  NotOpened,     // the list could not be opened for reading: left as it was
+  ReadFailed,    // reading failed part way: left as it was
+  NotRewritten,  // the new list could not be written in full: left as it was
+  Rewritten,     // the list now holds the kept lines
+};
+
+struct ReconcileResult {
+  ReconcileOutcome outcome = ReconcileOutcome::NoList;
+  std::size_t kept = 0;
+  std::size_t dropped = 0;
+};
+
+// Brings the archive list of folder in line with the files in it: a line is
+// kept, byte for byte, when its second field names a file or folder there,
+// and dropped otherwise (also when it has fewer than two fields). listing is
+// the folder's contents as the walk found them; names match without regard
+// to ASCII case, as the host's file system matches them.
+//
+// The kept lines go to a new file beside the list, which replaces the list
+// only once it is complete on disk; the list is never left half-written.
+ReconcileResult ReconcileArchiveList(const std::string& folder,
+                                     const std::vector<plat::FoundItem>& listing);

@@ -1,0 +1,136 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/naming_error.h"
+#include "messages/companion_mode.h"
+#include "model/file_entry.h"
+#include "model/object.h"
+#include "platform/text_reader.h"
+#include "ports/clock.h"
+#include "ports/progress.h"
+
+namespace plat {
+class TextWriter;
+}
+
+// The engine object: reads one log file for one task (an analysis, or one
+// split) and is then destroyed. It reads the file once, through a window of
+// six line slots, so that a two-line header is recognised without reading
+// anything twice.
+class CLogFile : public CObject {
+ public:
+  KIV_DECLARE_RUNTIME_CLASS(CLogFile)
+
+  // folder is the forum folder's full path; entry (not owned) is the log
+  // being worked on and must outlive the object. The messenger, progress
+  // display and clock must outlive it too. No file is touched.
+  CLogFile(std::string folder, CFileEntry* entry, Messenger& messenger, ProgressPort& progress,
+           const Clock& clock);
+  ~CLogFile() override;  // closes the source, reporting a failure, if still open
+  CLogFile(const CLogFile&) = delete;
+  CLogFile& operator=(const CLogFile&) = delete;
+
+  // Opens folder/name for reading, or the entry's own file when name is
+  // empty. A failure is reported naming that file. An object opens at most
+  // one file in its life.
+  bool Open(const std::string& name = std::string());
+  // Closes the source; a failure is reported naming it.
+  bool Close();
+
+  // Reads the whole log: sets the entry's modification time, and when at
+  // least one header was found its lowest and highest number and header
+  // text. False when no header was found, or when the file holds headers of
+  // the other kind or a message number above 65536 (both shown to the user,
+  // with the line).
+  bool Analyze();
+
+  // Plans the cuts and names the old logs (form kFormArchive/kFormSerial,
+  // method kMethodSingle/kMethodMultiple). state is the room's naming state
+  // for the split command (kNamingFresh at its start). The folder is only
+  // searched.
+  std::optional<CNameError> MakeOldLogNames(int number, int lower, int upper, int form, int method,
+                                            std::uint32_t& state);
+
+  // Appends one forum header line per output (the old logs, then the log
+  // itself), CP932 without line end. forumName is the forum folder's name as
+  // the file system gives it (UTF-8 here); roomName the room's name from the
+  // room list (CP932), empty when the room has none.
+  bool MakeHeaderLines(const std::string& forumName, const std::string& roomName,
+                       std::vector<std::string>& lines);
+
+  // Reads the open source (the backup) once and writes the old logs and the
+  // log's new file under the names planned by MakeOldLogNames; body logs get
+  // headerLines[i] as the first line of output i. On success every output is
+  // on disk and the entry holds the new file's range, time and size. On any
+  // failure every output is deleted, the failure is reported, and the entry
+  // is unchanged.
+  bool Split(const std::vector<std::string>& headerLines);
+
+  // After a successful Split: one undo record per old log, appended to the
+  // entry's undo list.
+  void RecordUndo(int generation, const std::vector<std::string>& headerLines, int namingForm);
+
+  const std::string& folder() const { return folder_; }
+  const std::string& sourceName() const { return sourceName_; }
+  CFileEntry* entry() const { return entry_; }
+  // Old-log names then the log's own name, once named.
+  const std::vector<std::string>& names() const { return names_; }
+  // 0, the cuts, 65536, once named.
+  const std::vector<std::int32_t>& cutPoints() const { return cutPoints_; }
+  std::int32_t previousLowest() const { return previousLowest_; }
+  std::int32_t previousHighest() const { return previousHighest_; }
+
+ private:
+  static constexpr int kSlots = 6;
+  static constexpr int kSlotSize = 1024;
+
+  enum class MatchMode { OwnKind, AllKinds };
+  struct HeaderMatch {
+    int lines = 0;  // 0: not a header
+    int number = 0;
+    bool mixed = false;  // a header of the other kind (all-kinds mode only)
+  };
+
+  // The reading primitives of a pass.
+  int FillWindow();
+  int Advance(int count, std::uint64_t& bytes, plat::TextWriter* output);
+  HeaderMatch MatchHeader(int slot, MatchMode mode) const;
+  bool MatchTemplate(const char* tmpl, int slot, int& lines) const;
+  void ReadIntoSlot(int slot);
+  int PreviousSlot(int slot) const { return slot == 0 ? kSlots - 1 : slot - 1; }
+  int NextSlot(int slot) const { return slot == kSlots - 1 ? 0 : slot + 1; }
+  bool SlotEmpty(int slot) const { return slotLength_[slot] == 0; }
+
+  std::optional<CNameError> MakeArchiveNames(std::uint32_t& state);
+  std::optional<CNameError> MakeSerialNames(int number, std::uint32_t& state);
+  CNameError NameFailure(std::uint32_t& state, int messageId, const std::string& fileName);
+
+  bool CreateOutputs(const std::vector<std::string>& headerLines,
+                     std::vector<plat::TextWriter>& outputs);
+  bool FinishOutputs(std::vector<plat::TextWriter>& outputs, int failedOutput);
+  void DeleteOutputs(std::size_t count);
+  bool SourceReadFailed();
+
+  plat::TextReader source_;
+  bool opened_ = false;  // once a file was opened; never reopened
+  std::string folder_;
+  std::string sourceName_;
+  CFileEntry* entry_;
+  Messenger& messenger_;
+  ProgressPort& progress_;
+  const Clock& clock_;
+
+  char window_[kSlots][kSlotSize];
+  int slotLength_[kSlots] = {};
+  int current_ = 1;
+  bool inputEnded_ = false;
+  int readError_ = 0;  // errno of a failed read during the pass
+
+  std::vector<std::string> names_;
+  std::vector<std::int32_t> cutPoints_;
+  std::int32_t previousLowest_ = 0;
+  std::int32_t previousHighest_ = kNoHighest;
+};

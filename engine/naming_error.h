@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// What went wrong naming the old logs of one file: the message to show and
+// the file it names. Made by CLogFile::MakeOldLogNames, shown and discarded
+// by the caller.
+struct CNameError {
+  std::int32_t messageId = 0;
+  std::string fileName;
+};
+
+// The naming state the split command keeps for each room during one command.
+inline constexpr std::uint32_t kNamingFresh = 0x80000000u;  // no file of the room named yet
+inline constexpr std::uint32_t kNamingError = 0x4000000u;   // naming failed for the room
+inline constexpr std::uint32_t kArchiveLetterBits = 0x3FFFFFFu;  // letters A..Z
+
+// The two naming forms (setting ArcType) and split methods (setting SepMethod).
+inline constexpr int kFormArchive = 0;
+inline constexpr int kFormSerial = 1;
+inline constexpr int kMethodSingle = 0;
+inline constexpr int kMethodMultiple = 1;

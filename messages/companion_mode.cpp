@@ -1,0 +1,116 @@
+#include "messages/companion_mode.h"
+
+#include <string_view>
+
+#include "resources/string_table.h"
+
+namespace {
+
+constexpr int kCompanionShift = 4096;
+
+constexpr int kIdHonorificMale = 30002;
+constexpr int kIdHonorificFemale = 30003;
+constexpr int kIdVersion = 49153;
+constexpr int kIdMixedLogPrefix = 49954;
+constexpr int kIdMixedLog = 50210;
+constexpr int kIdMixedLogCaption = 50211;
+constexpr int kIdProgramName = 57344;
+
+// The text id speaks in the current voice. Captions, the checker message
+// and other texts have no twin; a box that showed nothing would leave the
+// user guessing, so those fall back to their normal text.
+std::string_view VoicedText(const CompanionMode& mode, int id) {
+  int voiced = CompanionId(mode, id);
+  if (voiced != id && HasString(voiced)) return KivString(voiced);
+  return KivString(id);
+}
+
+// One left-to-right pass: an argument is copied in as it is, so a name that
+// itself holds "%2" stays the user's name. second == nullptr leaves "%2".
+std::string Fill(std::string_view text, const std::string& first, const std::string* second) {
+  std::string out;
+  out.reserve(text.size() + first.size() + (second ? second->size() : 0));
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 1 < text.size()) {
+      if (text[i + 1] == '1') {
+        out += first;
+        ++i;
+        continue;
+      }
+      if (text[i + 1] == '2' && second) {
+        out += *second;
+        ++i;
+        continue;
+      }
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+std::string_view BeforeFirstBreak(std::string_view text) { return text.substr(0, text.find('\n')); }
+
+}  // namespace
+
+int CompanionId(const CompanionMode& mode, int id) {
+  return mode.m_nCompanionType != 0 ? id - kCompanionShift : id;
+}
+
+std::string FormatCompanionText(const CompanionMode& mode, int id, const std::string& first,
+                                const std::string& second) {
+  return Fill(VoicedText(mode, id), first, &second);
+}
+
+std::string FormatCompanionText(const CompanionMode& mode, int id, const std::string& first) {
+  return Fill(VoicedText(mode, id), first, nullptr);
+}
+
+std::string CompanionPrompt(const CompanionMode& mode, int id) {
+  // The cut belongs to the text (prompt before "\n", tooltip after), so it is
+  // made before the name goes in.
+  return Fill(BeforeFirstBreak(VoicedText(mode, id)), mode.m_strUserName, &mode.m_strHonorific);
+}
+
+std::string CommandTooltip(int id) {
+  std::string_view text = KivString(id);
+  std::size_t br = text.find('\n');
+  if (br == std::string_view::npos) return {};
+  return std::string(BeforeFirstBreak(text.substr(br + 1)));
+}
+
+MsgResult CompanionMessageBox(MessagePort& port, const CompanionMode& mode, int id,
+                              const std::string& first, const std::string& second, MsgStyle style,
+                              int captionId) {
+  std::string text = FormatCompanionText(mode, id, first, second);
+  std::string caption(KivString(captionId != 0 ? captionId : id + 1));
+  return port.ShowMessage(text, caption, style);
+}
+
+std::string CompanionHonorific(int companionType) {
+  return std::string(KivString(companionType == 2 ? kIdHonorificFemale : kIdHonorificMale));
+}
+
+std::string CompanionWindowTitle(int companionType) {
+  CompanionMode mode;
+  mode.m_nCompanionType = companionType;
+  std::string title(VoicedText(mode, kIdProgramName));
+  title += "  Ver ";
+  title += VoicedText(mode, kIdVersion);
+  return title;
+}
+
+std::string MixedLogText(const CompanionMode& mode, const std::string& fileName, int line) {
+  std::string lineText = std::to_string(line);
+  std::string text = Fill(KivString(kIdMixedLogPrefix), fileName, &lineText);
+  text += FormatCompanionText(mode, kIdMixedLog, mode.m_strUserName, mode.m_strHonorific);
+  return text;
+}
+
+MsgResult Messenger::MixedLogError(const std::string& fileName, int line) {
+  MsgStyle style;
+  style.buttons = MsgButtons::Ok;
+  style.icon = MsgIcon::Information;
+  style.noOwner = true;
+  return port_.ShowMessage(MixedLogText(mode_, fileName, line), std::string(KivString(kIdMixedLogCaption)),
+                           style);
+}

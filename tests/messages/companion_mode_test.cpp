@@ -1,0 +1,170 @@
+#include "messages/companion_mode.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "resources/string_table.h"
+#include "tests/support/scripted_messages.h"
+
+namespace {
+
+CompanionMode Off() { return CompanionMode{}; }
+
+CompanionMode On(int type = 1, std::string name = "ヨルマ") {
+  CompanionMode m;
+  m.m_nCompanionType = type;
+  m.m_strUserName = std::move(name);
+  m.m_strHonorific = CompanionHonorific(type);
+  return m;
+}
+
+MsgStyle YesNo() {
+  MsgStyle s;
+  s.buttons = MsgButtons::YesNo;
+  return s;
+}
+
+TEST(CompanionId, ShiftsOnlyWhileTheCompanionSpeaks) {
+  EXPECT_EQ(CompanionId(Off(), 49674), 49674);
+  EXPECT_EQ(CompanionId(On(1), 49674), 45578);
+  EXPECT_EQ(CompanionId(On(2), 57344), 53248);
+  // Any non-zero type turns the voice on.
+  EXPECT_EQ(CompanionId(On(7), 49408), 45312);
+}
+
+TEST(CompanionMessageBox, SplitConfirmationInBothVoices) {
+  ScriptedMessages port;
+  port.Answer(MsgResult::No);
+  CompanionMode on = On();
+  EXPECT_EQ(CompanionMessageBox(port, on, 49674, on.m_strUserName, on.m_strHonorific, YesNo()), MsgResult::No);
+  ASSERT_EQ(port.boxes.size(), 1u);
+  EXPECT_EQ(port.boxes[0].text, "ヨルマおにいちゃん‥‥ログを分割しちゃうけど、ほんとにいいの？");
+  EXPECT_EQ(port.boxes[0].caption, "実行確認");
+  EXPECT_EQ(port.boxes[0].style.buttons, MsgButtons::YesNo);
+
+  // The normal text has no placeholders: the arguments are ignored.
+  EXPECT_EQ(CompanionMessageBox(port, Off(), 49674, "ヨルマ", "おにいちゃん", YesNo()), MsgResult::Yes);
+  ASSERT_EQ(port.boxes.size(), 2u);
+  EXPECT_EQ(port.boxes[1].text, "分割を開始します。よろしいですか？");
+  EXPECT_EQ(port.boxes[1].caption, "実行確認");
+}
+
+TEST(CompanionMessageBox, CaptionIsNeverShifted) {
+  ScriptedMessages port;
+  CompanionMode on = On(2, "ミナ");
+  MsgStyle style;
+  style.icon = MsgIcon::Exclamation;
+  CompanionMessageBox(port, on, 49668, "MES_05.LOG", on.m_strHonorific, style);
+  CompanionMessageBox(port, on, 49952, "3", on.m_strHonorific, style);
+  // A caller's own caption id is taken as it is, in the companion voice too.
+  CompanionMessageBox(port, on, 49664, "MES_05.LOG", on.m_strHonorific, style, 49667);
+  ASSERT_EQ(port.boxes.size(), 3u);
+  EXPECT_EQ(port.boxes[0].text, "MES_05.LOG :\nおねえちゃん、書庫ファイル名の添え字があふれちゃって名前が付けられないよぅ～(;_;)");
+  EXPECT_EQ(port.boxes[0].caption, "書庫ファイル名生成不能");
+  EXPECT_EQ(port.boxes[1].text, "おねえちゃん、3 回前の状態に戻すよ。");
+  EXPECT_EQ(port.boxes[1].caption, "２回以上前へのやり直しの確認");
+  EXPECT_EQ(port.boxes[2].caption, "上書き確認");
+  EXPECT_EQ(port.boxes[2].style.icon, MsgIcon::Exclamation);
+}
+
+TEST(FormatCompanionText, OneArgumentFormFillsTheFirstOnly) {
+  // The folder check passes the honorific as its only argument.
+  CompanionMode on = On();
+  EXPECT_EQ(FormatCompanionText(on, 49922, on.m_strHonorific), "そのパス、フォルダじゃないよ。‥‥変なおにいちゃん。");
+  EXPECT_EQ(FormatCompanionText(Off(), 49922, "おにいちゃん"),
+            "指定されたパスはフォルダではありません。\nフォルダを指定してください。");
+  // "%2" survives the one-argument form.
+  EXPECT_EQ(FormatCompanionText(on, 49952, "2"), "%2、2 回前の状態に戻すよ。");
+}
+
+TEST(FormatCompanionText, ArgumentsAreNeverReplacedAgain) {
+  CompanionMode on = On(1, "%2と%1");
+  EXPECT_EQ(CompanionPrompt(on, 49408), "ログの解析を始めるよ、%2と%1おにいちゃん");
+  EXPECT_EQ(FormatCompanionText(on, 45578, "%2", "%1"), "%2%1‥‥ログを分割しちゃうけど、ほんとにいいの？");
+}
+
+TEST(FormatCompanionText, EmptyNameLeavesJustTheHonorific) {
+  EXPECT_EQ(CompanionPrompt(On(1, ""), 49408), "ログの解析を始めるよ、おにいちゃん");
+}
+
+TEST(FormatCompanionText, MissingTextsAreEmptyAndTwinlessTextsKeepTheirVoice) {
+  ScriptedMessages port;
+  EXPECT_EQ(FormatCompanionText(Off(), 12345, "a", "b"), "");
+  EXPECT_EQ(FormatCompanionText(On(), 12345, "a"), "");
+  EXPECT_EQ(CompanionPrompt(On(), 57671), "");
+  CompanionMessageBox(port, On(), 12345, "a", "b", MsgStyle{});
+  ASSERT_EQ(port.boxes.size(), 1u);
+  EXPECT_EQ(port.boxes[0].text, "");
+  EXPECT_EQ(port.boxes[0].caption, "");
+
+  // The checker message has no companion twin: it must not turn blank.
+  CompanionMode on = On();
+  CompanionMessageBox(port, on, 50208, on.m_strUserName, on.m_strHonorific, MsgStyle{}, 50209);
+  ASSERT_EQ(port.boxes.size(), 2u);
+  EXPECT_EQ(port.boxes[1].text, KivString(50208));
+  EXPECT_EQ(port.boxes[1].caption, "書庫リストファイル調整エラー");
+}
+
+TEST(CompanionPrompt, CutsBeforeTheLineBreak) {
+  EXPECT_EQ(CompanionPrompt(Off(), 49408), "ログの解析を開始");
+  EXPECT_EQ(CompanionPrompt(On(), 49408), "ログの解析を始めるよ、ヨルマおにいちゃん");
+  EXPECT_EQ(CompanionPrompt(Off(), 57345), "ﾍﾙﾌﾟを表示するには [F1] を押してください。");
+  EXPECT_EQ(CompanionPrompt(On(2, "ミナ"), 57345), "ヘルプが見たい時は[F1]を押してね、ミナおねえちゃん");
+  EXPECT_EQ(CompanionPrompt(On(), 61202), "ｳｨﾝﾄﾞｳを通常のｻｲｽﾞに戻すよ");
+}
+
+TEST(CommandTooltip, IsThePartAfterTheBreakOfTheNormalText) {
+  EXPECT_EQ(CommandTooltip(49408), "解析");
+  EXPECT_EQ(CommandTooltip(49410), "直前に戻す");
+  EXPECT_EQ(CommandTooltip(57666), "ﾍﾙﾌﾟ ｲﾝﾃﾞｯｸｽ");
+  EXPECT_EQ(CommandTooltip(57345), "");  // a prompt without a tooltip
+  EXPECT_EQ(CommandTooltip(12345), "");
+}
+
+TEST(CompanionTexts, HonorificAndWindowTitle) {
+  EXPECT_EQ(CompanionHonorific(0), "おにいちゃん");
+  EXPECT_EQ(CompanionHonorific(1), "おにいちゃん");
+  EXPECT_EQ(CompanionHonorific(2), "おねえちゃん");
+  EXPECT_EQ(CompanionWindowTitle(0), "Tallowick  Ver 1.30");
+  EXPECT_EQ(CompanionWindowTitle(1), "たろうぃっく  Ver 1.30　（ピルカちゃんモード）");
+  EXPECT_EQ(CompanionWindowTitle(2), CompanionWindowTitle(1));
+}
+
+TEST(MixedLog, PrefixStaysNormalAndTheTextFollowsDirectly) {
+  EXPECT_EQ(MixedLogText(Off(), "MES_05.LOG", 57),
+            "MES_05.LOG - line 57 :このファイルには本文ログとタイトルログが混在していますので処理できません。\n"
+            "ファイルから正しくログを分離してください。");
+  std::string on = MixedLogText(On(), "MES#05.LOG", 3);
+  EXPECT_EQ(on.rfind("MES#05.LOG - line 3 :ヨルマおにいちゃん、このファイルの中には", 0), 0u) << on;
+  EXPECT_NE(on.find("ごめんなさいおにいちゃん、"), std::string::npos);
+
+  ScriptedMessages port;
+  CompanionMode mode = On();
+  Messenger messenger(port, mode);
+  EXPECT_EQ(messenger.MixedLogError("MES#05.LOG", 3), MsgResult::Ok);
+  ASSERT_EQ(port.boxes.size(), 1u);
+  EXPECT_EQ(port.boxes[0].text, on);
+  EXPECT_EQ(port.boxes[0].caption, "混在ログエラー");
+  EXPECT_EQ(port.boxes[0].style.icon, MsgIcon::Information);
+  EXPECT_EQ(port.boxes[0].style.buttons, MsgButtons::Ok);
+  EXPECT_TRUE(port.boxes[0].style.noOwner);
+}
+
+TEST(Messenger, SpeaksInTheModeItSeesNow) {
+  ScriptedMessages port;
+  CompanionMode mode = Off();
+  Messenger messenger(port, mode);
+  messenger.Box(49664, "MES_05.LOG", MsgStyle{});
+  // The companion dialog changes the mode in place; later messages follow.
+  mode = On();
+  messenger.Box(49664, "MES_05.LOG", MsgStyle{});
+  messenger.BoxToUser(49676, MsgStyle{});
+  ASSERT_EQ(port.boxes.size(), 3u);
+  EXPECT_EQ(port.boxes[0].text.rfind("MES_05.LOG :\nこのファイルは解析後、", 0), 0u);
+  EXPECT_EQ(port.boxes[1].text.rfind("MES_05.LOG :\nおにいちゃん、このファイルは調べた後に", 0), 0u);
+  EXPECT_EQ(port.boxes[2].text, "え～ん、プログラムが動かないよぅ～(;_;)\nちゃんとヨルマおにいちゃんに言われた通りにしたのにぃ～(;_;)");
+  EXPECT_EQ(port.boxes[2].caption, "外部起動失敗");
+}
+
+}  // namespace
