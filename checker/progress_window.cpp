@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "checker/checker_icon.h"
-#include "checker/checker_strings.h"
 
 namespace {
 
@@ -25,8 +24,7 @@ QFont DialogFont() {
 
 ProgressWindow::ProgressWindow() : QDialog(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("102"));
-  setWindowTitle(QString::fromUtf8(CheckerString(kStrCheckDoneCaption).data(),
-                                   static_cast<int>(CheckerString(kStrCheckDoneCaption).size())));
+  setWindowTitle(QStringLiteral("ゾルベン"));
   setWindowIcon(CheckerIcon());
   setFont(DialogFont());
 
@@ -43,6 +41,18 @@ ProgressWindow::ProgressWindow() : QDialog(nullptr, Qt::Window | Qt::WindowTitle
   // character width across and an eighth of its height down.
   QFontMetrics metrics(font());
   setFixedSize(186 * metrics.averageCharWidth() / 4, 81 * metrics.height() / 8);
+}
+
+void ProgressWindow::ShowProgress() {
+  busy_ = true;
+  show();
+  // The window appears before the walk holds the one thread.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void ProgressWindow::CloseProgress() {
+  busy_ = false;
+  close();
 }
 
 void ProgressWindow::EnteringFolder(const std::string& name) {
