@@ -84,6 +84,8 @@ class CLogFile : public CObject {
   std::int32_t previousHighest() const { return previousHighest_; }
 
  private:
+  friend class CLogFileTestAccess;  // tests set the planned names and cuts directly
+
   static constexpr int kSlots = 6;
   static constexpr int kSlotSize = 1024;
 
@@ -125,6 +127,11 @@ class CLogFile : public CObject {
 
   char window_[kSlots][kSlotSize];
   int slotLength_[kSlots] = {};
+  // Whether a slot's piece begins a physical line: the pieces after the first
+  // of a line longer than a slot never start a header, so a line is never cut
+  // between two outputs.
+  bool lineStart_[kSlots] = {};
+  bool lastPieceEndedLine_ = true;
   int current_ = 1;
   bool inputEnded_ = false;
   int readError_ = 0;  // errno of a failed read during the pass
