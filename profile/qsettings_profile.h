@@ -51,8 +51,7 @@ class QSettingsProfile : public SettingsStore {
   void DeleteAll() override;
   bool Commit() override;
 
-  // Where the settings are kept (a file name, or a registry path on Windows).
-  std::string Location() const;
+  std::string Location() const override;
 
  private:
   struct Resolved;

@@ -29,4 +29,8 @@ class SettingsStore : public ProfilePort {
   // Puts every change made so far into lasting storage; false when that
   // failed, in which case the stored settings are as they were before.
   virtual bool Commit() = 0;
+
+  // Where the settings are kept (a file name, or a registry path), to name
+  // it when they could not be stored.
+  virtual std::string Location() const = 0;
 };
