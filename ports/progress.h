@@ -1,12 +1,19 @@
 #pragma once
+#include <string>
 
 // The status-bar progress display that long engine operations step.
 class ProgressPort {
  public:
   virtual ~ProgressPort() = default;
   virtual void BeginProgress() = 0;
+  // The engine steps once each time its bytes read pass the next multiple of
+  // 5 percent, giving that multiple (5 .. 95), and once with 100 at the end
+  // of the input.
   virtual void StepProgress(int percent) = 0;  // 0 to 100
   virtual void EndProgress() = 0;
+  // The activity word shown beside the percentage ("解析" while analysing,
+  // "分割" while splitting); set right before BeginProgress.
+  virtual void SetProgressAction(const std::string& action) { (void)action; }
 };
 
 // For callers that show no progress.

@@ -125,6 +125,9 @@ constexpr KivStringEntry kStrings[] = {
     {50209, "書庫リストファイル調整エラー"},
     {50210, "このファイルには本文ログとタイトルログが混在していますので処理できません。\nファイルから正しくログを分離してください。"},
     {50211, "混在ログエラー"},
+    // A message numbered 65536 or above: such a log is neither analysed nor split.
+    {50212, "このファイルには番号が 65536 以上のメッセージがありますので処理できません。\nファイルを確認してください。"},
+    {50213, "メッセージ番号エラー"},
 
     // The companion voice of the title, help, pane, bar and window-menu prompts.
     {53248, "たろうぃっく"},
