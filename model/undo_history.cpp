@@ -47,7 +47,10 @@ bool AppendBlock(const std::string& file, const std::string& block) {
 }  // namespace
 
 std::string UndoHistoryPath(const CDirectory& dir) {
-  bool nameIsPath = dir.name.find_first_of("/\\") != std::string::npos;
+  // A forum folder's name is one component of its path; only the shared log
+  // folder is named by its whole path. A "\\" in a folder's own name is just
+  // a character of it here.
+  bool nameIsPath = dir.name == dir.path || dir.name.find('/') != std::string::npos;
   std::string base = nameIsPath ? LastPathComponent(dir.path) : dir.name;
   return plat::JoinPath(dir.path, base + ".KIV");
 }
