@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
-#include <fnmatch.h>
 #include <sys/stat.h>
 
 #include "platform/fault_injection.h"
@@ -28,9 +27,33 @@ bool NameBefore(const FoundItem& a, const FoundItem& b) {
 }
 }  // namespace
 
+// Byte-wise, so that neither the locale nor CP932 or UTF-8 names change what
+// matches, and with "[" and the backslash as plain characters, as the host's search
+// takes them. A "*" that fails is retried one byte further on; only the
+// last "*" needs retrying, which keeps the walk linear in practice.
 bool MatchesPattern(const std::string& pattern, const std::string& name) {
   if (pattern == "*.*" || pattern == "*") return true;
-  return ::fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) == 0;
+  std::size_t p = 0, n = 0;
+  std::size_t starP = std::string::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starN = n;
+      continue;
+    }
+    if (p < pattern.size() &&
+        (pattern[p] == '?' || Upper(static_cast<unsigned char>(pattern[p])) ==
+                                  Upper(static_cast<unsigned char>(name[n])))) {
+      ++p;
+      ++n;
+      continue;
+    }
+    if (starP == std::string::npos) return false;
+    p = starP + 1;
+    n = ++starN;
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
 }
 
 bool FindFiles(const std::string& folder, const std::string& pattern,

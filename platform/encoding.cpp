@@ -28,9 +28,14 @@ std::string Convert(const char* to, const char* from, std::string_view in,
     out.append(replacement);
     std::size_t skip = 1;
     if (skipUtf8Sequence) {
+      // The whole character goes, but no more: a sequence cut short must not
+      // swallow the characters after it.
       unsigned char c = static_cast<unsigned char>(*src);
-      skip = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-      if (skip > srcLeft) skip = srcLeft;
+      std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+      while (skip < length && skip < srcLeft &&
+             (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) {
+        ++skip;
+      }
     }
     src += skip;
     srcLeft -= skip;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/fault_injection.h"
@@ -14,10 +15,7 @@ TextReader::~TextReader() {
 }
 
 bool TextReader::Open(const std::string& path) {
-  if (fd_ >= 0) {
-    error_ = EBUSY;
-    return false;
-  }
+  if (fd_ >= 0) return false;  // one file at a time; the open one is left as it is
   path_ = path;
   if (int e = detail::InjectedError(FileOp::Open, path.c_str())) {
     error_ = e;
@@ -26,6 +24,14 @@ bool TextReader::Open(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     error_ = errno;
+    return false;
+  }
+  // A folder opens for reading here but is no file to read: refuse it now,
+  // as the host's platform does, rather than fail at the first read.
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    error_ = EISDIR;
     return false;
   }
   fd_ = fd;

@@ -19,7 +19,9 @@ class TextReader {
   TextReader(const TextReader&) = delete;
   TextReader& operator=(const TextReader&) = delete;
 
-  // Opens for reading; on failure returns false and error() holds errno.
+  // Opens for reading; on failure returns false and error() holds errno
+  // (EISDIR for a folder). While a file is open, Open returns false and
+  // changes nothing.
   bool Open(const std::string& path);
   bool IsOpen() const { return fd_ >= 0; }
 

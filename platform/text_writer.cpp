@@ -22,7 +22,9 @@ bool TextWriter::Fail(int err) {
 }
 
 bool TextWriter::Open(const std::string& path, Mode mode) {
-  if (fd_ >= 0) return Fail(EBUSY);
+  // One file at a time. The refusal changes nothing: in particular it must
+  // not mark the open file's output as lost.
+  if (fd_ >= 0) return false;
   path_ = path;
   error_ = 0;
   if (int e = detail::InjectedError(FileOp::Open, path.c_str())) return Fail(e);

@@ -24,6 +24,8 @@ class TextWriter {
   TextWriter(const TextWriter&) = delete;
   TextWriter& operator=(const TextWriter&) = delete;
 
+  // False with error() set when the file can't be opened; while a file is
+  // open, false and nothing changes.
   bool Open(const std::string& path, Mode mode);
   bool IsOpen() const { return fd_ >= 0; }
 

@@ -4,7 +4,7 @@
 
 #include "model/directory.h"
 #include "model/room_names.h"
-#include "tests/model/injected_fault.h"
+#include "tests/support/injected_fault.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -1,0 +1,223 @@
+#include "platform/text_reader.h"
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/injected_fault.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using plat::TextReader;
+
+// Every piece the reader hands out, in order; the last element is the
+// result that ended the reading (0 at the end, -1 on an error).
+struct Reading {
+  std::vector<std::string> pieces;
+  int last = 0;
+  int error = 0;
+};
+
+Reading ReadAll(const std::string& path) {
+  Reading r;
+  TextReader in;
+  EXPECT_TRUE(in.Open(path)) << path;
+  char buf[TextReader::kMaxPiece + 1];
+  for (;;) {
+    int n = in.ReadLine(buf);
+    if (n <= 0) {
+      r.last = n;
+      r.error = in.error();
+      break;
+    }
+    EXPECT_EQ(buf[n], '\0');
+    r.pieces.emplace_back(buf, static_cast<std::size_t>(n));
+  }
+  EXPECT_TRUE(in.Close());
+  return r;
+}
+
+std::string Joined(const std::vector<std::string>& pieces) {
+  std::string all;
+  for (const std::string& p : pieces) all += p;
+  return all;
+}
+
+class TextReaderTest : public ::testing::Test {
+ protected:
+  Reading ReadBytesAsText(const std::string& bytes) {
+    WriteBytes(tmp.Sub("LOG"), bytes);
+    return ReadAll(tmp.Sub("LOG"));
+  }
+  TempDir tmp;
+};
+
+}  // namespace
+
+TEST_F(TextReaderTest, LineEndsBecomeLfAndLoneCrStays) {
+  Reading r = ReadBytesAsText("one\r\ntwo\rthree\r\n\r\nlast");
+  ASSERT_EQ(r.last, 0);
+  EXPECT_EQ(r.pieces, (std::vector<std::string>{"one\n", "two\rthree\n", "\n", "last"}));
+
+  // A bare LF is a line end too; a CR at the very end of the file stays.
+  r = ReadBytesAsText("a\nb\r");
+  EXPECT_EQ(r.pieces, (std::vector<std::string>{"a\n", "b\r"}));
+
+  r = ReadBytesAsText("");
+  EXPECT_TRUE(r.pieces.empty());
+  EXPECT_EQ(r.last, 0);
+}
+
+TEST_F(TextReaderTest, EndOfTextMarkEndsTheInput) {
+  Reading r = ReadBytesAsText("first\r\nsec\x1aond\r\nthird\r\n");
+  EXPECT_EQ(r.pieces, (std::vector<std::string>{"first\n", "sec"}));
+  EXPECT_EQ(r.last, 0);
+
+  // Right after a CR: the CR has no LF to pair with and stays.
+  r = ReadBytesAsText("x\r\x1a\n");
+  EXPECT_EQ(r.pieces, (std::vector<std::string>{"x\r"}));
+
+  r = ReadBytesAsText("\x1a" "everything after it");
+  EXPECT_TRUE(r.pieces.empty());
+}
+
+TEST_F(TextReaderTest, LongLinesArriveInPiecesOf1023Bytes) {
+  // 1022 bytes and CR LF: one piece of 1023 with its LF.
+  std::string fits(1022, 'a');
+  // 1023 bytes and CR LF: the 1023 bytes, then the LF on its own.
+  std::string over(1023, 'b');
+  Reading r = ReadBytesAsText(fits + "\r\n" + over + "\r\n" + "end\r\n");
+  ASSERT_EQ(r.pieces.size(), 4u);
+  EXPECT_EQ(r.pieces[0], fits + "\n");
+  EXPECT_EQ(r.pieces[1], over);
+  EXPECT_EQ(r.pieces[2], "\n");
+  EXPECT_EQ(r.pieces[3], "end\n");
+
+  // A CR LF that falls across a piece's end still becomes one LF.
+  std::string edge(1022, 'c');
+  r = ReadBytesAsText(edge + "d\r\nx");
+  ASSERT_EQ(r.pieces.size(), 3u);
+  EXPECT_EQ(r.pieces[0], edge + "d");
+  EXPECT_EQ(r.pieces[1], "\n");
+}
+
+TEST_F(TextReaderTest, OneMegabyteLineIsReadWholeInPieces) {
+  std::string line(1 << 20, 'z');
+  for (std::size_t i = 0; i < line.size(); i += 97) line[i] = static_cast<char>(0x80 + i % 0x7F);
+  Reading r = ReadBytesAsText(line + "\r\nnext\r\n");
+  ASSERT_EQ(r.last, 0);
+  std::size_t full = line.size() / TextReader::kMaxPiece;
+  ASSERT_EQ(r.pieces.size(), full + 2);
+  for (std::size_t i = 0; i < full; ++i) ASSERT_EQ(r.pieces[i].size(), TextReader::kMaxPiece) << i;
+  EXPECT_EQ(Joined(r.pieces), line + "\nnext\n");
+}
+
+// Lines of 1000 bytes and CR LF up to the last byte of the first buffer
+// load, which then holds the CR, and tail after it.
+std::string CrAtBufferEdge(const std::string& tail) {
+  const std::size_t edge = TextReader::kBufferSize;
+  std::string bytes;
+  while (bytes.size() + 1002 < edge - 1) bytes += std::string(1000, 'q') + "\r\n";
+  bytes += std::string(edge - 1 - bytes.size(), 'p');
+  bytes += "\r" + tail;
+  return bytes;
+}
+
+std::string TextModeOf(const std::string& bytes) {
+  std::string text;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    text += bytes[i];
+  }
+  return text;
+}
+
+TEST_F(TextReaderTest, CrAtTheBufferEdgePairsWithTheLfBeyondIt) {
+  for (const std::string& tail : {std::string("\nnext\r\n"), std::string("lone\r\n")}) {
+    std::string bytes = CrAtBufferEdge(tail);
+    ASSERT_EQ(bytes[TextReader::kBufferSize - 1], '\r');
+    Reading r = ReadBytesAsText(bytes);
+    ASSERT_EQ(r.last, 0);
+    EXPECT_EQ(Joined(r.pieces), TextModeOf(bytes));
+    for (const std::string& p : r.pieces) {
+      ASSERT_LE(p.size(), TextReader::kMaxPiece);
+      std::size_t lf = p.find('\n');
+      ASSERT_TRUE(lf == std::string::npos || lf == p.size() - 1);
+    }
+    // The piece holding the edge: "ppp\n" for CR LF, "ppp\rlone\n" for a lone CR.
+    ASSERT_GE(r.pieces.size(), 2u);
+    const std::string& atEdge = r.pieces[r.pieces.size() - (tail[0] == '\n' ? 2 : 1)];
+    EXPECT_EQ(atEdge.substr(atEdge.find_first_not_of('p')), tail[0] == '\n' ? "\n" : "\rlone\n");
+  }
+}
+
+TEST_F(TextReaderTest, BinaryBytesPassThroughUnchanged) {
+  std::string garbage;
+  for (int i = 0; i < 256; ++i) {
+    if (i != '\r' && i != '\n' && i != 0x1a) garbage += static_cast<char>(i);
+  }
+  Reading r = ReadBytesAsText(garbage + "\r\n" + garbage);
+  ASSERT_EQ(r.pieces.size(), 2u);
+  EXPECT_EQ(r.pieces[0], garbage + "\n");  // NUL bytes included
+  EXPECT_EQ(r.pieces[1], garbage);
+}
+
+TEST_F(TextReaderTest, ReadErrorsAreReportedAndStick) {
+  // Two buffer loads: the first read goes through, the second fails.
+  std::string line = std::string(999, 'k') + "\r\n";
+  std::string bytes;
+  while (bytes.size() < TextReader::kBufferSize + 4096) bytes += line;
+  WriteBytes(tmp.Sub("LOG"), bytes);
+
+  InjectedFault fault(plat::FileOp::Read, "/LOG", EIO, 1);
+  TextReader in;
+  ASSERT_TRUE(in.Open(tmp.Sub("LOG")));
+  char buf[TextReader::kMaxPiece + 1];
+  int n = 0;
+  std::size_t lines = 0;
+  while ((n = in.ReadLine(buf)) > 0) ++lines;
+  EXPECT_EQ(n, -1);
+  EXPECT_EQ(in.error(), EIO);
+  EXPECT_GT(lines, 0u);
+  EXPECT_LT(lines, bytes.size() / line.size());
+  EXPECT_EQ(in.ReadLine(buf), -1);
+  std::string s;
+  EXPECT_FALSE(in.ReadLine(s));
+  EXPECT_EQ(fault.hits(), 1);
+  EXPECT_TRUE(in.Close());
+}
+
+TEST_F(TextReaderTest, OpenAndCloseFailuresSayWhy) {
+  TextReader in;
+  EXPECT_FALSE(in.Open(tmp.Sub("MISSING")));
+  EXPECT_EQ(in.error(), ENOENT);
+  EXPECT_FALSE(in.IsOpen());
+  char buf[TextReader::kMaxPiece + 1];
+  EXPECT_EQ(in.ReadLine(buf), -1);
+  EXPECT_FALSE(in.Close());
+
+  // A folder is no file to read.
+  EXPECT_FALSE(in.Open(tmp.path()));
+  EXPECT_EQ(in.error(), EISDIR);
+  EXPECT_FALSE(in.IsOpen());
+
+  WriteBytes(tmp.Sub("LOG"), "x\r\n");
+  {
+    InjectedFault fault(plat::FileOp::Open, "/LOG", EACCES);
+    EXPECT_FALSE(in.Open(tmp.Sub("LOG")));
+    EXPECT_EQ(in.error(), EACCES);
+  }
+  ASSERT_TRUE(in.Open(tmp.Sub("LOG")));
+  // One file at a time: a second open is refused and the first stays usable.
+  EXPECT_FALSE(in.Open(tmp.Sub("LOG")));
+  EXPECT_EQ(in.ReadLine(buf), 2);
+  {
+    InjectedFault fault(plat::FileOp::Close, "/LOG", EIO);
+    EXPECT_FALSE(in.Close());
+    EXPECT_EQ(in.error(), EIO);
+  }
+  EXPECT_FALSE(in.IsOpen());
+}
