@@ -46,13 +46,18 @@ std::unique_ptr<CFileEntry> MakeEntry(const plat::FoundItem& item, std::time_t m
 
 }  // namespace
 
-void RescanEntries(CDirectory& dir, EntryOrder order) {
+bool RescanEntries(CDirectory& dir, EntryOrder order) {
+  std::vector<plat::FoundItem> found;
+  if (!plat::FindFiles(dir.path, kLogFilePattern, &found)) {
+    // Nothing was learnt about the files, so none is taken for gone: their
+    // analysis results and undo records stay for when the folder can be
+    // read again.
+    return false;
+  }
+
   Entries old = std::move(dir.entries);
   dir.entries.clear();
   Entries kept;
-
-  std::vector<plat::FoundItem> found;
-  plat::FindFiles(dir.path, kLogFilePattern, &found);  // unlisted: no files
   for (const plat::FoundItem& item : found) {
     if (item.isDirectory || IsRoomListName(item.name)) continue;
     plat::FileStatus status;
@@ -80,4 +85,5 @@ void RescanEntries(CDirectory& dir, EntryOrder order) {
   dir.entries = std::move(kept);
   for (std::size_t i = 0; i < dir.entries.size(); ++i) dir.entries[i]->index = static_cast<int>(i);
   SortEntries(dir, order);
+  return true;
 }

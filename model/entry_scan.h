@@ -10,6 +10,9 @@ class CDirectory;
 // its modification time; it then keeps its analysis results and those undo
 // records whose old log still exists. Every other file gets a new entry with
 // its range unknown. Entries whose file is gone or changed are destroyed.
-// Each entry's index is its position in search order. A folder that can't
-// be listed ends up with no entries.
-void RescanEntries(CDirectory& dir, EntryOrder order);
+// Each entry's index is its position in search order.
+//
+// A folder that can't be listed is left exactly as it was and the result is
+// false: a passing failure to read the folder must not cost the entries
+// their undo records.
+bool RescanEntries(CDirectory& dir, EntryOrder order);

@@ -121,3 +121,24 @@ TEST(RoomSlots, RoomsOutsideTheTableShareOneGenerationCounter) {
   EXPECT_EQ(dir.Generation(-1), 2);
   EXPECT_EQ(dir.Generation(20), 0);
 }
+
+TEST_F(RoomNamesTest, GarbageAndHugeLinesGiveNamesButNoCrash) {
+  // Binary bytes before the heading, a room line of 1 MB, then more garbage
+  // and a proper line: the long line's name is its first piece (1023 bytes
+  // read, from offset 28 on); its later pieces hold no room number.
+  std::string garbage;
+  for (int i = 0; i < 4096; ++i) {
+    char c = static_cast<char>((i * 131 + 7) % 256);
+    if (c != '\x1a') garbage += c;  // which would end the file there
+  }
+  std::string huge = RoomRow("  2", std::string(1 << 20, 'n'));
+  LoadWith(garbage + "\r\n" + kHeading + "\r\n" + huge + "\r\n" + RoomRow("  3", "OK") + "\r\n");
+  EXPECT_EQ(dir.RoomName(2), std::string(1023 - 28, 'n'));
+  EXPECT_EQ(dir.RoomName(3), "OK");
+
+  TempDir other;
+  CDirectory folder("FORUM2", other.path());
+  MakeDir(other.Sub("MES.LOG"));  // a folder where the room list should be
+  folder.LoadRoomNames();
+  EXPECT_EQ(folder.RoomName(1), "");
+}
