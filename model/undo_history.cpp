@@ -1,5 +1,6 @@
 #include "model/undo_history.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <system_error>
@@ -34,7 +35,12 @@ void TakeBackAppend(const std::string& file, bool existed, std::int64_t oldSize)
 
 bool AppendBlock(const std::string& file, const std::string& block) {
   plat::FileStatus before;
-  bool existed = plat::GetFileStatus(file, &before);
+  int statusError = 0;
+  bool existed = plat::GetFileStatus(file, &before, &statusError);
+  // A failed append is taken back by the file's old length, or by deleting
+  // the file when it was new: without knowing which, the user's history
+  // could be deleted, so nothing is written.
+  if (!existed && statusError != ENOENT) return false;
   plat::TextWriter out;
   if (!out.Open(file, plat::TextWriter::Mode::Append)) return false;
   bool written = out.Write(block);

@@ -59,6 +59,12 @@ TEST_F(UndoHistoryTest, AFailedWriteLeavesTheFileAsItWas) {
     EXPECT_FALSE(folder->WriteUndoHistory());
   }
   EXPECT_EQ(History(), "kept\r\n");
+  {
+    // Unsure whether the file exists, the append could not be taken back safely.
+    InjectedFault statusFault(plat::FileOp::Status, "FORUM1.KIV", EIO);
+    EXPECT_FALSE(folder->WriteUndoHistory());
+  }
+  EXPECT_EQ(History(), "kept\r\n");
   folder->entries.clear();
 }
 
