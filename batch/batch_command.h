@@ -1,0 +1,32 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands/room_selection.h"
+
+// One command of kiv-batch, from its command line or from a line of a
+// session script.
+struct BatchCommand {
+  enum class Verb { List, Analyze, Split, Undo, Export };
+  Verb verb = Verb::List;
+  RoomSet rooms = 0;
+  bool roomsGiven = false;
+  std::optional<int> number;     // split: the dialog's number; else as the dialog proposes
+  std::optional<int> kindIndex;  // split: kKindIndex*; else as the dialog preselects
+  int method = 0;
+  int form = 0;
+  bool bak = false;
+  bool overwrite = false;
+  bool exportAfter = false;
+};
+
+// Parses words (the verb first, then its options; no folder). False with a
+// reason in error for anything the contract does not allow.
+bool ParseBatchCommand(const std::vector<std::string>& words, BatchCommand& command, std::string& error);
+
+// "1,3,20": rooms 1 to 20 separated by commas.
+bool ParseRoomList(const std::string& text, RoomSet& rooms);
+
+// The words of a session line; empty for a blank line or a comment ("#").
+std::vector<std::string> SessionLineWords(const std::string& line);

@@ -1,0 +1,137 @@
+#include "batch/batch_run.h"
+
+#include <filesystem>
+
+#include "batch/batch_dialogs.h"
+#include "commands/analyze_command.h"
+#include "commands/export_command.h"
+#include "commands/split_command.h"
+#include "commands/split_dialog_logic.h"
+#include "commands/undo_command.h"
+#include "model/directory.h"
+
+namespace {
+
+std::string FolderName(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
+}
+
+}  // namespace
+
+BatchRun::BatchRun(const std::string& forumPath, std::FILE* out, std::FILE* err)
+    : out_(out),
+      err_(err),
+      messages_(err),
+      messenger_(messages_, mode_),
+      progress_(err),
+      doc_(profile_, false, &clock_),
+      rows_(doc_, mode_),
+      ctx_{doc_, rows_, messenger_, progress_, clock_} {
+  CDirectory* dir = doc_.folders().Create(FolderName(forumPath), forumPath);
+  dir->LoadRoomNames();
+  doc_.SetCurrentFolder(dir);
+  doc_.AddView(&rows_);
+}
+
+BatchRun::~BatchRun() {
+  doc_.RemoveView(&rows_);
+  doc_.Shutdown();
+}
+
+void BatchRun::Refresh() { doc_.UpdateAllViews(nullptr, kHintGeneral); }
+
+int BatchRun::Check(const BatchCommand& command) {
+  if (command.verb == BatchCommand::Verb::Split && command.method == 1 && command.number &&
+      *command.number == 0) {
+    SplitMultiValues values;
+    values.m_nMethod = 1;
+    values.m_nNumber = 0;
+    CheckMultiOk(values, messenger_);
+    return kExitUsage;
+  }
+  return kExitDone;
+}
+
+int BatchRun::Run(const BatchCommand& command, bool inSession) {
+  switch (command.verb) {
+    case BatchCommand::Verb::List: return List();
+    case BatchCommand::Verb::Analyze: return Analyze(command);
+    case BatchCommand::Verb::Split: return Split(command, inSession);
+    case BatchCommand::Verb::Undo: return Undo(command);
+    case BatchCommand::Verb::Export: return Export();
+  }
+  return kExitUsage;
+}
+
+int BatchRun::NoRowsOfRooms() {
+  std::fprintf(err_, "kiv-batch: no log file of those rooms in %s\n", doc_.CurrentFolder()->path.c_str());
+  return kExitIncomplete;
+}
+
+int BatchRun::List() {
+  Refresh();
+  rows_.Print(out_);
+  std::fflush(out_);
+  return kExitDone;
+}
+
+int BatchRun::Analyze(const BatchCommand& command) {
+  Refresh();
+  rows_.SelectRooms(command.rooms, !command.roomsGiven);
+  const AnalyzeReport report = OnAnalyze(ctx_);
+  rows_.Print(out_);
+  std::fflush(out_);
+  return report.failed > 0 ? kExitIncomplete : kExitDone;
+}
+
+int BatchRun::Split(const BatchCommand& command, bool inSession) {
+  Refresh();
+  rows_.SelectRooms(command.rooms, false);
+  doc_.m_nArcType = command.form;
+  doc_.m_nSepMethod = command.method;
+  const int backUp = doc_.m_nBackUp;
+  if (command.bak) doc_.m_nBackUp = 0;
+  messages_.SetOverwriteBackups(command.overwrite);
+
+  BatchDialogs dialogs(command, messenger_);
+  SplitOutcome outcome = OnSplit(ctx_, dialogs);
+  if (outcome.kind == SplitOutcome::Kind::Analysed) outcome = OnSplit(ctx_, dialogs);
+  doc_.m_nBackUp = backUp;
+
+  int status = kExitDone;
+  switch (outcome.kind) {
+    case SplitOutcome::Kind::Nothing:
+      return NoRowsOfRooms();
+    case SplitOutcome::Kind::Analysed:
+      std::fprintf(err_, "kiv-batch: split stopped: %s has no message range to split by, even after analysis\n",
+                   outcome.staleFile.c_str());
+      return kExitIncomplete;
+    case SplitOutcome::Kind::Cancelled:
+    case SplitOutcome::Kind::Declined:
+      std::fprintf(err_, "kiv-batch: split refused: %s\n", dialogs.reason().c_str());
+      return inSession ? kExitIncomplete : kExitUsage;
+    case SplitOutcome::Kind::Ran: {
+      const SplitReport& r = outcome.report;
+      if (r.skipped > 0 || r.stoppedChanged || r.stoppedNaming) status = kExitIncomplete;
+      break;
+    }
+  }
+  if (command.exportAfter && Export() != kExitDone) status = kExitIncomplete;
+  return status;
+}
+
+int BatchRun::Undo(const BatchCommand& command) {
+  Refresh();
+  rows_.SelectRooms(command.rooms, false);
+  bool any = false;
+  for (int i = 0; i < rows_.RowCount(); ++i) any = any || rows_.IsRowSelected(i);
+  if (!any) return NoRowsOfRooms();
+  const UndoReport report = UndoSelected(ctx_);
+  return report.failed > 0 ? kExitIncomplete : kExitDone;
+}
+
+int BatchRun::Export() {
+  Refresh();
+  const ExportReport report = OnExportHeaders(ctx_);
+  return report.failed ? kExitIncomplete : kExitDone;
+}

@@ -1,0 +1,62 @@
+#pragma once
+#include <cstdio>
+#include <string>
+
+#include "batch/batch_command.h"
+#include "batch/batch_rows.h"
+#include "batch/console_messages.h"
+#include "batch/console_progress.h"
+#include "commands/command_context.h"
+#include "messages/companion_mode.h"
+#include "model/kiv_doc.h"
+#include "ports/clock.h"
+#include "ports/memory_profile.h"
+
+// Exit statuses of kiv-batch.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitIncomplete = 1;  // a file was skipped or a command failed
+inline constexpr int kExitUsage = 2;       // bad usage or arguments; nothing touched
+
+// One run of kiv-batch on one forum folder: the document with the default
+// settings (nothing of the user's stored settings is read or written), the
+// folder as its current folder, and the list rows. Commands run one after
+// the other share generations, undo records and export marks, as in one run
+// of the desktop program. Destroying the run destroys the document as at
+// exit, so folders with undo records append their history.
+class BatchRun {
+ public:
+  // forumPath: an existing folder, absolute, without trailing separator.
+  BatchRun(const std::string& forumPath, std::FILE* out, std::FILE* err);
+  ~BatchRun();
+  BatchRun(const BatchRun&) = delete;
+  BatchRun& operator=(const BatchRun&) = delete;
+
+  // Checks what can be refused before anything runs (a step of 0 is
+  // refused with the split dialog's own message). kExitDone or kExitUsage.
+  int Check(const BatchCommand& command);
+
+  // Runs one command; inSession makes a refusal of the split dialog a
+  // failed command rather than bad usage.
+  int Run(const BatchCommand& command, bool inSession);
+
+ private:
+  void Refresh();
+  int List();
+  int Analyze(const BatchCommand& command);
+  int Split(const BatchCommand& command, bool inSession);
+  int Undo(const BatchCommand& command);
+  int Export();
+  int NoRowsOfRooms();
+
+  std::FILE* out_;
+  std::FILE* err_;
+  MemoryProfile profile_;
+  SystemClock clock_;
+  CompanionMode mode_;
+  ConsoleMessages messages_;
+  Messenger messenger_;
+  ConsoleProgress progress_;
+  CKivDoc doc_;
+  BatchRows rows_;
+  CommandContext ctx_;
+};

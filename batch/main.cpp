@@ -1,0 +1,82 @@
+// kiv-batch: the commands of the log list on one forum folder, for scripts
+// and scheduled jobs.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "batch/batch_command.h"
+#include "batch/batch_run.h"
+#include "batch/usage.h"
+
+namespace {
+
+int Usage(const std::string& problem) {
+  std::fprintf(stderr, "kiv-batch: %s (see kiv-batch --help)\n", problem.c_str());
+  return kExitUsage;
+}
+
+// The folder as an absolute path without trailing separator, or empty when
+// it is no folder.
+std::string ForumPath(const std::string& arg) {
+  std::error_code ec;
+  std::filesystem::path p = std::filesystem::absolute(arg, ec).lexically_normal();
+  if (ec || !std::filesystem::is_directory(p, ec)) return {};
+  std::string s = p.string();
+  while (s.size() > 1 && s.back() == '/') s.pop_back();
+  return s;
+}
+
+int RunSession(BatchRun& run) {
+  std::vector<BatchCommand> script;
+  std::string line;
+  int lineNumber = 0;
+  while (std::getline(std::cin, line)) {
+    ++lineNumber;
+    std::vector<std::string> words = SessionLineWords(line);
+    if (words.empty()) continue;
+    BatchCommand command;
+    std::string error;
+    if (!ParseBatchCommand(words, command, error)) {
+      return Usage("line " + std::to_string(lineNumber) + ": " + error);
+    }
+    if (run.Check(command) != kExitDone) return kExitUsage;
+    script.push_back(command);
+  }
+  int status = kExitDone;
+  for (const BatchCommand& command : script) {
+    if (run.Run(command, true) != kExitDone) status = kExitIncomplete;
+  }
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return Usage("no command given");
+  if (args[0] == "--help" || args[0] == "-h") {
+    std::fputs(kBatchUsage, stdout);
+    return kExitDone;
+  }
+  const std::string verb = args[0];
+  if (args.size() < 2) return Usage(verb + " needs FORUM_DIR");
+  const std::string forum = ForumPath(args[1]);
+  if (forum.empty()) return Usage(args[1] + " is not a folder");
+
+  std::vector<std::string> words{verb};
+  words.insert(words.end(), args.begin() + 2, args.end());
+  if (verb == "session") {
+    if (words.size() > 1) return Usage("session takes no options");
+    BatchRun run(forum, stdout, stderr);
+    return RunSession(run);
+  }
+  BatchCommand command;
+  std::string error;
+  if (!ParseBatchCommand(words, command, error)) return Usage(error);
+  BatchRun run(forum, stdout, stderr);
+  if (run.Check(command) != kExitDone) return kExitUsage;
+  return run.Run(command, false);
+}

@@ -1,0 +1,100 @@
+#include "commands/export_command.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
+
+#include "commands/room_selection.h"
+#include "model/directory.h"
+#include "model/kiv_doc.h"
+#include "platform/file_ops.h"
+#include "platform/text_writer.h"
+
+namespace {
+
+constexpr const char kArchiveList[] = "AR.LST";
+
+bool Exportable(const CUndo& record) { return record.namingForm == 0 && record.exported == 0; }
+
+// The name a title log's old log would have as the body log's: archive-form
+// names carry the kind mark as their third character.
+std::string AsBodyName(std::string name) {
+  if (name.size() > 2) name[2] = '_';
+  return name;
+}
+
+// Puts AR.LST back as it was before a failed append.
+void TakeBackAppend(const std::string& path, bool existed, std::int64_t oldSize) {
+  if (existed) {
+    std::error_code ec;
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(oldSize), ec);
+  } else {
+    plat::DeleteFile(path);
+  }
+}
+
+}  // namespace
+
+std::vector<CUndo*> CollectExportRecords(CDirectory& dir) {
+  std::array<std::vector<CUndo*>, kLastRoom + 1> slots;
+  // Body logs first: a room with two body logs exports the old logs of both.
+  for (auto& entry : dir.entries) {
+    if (entry->undoList.empty() || entry->kind != kKindBody || !IsCommandRoom(entry->room)) continue;
+    for (CUndo& record : entry->undoList) {
+      if (Exportable(record)) slots[static_cast<std::size_t>(entry->room)].push_back(&record);
+    }
+  }
+  for (auto& entry : dir.entries) {
+    if (entry->undoList.empty() || entry->kind != kKindTitle || !IsCommandRoom(entry->room)) continue;
+    auto& slot = slots[static_cast<std::size_t>(entry->room)];
+    for (CUndo& record : entry->undoList) {
+      if (!Exportable(record)) continue;
+      const std::string bodyName = AsBodyName(record.oldLogName);
+      bool shared = false;
+      for (const CUndo* other : slot) shared = shared || other->oldLogName == bodyName;
+      if (!shared) slot.push_back(&record);
+    }
+  }
+  std::vector<CUndo*> records;
+  for (int room = kFirstRoom; room <= kLastRoom; ++room) {
+    for (CUndo* record : slots[static_cast<std::size_t>(room)]) records.push_back(record);
+  }
+  return records;
+}
+
+std::string ArchiveListLine(const CUndo& record) {
+  return "M " + record.oldLogName + " " + record.headerLine + "\n";
+}
+
+ExportReport OnExportHeaders(CommandContext& ctx) {
+  ExportReport report;
+  CDirectory* dir = ctx.doc.CurrentFolder();
+  if (!dir) return report;
+  std::vector<CUndo*> records = CollectExportRecords(*dir);
+  if (records.empty()) return report;
+
+  std::string text;
+  for (const CUndo* record : records) text += ArchiveListLine(*record);
+
+  const std::string path = plat::JoinPath(dir->path, kArchiveList);
+  plat::FileStatus before;
+  const bool existed = plat::GetFileStatus(path, &before);
+  plat::TextWriter out;
+  if (!out.Open(path, plat::TextWriter::Mode::Append)) {
+    ctx.messenger.FileError(kArchiveList, out.error());
+    report.failed = true;
+    return report;
+  }
+  const bool written = out.Write(text);
+  const bool closed = out.Close();
+  if (!written || !closed) {
+    ctx.messenger.FileError(kArchiveList, out.error());
+    TakeBackAppend(path, existed, existed ? before.size : 0);
+    report.failed = true;
+    return report;
+  }
+  for (CUndo* record : records) record->exported = 1;
+  report.lines = static_cast<int>(records.size());
+  return report;
+}

@@ -1,0 +1,42 @@
+#pragma once
+#include <string>
+
+#include "commands/command_context.h"
+#include "commands/room_selection.h"
+
+class CDirectory;
+class CFileEntry;
+class SplitDialogPort;
+
+// What one split run did to the files it went through.
+struct SplitReport {
+  int split = 0;     // files split
+  int skipped = 0;   // files left as they were (naming, backup, rename or engine failure)
+  bool stoppedChanged = false;  // a file changed before its turn: analysis ran, the command ended
+  bool stoppedNaming = false;   // a naming failure ended the command
+  bool reachedEnd = false;      // every file visited; the rooms' generations were raised
+};
+
+struct SplitOutcome {
+  enum class Kind {
+    Nothing,    // no row selected, or no room to split
+    Analysed,   // the freshness check ran the analyse command instead
+    Cancelled,  // dialog cancelled
+    Declined,   // No at the confirmation
+    Ran,        // SplitRooms ran; see report
+  };
+  Kind kind = Kind::Nothing;
+  std::string staleFile;  // Analysed: the first file that was not analysed or had changed
+  SplitReport report;
+};
+
+// The first entry of a room in rooms (any kind, selected or not) whose range
+// is not known or whose file changed since the system last saw it.
+const CFileEntry* FindStaleEntry(const CDirectory& dir, RoomSet rooms);
+
+// The split command (分割実行).
+SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs);
+
+// The per-file loop, after the user has confirmed: number is the dialog's
+// cut value or step, kindSet 1 body, 2 title, 3 both.
+SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet rooms, bool singleRoom);

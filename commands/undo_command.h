@@ -1,0 +1,13 @@
+#pragma once
+#include "commands/command_context.h"
+
+struct UndoReport {
+  int restored = 0;   // files taken back
+  int failed = 0;     // files with records that could not be taken back
+};
+
+// The undo command (やり直し): for each selected file with undo records,
+// the newest generation whose backup is intact is put back in place of the
+// log, the old logs of that generation and every newer one are deleted, and
+// the file's range is restored.
+UndoReport UndoSelected(CommandContext& ctx);

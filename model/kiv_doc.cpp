@@ -1,0 +1,131 @@
+#include "model/kiv_doc.h"
+
+#include <algorithm>
+
+#include "model/directory.h"
+#include "model/entry_scan.h"
+#include "ports/profile.h"
+
+namespace {
+
+constexpr const char kSetting[] = "Setting";
+constexpr const char kShell[] = "Shell";
+// Marks a value that is not stored, so its default can be told apart from
+// a stored 0.
+constexpr int kAbsent = -1;
+
+int ReadWithDefault(ProfilePort& profile, const char* name, int defaultValue) {
+  int value = profile.GetProfileInt(kSetting, name, kAbsent);
+  return value == kAbsent ? defaultValue : value;
+}
+
+}  // namespace
+
+CKivDoc::CKivDoc(ProfilePort& profile, bool defaultsMode, const Clock* clock)
+    : m_bDefaultsMode(defaultsMode), profile_(profile), folders_(clock) {
+  ReadSettings();
+}
+
+CKivDoc::~CKivDoc() { Shutdown(); }
+
+void CKivDoc::ReadSettings() {
+  m_strLogFolder = profile_.GetProfileString(kSetting, "LOGFILE", "");
+  m_strExeFile1 = profile_.GetProfileString(kShell, "ExeFile1", "");
+  m_strExeOpt1 = profile_.GetProfileString(kShell, "ExeOpt1", "");
+  m_nBackUp = ReadWithDefault(profile_, "BackUp", 1);
+  m_nBackUpStored = m_nBackUp;
+  m_nArcType = ReadWithDefault(profile_, "ArcType", 0);
+  m_nSepMethod = ReadWithDefault(profile_, "SepMethod", 0);
+  UnpackSort(m_bDefaultsMode ? 0 : profile_.GetProfileInt(kSetting, "Sort", 0));
+}
+
+void CKivDoc::WriteSettings() {
+  profile_.WriteProfileInt(kSetting, "BackUp", m_nBackUpStored);
+  profile_.WriteProfileInt(kSetting, "ArcType", m_nArcType);
+  profile_.WriteProfileInt(kSetting, "SepMethod", m_nSepMethod);
+  profile_.WriteProfileString(kShell, "ExeFile1", m_strExeFile1);
+  profile_.WriteProfileString(kShell, "ExeOpt1", m_strExeOpt1);
+  if (!m_bDefaultsMode) profile_.WriteProfileInt(kSetting, "Sort", PackedSort());
+}
+
+void CKivDoc::Shutdown() {
+  if (shutDown_) return;
+  shutDown_ = true;
+  current_ = nullptr;
+  folders_.Clear(ByRoomAndKind);
+  WriteSettings();
+}
+
+int CKivDoc::PackedSort() const {
+  return m_nSortState0 + m_nSortState2 * 4 + m_nSortState3 * 16 + m_nSortColumn * 64;
+}
+
+void CKivDoc::UnpackSort(int packed) {
+  m_nSortState0 = packed & 3;
+  m_nSortState2 = (packed >> 2) & 3;
+  m_nSortState3 = (packed >> 4) & 3;
+  m_nSortColumn = (packed >> 6) & 7;
+}
+
+EntryOrder CKivDoc::CurrentOrder() const {
+  switch (m_nSortColumn) {
+    case 0: return ChooseEntryOrder(0, m_nSortState0);
+    case 2: return ChooseEntryOrder(2, m_nSortState2);
+    case 3: return ChooseEntryOrder(3, m_nSortState3);
+    default: return nullptr;
+  }
+}
+
+void CKivDoc::RescanEntries() {
+  if (current_) ::RescanEntries(*current_, CurrentOrder());
+}
+
+void CKivDoc::SortEntries(EntryOrder order) {
+  if (current_) ::SortEntries(*current_, order);
+}
+
+bool CKivDoc::ClickSortColumn(int column) {
+  if (!current_ || current_->entries.empty()) return false;
+  int* state = column == 0 ? &m_nSortState0 : column == 2 ? &m_nSortState2 : column == 3 ? &m_nSortState3 : nullptr;
+  if (!state) return false;
+  *state = (*state + 1) % 3;
+  m_nSortColumn = column;
+  SortEntries(CurrentOrder());
+  UpdateAllViews(nullptr, kHintOrderChanged);
+  return true;
+}
+
+DocumentSettings CKivDoc::SettingsForSheet() const {
+  return DocumentSettings{m_strLogFolder, m_nBackUpStored, m_strExeFile1, m_strExeOpt1};
+}
+
+bool CKivDoc::ApplySettings(const DocumentSettings& sheet) {
+  m_nBackUpStored = sheet.backUp;
+  bool folderChanged = sheet.logFolder != m_strLogFolder;
+  if (folderChanged) {
+    m_strLogFolder = sheet.logFolder;
+    profile_.WriteProfileString(kSetting, "LOGFILE", m_strLogFolder);
+    current_ = nullptr;
+    folders_.Clear();
+    UpdateAllViews(nullptr, kHintLogFolderChanged);
+  }
+  m_strExeFile1 = sheet.exeFile;
+  m_strExeOpt1 = sheet.exeOpt;
+  return folderChanged;
+}
+
+void CKivDoc::AddView(CKivView* view) {
+  if (view && std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
+}
+
+void CKivDoc::RemoveView(CKivView* view) {
+  views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
+}
+
+void CKivDoc::UpdateAllViews(CKivView* sender, int hint) {
+  // A view may add or remove views while it updates; work on a copy.
+  std::vector<CKivView*> views = views_;
+  for (CKivView* view : views) {
+    if (view != sender && std::find(views_.begin(), views_.end(), view) != views_.end()) view->OnUpdate(hint);
+  }
+}
