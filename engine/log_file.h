@@ -84,8 +84,6 @@ class CLogFile : public CObject {
   std::int32_t previousHighest() const { return previousHighest_; }
 
  private:
-  friend class CLogFileTestAccess;  // tests set the planned names and cuts directly
-
   static constexpr int kSlots = 6;
   static constexpr int kSlotSize = 1024;
 
