@@ -160,11 +160,4 @@ TEST_F(RegistryConverterTest, SettingsThatCannotBeStoredAreNotCalledConverted) {
   EXPECT_EQ(messages_.fileErrors[0].file, Ini());
 }
 
-TEST(DeleteAllSwitch, IsOneWordAnywhereOnTheLine) {
-  EXPECT_TRUE(AsksForDeleteAll({"--delete-all"}));
-  EXPECT_TRUE(AsksForDeleteAll({"x", "--delete-all"}));
-  EXPECT_FALSE(AsksForDeleteAll({}));
-  EXPECT_FALSE(AsksForDeleteAll({"--delete"}));
-}
-
 }  // namespace
