@@ -127,6 +127,14 @@ bool OpenBeside(const std::string& listPath, plat::TextWriter* writer, std::stri
   return false;
 }
 
+// A list kept elsewhere and linked into the folder is rewritten where it
+// lies, so the link stays a link.
+std::string WhereListLies(const std::string& listPath) {
+  std::error_code ec;
+  std::filesystem::path real = std::filesystem::canonical(listPath, ec);
+  return ec ? listPath : real.string();
+}
+
 ReconcileOutcome WriteKeptLines(const std::string& listPath, const std::vector<std::string>& kept) {
   if (!MayRewrite(listPath)) return ReconcileOutcome::NotRewritten;
   plat::TextWriter writer;
@@ -172,6 +180,6 @@ ReconcileResult ReconcileArchiveList(const std::string& folder,
     return result;
   }
   result.kept = kept.size();
-  result.outcome = WriteKeptLines(*listPath, kept);
+  result.outcome = WriteKeptLines(WhereListLies(*listPath), kept);
   return result;
 }

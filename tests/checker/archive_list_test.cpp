@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "platform/dir_search.h"
@@ -129,6 +130,16 @@ TEST_F(ArchiveListTest, NeverOverwritesAFileWhereTheNewListWouldGo) {
   EXPECT_EQ(Reconcile().outcome, ReconcileOutcome::Rewritten);
   EXPECT_EQ(ReadBytes(List()), "M AR_9701A.LOG kept\r\n");
   EXPECT_EQ(ReadBytes(tmp_.Sub("AR.LST.new")), "the user's own\r\n");
+}
+
+TEST_F(ArchiveListTest, LinkedListIsRewrittenWhereItLies) {
+  Touch("AR_9701A.LOG");
+  MakeDir(tmp_.Sub("lists"));
+  WriteBytes(tmp_.Sub("lists/FORUM1.LST"), "M AR_9701A.LOG kept\r\nM AR_9702A.LOG gone\r\n");
+  std::filesystem::create_symlink("lists/FORUM1.LST", List());
+  EXPECT_EQ(Reconcile().outcome, ReconcileOutcome::Rewritten);
+  EXPECT_TRUE(std::filesystem::is_symlink(List()));
+  EXPECT_EQ(ReadBytes(tmp_.Sub("lists/FORUM1.LST")), "M AR_9701A.LOG kept\r\n");
 }
 
 }  // namespace
