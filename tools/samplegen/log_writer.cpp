@@ -67,6 +67,13 @@ std::string FailText(const std::string& path, int err) {
   return path + ": " + std::strerror(err);
 }
 
+// A file this run created and could not finish goes again, so a failed run
+// leaves no half sample behind. One opened for replacing was the caller's
+// to give up, and stays.
+void DropUnfinished(const std::string& path, const LogOptions& o) {
+  if (!o.replace) plat::DeleteFile(path);
+}
+
 // Enough text lines per message for the byte target to be met before the
 // numbers run out, with a fifth of the numbers to spare.
 int MeanLinesFor(std::uint64_t target, int budget) {
@@ -193,6 +200,7 @@ LogResult WriteLogFile(const std::string& path, const LogOptions& o) {
   }
   if (!out.Close()) {
     r.error = FailText(path, out.error());
+    DropUnfinished(path, o);
     return r;
   }
   r.messages = key.index;
@@ -207,6 +215,7 @@ LogResult WriteLogFile(const std::string& path, const LogOptions& o) {
     int err = 0;
     if (!plat::SetFileTime(path, t, &err)) {
       r.error = FailText(path, err);
+      DropUnfinished(path, o);
       return r;
     }
     r.mtime = t;

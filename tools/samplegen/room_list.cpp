@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/encoding.h"
+#include "platform/file_ops.h"
 #include "platform/text_writer.h"
 
 namespace samplegen {
@@ -39,6 +40,7 @@ bool WriteRoomList(const std::string& path, const std::string& forumName,
     out.Write(RoomTableHeader() + "\n");
     for (const RoomLine& room : rooms) out.Write(FormatRoomLine(room) + "\n");
     if (out.Close()) return true;
+    if (!replace) plat::DeleteFile(path);  // made by this call and left unfinished
   }
   if (error) *error = path + ": " + std::strerror(out.error());
   return false;

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "platform/encoding.h"
 #include "platform/file_ops.h"
 #include "platform/text_writer.h"
+#include "tools/samplegen/made_paths.h"
 #include "tools/samplegen/message_fields.h"
 #include "tools/samplegen/prng.h"
 #include "tools/samplegen/room_list.h"
@@ -21,14 +20,6 @@ namespace {
 constexpr int kTopLevelForums = 2;
 constexpr std::uint64_t kForumStream = 0xF02;
 
-bool MakeFolder(const std::string& path, std::string* error) {
-  std::error_code ec;
-  std::filesystem::create_directories(path, ec);
-  if (!ec) return true;
-  *error = path + ": " + ec.message();
-  return false;
-}
-
 std::string RoomFileName(char kindMark, int room) {
   char name[16];
   std::snprintf(name, sizeof name, "MES%c%02d.LOG", kindMark, room);
@@ -37,9 +28,14 @@ std::string RoomFileName(char kindMark, int room) {
 
 // Writes a small text file (LF -> CR LF) and gives it a time.
 bool WriteSmallFile(const std::string& path, const std::string& text, const CivilTime& when,
-                    std::string* error) {
+                    MadePaths& made, std::string* error) {
   plat::TextWriter out;
-  if (!out.Open(path, plat::TextWriter::Mode::CreateNew) || !out.Write(text) || !out.Close()) {
+  if (!out.Open(path, plat::TextWriter::Mode::CreateNew)) {
+    *error = path + ": " + std::strerror(out.error());
+    return false;
+  }
+  made.File(path);
+  if (!out.Write(text) || !out.Close()) {
     *error = path + ": " + std::strerror(out.error());
     return false;
   }
@@ -48,6 +44,18 @@ bool WriteSmallFile(const std::string& path, const std::string& text, const Civi
     *error = path + ": " + std::strerror(err);
     return false;
   }
+  return true;
+}
+
+// Writes one log and notes it as made.
+bool WriteLog(const std::string& path, const LogOptions& o, MadePaths& made, LogResult* result,
+              std::string* error) {
+  *result = WriteLogFile(path, o);
+  if (!result->ok) {
+    *error = result->error;
+    return false;
+  }
+  made.File(path);
   return true;
 }
 
@@ -61,7 +69,7 @@ std::string ArchiveName(char kindMark, const CivilTime& month, char letter) {
 // title log of the archived numbers, and AR.LST naming the body one, plus a
 // line for an older old log that the user has since deleted.
 bool WriteArchive(ForumResult& forum, const RoomResult& room, const LogOptions& base, int archived,
-                  std::string* error) {
+                  MadePaths& made, std::string* error) {
   LogOptions o = base;
   o.messages = archived;
   o.targetBytes = 0;
@@ -78,12 +86,13 @@ bool WriteArchive(ForumResult& forum, const RoomResult& room, const LogOptions& 
   o.forumHeaderLine = header.substr(0, header.size() - tail.size()) + range + tail;
   const std::string bodyName = ArchiveName('_', splitDay, 'A');
   o.kind = LogKind::Body;
-  LogResult body = WriteLogFile(plat::JoinPath(forum.path, bodyName), o);
-  if (!body.ok) return *error = body.error, false;
+  LogResult body;
+  if (!WriteLog(plat::JoinPath(forum.path, bodyName), o, made, &body, error)) return false;
   o.kind = LogKind::Title;
   o.meanLines = body.meanLines;
-  LogResult title = WriteLogFile(plat::JoinPath(forum.path, ArchiveName('#', splitDay, 'A')), o);
-  if (!title.ok) return *error = title.error, false;
+  LogResult title;
+  if (!WriteLog(plat::JoinPath(forum.path, ArchiveName('#', splitDay, 'A')), o, made, &title, error))
+    return false;
 
   const CivilTime gone = AddMinutes(start, -40 * 1440);
   std::string goneHeader = CurrentLogHeaderLine(forum.name, room.room, room.name, gone);
@@ -92,14 +101,14 @@ bool WriteArchive(ForumResult& forum, const RoomResult& room, const LogOptions& 
   forum.archiveLines.push_back("M " + bodyName + " " + o.forumHeaderLine);
   std::string text;
   for (const std::string& line : forum.archiveLines) text += line + "\n";
-  return WriteSmallFile(plat::JoinPath(forum.path, "AR.LST"), text, splitDay, error);
+  return WriteSmallFile(plat::JoinPath(forum.path, "AR.LST"), text, splitDay, made, error);
 }
 
-bool WriteForum(ForumResult& forum, int forumIndex, const SharedFolderOptions& opt,
+bool WriteForum(ForumResult& forum, int forumIndex, const SharedFolderOptions& opt, MadePaths& made,
                 std::string* error) {
   const TextPool& pool = TextPool::Get();
   Prng rng(DeriveSeed(opt.seed, kForumStream, static_cast<std::uint64_t>(forumIndex)));
-  if (!MakeFolder(forum.path, error)) return false;
+  if (!made.Folder(forum.path, error)) return false;
   const std::string forumName = plat::Utf8ToCp932(forum.name);
   std::vector<RoomLine> table;
   CivilTime latest{1990, 1, 1, 0, 0};
@@ -129,7 +138,7 @@ bool WriteForum(ForumResult& forum, int forumIndex, const SharedFolderOptions& o
     int archived = 0;
     if (opt.archive && room == 1 && opt.sizeBytes == 0 && o.messages >= 4) {
       archived = o.messages / 2;
-      if (!WriteArchive(forum, rr, o, archived, error)) return false;
+      if (!WriteArchive(forum, rr, o, archived, made, error)) return false;
       o.first += archived;
       o.messages -= archived;
       o.start = AddMinutes(MessageTime(o.seed, room, archived - 1, *o.start), 75);
@@ -138,8 +147,7 @@ bool WriteForum(ForumResult& forum, int forumIndex, const SharedFolderOptions& o
     const bool narrow = room % 2 == 0 && opt.sizeBytes == 0 && o.first + o.messages - 1 <= 999;
     o.layout = narrow ? HeaderTemplate::Body3 : HeaderTemplate::Body5;
     rr.bodyPath = plat::JoinPath(forum.path, RoomFileName('_', room));
-    rr.body = WriteLogFile(rr.bodyPath, o);
-    if (!rr.body.ok) return *error = rr.body.error, false;
+    if (!WriteLog(rr.bodyPath, o, made, &rr.body, error)) return false;
 
     o.kind = LogKind::Title;
     o.layout = TitleTemplateFor(*o.layout);
@@ -148,8 +156,7 @@ bool WriteForum(ForumResult& forum, int forumIndex, const SharedFolderOptions& o
     o.meanLines = rr.body.meanLines;
     o.mixed = false;
     rr.titlePath = plat::JoinPath(forum.path, RoomFileName('#', room));
-    rr.title = WriteLogFile(rr.titlePath, o);
-    if (!rr.title.ok) return *error = rr.title.error, false;
+    if (!WriteLog(rr.titlePath, o, made, &rr.title, error)) return false;
 
     if (MinutesSinceEpoch(rr.body.lastTime) > MinutesSinceEpoch(latest)) latest = rr.body.lastTime;
     RoomLine line;
@@ -164,6 +171,7 @@ bool WriteForum(ForumResult& forum, int forumIndex, const SharedFolderOptions& o
   const std::string title = pool.forumTitles()[static_cast<std::size_t>(forumIndex) % pool.forumTitles().size()];
   const std::string roomList = plat::JoinPath(forum.path, "MES.LOG");
   if (!WriteRoomList(roomList, forumName, title, latest, table, false, error)) return false;
+  made.File(roomList);
   int err = 0;
   if (!plat::SetFileTime(roomList, ToLocalTime(latest), &err)) {
     *error = roomList + ": " + std::strerror(err);
@@ -173,37 +181,44 @@ bool WriteForum(ForumResult& forum, int forumIndex, const SharedFolderOptions& o
 }
 
 // The host's home-page folder: not a forum, though it holds a log-named file.
-bool WriteHomePage(const std::string& dir, std::uint64_t seed, std::string* error) {
+bool WriteHomePage(const std::string& dir, std::uint64_t seed, MadePaths& made, std::string* error) {
   const std::string hp = plat::JoinPath(dir, "HP");
-  if (!MakeFolder(hp, error)) return false;
+  if (!made.Folder(hp, error)) return false;
   const CivilTime when = DefaultStart(seed, 99);
   if (!WriteSmallFile(plat::JoinPath(hp, "INDEX.HTM"),
-                      "<html><head><title>HP</title></head><body></body></html>\n", when, error))
+                      "<html><head><title>HP</title></head><body></body></html>\n", when, made, error))
     return false;
   LogOptions o;
   o.seed = seed;
   o.forumName = "HP";
   o.messages = 2;
-  LogResult r = WriteLogFile(plat::JoinPath(hp, "MES_01.LOG"), o);
-  if (!r.ok) *error = r.error;
-  return r.ok;
+  LogResult r;
+  return WriteLog(plat::JoinPath(hp, "MES_01.LOG"), o, made, &r, error);
 }
 
 }  // namespace
 
 SharedFolderResult GenerateSharedFolder(const std::string& dir, const SharedFolderOptions& opt) {
   SharedFolderResult result;
-  if (!MakeFolder(dir, &result.error)) return result;
+  MadePaths made;
+  // A run that fails part way takes back what it made: the folder is then
+  // as it was, and the same run can be tried again once the cause is gone.
+  auto fail = [&]() {
+    made.TakeBack();
+    result.forums.clear();
+    return result;
+  };
+  if (!made.Folder(dir, &result.error)) return fail();
   const int forums = std::max(1, opt.forums);
   for (int i = 0; i < forums; ++i) {
     ForumResult forum;
     forum.name = "FORUM" + std::to_string(i + 1);
     forum.path = i < kTopLevelForums ? plat::JoinPath(dir, forum.name)
                                      : plat::JoinPath(plat::JoinPath(dir, "GROUP1"), forum.name);
-    if (!WriteForum(forum, i, opt, &result.error)) return result;
+    if (!WriteForum(forum, i, opt, made, &result.error)) return fail();
     result.forums.push_back(std::move(forum));
   }
-  if (!WriteHomePage(dir, opt.seed, &result.error)) return result;
+  if (!WriteHomePage(dir, opt.seed, made, &result.error)) return fail();
   result.ok = true;
   return result;
 }

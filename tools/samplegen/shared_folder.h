@@ -46,7 +46,8 @@ struct SharedFolderResult {
 // their MES.LOG, body and title logs; GROUP1 holding forum folders; an HP
 // folder with a page and a log-named file, which a folder scan must skip.
 // Existing files are never overwritten: generating into a folder that
-// already holds a sample fails.
+// already holds a sample fails. A run that fails takes back every file and
+// folder it made, and only those.
 SharedFolderResult GenerateSharedFolder(const std::string& dir, const SharedFolderOptions& options);
 
 }  // namespace samplegen
