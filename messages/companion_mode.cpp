@@ -114,3 +114,25 @@ MsgResult Messenger::MixedLogError(const std::string& fileName, int line) {
   return port_.ShowMessage(MixedLogText(mode_, fileName, line), std::string(KivString(kIdMixedLogCaption)),
                            style);
 }
+
+CompanionChoice BeginCompanionDialog(CompanionMode& mode) {
+  mode.m_bCompanionStored = true;
+  CompanionChoice choice;
+  choice.on = mode.m_nCompanionType != 0;
+  choice.name = mode.m_strUserName;
+  choice.radio = mode.m_nCompanionType == 2 ? 1 : 0;
+  return choice;
+}
+
+void ApplyCompanionChoice(CompanionMode& mode, const CompanionChoice& choice) {
+  // The radio group has two buttons; anything else is taken as the first.
+  const int radio = choice.radio == 1 ? 1 : 0;
+  mode.m_strUserName = choice.name;
+  mode.m_strHonorific = std::string(KivString(kIdHonorificMale + radio));
+  mode.m_nCompanionType = choice.on ? radio + 1 : 0;
+  mode.m_strTitle = CompanionWindowTitle(mode.m_nCompanionType);
+}
+
+bool ShowsGreeting(const CompanionMode& mode, const std::string& folderName) {
+  return !mode.m_bCompanionStored && (folderName == "RURIRIR" || folderName == "VOZERUD");
+}

@@ -50,6 +50,27 @@ std::string CompanionWindowTitle(int companionType);
 // voice with the user's name and honorific. fileName is UTF-8.
 std::string MixedLogText(const CompanionMode& mode, const std::string& fileName, int line);
 
+// The companion dialog's fields: the check box, the name edit and the radio
+// group (0 男, 1 女).
+struct CompanionChoice {
+  bool on = false;
+  std::string name;
+  int radio = 0;
+};
+
+// Opening the companion dialog: from now on the mode is written at exit, even
+// when the dialog is cancelled. Returns the dialog's initial fields.
+CompanionChoice BeginCompanionDialog(CompanionMode& mode);
+
+// The dialog's OK: name, type, honorific and window title follow the choice
+// at once. The window's title and icons are the caller's to change.
+void ApplyCompanionChoice(CompanionMode& mode, const CompanionChoice& choice);
+
+// True when filling the list for this forum folder shows the greeting: its
+// name is exactly RURIRIR or VOZERUD (bytes, case counts) and the mode has
+// never been stored.
+bool ShowsGreeting(const CompanionMode& mode, const std::string& folderName);
+
 // What the core is handed to speak to the user: the port and the voice.
 class Messenger {
  public:

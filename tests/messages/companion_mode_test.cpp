@@ -168,3 +168,47 @@ TEST(Messenger, SpeaksInTheModeItSeesNow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CompanionDialog, OpeningStoresTheModeAndShowsItsFields) {
+  CompanionMode mode = On(2, "ミナ");
+  CompanionChoice start = BeginCompanionDialog(mode);
+  EXPECT_TRUE(mode.m_bCompanionStored);
+  EXPECT_TRUE(start.on);
+  EXPECT_EQ(start.name, "ミナ");
+  EXPECT_EQ(start.radio, 1);
+  // Cancelled: nothing else changed, but the greeting no longer appears.
+  EXPECT_EQ(mode.m_nCompanionType, 2);
+  EXPECT_FALSE(ShowsGreeting(mode, "RURIRIR"));
+}
+
+TEST(CompanionDialog, OkSwitchesVoiceTitleAndHonorificTogether) {
+  CompanionMode mode = Off();
+  mode.m_strUserName = "ヨルマ";
+  ApplyCompanionChoice(mode, {true, "", 1});
+  EXPECT_EQ(mode.m_nCompanionType, 2);
+  EXPECT_EQ(mode.m_strHonorific, "おねえちゃん");
+  EXPECT_EQ(mode.m_strUserName, "");  // an empty name is taken as it is
+  EXPECT_EQ(mode.m_strTitle, "たろうぃっく  Ver 1.30　（ピルカちゃんモード）");
+  EXPECT_EQ(CompanionPrompt(mode, 49408), "ログの解析を始めるよ、おねえちゃん");
+
+  // Unchecked: back to the normal voice; the chosen honorific is kept for later.
+  ApplyCompanionChoice(mode, {false, "ヨルマ", 1});
+  EXPECT_EQ(mode.m_nCompanionType, 0);
+  EXPECT_EQ(mode.m_strHonorific, "おねえちゃん");
+  EXPECT_EQ(mode.m_strTitle, "Tallowick  Ver 1.30");
+  EXPECT_EQ(CompanionPrompt(mode, 49408), "ログの解析を開始");
+}
+
+TEST(Greeting, OnlyForTheTwoFolderNamesUntilTheModeIsStored) {
+  CompanionMode mode = Off();
+  EXPECT_TRUE(ShowsGreeting(mode, "RURIRIR"));
+  EXPECT_TRUE(ShowsGreeting(mode, "VOZERUD"));
+  EXPECT_FALSE(ShowsGreeting(mode, "ruririr"));
+  EXPECT_FALSE(ShowsGreeting(mode, "RURIRIR2"));
+  mode.m_bCompanionStored = true;
+  EXPECT_FALSE(ShowsGreeting(mode, "VOZERUD"));
+}
+
+}  // namespace
