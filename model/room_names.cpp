@@ -1,9 +1,12 @@
 #include "model/room_names.h"
 
 #include <string>
+#include <vector>
 
 #include "model/directory.h"
 #include "model/leading_number.h"
+#include "model/log_names.h"
+#include "platform/dir_search.h"
 #include "platform/file_ops.h"
 #include "platform/text_reader.h"
 
@@ -15,9 +18,27 @@ RoomLine ParseRoomLine(std::string_view line) {
   return parsed;
 }
 
+namespace {
+
+// The folder's room list. The host's platform finds MES.LOG in any case of
+// its letters, as the folder scan does; here the exact name is tried first
+// and a name differing only in case is looked for when it is missing.
+std::string RoomListPath(const std::string& folder) {
+  std::string exact = plat::JoinPath(folder, kRoomListName);
+  if (plat::FileExists(exact)) return exact;
+  std::vector<plat::FoundItem> found;
+  plat::FindFiles(folder, kRoomListName, &found);
+  for (const plat::FoundItem& item : found) {
+    if (!item.isDirectory) return plat::JoinPath(folder, item.name);
+  }
+  return exact;
+}
+
+}  // namespace
+
 void CDirectory::LoadRoomNames() {
   plat::TextReader in;
-  if (!in.Open(plat::JoinPath(path, "MES.LOG"))) return;
+  if (!in.Open(RoomListPath(path))) return;
   std::string line;
   bool inTable = false;
   // A read error ends the table like the end of the file: what was read stays.

@@ -53,16 +53,17 @@ TEST_F(EntryScanTest, EveryMesLogButTheRoomListBecomesAnEntry) {
   Put("MESA.LOG");
   Put("AR.LST");
   Put("MES_01.B00");
+  Put("MES_\x95\x5c.LOG", std::string("\0\xff\x1a\r", 4));  // CP932 name, binary content
   MakeDir(tmp.Sub("MES_99.LOG"));  // a folder is no log
 
   ASSERT_TRUE(RescanEntries(dir, nullptr));
-  EXPECT_EQ(Names(), "MES#01.LOG MESA.LOG MES_01.LOG mes_03.log ");
+  EXPECT_EQ(Names(), "MES#01.LOG MESA.LOG MES_01.LOG mes_03.log MES_\x95\x5c.LOG ");
   struct Want {
     const char* name;
     int kind, room, size;
   };
   for (const Want& w : {Want{"MES#01.LOG", 2, 1, 3}, Want{"MESA.LOG", 0, 0, 3}, Want{"MES_01.LOG", 1, 1, 6},
-                        Want{"mes_03.log", 1, 3, 3}}) {
+                        Want{"mes_03.log", 1, 3, 3}, Want{"MES_\x95\x5c.LOG", 1, 0, 4}}) {
     CFileEntry* e = Entry(w.name);
     ASSERT_NE(e, nullptr) << w.name;
     EXPECT_EQ(e->kind, w.kind) << w.name;
@@ -74,6 +75,7 @@ TEST_F(EntryScanTest, EveryMesLogButTheRoomListBecomesAnEntry) {
   for (std::size_t i = 0; i < dir.entries.size(); ++i) EXPECT_EQ(dir.entries[i]->index, static_cast<int>(i));
 
   // The chosen order applies after the scan; the indexes keep the scan order.
+  ASSERT_TRUE(plat::DeleteFile(tmp.Sub("MES_\x95\x5c.LOG")));
   ASSERT_TRUE(RescanEntries(dir, ByRoomAndKindDescending));
   EXPECT_EQ(Names(), "mes_03.log MES#01.LOG MES_01.LOG MESA.LOG ");
   EXPECT_EQ(Entry("MESA.LOG")->index, 1);

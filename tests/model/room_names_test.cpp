@@ -58,6 +58,12 @@ TEST_F(RoomNamesTest, NamesStartAtByteOffset28AfterTheHeading) {
   EXPECT_EQ(dir.RoomName(2), "");
 }
 
+TEST_F(RoomNamesTest, TheRoomListIsFoundInAnyCase) {
+  WriteBytes(tmp.Sub("mes.log"), kHeading + "\r\n" + RoomRow("  4", "LOWER") + "\r\n");
+  dir.LoadRoomNames();
+  EXPECT_EQ(dir.RoomName(4), "LOWER");
+}
+
 TEST_F(RoomNamesTest, InnerSpacesOfANameStayAndTrailingOnesGo) {
   LoadWith(kHeading + "\r\n" + RoomRow("  3", kZatsudan + kIdeographicSpace + "A B") + " \r\n");
   EXPECT_EQ(dir.RoomName(3), kZatsudan + kIdeographicSpace + "A B");
