@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "commands/split_command.h"
+#include "commands/undo_command.h"
+#include "platform/file_ops.h"
+#include "tests/commands/forum_fixture.h"
+
+namespace {
+
+class UndoCommand : public ::testing::Test, public ForumFixture {
+ protected:
+  // Three splits of room 1's body log (generations 0, 1, 2) at 1000, 2000, 3000.
+  void SplitThrice() {
+    body = WriteLog(1, kKindBody, 1, 4000);
+    AnalyzeRooms({1});
+    original = ReadBytes(Path(body));
+    for (int cut : {1000, 2000, 3000}) {
+      dialogs.onSingle = [cut](SplitSingleValues& v) { v.m_nNumber = cut; };
+      Refresh();
+      SelectRooms({1});
+      ASSERT_EQ(OnSplit(ctx, dialogs).report.split, 1);
+      if (cut == 1000) afterFirst = ReadBytes(Path(body));
+    }
+    ASSERT_EQ(Entry(body).undoList.size(), 3u);
+    messages.Clear();
+  }
+  UndoReport Undo() {
+    Refresh();
+    SelectRooms({1});
+    return UndoSelected(ctx);
+  }
+  ScriptedDialogs dialogs;
+  std::string body, original, afterFirst;
+};
+
+}  // namespace
+
+TEST_F(UndoCommand, OneUndoRestoresTheNewestSplitSilently) {
+  SplitThrice();
+  UndoReport r = Undo();
+  EXPECT_EQ(r.restored, 1);
+  EXPECT_TRUE(messages.boxes.empty());
+  EXPECT_FALSE(Exists("MES_01.B02")) << "the backup became the log";
+  EXPECT_FALSE(Exists("AR_9802C.LOG"));
+  EXPECT_TRUE(Exists("AR_9802B.LOG"));
+  EXPECT_EQ(Entry(body).undoList.size(), 2u);
+  EXPECT_EQ(Entry(body).lowest, 2001);
+  EXPECT_EQ(Entry(body).highest, 4000);
+  EXPECT_EQ(rows.Cell(RowOf(body), kColumnLowest), "2001");
+  // Nothing is left aside beside the log.
+  EXPECT_FALSE(Exists(body + ".undo"));
+}
+
+TEST_F(UndoCommand, AMissingNewestBackupGoesBackTwoGenerationsAndSaysSo) {
+  SplitThrice();
+  ASSERT_TRUE(plat::DeleteFile(Path("MES_01.B02")));
+  Undo();
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].text, "2 回前の状態に戻します。");
+  EXPECT_EQ(messages.boxes[0].caption, "２回以上前へのやり直しの確認");
+  EXPECT_EQ(messages.boxes[0].style.buttons, MsgButtons::Ok);
+  EXPECT_EQ(ReadBytes(Path(body)), afterFirst);
+  EXPECT_FALSE(Exists("AR_9802B.LOG"));
+  EXPECT_FALSE(Exists("AR_9802C.LOG"));
+  ASSERT_EQ(Entry(body).undoList.size(), 1u);
+  EXPECT_EQ(Entry(body).undoList[0].generation, 0);
+  EXPECT_EQ(Entry(body).lowest, 1001);
+
+  messages.Clear();
+  Undo();
+  EXPECT_TRUE(messages.boxes.empty()) << "generation 0 is intact";
+  EXPECT_EQ(ReadBytes(Path(body)), original);
+  EXPECT_TRUE(Entry(body).undoList.empty());
+  EXPECT_EQ(Entry(body).lowest, 1);
+}
+
+TEST_F(UndoCommand, ChangedBackupsAreUnusableEvenByOneSecond) {
+  SplitThrice();
+  Touch("MES_01.B02", 1);
+  Touch("MES_01.B01", -1);
+  Undo();
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].text, "3 回前の状態に戻します。");
+  EXPECT_EQ(ReadBytes(Path(body)), original);
+  EXPECT_TRUE(Entry(body).undoList.empty());
+  EXPECT_FALSE(Exists("AR_9802A.LOG"));
+  EXPECT_TRUE(Exists("MES_01.B01")) << "newer backups stay on disk";
+}
+
+TEST_F(UndoCommand, NoUsableBackupDropsTheRecordsAndLeavesTheLog) {
+  SplitThrice();
+  for (const char* b : {"MES_01.B00", "MES_01.B01", "MES_01.B02"}) plat::DeleteFile(Path(b));
+  const std::string log = ReadBytes(Path(body));
+  UndoReport r = Undo();
+  EXPECT_EQ(r.failed, 1);
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].caption, "Undo エラー");
+  EXPECT_EQ(ReadBytes(Path(body)), log);
+  EXPECT_TRUE(Entry(body).undoList.empty());
+  EXPECT_EQ(rows.rows[static_cast<std::size_t>(RowOf(body))].texts.icon, 0);
+  EXPECT_TRUE(Exists("AR_9802A.LOG")) << "old logs of records dropped this way stay";
+}
+
+TEST_F(UndoCommand, ALogMissingAtUndoLosesItsEntryAndRow) {
+  SplitThrice();
+  const std::string title = WriteLog(1, kKindTitle, 1, 10);
+  Refresh();
+  const int rowsBefore = rows.RowCount();
+  SelectRooms({1});
+  ASSERT_TRUE(plat::DeleteFile(Path(body)));
+  UndoSelected(ctx);
+  EXPECT_EQ(rows.RowCount(), rowsBefore - 1);
+  EXPECT_EQ(RowOf(body), -1);
+  EXPECT_EQ(rows.Cell(RowOf(title), kColumnName), title) << "row i still shows entry i";
+  EXPECT_TRUE(messages.boxes.empty());
+  EXPECT_TRUE(Exists("MES_01.B02"));
+}
+
+TEST_F(UndoCommand, AFailedRenameOfTheBackupKeepsTheLogAndTheBackup) {
+  SplitThrice();
+  const std::string log = ReadBytes(Path(body));
+  const std::string backup = ReadBytes(Path("MES_01.B02"));
+  {
+    FailOperation fail(plat::FileOp::Rename, "MES_01.B02", EACCES);
+    UndoReport r = Undo();
+    EXPECT_EQ(r.failed, 1);
+  }
+  ASSERT_EQ(messages.fileErrors.size(), 1u);
+  EXPECT_EQ(messages.fileErrors[0].file, "MES_01.B02 → MES_01.LOG");
+  EXPECT_EQ(ReadBytes(Path(body)), log);
+  EXPECT_EQ(ReadBytes(Path("MES_01.B02")), backup);
+  EXPECT_TRUE(Exists("AR_9802C.LOG"));
+  EXPECT_EQ(Entry(body).undoList.size(), 3u) << "the undo can be tried again";
+
+  messages.Clear();
+  {
+    FailOperation fail(plat::FileOp::Rename, body, EBUSY);
+    Undo();
+  }
+  ASSERT_EQ(messages.fileErrors.size(), 1u);
+  EXPECT_EQ(messages.fileErrors[0].file, body);
+  EXPECT_TRUE(Entry(body).undoList.empty());
+  EXPECT_EQ(ReadBytes(Path(body)), log);
+  EXPECT_EQ(ReadBytes(Path("MES_01.B02")), backup);
+}
+
+TEST_F(UndoCommand, FilesWithoutRecordsAreSkippedAndEachFileCountsItsOwnSteps) {
+  body = WriteLog(1, kKindBody, 1, 3000);
+  const std::string title = WriteLog(1, kKindTitle, 1, 3000);
+  WriteLog(2, kKindBody, 1, 30);
+  AnalyzeRooms({1, 2});
+  for (int cut : {1000, 2000}) {
+    dialogs.onSingle = [cut](SplitSingleValues& v) { v.m_nNumber = cut; };
+    Refresh();
+    SelectRooms({1});
+    ASSERT_EQ(OnSplit(ctx, dialogs).report.split, 2);
+  }
+  ASSERT_TRUE(plat::DeleteFile(Path("MES#01.B01")));
+  messages.Clear();
+  Refresh();
+  SelectRooms({1, 2});
+  UndoReport r = UndoSelected(ctx);
+  EXPECT_EQ(r.restored, 2);
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].text, "2 回前の状態に戻します。");
+  EXPECT_EQ(Entry(body).undoList.size(), 1u);
+  EXPECT_TRUE(Entry(title).undoList.empty());
+  EXPECT_EQ(Entry(title).highest, 3000);
+}
