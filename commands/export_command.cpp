@@ -38,22 +38,29 @@ void TakeBackAppend(const std::string& path, bool existed, std::int64_t oldSize)
 
 std::vector<CUndo*> CollectExportRecords(CDirectory& dir) {
   std::array<std::vector<CUndo*>, kLastRoom + 1> slots;
+  // Every archive-form old log of each room's body logs, exported or not: a
+  // title log's twin of one of them never gets a line of its own, also not
+  // in a later run after the body log's line went out.
+  std::array<std::vector<const CUndo*>, kLastRoom + 1> bodyOldLogs;
   // Body logs first: a room with two body logs exports the old logs of both.
   for (auto& entry : dir.entries) {
     if (entry->undoList.empty() || entry->kind != kKindBody || !IsCommandRoom(entry->room)) continue;
+    const std::size_t room = static_cast<std::size_t>(entry->room);
     for (CUndo& record : entry->undoList) {
-      if (Exportable(record)) slots[static_cast<std::size_t>(entry->room)].push_back(&record);
+      if (record.namingForm == 0) bodyOldLogs[room].push_back(&record);
+      if (Exportable(record)) slots[room].push_back(&record);
     }
   }
   for (auto& entry : dir.entries) {
     if (entry->undoList.empty() || entry->kind != kKindTitle || !IsCommandRoom(entry->room)) continue;
-    auto& slot = slots[static_cast<std::size_t>(entry->room)];
+    const std::size_t room = static_cast<std::size_t>(entry->room);
     for (CUndo& record : entry->undoList) {
       if (!Exportable(record)) continue;
       const std::string bodyName = AsBodyName(record.oldLogName);
       bool shared = false;
-      for (const CUndo* other : slot) shared = shared || other->oldLogName == bodyName;
-      if (!shared) slot.push_back(&record);
+      for (const CUndo* other : bodyOldLogs[room]) shared = shared || other->oldLogName == bodyName;
+      for (const CUndo* other : slots[room]) shared = shared || other->oldLogName == bodyName;
+      if (!shared) slots[room].push_back(&record);
     }
   }
   std::vector<CUndo*> records;
