@@ -55,6 +55,14 @@ bool TextReader::Refill() {
     } else {
       ssize_t n = ::read(fd_, buf_.data() + end_, buf_.size() - end_);
       if (n > 0) {
+        // Nothing after the end-of-text mark is ever handed out: the input
+        // simply stops there.
+        const void* mark = std::memchr(buf_.data() + end_, 0x1A, static_cast<std::size_t>(n));
+        if (mark) {
+          end_ = static_cast<std::size_t>(static_cast<const char*>(mark) - buf_.data());
+          ended_ = true;
+          return true;
+        }
         end_ += static_cast<std::size_t>(n);
         return true;
       }
@@ -71,50 +79,47 @@ bool TextReader::Refill() {
 }
 
 int TextReader::ReadLine(char* out) {
-  if (failed_ || fd_ < 0) return -1;
-  std::size_t n = 0;
-  while (n < kMaxPiece) {
-    if (pos_ == end_ && !Refill()) break;
-    const char* p = buf_.data() + pos_;
-    std::size_t take = end_ - pos_;
-    if (take > kMaxPiece - n) take = kMaxPiece - n;
-    // Copy ordinary bytes in one run; LF, CR and 0x1A are all below 0x1B.
-    std::size_t i = 0;
-    while (i < take && static_cast<unsigned char>(p[i]) > 0x1A) ++i;
-    if (i < take) {
-      while (i < take) {
-        unsigned char c = static_cast<unsigned char>(p[i]);
-        if (c == '\n' || c == '\r' || c == 0x1A) break;
-        ++i;
-      }
-    }
-    std::memcpy(out + n, p, i);
-    n += i;
-    pos_ += i;
-    if (i == take) continue;
-    unsigned char c = static_cast<unsigned char>(buf_[pos_]);
-    if (c == 0x1A) {
-      ended_ = true;
-      end_ = pos_;  // nothing after the end-of-text mark is ever read
-      break;
-    }
-    if (c == '\n') {
-      out[n++] = '\n';
-      ++pos_;
-      break;
-    }
-    // CR: dropped when an LF follows, kept otherwise.
-    if (pos_ + 1 == end_) Refill();
-    if (failed_) break;
-    if (pos_ + 1 < end_ && buf_[pos_ + 1] == '\n') {
-      ++pos_;
-      continue;
-    }
-    out[n++] = '\r';
-    ++pos_;
+  if (fd_ < 0) return -1;
+  // A piece is decided in one look at most kMaxPiece + 1 raw bytes: one more
+  // than a piece holds, for the CR that a CR LF line end drops. Keeping that
+  // many bytes in the buffer lets the lookup be a single memchr, which is
+  // what makes reading a big log cost little more than reading its bytes.
+  constexpr std::size_t kLook = kMaxPiece + 1;
+  while (!ended_ && end_ - pos_ < kLook) {
+    if (!Refill()) break;
   }
+  const char* p = buf_.data() + pos_;
+  const std::size_t avail = end_ - pos_;
+  if (failed_ && avail == 0) {
+    // What was read before the error has been handed out; from here on
+    // every call says the reading failed.
+    out[0] = '\0';
+    return -1;
+  }
+  const std::size_t look = avail < kLook ? avail : kLook;
+  std::size_t n;     // bytes handed out
+  std::size_t used;  // bytes consumed from the buffer
+  const void* found = std::memchr(p, '\n', look);
+  const std::size_t lf = found ? static_cast<std::size_t>(static_cast<const char*>(found) - p) : look;
+  if (found && lf > 0 && p[lf - 1] == '\r') {
+    // CR LF: the line and its LF, without the CR (at most kMaxPiece bytes).
+    std::memcpy(out, p, lf - 1);
+    out[lf - 1] = '\n';
+    n = lf;
+    used = lf + 1;
+  } else if (found && lf < kMaxPiece) {
+    std::memcpy(out, p, lf + 1);
+    n = lf + 1;
+    used = lf + 1;
+  } else {
+    // No line end within a piece: a full piece, or the last bytes of the
+    // input. A CR among them is a lone one and stays.
+    n = look < kMaxPiece ? look : kMaxPiece;
+    std::memcpy(out, p, n);
+    used = n;
+  }
+  pos_ += used;
   out[n] = '\0';
-  if (failed_) return -1;
   return static_cast<int>(n);
 }
 
