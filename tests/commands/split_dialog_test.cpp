@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include "commands/split_dialog_logic.h"
+#include "commands/split_dialog_prep.h"
+#include "tests/commands/forum_fixture.h"
+
+namespace {
+
+SplitSingleValues BothLogs(int bodyLow, int bodyHigh, int titleLow, int titleHigh) {
+  SplitSingleValues v;
+  v.m_nBodyLow = bodyLow;
+  v.m_nBodyHigh = bodyHigh;
+  v.m_nTitleLow = titleLow;
+  v.m_nTitleHigh = titleHigh;
+  v.m_nFilesPresent = kFilesBoth;
+  v.m_nKindIndex = kKindIndexBoth;
+  v.m_nMethod = 0;
+  return v;
+}
+
+struct Voice {
+  CompanionMode mode;
+  ScriptedMessages port;
+  Messenger messenger{port, mode};
+};
+
+}  // namespace
+
+TEST(SplitDialogPrep, TheProposedNumberIsTheHighestRoundedToItsLeadingMagnitude) {
+  EXPECT_EQ(RoundToLeadingMagnitude(12345), 12000);
+  EXPECT_EQ(RoundToLeadingMagnitude(9999), 9000);
+  EXPECT_EQ(RoundToLeadingMagnitude(987), 900);
+  EXPECT_EQ(RoundToLeadingMagnitude(42), 40);
+  EXPECT_EQ(RoundToLeadingMagnitude(7), 7);
+  EXPECT_EQ(RoundToLeadingMagnitude(0), 0);
+}
+
+TEST(SplitDialogPrep, TheSingleDialogShowsBothLogsAndTheMultipleOneNone) {
+  ForumFixture f;
+  const std::string body = f.WriteLog(3, kKindBody, 1, 9999);
+  const std::string title = f.WriteLog(3, kKindTitle, 12, 9000);
+  f.AnalyzeRooms({3});
+  SplitSingleValues v = PrepareSplitSingle(*f.dir, RoomBit(3), *f.doc);
+  EXPECT_EQ(v.m_strBodyFile, body);
+  EXPECT_EQ(v.m_strBodyRange, "    1 -  9999");
+  EXPECT_EQ(v.m_strTitleFile, title);
+  EXPECT_EQ(v.m_strTitleRange, "   12 -  9011");
+  EXPECT_EQ(v.m_nKindIndex, kKindIndexBoth);
+  EXPECT_EQ(v.m_nFilesPresent, kFilesBoth);
+  EXPECT_EQ(v.m_nNumber, 9000);
+  EXPECT_EQ(v.m_nSavedNumber, 9000);
+  EXPECT_EQ(v.m_nMethod, 0);
+  f.doc->m_nSepMethod = 1;
+  f.doc->m_nArcType = 1;
+  v = PrepareSplitSingle(*f.dir, RoomBit(3), *f.doc);
+  EXPECT_EQ(v.m_nNumber, 1000);
+  EXPECT_EQ(v.m_nSavedNumber, 9000);
+  EXPECT_EQ(v.m_nForm, 1);
+  SplitMultiValues m = PrepareSplitMulti(*f.doc);
+  EXPECT_EQ(m.m_nNumber, 1000);
+  EXPECT_EQ(m.m_nSavedNumber, 0);
+  EXPECT_EQ(m.m_nKindIndex, kKindIndexBoth);
+}
+
+TEST(SplitDialogLogic, MethodRadiosRememberTheNumberOfTheFirstMethod) {
+  SplitSingleValues v;
+  v.m_nSavedNumber = 9000;
+  v.m_nNumber = 9000;
+  v.m_nMethod = 0;
+  ChooseSecondMethod(v);
+  EXPECT_EQ(v.m_nNumber, 1000);
+  EXPECT_EQ(v.m_nMethod, 1);
+  v.m_nNumber = 2500;  // typed
+  ChooseFirstMethod(v);
+  EXPECT_EQ(v.m_nNumber, 9000);
+  EXPECT_EQ(v.m_nMethod, 0);
+  v.m_nNumber = 4321;
+  ChooseSecondMethod(v);
+  ChooseFirstMethod(v);
+  EXPECT_EQ(v.m_nNumber, 4321);
+}
+
+TEST(SplitDialogLogic, TheKindListHoldsOnlyTheLogsPresent) {
+  EXPECT_EQ(KindListEntries(kFilesTitle), std::vector<int>{kKindIndexTitle});
+  EXPECT_EQ(KindListSelection(kFilesTitle), kKindIndexTitle);
+  EXPECT_EQ(KindListSelection(kFilesBody), kKindIndexBody);
+  EXPECT_EQ(KindListSelection(kFilesBoth), kKindIndexBoth);
+  EXPECT_EQ(KindListText(kKindIndexBoth), "本文＋タイトル");
+  EXPECT_EQ(KindSetFromIndex(kKindIndexTitle), 2);
+  EXPECT_EQ(KindSetFromIndex(kKindIndexBoth), 3);
+}
+
+TEST(SplitDialogLogic, OkAsksWhenTheNumberLiesOutsideTheChosenLogsRange) {
+  Voice voice;
+  SplitSingleValues v = BothLogs(1, 9999, 10000, 60000);
+  v.m_nNumber = 9000;
+  v.m_nKindIndex = kKindIndexBody;
+  EXPECT_EQ(CheckSingleOk(v, voice.messenger), DialogOk::Close);
+  EXPECT_TRUE(voice.port.boxes.empty());
+
+  v.m_nKindIndex = kKindIndexTitle;  // the body range would hold it
+  voice.port.Answer(MsgResult::No);
+  EXPECT_EQ(CheckSingleOk(v, voice.messenger), DialogOk::StayOpen);
+  ASSERT_EQ(voice.port.boxes.size(), 1u);
+  EXPECT_EQ(voice.port.boxes[0].caption, "分割位置の確認");
+  EXPECT_EQ(voice.port.boxes[0].style.icon, MsgIcon::Question);
+
+  v.m_nKindIndex = kKindIndexBoth;
+  v.m_nNumber = 60001;
+  EXPECT_EQ(CheckSingleOk(v, voice.messenger), DialogOk::Close) << "Yes accepts the number";
+  v.m_nNumber = 65537;
+  EXPECT_EQ(CheckSingleOk(v, voice.messenger), DialogOk::BadNumber);
+  v.m_nNumber = -1;
+  EXPECT_EQ(CheckSingleOk(v, voice.messenger), DialogOk::BadNumber);
+}
+
+TEST(SplitDialogLogic, AStepOfZeroIsRefusedByBothDialogs) {
+  Voice voice;
+  SplitMultiValues m;
+  m.m_nMethod = 1;
+  m.m_nNumber = 0;
+  EXPECT_EQ(CheckMultiOk(m, voice.messenger), DialogOk::StayOpen);
+  ASSERT_EQ(voice.port.boxes.size(), 1u);
+  EXPECT_EQ(voice.port.boxes[0].text, "複数分割時に 0 は指定できません。");
+  EXPECT_EQ(voice.port.boxes[0].caption, "ゼロエラー");
+  m.m_nMethod = 0;
+  EXPECT_EQ(CheckMultiOk(m, voice.messenger), DialogOk::Close);
+  m.m_nNumber = 65536;
+  EXPECT_EQ(CheckMultiOk(m, voice.messenger), DialogOk::Close);
+
+  SplitSingleValues v = BothLogs(1, 100, 1, 100);
+  v.m_nMethod = 1;
+  v.m_nNumber = 0;
+  EXPECT_EQ(CheckSingleOk(v, voice.messenger), DialogOk::StayOpen);
+  EXPECT_EQ(voice.port.boxes.back().caption, "ゼロエラー");
+  v.m_nMethod = 0;  // 0 lies below the range: asked, then accepted
+  EXPECT_EQ(CheckSingleOk(v, voice.messenger), DialogOk::Close);
+  EXPECT_EQ(voice.port.boxes.back().caption, "分割位置の確認");
+}
+
+TEST(NumberPad, DigitsAppendUpTo65536AndClearStartsAgain) {
+  NumberPadValues pad;
+  for (int d : {6, 5, 5, 3, 7}) PressNumberPadDigit(pad, d);
+  EXPECT_EQ(pad.display, "65536 ");
+  PressNumberPadDigit(pad, 1);
+  EXPECT_EQ(pad.value, 65536);
+  ClearNumberPad(pad);
+  EXPECT_EQ(pad.display, "0 ");
+  for (int d : {0, 0, 7}) PressNumberPadDigit(pad, d);
+  EXPECT_EQ(pad.display, "7 ");
+}
