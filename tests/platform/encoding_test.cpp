@@ -43,13 +43,3 @@ TEST(Encoding, InvalidBytesBecomeReplacementsAndTheRestSurvives) {
   EXPECT_EQ(Utf8ToCp932("\xff" "AB"), "?AB");
   EXPECT_EQ(Utf8ToCp932("AB\xe3"), "AB?");
 }
-
-TEST(Encoding, LeadBytes) {
-  EXPECT_TRUE(plat::IsCp932LeadByte(0x81));
-  EXPECT_TRUE(plat::IsCp932LeadByte(0x9F));
-  EXPECT_TRUE(plat::IsCp932LeadByte(0xE0));
-  EXPECT_TRUE(plat::IsCp932LeadByte(0xFC));
-  EXPECT_FALSE(plat::IsCp932LeadByte(0xA0));
-  EXPECT_FALSE(plat::IsCp932LeadByte(0xB2));  // half-width kana stand alone
-  EXPECT_FALSE(plat::IsCp932LeadByte(0x5C));
-}

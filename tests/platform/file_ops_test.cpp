@@ -91,9 +91,3 @@ TEST(FileErrorReport, NamesTheFileOrBothSidesOfARename) {
   EXPECT_FALSE(plat::FileErrorReason(ELOOP).empty());
   EXPECT_NE(plat::FileErrorReason(ENOENT), plat::FileErrorReason(EACCES));
 }
-
-TEST(JoinPath, AddsOneSeparator) {
-  EXPECT_EQ(plat::JoinPath("/logs/FORUM1", "MES.LOG"), "/logs/FORUM1/MES.LOG");
-  EXPECT_EQ(plat::JoinPath("/logs/", "MES.LOG"), "/logs/MES.LOG");
-  EXPECT_EQ(plat::JoinPath("", "MES.LOG"), "MES.LOG");
-}
