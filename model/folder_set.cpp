@@ -30,8 +30,9 @@ void FolderSet::Clear(EntryOrder sortFirst) {
     dir.reset();
   };
   for (const auto& [folderName, mapped] : byName_) {
+    const CDirectory* target = mapped;  // clang can't capture a structured binding
     auto it = std::find_if(owned_.begin(), owned_.end(),
-                           [mapped](const std::unique_ptr<CDirectory>& d) { return d.get() == mapped; });
+                           [target](const std::unique_ptr<CDirectory>& d) { return d.get() == target; });
     if (it != owned_.end()) destroy(*it);
   }
   byName_.clear();
