@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "commands/entry_row.h"
+#include "platform/encoding.h"
+#include "tests/batch/batch_runner.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+std::string RoomNameShown(const samplegen::RoomResult& room) {
+  return room.name.empty() ? "不明" : plat::Cp932ToUtf8(room.name);
+}
+
+std::string RoomNameInHeader(const samplegen::RoomResult& room) {
+  return room.name.empty() ? std::to_string(room.room) + plat::Utf8ToCp932("番会議室") : room.name;
+}
+
+// The rows in the list's order: the search sorts "MES#" before "MES_".
+std::string ExpectedRows(const samplegen::ForumResult& forum, bool analysed) {
+  std::string out;
+  for (int kind : {2, 1}) {
+    for (const samplegen::RoomResult& room : forum.rooms) {
+      const samplegen::LogResult& log = kind == 1 ? room.body : room.title;
+      char name[16];
+      std::snprintf(name, sizeof name, "MES%c%02d.LOG", kind == 1 ? '_' : '#', room.room);
+      out += std::string(name) + "\t" + RoomNameShown(room) + "\t" + (kind == 1 ? "本文" : "ﾀｲﾄﾙ") + "\t" +
+             GroupedSize(static_cast<unsigned>(log.bytes)) + "\t" +
+             (analysed ? std::to_string(log.lowest) : "-") + "\t" +
+             (analysed ? std::to_string(log.highest) : "-") + "\n";
+    }
+  }
+  return out;
+}
+
+class KivBatch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sample = MakeSample(tmp.Sub("logs"), 2, 2500);
+    forum = sample.forums.at(0);
+  }
+  TempDir tmp;
+  samplegen::SharedFolderResult sample;
+  samplegen::ForumResult forum;
+};
+
+}  // namespace
+
+TEST_F(KivBatch, ListAndAnalyzePrintTheRowsOfTheList) {
+  BatchResult r = RunBatch({"list", forum.path});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, ExpectedRows(forum, false));
+  EXPECT_EQ(r.err, "");
+
+  r = RunBatch({"analyze", forum.path + "/"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, ExpectedRows(forum, true));
+
+  r = RunBatch({"analyze", forum.path, "--rooms", "2"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("MES_02.LOG\t"), std::string::npos);
+  EXPECT_NE(r.out.find("\t1\t2500\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\t-\t-\n"), std::string::npos) << "room 1 was not analysed";
+}
+
+TEST_F(KivBatch, ASessionSplitsTwiceUndoesOnceAndExports) {
+  const auto before = Snapshot(forum.path);
+  const std::string month = ArchiveMonth();
+  BatchResult r = RunBatch({"session", forum.path},
+                           "# two splits of room 1, the second taken back\n"
+                           "split --rooms 1 --number 1000\n"
+                           "\n"
+                           "split --rooms 1 --number 2000\n"
+                           "undo --rooms 1\n"
+                           "export\n"
+                           "list\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const samplegen::RoomResult& room1 = forum.rooms.at(0);
+  const std::string header =
+      "- FORUM1  MES( 1):" + RoomNameInHeader(room1) + "(00001-01000) " + TodayForHeader() + " -";
+
+  const auto after = Snapshot(forum.path);
+  std::vector<std::string> names;
+  for (const auto& [name, state] : after) names.push_back(name);
+  EXPECT_EQ(names, (std::vector<std::string>{"AR#" + month + "A.LOG", "AR.LST", "AR_" + month + "A.LOG",
+                                             "FORUM1.KIV", "MES#01.B00", "MES#01.LOG", "MES#02.LOG", "MES.LOG",
+                                             "MES_01.B00", "MES_01.LOG", "MES_02.LOG"}));
+  EXPECT_EQ(after.at("MES_01.B00").bytes, before.at("MES_01.LOG").bytes) << "the backup is the log as it was";
+  EXPECT_EQ(after.at("MES_02.LOG"), before.at("MES_02.LOG"));
+  EXPECT_EQ(after.at("AR_" + month + "A.LOG").bytes.rfind(header + "\r\n", 0), 0u);
+  EXPECT_EQ(after.at("AR.LST").bytes, "M AR_" + month + "A.LOG " + header + "\r\n");
+
+  // One block per log with records, body before title, each with its time.
+  const std::string& history = after.at("FORUM1.KIV").bytes;
+  const std::string stampOpen = "\r\n==================== ";
+  ASSERT_EQ(history.rfind(stampOpen, 0), 0u);
+  const std::size_t second = history.find(stampOpen, 1);
+  ASSERT_NE(second, std::string::npos);
+  const std::string firstBlock = history.substr(0, second), secondBlock = history.substr(second);
+  EXPECT_NE(firstBlock.find(" ====================\r\nM AR_" + month + "A.LOG " + header + "\r\n"),
+            std::string::npos);
+  EXPECT_NE(secondBlock.find(" ====================\r\nM AR#" + month + "A.LOG " + header + "\r\n"),
+            std::string::npos);
+  EXPECT_EQ(history.find("AR_" + month + "B"), std::string::npos) << "the undone split left no line";
+
+  // The list after the undo shows the range the log had before the second split.
+  EXPECT_NE(r.out.find("MES_01.LOG\t" + RoomNameShown(room1) + "\t本文\t"), std::string::npos);
+  EXPECT_NE(r.out.find("\t1001\t2500\n"), std::string::npos);
+  // The confirmations went to standard error as caption: text.
+  EXPECT_NE(r.err.find("実行確認: 分割を開始します。よろしいですか？\n\n"), std::string::npos);
+}
+
+TEST_F(KivBatch, AnExistingBackupIsOverwrittenOnlyWhenAskedTo) {
+  ASSERT_EQ(RunBatch({"split", forum.path, "--rooms", "1", "--number", "1000"}).status, 0);
+  const auto once = Snapshot(forum.path);
+  // A new run starts at generation 0 again and meets MES_01.B00.
+  BatchResult r = RunBatch({"split", forum.path, "--rooms", "1", "--number", "1500"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("上書き確認: MES_01.B00 :\nこのバックアップファイルは既に存在しています。"), std::string::npos);
+  EXPECT_EQ(Snapshot(forum.path).at("MES_01.B00"), once.at("MES_01.B00"));
+  EXPECT_EQ(Snapshot(forum.path).at("MES_01.LOG"), once.at("MES_01.LOG"));
+
+  r = RunBatch({"split", forum.path, "--rooms", "1", "--number", "1500", "--overwrite"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(Snapshot(forum.path).at("MES_01.B00"), once.at("MES_01.B00"));
+
+  r = RunBatch({"split", forum.path, "--rooms", "2", "--kind", "title", "--bak", "--form", "1", "--export"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const auto after = Snapshot(forum.path);
+  EXPECT_EQ(after.count("MES#02.BAK"), 1u);
+  EXPECT_EQ(after.count("MES_02.BAK"), 0u);
+  EXPECT_EQ(after.count("AR.LST"), 0u) << "serial-form old logs are not exported";
+}
+
+TEST_F(KivBatch, BadUsageTouchesNothing) {
+  const auto before = Snapshot(forum.path);
+  const std::vector<std::vector<std::string>> bad = {
+      {},
+      {"list"},
+      {"split", forum.path},
+      {"split", forum.path, "--rooms", "0"},
+      {"split", forum.path, "--rooms", "1,21"},
+      {"split", forum.path, "--rooms", "1,,2"},
+      {"split", forum.path, "--rooms", "1", "--number", "65537"},
+      {"split", forum.path, "--rooms", "1", "--kind", "all"},
+      {"analyze", forum.path, "--number", "5"},
+      {"undo", forum.path},
+      {"frobnicate", forum.path},
+      {"list", tmp.Sub("missing")},
+      {"session", forum.path, "--rooms", "1"},
+  };
+  for (const auto& args : bad) {
+    BatchResult r = RunBatch(args);
+    EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]) << " " << r.err;
+    EXPECT_NE(r.err.find("kiv-batch: "), std::string::npos);
+  }
+
+  BatchResult r = RunBatch({"split", forum.path, "--rooms", "1", "--method", "1", "--number", "0"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "ゼロエラー: 複数分割時に 0 は指定できません。\n\n");
+
+  // A session is checked whole before its first command runs.
+  r = RunBatch({"session", forum.path}, "split --rooms 1\nsplit --rooms 2 --method 1 --number 0\n");
+  EXPECT_EQ(r.status, 2);
+  r = RunBatch({"session", forum.path}, "split --rooms 1\nlist extra\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("line 2"), std::string::npos);
+  EXPECT_EQ(Snapshot(forum.path), before);
+
+  r = RunBatch({"--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("kiv-batch session FORUM_DIR"), std::string::npos);
+}
+
+TEST_F(KivBatch, ASplitThatAnalysisCannotUnblockStopsNamingTheFile) {
+  WriteBytes(forum.path + "/MES_03.LOG", "");
+  const auto before = Snapshot(forum.path);
+  BatchResult r = RunBatch({"split", forum.path, "--rooms", "3"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("MES_03.LOG"), std::string::npos);
+  EXPECT_EQ(Snapshot(forum.path), before);
+
+  r = RunBatch({"split", forum.path, "--rooms", "4"});
+  EXPECT_EQ(r.status, 1) << "no log of room 4";
+  r = RunBatch({"split", forum.path, "--rooms", "1", "--kind", "both", "--number", "1000"});
+  EXPECT_EQ(r.status, 0) << r.err;
+}
