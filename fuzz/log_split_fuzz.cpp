@@ -1,0 +1,141 @@
+// A whole log through analysis and, when the analysis finds a range, a split
+// of it: the range lies inside the data model, and the split loses nothing.
+// Every line of the log from some point on (the leading lines before the
+// first message are dropped) ends up in exactly one output, in its order,
+// and the backup still holds the log byte for byte.
+//
+// Input: byte 0 picks the kind (even: body log, odd: title log), byte 1 the
+// naming form, bytes 2-3 the cut number; the rest is the log file.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/log_file.h"
+#include "fuzz/scratch_folder.h"
+#include "platform/file_ops.h"
+#include "platform/local_time.h"
+
+namespace {
+
+class SilentPort : public MessagePort {
+ public:
+  MsgResult ShowMessage(const std::string&, const std::string&, MsgStyle style) override {
+    return style.buttons == MsgButtons::YesNo || style.buttons == MsgButtons::YesNoCancel ? MsgResult::Yes
+                                                                                          : MsgResult::Ok;
+  }
+  void ReportFileError(const std::string&, int) override {}
+};
+
+// A text cut into its lines, each with its LF (the last one may lack it).
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t lf = text.find('\n', start);
+    std::size_t end = lf == std::string::npos ? text.size() : lf + 1;
+    lines.push_back(text.substr(start, end - start));
+    start = end;
+  }
+  return lines;
+}
+
+bool IsSubsequence(const std::vector<std::string>& part, const std::vector<std::string>& whole) {
+  std::size_t at = 0;
+  for (const std::string& line : part) {
+    while (at < whole.size() && whole[at] != line) ++at;
+    if (at == whole.size()) return false;
+    ++at;
+  }
+  return true;
+}
+
+void CheckSplit(const std::string& folder, CFileEntry& entry, int form, int number,
+                const std::string& original, Messenger& messenger, ProgressPort& progress,
+                const Clock& clock) {
+  const std::string backup = "MES_01.B00";
+  CLogFile log(folder, &entry, messenger, progress, clock);
+  std::uint32_t state = kNamingFresh;
+  if (log.MakeOldLogNames(number, entry.lowest, entry.highest, form, kMethodSingle, state)) return;
+  std::vector<std::string> headerLines;
+  if (!log.MakeHeaderLines("FORUM1", "", headerLines)) fuzzing::Fail("no header lines for a named split");
+  if (!plat::RenameNoReplace(plat::JoinPath(folder, entry.name), plat::JoinPath(folder, backup))) {
+    fuzzing::Fail("the log could not be moved to its backup");
+  }
+  if (!log.Open(backup)) fuzzing::Fail("the backup did not open");
+  const bool split = log.Split(headerLines);
+  log.Close();
+  if (fuzzing::GetFile(plat::JoinPath(folder, backup)) != original) fuzzing::Fail("the backup changed");
+  if (!split) {
+    // A refused split leaves nothing of its own behind.
+    for (const std::string& name : log.names()) {
+      if (plat::FileExists(plat::JoinPath(folder, name))) fuzzing::Fail("a failed split left an output");
+    }
+    return;
+  }
+
+  const std::vector<std::string> source = Lines(fuzzing::TextModeContent(original));
+  std::vector<std::string> written;
+  std::map<std::string, int> counts;
+  for (std::size_t i = 0; i < log.names().size(); ++i) {
+    std::vector<std::string> lines = Lines(fuzzing::TextModeContent(
+        fuzzing::GetFile(plat::JoinPath(folder, log.names()[i]))));
+    if (entry.kind == kKindBody) {
+      if (lines.empty() || lines.front() != headerLines[i] + "\n") fuzzing::Fail("output lacks its header line");
+      lines.erase(lines.begin());
+    }
+    if (!IsSubsequence(lines, source)) fuzzing::Fail("an output is not in the log's order");
+    for (const std::string& line : lines) ++counts[line];
+    written.insert(written.end(), lines.begin(), lines.end());
+  }
+  if (written.size() > source.size()) fuzzing::Fail("outputs hold more lines than the log");
+  // What was not written must be the leading lines only.
+  for (std::size_t i = source.size() - written.size(); i < source.size(); ++i) {
+    if (--counts[source[i]] < 0) fuzzing::Fail("a line of the log is missing from the outputs");
+  }
+  const bool anyLeft = std::any_of(counts.begin(), counts.end(), [](const auto& c) { return c.second != 0; });
+  if (anyLeft) fuzzing::Fail("the outputs hold a line the log's messages do not");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 4) return 0;
+  const int kind = (data[0] & 1) ? kKindTitle : kKindBody;
+  const int form = (data[1] & 1) ? kFormSerial : kFormArchive;
+  const int number = ((data[2] << 8) | data[3]) % (kNoHighest + 1);
+  const std::string original(reinterpret_cast<const char*>(data + 4), size - 4);
+
+  fuzzing::EmptyScratchFolder();
+  const std::string& folder = fuzzing::ScratchFolder();
+  CFileEntry entry;
+  entry.name = kind == kKindBody ? "MES_01.LOG" : "MES#01.LOG";
+  entry.kind = kind;
+  entry.room = 1;
+  fuzzing::PutFile(plat::JoinPath(folder, entry.name), original);
+
+  SilentPort port;
+  CompanionMode mode;
+  Messenger messenger(port, mode);
+  NoProgress progress;
+  FixedClock clock(plat::MakeLocalTime(1998, 2, 10, 12, 0));
+
+  bool found = false;
+  {
+    CLogFile log(folder, &entry, messenger, progress, clock);
+    if (!log.Open()) fuzzing::Fail("the log did not open");
+    found = log.Analyze();
+    log.Close();
+  }
+  if (!found) return 0;
+  if (entry.lowest < 1 || entry.highest < entry.lowest || entry.highest >= kNoHighest) {
+    fuzzing::Fail("analysis gave a range outside 1..65535");
+  }
+  if (entry.headerText.size() > 99 || entry.headerText.find('\n') != std::string::npos) {
+    fuzzing::Fail("header text longer than 99 bytes or holding a line end");
+  }
+  CheckSplit(folder, entry, form, number, original, messenger, progress, clock);
+  return 0;
+}
