@@ -223,3 +223,28 @@ TEST_F(SplitCommand, CancelOrNoChangesNothingButOkKeepsTheChosenSettings) {
   EXPECT_EQ(dialogs.single.m_nNumber, 1000);
   EXPECT_EQ(dialogs.single.m_nSavedNumber, 3000);
 }
+
+TEST_F(SplitCommand, ANamingFailureSkipsThatFileAndTheOthersGoOn) {
+  const std::string first = WriteLog(1, kKindBody, 1, 3500);
+  const std::string second = WriteLog(2, kKindBody, 1, 3500);
+  AnalyzeRooms({1, 2});
+  WriteBytes(Path("MES_01.003"), "an old log of an earlier run");
+  dialogs.onMulti = [](SplitMultiValues& v) {
+    v.m_nNumber = 500;
+    v.m_nForm = 1;
+  };
+  SplitOutcome out = Split({1, 2});
+  ASSERT_EQ(out.kind, SplitOutcome::Kind::Ran);
+  EXPECT_EQ(out.report.split, 1);
+  EXPECT_EQ(out.report.skipped, 1);
+  ASSERT_EQ(messages.boxes.size(), 2u);
+  EXPECT_EQ(messages.boxes[1].caption, "同名ファイル存在エラー");
+  EXPECT_EQ(messages.boxes[1].text.rfind("MES_01.003:\n", 0), 0u);
+  EXPECT_EQ(ReadBytes(Path("MES_01.003")), "an old log of an earlier run");
+  EXPECT_FALSE(Exists("MES_01.B00"));
+  EXPECT_TRUE(Exists("MES_02.003"));
+  EXPECT_EQ(Entry(second).lowest, 3001);
+  EXPECT_EQ(Entry(first).lowest, 1);
+  EXPECT_EQ(dir->Generation(1), 1);
+  EXPECT_EQ(dir->Generation(2), 1);
+}
