@@ -9,3 +9,5 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 cmake --preset debug
 cmake --build --preset debug
 ctest --preset debug "$@"
+# The fuzz targets (clang build of their own) get a short run each.
+scripts/fuzz.sh
