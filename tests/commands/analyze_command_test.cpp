@@ -1,22 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/analyze_command.h"
-#include "commands/entry_row.h"
 #include "tests/commands/forum_fixture.h"
-
-TEST(EntryRowTexts, SizesAreGroupedAndUnknownBoundsShowADash) {
-  EXPECT_EQ(GroupedSize(987), "987");
-  EXPECT_EQ(GroupedSize(1234), "1,234");
-  EXPECT_EQ(GroupedSize(123456), "123,456");
-  EXPECT_EQ(GroupedSize(1234567), "1,234,567");
-  EXPECT_EQ(LowestText(0), "-");
-  EXPECT_EQ(LowestText(1), "1");
-  EXPECT_EQ(HighestText(65536), "-");
-  EXPECT_EQ(HighestText(65535), "65535");
-  EXPECT_EQ(KindText(kKindTitle), "ﾀｲﾄﾙ");
-  EXPECT_EQ(KindText(kKindArchive), "書庫");
-  EXPECT_EQ(KindText(kKindUnknown), "不明");
-}
 
 TEST(AnalyzeCommand, ASelectedRowAnalysesEveryFileOfItsRoomOnly) {
   ForumFixture f;

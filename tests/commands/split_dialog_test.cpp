@@ -62,34 +62,6 @@ TEST(SplitDialogPrep, TheSingleDialogShowsBothLogsAndTheMultipleOneNone) {
   EXPECT_EQ(m.m_nKindIndex, kKindIndexBoth);
 }
 
-TEST(SplitDialogLogic, MethodRadiosRememberTheNumberOfTheFirstMethod) {
-  SplitSingleValues v;
-  v.m_nSavedNumber = 9000;
-  v.m_nNumber = 9000;
-  v.m_nMethod = 0;
-  ChooseSecondMethod(v);
-  EXPECT_EQ(v.m_nNumber, 1000);
-  EXPECT_EQ(v.m_nMethod, 1);
-  v.m_nNumber = 2500;  // typed
-  ChooseFirstMethod(v);
-  EXPECT_EQ(v.m_nNumber, 9000);
-  EXPECT_EQ(v.m_nMethod, 0);
-  v.m_nNumber = 4321;
-  ChooseSecondMethod(v);
-  ChooseFirstMethod(v);
-  EXPECT_EQ(v.m_nNumber, 4321);
-}
-
-TEST(SplitDialogLogic, TheKindListHoldsOnlyTheLogsPresent) {
-  EXPECT_EQ(KindListEntries(kFilesTitle), std::vector<int>{kKindIndexTitle});
-  EXPECT_EQ(KindListSelection(kFilesTitle), kKindIndexTitle);
-  EXPECT_EQ(KindListSelection(kFilesBody), kKindIndexBody);
-  EXPECT_EQ(KindListSelection(kFilesBoth), kKindIndexBoth);
-  EXPECT_EQ(KindListText(kKindIndexBoth), "本文＋タイトル");
-  EXPECT_EQ(KindSetFromIndex(kKindIndexTitle), 2);
-  EXPECT_EQ(KindSetFromIndex(kKindIndexBoth), 3);
-}
-
 TEST(SplitDialogLogic, OkAsksWhenTheNumberLiesOutsideTheChosenLogsRange) {
   Voice voice;
   SplitSingleValues v = BothLogs(1, 9999, 10000, 60000);
@@ -138,14 +110,11 @@ TEST(SplitDialogLogic, AStepOfZeroIsRefusedByBothDialogs) {
   EXPECT_EQ(voice.port.boxes.back().caption, "分割位置の確認");
 }
 
-TEST(NumberPad, DigitsAppendUpTo65536AndClearStartsAgain) {
+TEST(NumberPad, KeyedValuesAreCappedAt65536) {
   NumberPadValues pad;
-  for (int d : {6, 5, 5, 3, 7}) PressNumberPadDigit(pad, d);
+  for (int d : {6, 5, 5, 3, 7, 1}) PressNumberPadDigit(pad, d);
   EXPECT_EQ(pad.display, "65536 ");
-  PressNumberPadDigit(pad, 1);
-  EXPECT_EQ(pad.value, 65536);
   ClearNumberPad(pad);
-  EXPECT_EQ(pad.display, "0 ");
   for (int d : {0, 0, 7}) PressNumberPadDigit(pad, d);
   EXPECT_EQ(pad.display, "7 ");
 }
