@@ -86,7 +86,25 @@ bool CLogFile::MatchTemplate(const char* tmpl, int slot, int& lines) const {
   return true;
 }
 
+namespace {
+
+// Whether a line's first byte can begin a text of the template: most lines
+// of a log are message text and fail here, before any template is walked.
+bool FirstByteFits(char tmpl, unsigned char b) {
+  switch (tmpl) {
+    case '9': return b >= '0' && b <= '9';
+    case 'Z': return b >= 'A' && b <= 'Z';
+    case '.':
+    case '!': return true;
+    default: return b == static_cast<unsigned char>(tmpl);
+  }
+}
+
+}  // namespace
+
 CLogFile::HeaderMatch CLogFile::MatchHeader(int slot, MatchMode mode) const {
+  if (SlotEmpty(slot) || !lineStart_[slot]) return {};
+  const unsigned char firstByte = static_cast<unsigned char>(window_[slot][0]);
   const int own = OwnTemplatePair(entry_->kind);
   int first = 0;
   int end = static_cast<int>(kHeaderTemplates.size());
@@ -96,13 +114,15 @@ CLogFile::HeaderMatch CLogFile::MatchHeader(int slot, MatchMode mode) const {
     end = own + 2;
   }
   for (int t = first; t < end; ++t) {
+    const char* tmpl = kHeaderTemplates[static_cast<std::size_t>(t)];
+    if (!FirstByteFits(tmpl[0], firstByte)) continue;
     int lines = 0;
-    if (!MatchTemplate(kHeaderTemplates[static_cast<std::size_t>(t)], slot, lines)) continue;
+    if (!MatchTemplate(tmpl, slot, lines)) continue;
     const int pair = t < kFirstTitleTemplate ? kFirstBodyTemplate : kFirstTitleTemplate;
-    if (mode == MatchMode::AllKinds && pair != own) return {lines, 0, true};
+    if (mode == MatchMode::AllKinds && pair != own) return {lines, 0, 1};
     const int number = HeaderNumber(window_[slot]);
     if (number == 0) continue;  // 00000 is no message; the next template may still fit
-    return {lines, number, false};
+    return {lines, number, 0};
   }
   return {};
 }

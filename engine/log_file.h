@@ -91,7 +91,10 @@ class CLogFile : public CObject {
   struct HeaderMatch {
     int lines = 0;  // 0: not a header
     int number = 0;
-    bool mixed = false;  // a header of the other kind (all-kinds mode only)
+    // A header of the other kind (all-kinds mode only). Word-sized: the result
+    // of every line's match passes through the stack, where a byte-sized
+    // member costs a stalled load per line.
+    int mixed = 0;
   };
 
   // The reading primitives of a pass.
