@@ -50,10 +50,15 @@ class FileSplitter {
   FileSplitter(CommandContext& ctx, CDirectory& dir, RoomTables& tables, bool singleRoom, int number)
       : ctx_(ctx), dir_(dir), tables_(tables), single_(singleRoom), number_(number) {}
 
-  // Remove: the entry's file is gone from its name; the caller drops the
-  // entry and its row once the engine object is gone.
-  enum class Next { Advance, Remove, StopChanged, StopNaming };
-  Next Split(std::size_t i, SplitReport& report);
+  enum class Next {
+    Split,    // the file is split
+    Skipped,  // the file is as it was
+    Remove,   // skipped, and its log is gone from its name: the caller drops
+              // the entry and its row once the engine object is gone
+    StopChanged,
+    StopNaming,
+  };
+  Next Split(std::size_t i);
 
  private:
   int CutValue(int room) const;
@@ -92,7 +97,7 @@ bool FileSplitter::ClearBackupName(const std::string& backup) {
   return true;
 }
 
-FileSplitter::Next FileSplitter::Split(std::size_t i, SplitReport& report) {
+FileSplitter::Next FileSplitter::Split(std::size_t i) {
   CFileEntry& entry = *dir_.entries[i];
   const std::size_t room = static_cast<std::size_t>(entry.room);
   const int row = static_cast<int>(i);
@@ -109,13 +114,13 @@ FileSplitter::Next FileSplitter::Split(std::size_t i, SplitReport& report) {
                           ctx_.doc.m_nSepMethod, tables_.naming[room]);
   if (naming) {
     ShowNameError(ctx_.messenger, *naming);
-    return (tables_.naming[room] & kNamingError) != 0 ? Next::Advance : Next::StopNaming;
+    return (tables_.naming[room] & kNamingError) != 0 ? Next::Skipped : Next::StopNaming;
   }
   std::vector<std::string> headerLines;
   log.MakeHeaderLines(dir_.name, dir_.RoomName(entry.room), headerLines);
 
   const std::string backup = BackupFileName(logName, ctx_.doc.m_nBackUp != 0, dir_.Generation(entry.room));
-  if (!ClearBackupName(backup)) return Next::Advance;
+  if (!ClearBackupName(backup)) return Next::Skipped;
 
   ctx_.rows.SetCellText(row, kColumnSize, "-");
   ctx_.rows.SetCellText(row, kColumnLowest, kCutting);
@@ -129,7 +134,7 @@ FileSplitter::Next FileSplitter::Split(std::size_t i, SplitReport& report) {
     ctx_.messenger.FileError(plat::RenameSubject(logName, backup), err);
     RedrawRow(i);
     ctx_.rows.RepaintNow();
-    return Next::Advance;
+    return Next::Skipped;
   }
 
   ctx_.rows.BeginWaitCursor();
@@ -140,12 +145,10 @@ FileSplitter::Next FileSplitter::Split(std::size_t i, SplitReport& report) {
     ctx_.rows.RepaintNow();
     ctx_.rows.EndWaitCursor();
     log.Close();
-    ++report.split;
-    return Next::Advance;
+    return Next::Split;
   }
 
   log.Close();
-  ++report.skipped;
   if (!plat::RenameNoReplace(backupPath, logPath, &err)) {
     ctx_.messenger.FileError(plat::RenameSubject(backup, logName), err);
     ctx_.rows.EndWaitCursor();
@@ -161,7 +164,7 @@ FileSplitter::Next FileSplitter::Split(std::size_t i, SplitReport& report) {
   RedrawRow(i);
   ctx_.rows.RepaintNow();
   ctx_.rows.EndWaitCursor();
-  return Next::Advance;
+  return Next::Skipped;
 }
 
 }  // namespace
@@ -197,15 +200,18 @@ SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet roo
       ++i;
       continue;
     }
-    const int before = report.split + report.skipped;
-    switch (splitter.Split(i, report)) {
-      case FileSplitter::Next::Advance:
-        // A file neither split nor counted by the splitter itself was skipped.
-        if (report.split + report.skipped == before) ++report.skipped;
+    switch (splitter.Split(i)) {
+      case FileSplitter::Next::Split:
+        ++report.split;
+        ++i;
+        break;
+      case FileSplitter::Next::Skipped:
+        ++report.skipped;
         ++i;
         break;
       case FileSplitter::Next::Remove:
         // The following entry moves up into position i.
+        ++report.skipped;
         dir->entries.erase(dir->entries.begin() + static_cast<std::ptrdiff_t>(i));
         ctx.rows.DeleteRow(static_cast<int>(i));
         ctx.rows.RepaintNow();

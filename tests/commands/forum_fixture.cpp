@@ -9,29 +9,31 @@
 #include "tools/samplegen/log_writer.h"
 
 namespace {
-FailOperation* g_active = nullptr;
+std::vector<FailOperation*> g_active;
 }
 
 FailOperation::FailOperation(plat::FileOp op, std::string suffix, int err)
     : op_(op), suffix_(std::move(suffix)), err_(err) {
-  g_active = this;
+  g_active.push_back(this);
   plat::SetFaultHook(&FailOperation::Hook);
 }
 
 FailOperation::~FailOperation() {
-  plat::SetFaultHook(nullptr);
-  g_active = nullptr;
+  g_active.erase(std::find(g_active.begin(), g_active.end(), this));
+  if (g_active.empty()) plat::SetFaultHook(nullptr);
 }
 
 int FailOperation::Hook(plat::FileOp op, const char* path) {
-  FailOperation* f = g_active;
-  if (!f || op != f->op_) return 0;
-  std::string p = path;
-  if (p.size() < f->suffix_.size() || p.compare(p.size() - f->suffix_.size(), f->suffix_.size(), f->suffix_) != 0) {
-    return 0;
+  const std::string p = path;
+  for (FailOperation* f : g_active) {
+    if (op != f->op_ || p.size() < f->suffix_.size() ||
+        p.compare(p.size() - f->suffix_.size(), f->suffix_.size(), f->suffix_) != 0) {
+      continue;
+    }
+    ++f->hits;
+    return f->err_;
   }
-  ++f->hits;
-  return f->err_;
+  return 0;
 }
 
 ForumFixture::ForumFixture()

@@ -74,7 +74,8 @@ class ScriptedDialogs : public SplitDialogPort {
   std::function<void(SplitMultiValues&)> onMulti;
 };
 
-// One file operation failing on paths that end with a suffix, while it lives.
+// One file operation failing on paths that end with a suffix, while it
+// lives; several may be active at once.
 class FailOperation {
  public:
   FailOperation(plat::FileOp op, std::string suffix, int err);

@@ -197,6 +197,22 @@ TEST_F(SplitCommand, RenameOrEngineFailuresLeaveTheLogInPlace) {
   EXPECT_EQ(Entry(body).highest, 3000);
   EXPECT_TRUE(Entry(body).undoList.empty());
   EXPECT_EQ(rows.Cell(RowOf(body), kColumnHighest), "3000");
+  {
+    // The split fails and the backup can't go back: the log stays whole
+    // under the backup's name, and its entry and row leave the list.
+    ASSERT_EQ(dir->Generation(1), 2) << "each of the two runs above reached its end";
+    FailOperation noOutput(plat::FileOp::Open, "AR_9802A.LOG", EACCES);
+    FailOperation noReturn(plat::FileOp::Rename, "MES_01.B02", EBUSY);
+    messages.Clear();
+    const int rowsBefore = rows.RowCount();
+    EXPECT_EQ(Split({1}).report.skipped, 1);
+    EXPECT_EQ(rows.RowCount(), rowsBefore - 1);
+    EXPECT_EQ(RowOf(body), -1);
+    ASSERT_FALSE(messages.fileErrors.empty());
+    EXPECT_EQ(messages.fileErrors.back().file, "MES_01.B02 → MES_01.LOG");
+  }
+  EXPECT_EQ(ReadBytes(Path("MES_01.B02")), before);
+  EXPECT_FALSE(Exists(body));
 }
 
 TEST_F(SplitCommand, CancelOrNoChangesNothingButOkKeepsTheChosenSettings) {
