@@ -1,0 +1,42 @@
+#include "ui/kiv_app.h"
+
+#include "profile/settings_store.h"
+#include "resources/string_table.h"
+
+namespace {
+constexpr const char kSecret[] = "Secret";
+constexpr const char kSetting[] = "Setting";
+constexpr int kDefaultUserName = 30000;
+}  // namespace
+
+CKivApp::CKivApp(SettingsStore& profile, const Clock& clock, const StartOptions& options)
+    : m_bDefaultsMode(options.defaultsMode), profile_(profile), clock_(clock), messenger_(messages_, mode_) {
+  LoadCompanion();
+  m_bCheckListAtStart = profile_.GetProfileInt(kSetting, "ChkList", 0) != 0;
+  doc_ = std::make_unique<CKivDoc>(profile_, m_bDefaultsMode, &clock_);
+  // A folder given for this run replaces the stored one without being stored.
+  if (options.logFolder) doc_->m_strLogFolder = *options.logFolder;
+}
+
+CKivApp::~CKivApp() { Exit(); }
+
+void CKivApp::LoadCompanion() {
+  mode_.m_nCompanionType = profile_.GetProfileInt(kSecret, "Type", 0);
+  mode_.m_strHonorific = CompanionHonorific(mode_.m_nCompanionType);
+  std::string name = profile_.GetProfileString(kSecret, "Name", "");
+  mode_.m_bCompanionStored = !name.empty();
+  mode_.m_strUserName = name.empty() ? std::string(KivString(kDefaultUserName)) : name;
+  mode_.m_strTitle = CompanionWindowTitle(mode_.m_nCompanionType);
+}
+
+void CKivApp::Exit() {
+  if (exited_) return;
+  exited_ = true;
+  doc_->Shutdown();
+  if (mode_.m_bCompanionStored) {
+    profile_.WriteProfileInt(kSecret, "Type", mode_.m_nCompanionType);
+    profile_.WriteProfileString(kSecret, "Name", mode_.m_strUserName);
+  }
+  profile_.WriteProfileInt(kSetting, "ChkList", m_bCheckListAtStart ? 1 : 0);
+  profile_.Commit();
+}

@@ -1,0 +1,238 @@
+#include "ui/kiv_list_view.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "commands/analyze_command.h"
+#include "commands/entry_row.h"
+#include "commands/export_command.h"
+#include "commands/launch_command.h"
+#include "commands/split_command.h"
+#include "commands/undo_command.h"
+#include "messages/companion_mode.h"
+#include "model/directory.h"
+#include "ui/greeting_dlg.h"
+#include "ui/kiv_icons.h"
+#include "ui/modal_run.h"
+#include "ui/qt_text.h"
+
+namespace {
+
+constexpr int kFirstRowPicture = 135;  // 135-138: body, body with undo, title, title with undo
+constexpr int kIconRole = Qt::UserRole + 1;
+
+const char* const kHeaders[kListColumns] = {"ファイル名", "会議室名", "種別", "サイズ", "最小", "最大"};
+
+bool RightAligned(int column) { return column >= kColumnSize; }
+
+// The companion's home forums, by their folders' exact names.
+bool IsCompanionForum(const std::string& folderName) { return folderName == "RURIRIR" || folderName == "VOZERUD"; }
+
+// A log whose range was never found: its highest number is unset or "not known".
+bool NotAnalysed(const CFileEntry& entry) { return entry.highest == 0 || entry.highest == kNoHighest; }
+
+}  // namespace
+
+CKivListView::CKivListView(CKivDoc& doc, Messenger& messenger, ProgressPort& progress, const Clock& clock,
+                           SplitDialogPort& dialogs, ProcessLauncher& launcher, QWidget* parent)
+    : QTreeWidget(parent),
+      doc_(doc),
+      messenger_(messenger),
+      dialogs_(dialogs),
+      launcher_(launcher),
+      ctx_{doc, *this, messenger, progress, clock} {
+  setObjectName(QStringLiteral("CKivListView"));
+  setRootIsDecorated(false);
+  setItemsExpandable(false);
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setSortingEnabled(false);
+  setColumnCount(kListColumns);
+  header()->setSectionsClickable(true);
+  header()->setSectionsMovable(false);
+  header()->setStretchLastSection(false);
+  for (int i = 0; i < 4; ++i) icons_[static_cast<std::size_t>(i)] = KivIcon(kFirstRowPicture + i);
+  connect(header(), &QHeaderView::sectionClicked, this, &CKivListView::OnColumnClick);
+  doc_.AddView(this);
+}
+
+CKivListView::~CKivListView() { doc_.RemoveView(this); }
+
+void CKivListView::OnInitialUpdate(const std::optional<ColumnWidths>& storedWidths) {
+  ClearRows();
+  QStringList labels;
+  for (const char* text : kHeaders) labels << QString::fromUtf8(text);
+  setHeaderLabels(labels);
+  const ColumnWidths widths = storedWidths.value_or(kDefaultWidths);
+  for (int c = 0; c < kListColumns; ++c) {
+    setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+    headerItem()->setTextAlignment(c, RightAligned(c) ? Qt::AlignRight | Qt::AlignVCenter
+                                                      : Qt::AlignLeft | Qt::AlignVCenter);
+  }
+}
+
+CKivListView::ColumnWidths CKivListView::CurrentWidths() const {
+  ColumnWidths widths{};
+  for (int c = 0; c < kListColumns; ++c) widths[static_cast<std::size_t>(c)] = columnWidth(c);
+  return widths;
+}
+
+void CKivListView::OnUpdate(int hint) {
+  ClearRows();
+  CDirectory* dir = doc_.CurrentFolder();
+  if (hint != kHintLogFolderChanged && dir) {
+    if (hint != kHintOrderChanged) doc_.RescanEntries();
+    RebuildRows(*this, *dir, messenger_.mode());
+  }
+  emit commandStateChanged();
+  if (hint != kHintLogFolderChanged && dir) MaybeGreet();
+}
+
+void CKivListView::MaybeGreet() {
+  const CDirectory* dir = doc_.CurrentFolder();
+  if (messenger_.mode().m_bCompanionStored || !IsCompanionForum(dir->name)) return;
+  CGreetingDlg greeting(window());
+  ExecModal(greeting);
+}
+
+void CKivListView::ClearRows() {
+  while (topLevelItemCount() > 0) delete takeTopLevelItem(topLevelItemCount() - 1);
+}
+
+int CKivListView::RowCount() const { return topLevelItemCount(); }
+
+bool CKivListView::IsRowSelected(int row) const {
+  const QTreeWidgetItem* item = topLevelItem(row);
+  return item && item->isSelected();
+}
+
+bool CKivListView::IsRowFocused(int row) const {
+  const QTreeWidgetItem* item = topLevelItem(row);
+  return item && currentItem() == item;
+}
+
+void CKivListView::SetCellText(int row, int column, const std::string& text) {
+  QTreeWidgetItem* item = topLevelItem(row);
+  if (item && column >= 0 && column < kListColumns) item->setText(column, Qs(text));
+}
+
+void CKivListView::InsertRow(int row, const EntryRow& texts, int states) {
+  auto* item = new QTreeWidgetItem;
+  for (int c = 0; c < kListColumns; ++c) {
+    item->setText(c, Qs(texts.cells[static_cast<std::size_t>(c)]));
+    if (RightAligned(c)) item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+  }
+  if (texts.icon >= 0 && texts.icon < 4) item->setIcon(kColumnName, icons_[static_cast<std::size_t>(texts.icon)]);
+  item->setData(kColumnName, kIconRole, texts.icon);
+  if (row < 0 || row > RowCount()) row = RowCount();
+  insertTopLevelItem(row, item);
+  if (states & kRowSelected) item->setSelected(true);
+  if (states & kRowFocused) selectionModel()->setCurrentIndex(indexFromItem(item), QItemSelectionModel::NoUpdate);
+}
+
+void CKivListView::DeleteRow(int row) {
+  if (row >= 0 && row < RowCount()) delete takeTopLevelItem(row);
+}
+
+void CKivListView::RepaintNow() {
+  executeDelayedItemsLayout();
+  viewport()->repaint();
+}
+
+void CKivListView::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void CKivListView::EndWaitCursor() {
+  if (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
+
+int CKivListView::RowIcon(int row) const {
+  const QTreeWidgetItem* item = topLevelItem(row);
+  return item ? item->data(kColumnName, kIconRole).toInt() : -1;
+}
+
+bool CKivListView::HasFolder() const { return doc_.CurrentFolder() != nullptr; }
+
+bool CKivListView::HasFolderWithFiles() const {
+  const CDirectory* dir = doc_.CurrentFolder();
+  return dir && !dir->entries.empty();
+}
+
+void CKivListView::OnAnalyze() {
+  if (!HasFolderWithFiles()) return;
+  ::OnAnalyze(ctx_);
+  emit commandStateChanged();
+}
+
+void CKivListView::OnSplit() {
+  if (!HasFolder()) return;
+  ::OnSplit(ctx_, dialogs_);
+  emit commandStateChanged();
+}
+
+void CKivListView::OnUndo() {
+  if (!HasFolderWithFiles()) return;
+  UndoSelected(ctx_);
+  emit commandStateChanged();
+}
+
+void CKivListView::OnSelectAll() {
+  for (int i = 0; i < RowCount(); ++i) topLevelItem(i)->setSelected(true);
+}
+
+void CKivListView::OnSelectNone() {
+  for (int i = 0; i < RowCount(); ++i) topLevelItem(i)->setSelected(false);
+}
+
+void CKivListView::OnSelectInvert() {
+  for (int i = 0; i < RowCount(); ++i) topLevelItem(i)->setSelected(!topLevelItem(i)->isSelected());
+}
+
+void CKivListView::OnSelectUnanalyzed() {
+  const CDirectory* dir = doc_.CurrentFolder();
+  if (!dir) return;
+  for (int i = 0; i < RowCount(); ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    topLevelItem(i)->setSelected(at < dir->entries.size() && NotAnalysed(*dir->entries[at]));
+  }
+}
+
+void CKivListView::OnExportHeaders() {
+  ::OnExportHeaders(ctx_);
+  emit commandStateChanged();
+}
+
+void CKivListView::OnExternalLaunch() {
+  if (!HasFolder()) return;
+  ::OnExternalLaunch(ctx_, launcher_);
+}
+
+void CKivListView::OnColumnClick(int column) { doc_.ClickSortColumn(column); }
+
+void CKivListView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Left && event->modifiers() == Qt::NoModifier) {
+    emit nextPaneRequested();
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
+}
+
+void CKivListView::mouseDoubleClickEvent(QMouseEvent* event) {
+  QTreeWidget::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton) OnSplit();
+}
+
+// A right click takes the selected files back by one split; no menu.
+void CKivListView::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Mouse) OnUndo();
+  event->accept();
+}
+
+// With nothing to list, the list passes its turn on to the folder tree.
+void CKivListView::focusInEvent(QFocusEvent* event) {
+  QTreeWidget::focusInEvent(event);
+  if (!HasFolderWithFiles() && event->reason() != Qt::PopupFocusReason) emit nextPaneRequested();
+}

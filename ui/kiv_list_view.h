@@ -1,0 +1,90 @@
+#pragma once
+#include <array>
+#include <optional>
+
+#include <QTreeWidget>
+
+#include "commands/command_context.h"
+#include "model/kiv_doc.h"
+#include "ports/rows.h"
+
+class Clock;
+class Messenger;
+class ProcessLauncher;
+class ProgressPort;
+class SplitDialogPort;
+
+// CKivListView: the log files of the current forum folder, one row per
+// entry in six columns, several rows selectable. The rows are the ones the
+// commands edit (RowsPort); the commands themselves are those of commands/,
+// run on the selected rows.
+class CKivListView : public QTreeWidget, public RowsPort, public CKivView {
+  Q_OBJECT
+
+ public:
+  using ColumnWidths = std::array<int, kListColumns>;
+  static constexpr ColumnWidths kDefaultWidths = {90, 264, 45, 80, 60, 60};
+
+  CKivListView(CKivDoc& doc, Messenger& messenger, ProgressPort& progress, const Clock& clock,
+               SplitDialogPort& dialogs, ProcessLauncher& launcher, QWidget* parent = nullptr);
+  ~CKivListView() override;
+
+  // Once, when the window is first shown: the columns, with the stored
+  // widths when there are any.
+  void OnInitialUpdate(const std::optional<ColumnWidths>& storedWidths);
+  void OnUpdate(int hint) override;
+
+  ColumnWidths CurrentWidths() const;
+
+  // RowsPort.
+  int RowCount() const override;
+  bool IsRowSelected(int row) const override;
+  bool IsRowFocused(int row) const override;
+  void SetCellText(int row, int column, const std::string& text) override;
+  void InsertRow(int row, const EntryRow& texts, int states) override;
+  void DeleteRow(int row) override;
+  void RepaintNow() override;
+  void BeginWaitCursor() override;
+  void EndWaitCursor() override;
+
+  // When the commands of the list may run.
+  bool HasFolder() const;
+  bool HasFolderWithFiles() const;
+
+  // The commands (ids 49408-49414, 49418, 49419).
+  void OnAnalyze();
+  void OnSplit();
+  void OnUndo();
+  void OnSelectAll();
+  void OnSelectInvert();
+  void OnSelectUnanalyzed();
+  void OnSelectNone();
+  void OnExportHeaders();
+  void OnExternalLaunch();
+  void OnColumnClick(int column);
+
+  // The icon index a row shows (0-3), -1 for no such row.
+  int RowIcon(int row) const;
+
+ signals:
+  // The rows or the current folder changed: the frame re-enables its commands.
+  void commandStateChanged();
+  void nextPaneRequested();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+
+ private:
+  void ClearRows();
+  void MaybeGreet();
+
+  CKivDoc& doc_;
+  Messenger& messenger_;
+  SplitDialogPort& dialogs_;
+  ProcessLauncher& launcher_;
+  CommandContext ctx_;
+  std::array<QIcon, 4> icons_;
+};

@@ -1,0 +1,61 @@
+// Kiv: the desktop program over the shared log folder.
+//   Kiv [--defaults] [SHARED_LOG_FOLDER]
+// --defaults does what Shift held at start does: the stored window, layout
+// and sort settings are not applied. A folder given here is used for this
+// run instead of the stored "LOGFILE", and is not stored.
+#include <cstdio>
+#include <filesystem>
+
+#include <QApplication>
+
+#include "ports/clock.h"
+#include "profile/qsettings_profile.h"
+#include "ui/dialog_font.h"
+#include "ui/kiv_app.h"
+#include "ui/main_frame.h"
+
+namespace {
+
+std::string AbsoluteFolder(const char* arg) {
+  std::error_code ec;
+  std::string s = std::filesystem::absolute(arg, ec).lexically_normal().string();
+  while (s.size() > 1 && s.back() == '/') s.pop_back();
+  return s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication qtApp(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Kiv"));
+  QApplication::setFont(DialogFont());
+
+  StartOptions options;
+  options.defaultsMode = (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier) != 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--defaults") {
+      options.defaultsMode = true;
+    } else if (arg == "--help" || arg == "-h") {
+      std::puts("usage: Kiv [--defaults] [SHARED_LOG_FOLDER]");
+      return 0;
+    } else if (!arg.empty() && arg[0] != '-' && !options.logFolder) {
+      options.logFolder = AbsoluteFolder(argv[i]);
+    } else {
+      std::fprintf(stderr, "Kiv: unexpected argument %s (see Kiv --help)\n", argv[i]);
+      return 2;
+    }
+  }
+
+  QSettingsProfile profile;
+  SystemClock clock;
+  CKivApp app(profile, clock, options);
+  int status = 0;
+  {
+    CMainFrame frame(app);
+    frame.ShowFirstTime();
+    status = QApplication::exec();
+  }
+  app.Exit();
+  return status;
+}

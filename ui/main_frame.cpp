@@ -1,0 +1,283 @@
+#include "ui/main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "commands/process_launcher.h"
+#include "messages/companion_mode.h"
+#include "model/kiv_doc.h"
+#include "profile/settings_store.h"
+#include "ui/dialog_font.h"
+#include "ui/kiv_app.h"
+#include "ui/kiv_icons.h"
+#include "ui/kiv_list_view.h"
+#include "ui/kiv_tree_view.h"
+#include "ui/qt_split_dialogs.h"
+#include "ui/qt_text.h"
+#include "ui/status_progress.h"
+#include "ui/window_values.h"
+
+namespace {
+
+enum CommandId : int {
+  kAnalyze = 49408,
+  kSplit = 49409,
+  kUndo = 49410,
+  kSelectAll = 49411,
+  kSelectInvert = 49412,
+  kSelectUnanalyzed = 49413,
+  kSelectNone = 49414,
+  kColoursAndFonts = 49415,
+  kSettings = 49416,
+  kNoOverwriteConfirm = 49417,
+  kExportHeaders = 49418,
+  kExternalLaunch = 49419,
+  kHtmlHelp = 49420,
+  kAbout = 57664,
+  kExit = 57665,
+  kHelpTopics = 57667,
+  kContextHelp = 57669,
+  kNextPane = 57680,
+  kPreviousPane = 57681,
+  kToggleToolBar = 59392,
+  kToggleStatusBar = 59393,
+};
+constexpr int kIdlePrompt = 57345;
+constexpr int kAskSaveWindow = 49678;  // caption 49679
+constexpr int kProgramIcon = 128;
+constexpr int kCompanionIcon = 157;
+constexpr int kDefaultTreeWidth = 150;
+constexpr int kDefaultTreeHeight = 100;
+
+// The commands whose handlers belong to other parts of the program (the
+// settings sheet, the colour and font dialog, the About box, the help
+// viewer) stay disabled until those are there; HTML help is always off.
+constexpr int kWithoutHandler[] = {kColoursAndFonts, kSettings, kHtmlHelp, kAbout, kHelpTopics, kContextHelp};
+
+}  // namespace
+
+CMainFrame::CMainFrame(CKivApp& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+  setObjectName(QStringLiteral("KivMainWindow"));
+  setWindowTitle(Qs(app_.mode().m_strTitle));
+  setWindowIcon(KivIcon(app_.mode().m_nCompanionType != 0 ? kCompanionIcon : kProgramIcon));
+  setFont(DialogFont());
+  app_.messages().SetOwner(this);
+
+  progress_ = std::make_unique<StatusBarProgress>(statusBar());
+  dialogs_ = std::make_unique<QtSplitDialogs>(app_.messenger(), this);
+  launcher_ = std::make_unique<SpawnLauncher>();
+
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->setObjectName(QStringLiteral("splitter"));
+  splitter_->setChildrenCollapsible(false);
+  tree_ = new CKivTreeView(app_.doc(), splitter_);
+  list_ = new CKivListView(app_.doc(), app_.messenger(), *progress_, app_.clock(), *dialogs_, *launcher_, splitter_);
+  splitter_->addWidget(tree_);
+  splitter_->addWidget(list_);
+  splitter_->setStretchFactor(1, 1);
+  const auto view = LoadViewSize(app_.profile(), app_.m_bDefaultsMode);
+  const int treeWidth = view ? (*view)[0] : kDefaultTreeWidth;
+  resize(640, 400);
+  splitter_->setSizes({treeWidth, std::max(1, width() - treeWidth)});
+  tree_->setMinimumHeight(view ? 0 : kDefaultTreeHeight);
+  setCentralWidget(splitter_);
+
+  BuildMenu();
+  BuildToolBar();
+
+  // The prompt line: a command's prompt while it is pointed at, else the idle prompt.
+  const QString idle = Qs(CompanionPrompt(app_.mode(), kIdlePrompt));
+  connect(statusBar(), &QStatusBar::messageChanged, this, [this, idle](const QString& text) {
+    if (text.isEmpty()) statusBar()->showMessage(idle);
+  });
+  statusBar()->showMessage(idle);
+
+  connect(tree_, &CKivTreeView::nextPaneRequested, list_, [this] { list_->setFocus(Qt::TabFocusReason); });
+  connect(list_, &CKivListView::nextPaneRequested, tree_, [this] { tree_->setFocus(Qt::TabFocusReason); });
+  connect(list_, &CKivListView::commandStateChanged, this, &CMainFrame::UpdateCommandStates);
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    if (state == Qt::ApplicationActive) RescanOnReturn();
+  });
+
+  list_->OnInitialUpdate(LoadColumnWidths(app_.profile(), app_.m_bDefaultsMode));
+  UpdateCommandStates();
+}
+
+CMainFrame::~CMainFrame() {
+  // The views go before the document they are registered with.
+  delete splitter_;
+  app_.messages().SetOwner(nullptr);
+}
+
+QAction* CMainFrame::action(int id) const {
+  auto it = actions_.find(id);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::MakeAction(int id, const char* text, const QKeySequence& shortcut) {
+  auto* a = new QAction(QString::fromUtf8(text), this);
+  a->setObjectName(IdName(id));
+  a->setStatusTip(Qs(CompanionPrompt(app_.mode(), id)));
+  a->setToolTip(Qs(CommandTooltip(id)));
+  if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+  a->setShortcutContext(Qt::WindowShortcut);
+  const QIcon icon = KivIcon(id);
+  if (!icon.isNull()) a->setIcon(icon);
+  addAction(a);
+  actions_[id] = a;
+  return a;
+}
+
+void CMainFrame::BuildMenu() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  file->addAction(MakeAction(kAnalyze, "解析開始(&I)", QKeySequence(Qt::CTRL | Qt::Key_I)));
+  QAction* split = MakeAction(kSplit, "分割実行(&S)");
+  split->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+  file->addAction(split);
+  file->addAction(MakeAction(kUndo, "やり直し(&U)", QKeySequence(Qt::CTRL | Qt::Key_U)));
+  file->addSeparator();
+  file->addAction(MakeAction(kSelectAll, "全選択(&A)", QKeySequence(Qt::CTRL | Qt::Key_A)));
+  file->addAction(MakeAction(kSelectInvert, "選択反転(&R)", QKeySequence(Qt::CTRL | Qt::Key_R)));
+  file->addAction(MakeAction(kSelectUnanalyzed, "未解析(&O)", QKeySequence(Qt::CTRL | Qt::Key_O)));
+  file->addAction(MakeAction(kSelectNone, "全解除(&N)", QKeySequence(Qt::CTRL | Qt::Key_N)));
+  file->addSeparator();
+  QAction* exit = MakeAction(kExit, "終了(&X)");
+  exit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::Key_Escape)});
+  file->addAction(exit);
+
+  QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+  QAction* toolBarToggle = MakeAction(kToggleToolBar, "ツールバー(&T)");
+  toolBarToggle->setCheckable(true);
+  toolBarToggle->setChecked(true);
+  view->addAction(toolBarToggle);
+  QAction* statusToggle = MakeAction(kToggleStatusBar, "ステータスバー(&S)");
+  statusToggle->setCheckable(true);
+  statusToggle->setChecked(true);
+  view->addAction(statusToggle);
+
+  QMenu* options = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
+  QAction* noConfirm = MakeAction(kNoOverwriteConfirm, "上書き確認をしない(&W)");
+  noConfirm->setCheckable(true);
+  noConfirm->setChecked(app_.doc().m_bNoOverwriteConfirm);
+  options->addAction(noConfirm);
+  options->addSeparator();
+  options->addAction(MakeAction(kExportHeaders, "会議室ヘッダ書き出し(&P)"));
+  QAction* launch = MakeAction(kExternalLaunch, "外部起動(&E)");
+  launch->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_Return), QKeySequence(Qt::SHIFT | Qt::Key_Enter)});
+  options->addAction(launch);
+  options->addSeparator();
+  options->addAction(MakeAction(kColoursAndFonts, "色・フォントの設定(&F)"));
+  options->addAction(MakeAction(kSettings, "設定(&P)"));
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+  help->addAction(MakeAction(kHelpTopics, "トピックス一覧(&H)"));
+  help->addAction(MakeAction(kContextHelp, "状況依存ヘルプ(&C)", QKeySequence(Qt::SHIFT | Qt::Key_F1)));
+  help->addSeparator();
+  help->addAction(MakeAction(kHtmlHelp, "HTMLヘルプ"));
+  help->addSeparator();
+  help->addAction(MakeAction(kAbout, "バージョン情報(&A)..."));
+
+  MakeAction(kNextPane, "", QKeySequence(Qt::Key_Tab));
+  MakeAction(kPreviousPane, "", QKeySequence(Qt::SHIFT | Qt::Key_Backtab));
+
+  connect(action(kAnalyze), &QAction::triggered, list_, &CKivListView::OnAnalyze);
+  connect(action(kSplit), &QAction::triggered, list_, &CKivListView::OnSplit);
+  connect(action(kUndo), &QAction::triggered, list_, &CKivListView::OnUndo);
+  connect(action(kSelectAll), &QAction::triggered, list_, &CKivListView::OnSelectAll);
+  connect(action(kSelectInvert), &QAction::triggered, list_, &CKivListView::OnSelectInvert);
+  connect(action(kSelectUnanalyzed), &QAction::triggered, list_, &CKivListView::OnSelectUnanalyzed);
+  connect(action(kSelectNone), &QAction::triggered, list_, &CKivListView::OnSelectNone);
+  connect(action(kExportHeaders), &QAction::triggered, list_, &CKivListView::OnExportHeaders);
+  connect(action(kExternalLaunch), &QAction::triggered, list_, &CKivListView::OnExternalLaunch);
+  connect(noConfirm, &QAction::triggered, this, [this, noConfirm] {
+    app_.doc().ToggleNoOverwriteConfirm();
+    noConfirm->setChecked(app_.doc().m_bNoOverwriteConfirm);
+  });
+  connect(exit, &QAction::triggered, this, &QWidget::close);
+  connect(toolBarToggle, &QAction::toggled, this, [this](bool on) { toolBar_->setVisible(on); });
+  connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+  connect(action(kNextPane), &QAction::triggered, this, &CMainFrame::FocusNextPane);
+  connect(action(kPreviousPane), &QAction::triggered, this, &CMainFrame::FocusNextPane);
+  for (int id : kWithoutHandler) action(id)->setEnabled(false);
+}
+
+void CMainFrame::BuildToolBar() {
+  toolBar_ = addToolBar(QStringLiteral("toolbar"));
+  toolBar_->setObjectName(QStringLiteral("128"));
+  toolBar_->setIconSize(QSize(16, 15));
+  toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+  const int order[] = {kAnalyze, kSplit, kUndo, 0, kSelectAll, kSelectInvert, kSelectUnanalyzed, kSelectNone,
+                       0, kExternalLaunch, kExportHeaders, kAbout, kContextHelp};
+  for (int id : order) {
+    if (id == 0) toolBar_->addSeparator();
+    else toolBar_->addAction(action(id));
+  }
+  connect(toolBar_, &QToolBar::visibilityChanged, action(kToggleToolBar), &QAction::setChecked);
+}
+
+void CMainFrame::UpdateCommandStates() {
+  const bool withFiles = list_->HasFolderWithFiles();
+  for (int id : {kAnalyze, kSplit, kUndo, kSelectAll, kSelectInvert, kSelectUnanalyzed, kSelectNone}) {
+    action(id)->setEnabled(withFiles);
+  }
+  action(kExportHeaders)->setEnabled(true);
+  action(kExternalLaunch)->setEnabled(list_->HasFolder());
+}
+
+// With two panes, the next and the previous pane are the same: the other one.
+void CMainFrame::FocusNextPane() {
+  if (list_->hasFocus()) tree_->setFocus(Qt::TabFocusReason);
+  else list_->setFocus(Qt::TabFocusReason);
+}
+
+// Back from another program, which may have written the logs: the list
+// shows the disk as it is now.
+void CMainFrame::RescanOnReturn() {
+  if (closing_ || QApplication::activeModalWidget() || !app_.doc().CurrentFolder()) return;
+  app_.doc().UpdateAllViews(nullptr, kHintGeneral);
+}
+
+void CMainFrame::ShowFirstTime() {
+  const auto placement = LoadWindowPlacement(app_.profile(), app_.m_bDefaultsMode);
+  if (placement) {
+    setGeometry(placement->left, placement->top, placement->right - placement->left,
+                placement->bottom - placement->top);
+  }
+  tree_->OnInitialUpdate();
+  const int state = placement ? placement->showState : kShowNormal;
+  if (state == kShowMaximized) showMaximized();
+  else if (state == kShowMinimized) showMinimized();
+  else show();
+  RescanOnReturn();
+}
+
+bool CMainFrame::SaveOnClose() {
+  if (app_.m_bDefaultsMode) {
+    const MsgResult answer =
+        app_.messenger().BoxToUser(kAskSaveWindow, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
+    if (answer != MsgResult::Yes) return false;
+    app_.m_bDefaultsMode = false;
+  }
+  const QRect r = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+  const int state = isMinimized() ? kShowMinimized : isMaximized() ? kShowMaximized : kShowNormal;
+  SaveWindowPlacement(app_.profile(), WindowPlacement{state, r.top(), r.left(), r.top() + r.height(),
+                                                      r.left() + r.width()});
+  SaveViewSize(app_.profile(), tree_->width(), splitter_->height());
+  const CKivListView::ColumnWidths widths = list_->CurrentWidths();
+  SaveColumnWidths(app_.profile(), {widths[0], widths[1], widths[2], widths[3], widths[4], widths[5]});
+  return true;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (!closing_) {
+    closing_ = true;
+    SaveOnClose();
+  }
+  event->accept();
+}

@@ -1,0 +1,64 @@
+#pragma once
+#include <map>
+#include <memory>
+
+#include <QMainWindow>
+
+class CKivApp;
+class CKivListView;
+class CKivTreeView;
+class QAction;
+class QSplitter;
+class QToolBar;
+class QtSplitDialogs;
+class SpawnLauncher;
+class StatusBarProgress;
+
+// CMainFrame: Kiv's one top-level window: the menu, the accelerators, the
+// toolbar, the one-pane status bar with the command prompts and the
+// progress display, and the splitter with the folder tree left and the log
+// list right. It remembers its placement, the pane width and the column
+// widths when it closes.
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit CMainFrame(CKivApp& app, QWidget* parent = nullptr);
+  ~CMainFrame() override;
+
+  // Shows the window as it was left (or at its default place), and builds
+  // the tree: the first showing after the document exists.
+  void ShowFirstTime();
+
+  CKivTreeView* tree() const { return tree_; }
+  CKivListView* list() const { return list_; }
+  StatusBarProgress& progress() { return *progress_; }
+  QAction* action(int id) const;
+  QSplitter* splitter() const { return splitter_; }
+  QToolBar* toolBar() const { return toolBar_; }
+
+  // Enables the commands as the list's state allows.
+  void UpdateCommandStates();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QAction* MakeAction(int id, const char* text, const QKeySequence& shortcut = {});
+  void BuildMenu();
+  void BuildToolBar();
+  void FocusNextPane();
+  void RescanOnReturn();
+  bool SaveOnClose();
+
+  CKivApp& app_;
+  std::map<int, QAction*> actions_;
+  std::unique_ptr<StatusBarProgress> progress_;
+  std::unique_ptr<QtSplitDialogs> dialogs_;
+  std::unique_ptr<SpawnLauncher> launcher_;
+  QSplitter* splitter_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  CKivTreeView* tree_ = nullptr;
+  CKivListView* list_ = nullptr;
+  bool closing_ = false;
+};

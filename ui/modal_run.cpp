@@ -1,0 +1,34 @@
+#include "ui/modal_run.h"
+
+#include <deque>
+
+#include <QDialog>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+std::deque<ModalAction>& Queue() {
+  static std::deque<ModalAction> queue;
+  return queue;
+}
+
+}  // namespace
+
+void QueueModalAction(ModalAction action) { Queue().push_back(std::move(action)); }
+
+int QueuedModalActions() { return static_cast<int>(Queue().size()); }
+
+void ClearModalActions() { Queue().clear(); }
+
+int ExecModal(QDialog& dialog) {
+  if (!Queue().empty()) {
+    ModalAction action = std::move(Queue().front());
+    Queue().pop_front();
+    QPointer<QDialog> target(&dialog);
+    QTimer::singleShot(0, &dialog, [target, action = std::move(action)] {
+      if (target) action(*target);
+    });
+  }
+  return dialog.exec();
+}

@@ -1,0 +1,78 @@
+#include "ui/number_pad_dlg.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+
+#include "commands/split_dialog_logic.h"
+#include "ui/dialog_font.h"
+#include "ui/qt_text.h"
+
+namespace {
+constexpr int kDisplayId = 1052;
+constexpr int kClearId = 1051;
+constexpr int kFirstDigitId = 1070;
+}  // namespace
+
+CNumberPadDlg::CNumberPadDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+  setObjectName(IdName(159));
+  setFont(DialogFont());
+  setModal(true);
+
+  auto* grid = new QGridLayout(this);
+  grid->setSpacing(3);
+  grid->setContentsMargins(6, 6, 6, 6);
+
+  display_ = new QLabel(this);
+  display_->setObjectName(IdName(kDisplayId));
+  display_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  display_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  display_->setAutoFillBackground(true);
+  QPalette white = display_->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  display_->setPalette(white);
+  grid->addWidget(display_, 0, 0, 1, 4);
+
+  auto digit = [this, grid](int d, int row, int column) {
+    auto* button = new QPushButton(QString::number(d), this);
+    button->setObjectName(IdName(kFirstDigitId + d));
+    button->setAutoDefault(false);
+    button->setFixedSize(28, 24);
+    connect(button, &QPushButton::clicked, this, [this, d] {
+      PressNumberPadDigit(pad_, d);
+      Show();
+    });
+    grid->addWidget(button, row, column);
+  };
+  for (int d = 1; d <= 9; ++d) digit(d, 1 + (9 - d) / 3, (d - 1) % 3);
+  digit(0, 4, 0);
+
+  auto* clear = new QPushButton(QStringLiteral("Clear"), this);
+  clear->setObjectName(IdName(kClearId));
+  clear->setAutoDefault(false);
+  connect(clear, &QPushButton::clicked, this, [this] {
+    ClearNumberPad(pad_);
+    Show();
+  });
+  grid->addWidget(clear, 4, 1, 1, 2);
+
+  auto* off = new QPushButton(QStringLiteral("OFF"), this);
+  off->setObjectName(QStringLiteral("OFF"));
+  off->setAutoDefault(false);
+  off->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+  connect(off, &QPushButton::clicked, this, &QDialog::reject);
+  grid->addWidget(off, 1, 3, 2, 1);
+
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("OK"));
+  ok->setDefault(true);
+  ok->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  grid->addWidget(ok, 3, 3, 2, 1);
+
+  Show();
+}
+
+void CNumberPadDlg::Show() { display_->setText(Qs(pad_.display)); }

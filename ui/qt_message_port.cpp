@@ -1,0 +1,71 @@
+#include "ui/qt_message_port.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "platform/file_error.h"
+#include "resources/string_table.h"
+#include "ui/qt_text.h"
+
+namespace {
+
+// The caption of the platform's file-error report: the program's own name.
+constexpr int kProgramName = 57344;
+
+QMessageBox::Icon ToQt(MsgIcon icon) {
+  switch (icon) {
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::Exclamation: return QMessageBox::Warning;
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::Stop: return QMessageBox::Critical;
+    case MsgIcon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToQt(MsgButtons buttons) {
+  switch (buttons) {
+    case MsgButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::Ok: break;
+  }
+  return QMessageBox::Ok;
+}
+
+}  // namespace
+
+QWidget* QtMessagePort::Owner(const MsgStyle& style) const {
+  if (style.noOwner) return nullptr;
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return owner_;
+}
+
+MsgResult QtMessagePort::ShowMessage(const std::string& text, const std::string& caption, MsgStyle style) {
+  if (script_) return script_->ShowMessage(text, caption, style);
+  QMessageBox box(ToQt(style.icon), Qs(caption), Qs(text), ToQt(style.buttons), Owner(style));
+  if (style.buttons == MsgButtons::YesNo || style.buttons == MsgButtons::YesNoCancel) {
+    box.setDefaultButton(QMessageBox::Yes);
+  }
+  switch (box.exec()) {
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Ok: return MsgResult::Ok;
+    case QMessageBox::Cancel: return MsgResult::Cancel;
+    default: break;
+  }
+  // Closed by its title bar: the answer that changes nothing.
+  return style.buttons == MsgButtons::YesNo ? MsgResult::No
+         : style.buttons == MsgButtons::Ok  ? MsgResult::Ok
+                                            : MsgResult::Cancel;
+}
+
+void QtMessagePort::ReportFileError(const std::string& file, int err) {
+  if (script_) {
+    script_->ReportFileError(file, err);
+    return;
+  }
+  MsgStyle style;
+  style.icon = MsgIcon::Exclamation;
+  ShowMessage(plat::FileErrorText(file, err), std::string(KivString(kProgramName)), style);
+}

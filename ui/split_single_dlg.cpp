@@ -1,0 +1,96 @@
+#include "ui/split_single_dlg.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "commands/split_dialog_logic.h"
+#include "ui/qt_text.h"
+
+namespace {
+
+QLabel* Static(int id, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(IdName(id));
+  return label;
+}
+
+}  // namespace
+
+CSplitSingleDlg::CSplitSingleDlg(SplitSingleValues& values, Messenger& messenger, QWidget* parent)
+    : SplitDialogBase({152, 1015, 1000, 1053, 1054, 300, 301}, QStringLiteral("ログの分割(SINGLE)"),
+                      QStringLiteral("指定番号以前のログを旧ログとして分割"), messenger, parent),
+      v_(values) {
+  bodyFile_ = Static(1004, this);
+  bodyRange_ = Static(1005, this);
+  titleFile_ = Static(1013, this);
+  titleRange_ = Static(1014, this);
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(new QLabel(QStringLiteral("ファイル名"), this), 0, 0, 1, 2);
+  grid->addWidget(new QLabel(QStringLiteral("本文 :"), this), 1, 0);
+  grid->addWidget(bodyFile_, 1, 1);
+  grid->addWidget(new QLabel(QStringLiteral("ﾀｲﾄﾙ :"), this), 2, 0);
+  grid->addWidget(titleFile_, 2, 1);
+  grid->addWidget(new QLabel(QStringLiteral("発言範囲"), this), 3, 0, 1, 2);
+  grid->addWidget(new QLabel(QStringLiteral("本文 :"), this), 4, 0);
+  grid->addWidget(bodyRange_, 4, 1);
+  grid->addWidget(new QLabel(QStringLiteral("ﾀｲﾄﾙ :"), this), 5, 0);
+  grid->addWidget(titleRange_, 5, 1);
+  AddSharedControls(grid, 6);
+
+  kindList()->installEventFilter(this);
+  ShowValues();
+}
+
+void CSplitSingleDlg::ShowValues() {
+  ShowChoice(forms(), v_.m_nForm);
+  bodyFile_->setText(Qs(v_.m_strBodyFile));
+  bodyRange_->setText(Qs(v_.m_strBodyRange));
+  titleFile_->setText(Qs(v_.m_strTitleFile));
+  titleRange_->setText(Qs(v_.m_strTitleRange));
+  ShowKind(v_.m_nKindIndex);
+  ShowNumber(v_.m_nNumber);
+  ShowChoice(methods(), v_.m_nMethod);
+}
+
+bool CSplitSingleDlg::ReadValues() {
+  v_.m_nForm = ReadChoice(forms());
+  v_.m_nKindIndex = ReadKind();
+  if (!ReadNumber(v_.m_nNumber)) return false;
+  v_.m_nMethod = ReadChoice(methods());
+  return true;
+}
+
+// The list holds only the kinds the room has logs of, from the moment the
+// user turns to it; it opens with the Down arrow key as well.
+void CSplitSingleDlg::FillKindList() {
+  QComboBox* list = kindList();
+  list->clear();
+  for (int k : KindListEntries(v_.m_nFilesPresent)) list->addItem(Qs(KindListText(k)), k);
+  ShowKind(KindListSelection(v_.m_nFilesPresent));
+}
+
+bool CSplitSingleDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == kindList() && event->type() == QEvent::FocusIn) FillKindList();
+  return SplitDialogBase::eventFilter(watched, event);
+}
+
+void CSplitSingleDlg::OnFirstMethod() {
+  ChooseFirstMethod(v_);
+  ShowValues();
+}
+
+void CSplitSingleDlg::OnSecondMethod() {
+  if (!ReadValues()) return;
+  ChooseSecondMethod(v_);
+  ShowValues();
+}
+
+void CSplitSingleDlg::OnOk() {
+  if (!ReadValues()) return;
+  numberField()->setFocus();
+  if (CheckSingleOk(v_, messenger()) == DialogOk::Close) accept();
+}
