@@ -1,6 +1,8 @@
 // The line window of a pass: six slots holding the line consumed last, the
 // current line and the four after it, so that a two-line header is matched
 // without reading anything twice and without copying a line.
+#include <iterator>
+
 #include "engine/header_templates.h"
 #include "engine/log_file.h"
 #include "platform/text_writer.h"
@@ -47,60 +49,70 @@ int CLogFile::Advance(int count, std::uint64_t& bytes, plat::TextWriter* output)
   return last;
 }
 
-bool CLogFile::MatchTemplate(const char* tmpl, int slot, int& lines) const {
-  if (SlotEmpty(slot) || !lineStart_[slot]) return false;
-  const unsigned char* text = reinterpret_cast<const unsigned char*>(window_[slot]);
-  int length = slotLength_[slot];
-  if (text[length - 1] == '\n') --length;  // the line end is no character to match
-  int pos = 0;
-  lines = 1;
-  for (const char* t = tmpl; *t; ++t) {
-    const char c = *t;
-    if (c == '!') {
-      // The next line must be a line of its own, not the rest of this one.
-      slot = NextSlot(slot);
-      if (SlotEmpty(slot) || !lineStart_[slot]) return false;
-      text = reinterpret_cast<const unsigned char*>(window_[slot]);
-      length = slotLength_[slot];
-      if (text[length - 1] == '\n') --length;
-      pos = 0;
-      ++lines;
-      continue;
-    }
-    if (pos >= length) return false;
-    const unsigned char b = text[pos++];
-    switch (c) {
-      case '9':
-        if (b < '0' || b > '9') return false;
-        break;
-      case 'Z':
-        if (b < 'A' || b > 'Z') return false;
-        break;
-      case '.':
-        break;
-      default:
-        if (b != static_cast<unsigned char>(c)) return false;
-        break;
-    }
-  }
-  return true;
-}
-
 namespace {
 
-// Whether a line's first byte can begin a text of the template: most lines
-// of a log are message text and fail here, before any template is walked.
-bool FirstByteFits(char tmpl, unsigned char b) {
-  switch (tmpl) {
-    case '9': return b >= '0' && b <= '9';
-    case 'Z': return b >= 'A' && b <= 'Z';
-    case '.':
-    case '!': return true;
-    default: return b == static_cast<unsigned char>(tmpl);
+// A template turned, at compile time, into byte ranges: each template
+// character accepts the bytes lo .. lo + span ("9" the digits, "Z" the
+// capitals, "." any byte, a literal itself), and "!" starts the next line.
+// Testing a byte is then one subtraction and one comparison.
+struct TemplateLine {
+  unsigned char lo[48] = {};
+  unsigned char span[48] = {};
+  int count = 0;
+};
+struct CompiledTemplate {
+  TemplateLine lines[2];
+  int lineCount = 1;
+};
+
+constexpr CompiledTemplate Compile(const char* tmpl) {
+  CompiledTemplate c;
+  for (const char* t = tmpl; *t; ++t) {
+    if (*t == '!') {
+      ++c.lineCount;
+      continue;
+    }
+    TemplateLine& line = c.lines[c.lineCount - 1];
+    unsigned char lo = static_cast<unsigned char>(*t);
+    unsigned char span = 0;
+    if (*t == '9') lo = '0', span = 9;
+    if (*t == 'Z') lo = 'A', span = 25;
+    if (*t == '.') lo = 0, span = 255;
+    line.lo[line.count] = lo;
+    line.span[line.count] = span;
+    ++line.count;
   }
+  return c;
+}
+
+constexpr CompiledTemplate kCompiled[] = {Compile(kHeaderTemplates[0]), Compile(kHeaderTemplates[1]),
+                                          Compile(kHeaderTemplates[2]), Compile(kHeaderTemplates[3])};
+static_assert(std::size(kCompiled) == kHeaderTemplates.size());
+
+bool Fits(const TemplateLine& line, int i, unsigned char b) {
+  return static_cast<unsigned char>(b - line.lo[i]) <= line.span[i];
 }
 
 }  // namespace
+
+bool CLogFile::MatchTemplate(int index, int slot, int& lines) const {
+  const CompiledTemplate& tmpl = kCompiled[index];
+  for (int l = 0; l < tmpl.lineCount; ++l) {
+    // Each line of a header is a line of its own, never the rest of one.
+    if (l > 0) slot = NextSlot(slot);
+    if (SlotEmpty(slot) || !lineStart_[slot]) return false;
+    const unsigned char* text = reinterpret_cast<const unsigned char*>(window_[slot]);
+    int length = slotLength_[slot];
+    if (text[length - 1] == '\n') --length;  // the line end is no character to match
+    const TemplateLine& line = tmpl.lines[l];
+    if (length < line.count) return false;
+    for (int i = 0; i < line.count; ++i) {
+      if (!Fits(line, i, text[i])) return false;
+    }
+  }
+  lines = tmpl.lineCount;
+  return true;
+}
 
 CLogFile::HeaderMatch CLogFile::MatchHeader(int slot, MatchMode mode) const {
   if (SlotEmpty(slot) || !lineStart_[slot]) return {};
@@ -114,10 +126,10 @@ CLogFile::HeaderMatch CLogFile::MatchHeader(int slot, MatchMode mode) const {
     end = own + 2;
   }
   for (int t = first; t < end; ++t) {
-    const char* tmpl = kHeaderTemplates[static_cast<std::size_t>(t)];
-    if (!FirstByteFits(tmpl[0], firstByte)) continue;
+    // Most lines are message text and fail at their first byte here.
+    if (!Fits(kCompiled[t].lines[0], 0, firstByte)) continue;
     int lines = 0;
-    if (!MatchTemplate(tmpl, slot, lines)) continue;
+    if (!MatchTemplate(t, slot, lines)) continue;
     const int pair = t < kFirstTitleTemplate ? kFirstBodyTemplate : kFirstTitleTemplate;
     if (mode == MatchMode::AllKinds && pair != own) return {lines, 0, 1};
     const int number = HeaderNumber(window_[slot]);

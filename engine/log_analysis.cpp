@@ -6,6 +6,7 @@
 #include "engine/engine_messages.h"
 #include "engine/header_templates.h"
 #include "engine/log_file.h"
+#include "engine/progress_steps.h"
 #include "platform/file_ops.h"
 
 namespace {
@@ -32,19 +33,18 @@ bool CLogFile::Analyze() {
 
   long long lineCount = 0;
   std::uint64_t bytes = 0;
-  int threshold = 5;
+  ProgressSteps progress(progress_, length);
   int lowest = kNoHighest;
   int highest = 0;
   std::string headerText;
 
   int last = FillWindow();
-  progress_.SetProgressAction(kActionAnalyze);
-  progress_.BeginProgress();
+  progress.Begin(kActionAnalyze);
   while (!SlotEmpty(current_)) {
     const HeaderMatch match = MatchHeader(current_, MatchMode::AllKinds);
     if (match.mixed) {
       messenger_.MixedLogError(entry_->name, static_cast<int>(lineCount + 1));
-      progress_.EndProgress();
+      progress.End();
       return false;
     }
     if (match.lines > 0) {
@@ -58,7 +58,7 @@ bool CLogFile::Analyze() {
                         kMsgNumberOutOfRangeCaption, false);
         entry_->lowest = kNoLowest;
         entry_->highest = kNoHighest;
-        progress_.EndProgress();
+        progress.End();
         return false;
       }
       lineCount += match.lines;
@@ -75,20 +75,14 @@ bool CLogFile::Analyze() {
       ++lineCount;
       last = Advance(1, bytes, nullptr);
     }
-    // Byte counts include one CR per line, so a file written with bare LFs
-    // (or grown by the host meanwhile) can run past 100: the ordinary steps
-    // stop short of the completion step.
-    if (length > 0 && threshold < 100 && bytes * 100 / length > static_cast<std::uint64_t>(threshold)) {
-      progress_.StepProgress(threshold);
-      threshold += 5;
-    }
+    progress.Consumed(bytes);
   }
   if (readError_ != 0) {
     messenger_.FileError(sourceName_, readError_);
-    progress_.EndProgress();
+    progress.End();
     return false;
   }
-  progress_.StepProgress(100);
+  progress.Complete();
 
   const bool found = highest >= lowest;
   if (found) {
@@ -96,6 +90,6 @@ bool CLogFile::Analyze() {
     entry_->highest = highest;
     entry_->headerText = headerText;
   }
-  progress_.EndProgress();
+  progress.End();
   return found;
 }

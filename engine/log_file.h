@@ -101,7 +101,7 @@ class CLogFile : public CObject {
   int FillWindow();
   int Advance(int count, std::uint64_t& bytes, plat::TextWriter* output);
   HeaderMatch MatchHeader(int slot, MatchMode mode) const;
-  bool MatchTemplate(const char* tmpl, int slot, int& lines) const;
+  bool MatchTemplate(int index, int slot, int& lines) const;  // index into kHeaderTemplates
   void ReadIntoSlot(int slot);
   int PreviousSlot(int slot) const { return slot == 0 ? kSlots - 1 : slot - 1; }
   int NextSlot(int slot) const { return slot == kSlots - 1 ? 0 : slot + 1; }

@@ -7,6 +7,7 @@
 #include "engine/engine_messages.h"
 #include "engine/header_templates.h"
 #include "engine/log_file.h"
+#include "engine/progress_steps.h"
 #include "platform/file_ops.h"
 #include "platform/text_writer.h"
 
@@ -86,7 +87,7 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines) {
           ? static_cast<std::uint64_t>(sourceStatus.size)
           : 0;  // only the progress display needs it
   std::uint64_t bytes = 0;
-  int threshold = 5;
+  ProgressSteps progress(progress_, length);
   int lowest = kNoHighest;
   int highest = 0;
   long long lineCount = 0;
@@ -96,8 +97,7 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines) {
   bool failed = false;
 
   FillWindow();
-  progress_.SetProgressAction(kActionSplit);
-  progress_.BeginProgress();
+  progress.Begin(kActionSplit);
   while (!SlotEmpty(current_)) {
     const HeaderMatch match = MatchHeader(current_, MatchMode::OwnKind);
     int lines = 1;
@@ -130,13 +130,10 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines) {
       failed = true;
       break;
     }
-    if (length > 0 && threshold < 100 && bytes * 100 / length > static_cast<std::uint64_t>(threshold)) {
-      progress_.StepProgress(threshold);
-      threshold += 5;
-    }
+    progress.Consumed(bytes);
   }
   if (!failed && SourceReadFailed()) failed = true;
-  if (!failed) progress_.StepProgress(100);
+  if (!failed) progress.Complete();
 
   if (!FinishOutputs(outputs, failed ? (failedOutput >= 0 ? failedOutput : lastOutput + 1) : -1)) failed = true;
 
@@ -150,7 +147,7 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines) {
   }
   if (failed) {
     DeleteOutputs(count);
-    progress_.EndProgress();
+    progress.End();
     return false;
   }
 
@@ -165,6 +162,6 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines) {
   }
   entry_->modificationTime = newStatus.mtime;
   entry_->size = newStatus.size > INT_MAX ? INT_MAX : static_cast<int>(newStatus.size);
-  progress_.EndProgress();
+  progress.End();
   return true;
 }
