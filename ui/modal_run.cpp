@@ -13,7 +13,14 @@ std::deque<ModalAction>& Queue() {
   return queue;
 }
 
+ModalAction& Fallback() {
+  static ModalAction fallback;
+  return fallback;
+}
+
 }  // namespace
+
+void SetFallbackModalAction(ModalAction action) { Fallback() = std::move(action); }
 
 void QueueModalAction(ModalAction action) { Queue().push_back(std::move(action)); }
 
@@ -22,9 +29,14 @@ int QueuedModalActions() { return static_cast<int>(Queue().size()); }
 void ClearModalActions() { Queue().clear(); }
 
 int ExecModal(QDialog& dialog) {
+  ModalAction action;
   if (!Queue().empty()) {
-    ModalAction action = std::move(Queue().front());
+    action = std::move(Queue().front());
     Queue().pop_front();
+  } else {
+    action = Fallback();
+  }
+  if (action) {
     QPointer<QDialog> target(&dialog);
     QTimer::singleShot(0, &dialog, [target, action = std::move(action)] {
       if (target) action(*target);

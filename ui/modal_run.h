@@ -12,6 +12,9 @@ using ModalAction = std::function<void(QDialog&)>;
 void QueueModalAction(ModalAction action);
 int QueuedModalActions();
 void ClearModalActions();
+// The action for a dialog that opens with nothing queued (tests set one
+// that notes the dialog and dismisses it, so no test waits on a window).
+void SetFallbackModalAction(ModalAction action);
 
 // QDialog::exec, with the next queued action (if any) run inside it.
 int ExecModal(QDialog& dialog);

@@ -1,0 +1,149 @@
+// The main window on a generated shared log folder: the tree, the rows of
+// the chosen forum, the cases with nothing to list, the greeting and the
+// column clicks.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDialog>
+#include <QHeaderView>
+#include <QTest>
+
+#include "commands/entry_row.h"
+#include "model/kiv_doc.h"
+#include "ports/rows.h"
+#include "tests/ui/kiv_window.h"
+#include "ui/kiv_app.h"
+#include "ui/kiv_list_view.h"
+#include "ui/kiv_tree_view.h"
+#include "ui/main_frame.h"
+#include "ui/modal_run.h"
+
+namespace {
+
+constexpr int kAnalyze = 49408;
+constexpr int kSelectUnanalyzed = 49413;
+constexpr int kExternalLaunch = 49419;
+
+QStringList Files(std::initializer_list<const char*> names) {
+  QStringList list;
+  for (const char* n : names) list << QString::fromLatin1(n);
+  return list;
+}
+
+TEST(ListWindow, ForumLeafShowsItsRowsAndOtherNodesShowNothing) {
+  KivWindow w;
+  CKivTreeView* tree = w.frame().tree();
+  ASSERT_NE(tree->FindItem(QStringLiteral("ﾛｸﾞﾌｫﾙﾀﾞ")), nullptr);
+  EXPECT_EQ(tree->FindItem(QStringLiteral("HP")), nullptr);  // never entered
+  EXPECT_EQ(w.frame().list()->topLevelItemCount(), 0);
+  EXPECT_FALSE(w.frame().action(kAnalyze)->isEnabled());
+  EXPECT_FALSE(w.frame().action(kExternalLaunch)->isEnabled());
+
+  w.ClickNode(QStringLiteral("FORUM1"));
+  ASSERT_NE(w.app().doc().CurrentFolder(), nullptr);
+  EXPECT_EQ(w.Column(0), Files({"MES#01.LOG", "MES#02.LOG", "MES#03.LOG", "MES_01.LOG", "MES_02.LOG", "MES_03.LOG"}));
+  const int body = w.RowOf(QStringLiteral("MES_01.LOG"));
+  const int title = w.RowOf(QStringLiteral("MES#01.LOG"));
+  const CKivListView* list = w.frame().list();
+  EXPECT_EQ(list->topLevelItem(body)->text(kColumnRoom), QStringLiteral("雑談会議室"));  // CP932 room list on screen
+  EXPECT_EQ(list->topLevelItem(body)->text(kColumnKind), QStringLiteral("本文"));
+  EXPECT_EQ(list->topLevelItem(title)->text(kColumnKind), QStringLiteral("ﾀｲﾄﾙ"));
+  const auto size = std::filesystem::file_size(w.Forum("FORUM1") + "/MES_01.LOG");
+  EXPECT_EQ(list->topLevelItem(body)->text(kColumnSize).toStdString(), GroupedSize(static_cast<unsigned>(size)));
+  EXPECT_EQ(list->topLevelItem(body)->text(kColumnLowest), QStringLiteral("-"));
+  EXPECT_EQ(list->topLevelItem(body)->text(kColumnHighest), QStringLiteral("-"));
+  EXPECT_EQ(list->RowIcon(body), 0);
+  EXPECT_EQ(list->RowIcon(title), 2);
+  EXPECT_TRUE(list->IsRowSelected(0));
+  EXPECT_TRUE(list->IsRowFocused(0));
+  EXPECT_TRUE(w.frame().action(kAnalyze)->isEnabled());
+
+  // Analyse two rooms; 未解析 then picks the one left.
+  w.SelectFiles(Files({"MES_01.LOG", "MES_02.LOG"}));
+  w.Trigger(kAnalyze);
+  EXPECT_EQ(list->topLevelItem(body)->text(kColumnLowest), QStringLiteral("1"));
+  EXPECT_NE(list->topLevelItem(w.RowOf(QStringLiteral("MES#02.LOG")))->text(kColumnHighest), QStringLiteral("-"));
+  EXPECT_EQ(list->topLevelItem(w.RowOf(QStringLiteral("MES_03.LOG")))->text(kColumnHighest), QStringLiteral("-"));
+  w.Trigger(kSelectUnanalyzed);
+  for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    EXPECT_EQ(list->IsRowSelected(i), list->topLevelItem(i)->text(0).endsWith(QStringLiteral("03.LOG"))) << i;
+  }
+
+  // The root (a node with children) makes no folder current.
+  w.ClickNode(QStringLiteral("ﾛｸﾞﾌｫﾙﾀﾞ"));
+  EXPECT_EQ(w.app().doc().CurrentFolder(), nullptr);
+  EXPECT_EQ(list->topLevelItemCount(), 0);
+  EXPECT_FALSE(w.frame().action(kAnalyze)->isEnabled());
+  EXPECT_TRUE(w.messages().boxes.empty());
+  EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
+}
+
+TEST(ListWindow, NothingToListIsAnEmptyListNotACrash) {
+  {
+    KivWindow empty("", false);
+    EXPECT_EQ(empty.frame().tree()->topLevelItemCount(), 0);
+    EXPECT_EQ(empty.frame().list()->topLevelItemCount(), 0);
+  }
+  KivWindow w;
+  w.ClickNode(QStringLiteral("FORUM2"));
+  ASSERT_GT(w.frame().list()->topLevelItemCount(), 0);
+  // Gone from the disk since the tree was built: chosen, it lists nothing.
+  std::filesystem::remove_all(w.Forum("FORUM1"));
+  w.ClickNode(QStringLiteral("FORUM1"));
+  EXPECT_EQ(w.frame().list()->topLevelItemCount(), 0);
+  EXPECT_FALSE(w.frame().action(kAnalyze)->isEnabled());
+  EXPECT_TRUE(w.frame().action(kExternalLaunch)->isEnabled());
+  // The list, given the focus with nothing in it, hands it to the tree.
+  w.frame().list()->setFocus(Qt::MouseFocusReason);
+  EXPECT_TRUE(w.frame().tree()->hasFocus());
+}
+
+TEST(ListWindow, ColumnClicksCycleTheOrderAndTheCompanionForumGreets) {
+  KivWindow w("--forums 2 --rooms 3", true, "mv FORUM2 RURIRIR");
+  w.ClickNode(QStringLiteral("FORUM1"));
+  QHeaderView* header = w.frame().list()->header();
+  const QStringList scan = w.Column(0);
+  auto click = [&](int column) {
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                             header->height() / 2));
+  };
+  click(0);
+  EXPECT_EQ(w.Column(0), Files({"MES_01.LOG", "MES#01.LOG", "MES_02.LOG", "MES#02.LOG", "MES_03.LOG", "MES#03.LOG"}));
+  click(0);
+  EXPECT_EQ(w.Column(0), Files({"MES#03.LOG", "MES_03.LOG", "MES#02.LOG", "MES_02.LOG", "MES#01.LOG", "MES_01.LOG"}));
+  click(0);
+  EXPECT_EQ(w.Column(0), scan);
+  for (int column : {1, 4, 5}) {
+    click(column);
+    EXPECT_EQ(w.Column(0), scan) << column;
+  }
+  click(3);
+  QStringList sizes = w.Column(3);
+  for (QString& s : sizes) s.remove(QLatin1Char(','));
+  for (int i = 1; i < sizes.size(); ++i) EXPECT_LE(sizes[i - 1].toInt(), sizes[i].toInt());
+  EXPECT_EQ(w.app().doc().m_nSortColumn, 3);
+  EXPECT_TRUE(w.frame().list()->IsRowSelected(0));
+
+  // RURIRIR greets on every fill of the list while the companion settings were never stored.
+  int greetings = 0;
+  auto greet = [&greetings](QDialog& d) {
+    if (d.objectName() == QStringLiteral("161")) ++greetings;
+    d.accept();
+  };
+  QueueModalAction(greet);
+  w.ClickNode(QStringLiteral("RURIRIR"));
+  EXPECT_EQ(greetings, 1);
+  QueueModalAction(greet);
+  click(0);
+  EXPECT_EQ(greetings, 2);
+  w.app().mode().m_bCompanionStored = true;
+  click(0);
+  EXPECT_EQ(QueuedModalActions(), 0);
+  EXPECT_EQ(greetings, 2);
+  EXPECT_TRUE(w.unexpectedDialogs().isEmpty()) << w.unexpectedDialogs().join(QLatin1Char(' ')).toStdString();
+}
+
+}  // namespace

@@ -1,0 +1,265 @@
+// The split, undo and export commands run from the main window through the
+// real dialogs and the keypad, with every box answered from a script.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDialog>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "ports/rows.h"
+#include "resources/string_table.h"
+#include "tests/support/temp_dir.h"
+#include "tests/ui/kiv_window.h"
+#include "ui/kiv_list_view.h"
+#include "ui/main_frame.h"
+#include "ui/modal_run.h"
+#include "ui/status_progress.h"
+
+namespace {
+
+constexpr int kAnalyze = 49408;
+constexpr int kSplit = 49409;
+constexpr int kSelectAll = 49411;
+constexpr int kExport = 49418;
+
+template <typename T>
+T* Control(QDialog& d, int id) {
+  T* control = d.findChild<T*>(QString::number(id));
+  if (!control) ADD_FAILURE() << "no control " << id << " in dialog " << d.objectName().toStdString();
+  return control;
+}
+
+void Click(QDialog& d, const char* button) {
+  QPushButton* b = d.findChild<QPushButton*>(QString::fromLatin1(button));
+  ASSERT_NE(b, nullptr) << button;
+  b->click();
+}
+
+std::string Caption(int id) { return std::string(KivString(id)); }
+
+bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+std::vector<std::string> FilesStartingWith(const std::string& folder, const std::string& prefix) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) {
+    const std::string name = e.path().filename().string();
+    if (name.rfind(prefix, 0) == 0) names.push_back(name);
+  }
+  return names;
+}
+
+// Notes what the lowest-number cell of a row reads each time the list paints.
+class PaintWatch : public QObject {
+ public:
+  PaintWatch(CKivListView* list, int row) : list_(list), row_(row) { list->viewport()->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint && list_->topLevelItem(row_)) {
+      seen << list_->topLevelItem(row_)->text(kColumnLowest);
+    }
+    return false;
+  }
+  QStringList seen;
+
+ private:
+  CKivListView* list_;
+  int row_;
+};
+
+void RightClickRow(CKivListView* list, int row) {
+  const QPoint at = list->visualItemRect(list->topLevelItem(row)).center();
+  QTest::mouseClick(list->viewport(), Qt::RightButton, {}, at);
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+  QCoreApplication::sendEvent(list->viewport(), &menu);
+}
+
+struct AnalysedForum {
+  AnalysedForum() {
+    w.ClickNode(QStringLiteral("FORUM1"));
+    w.Trigger(kSelectAll);
+    w.Trigger(kAnalyze);
+    w.messages().Clear();
+  }
+  KivWindow w;
+  std::string forum = w.Forum("FORUM1");
+};
+
+TEST(SplitWindow, SingleRoomThroughItsDialogThenExportAndUndoByRightClick) {
+  AnalysedForum f;
+  KivWindow& w = f.w;
+  CKivListView* list = w.frame().list();
+  w.SelectFiles({QStringLiteral("MES_01.LOG"), QStringLiteral("MES#01.LOG")});
+  PaintWatch watch(list, w.RowOf(QStringLiteral("MES_01.LOG")));
+
+  QString bodyFile, bodyRange;
+  QueueModalAction([&](QDialog& d) {
+    EXPECT_EQ(d.objectName(), QStringLiteral("152"));
+    bodyFile = Control<QLabel>(d, 1004)->text();
+    bodyRange = Control<QLabel>(d, 1005)->text();
+    Control<QRadioButton>(d, 1053)->click();
+    Control<QRadioButton>(d, 300)->click();
+    Control<QLineEdit>(d, 1000)->setText(QStringLiteral("8"));
+    Click(d, "OK");
+  });
+  w.Trigger(kSplit);
+  EXPECT_EQ(bodyFile, QStringLiteral("MES_01.LOG"));
+  EXPECT_EQ(bodyRange, QStringLiteral("    1 -    16"));
+  ASSERT_EQ(w.Captions(), std::vector<std::string>{Caption(49675)});  // the confirmation, answered Yes
+
+  const int body = w.RowOf(QStringLiteral("MES_01.LOG"));
+  const int title = w.RowOf(QStringLiteral("MES#01.LOG"));
+  EXPECT_TRUE(watch.seen.contains(QStringLiteral("cutting..")));
+  EXPECT_EQ(list->topLevelItem(body)->text(kColumnLowest), QStringLiteral("9"));
+  EXPECT_EQ(list->topLevelItem(title)->text(kColumnLowest), QStringLiteral("9"));
+  for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    for (int c : {kColumnLowest, kColumnHighest}) EXPECT_NE(list->topLevelItem(i)->text(c), QStringLiteral("cutting.."));
+  }
+  EXPECT_EQ(list->RowIcon(body), 1);
+  EXPECT_EQ(list->RowIcon(title), 3);
+  EXPECT_EQ(list->RowIcon(w.RowOf(QStringLiteral("MES_02.LOG"))), 0);
+  EXPECT_FALSE(w.frame().progress().Shown());
+  EXPECT_TRUE(Exists(f.forum + "/MES_01.B00"));
+  EXPECT_TRUE(Exists(f.forum + "/MES#01.B00"));
+  EXPECT_EQ(FilesStartingWith(f.forum, "AR_").size(), 1u);
+
+  // One AR.LST line for the room: the title log's old log shares its name.
+  w.Trigger(kExport);
+  const std::string arList = ReadBytes(f.forum + "/AR.LST");
+  EXPECT_EQ(arList.rfind("M " + FilesStartingWith(f.forum, "AR_").front() + " ", 0), 0u) << arList;
+  EXPECT_EQ(std::count(arList.begin(), arList.end(), '\n'), 1);
+
+  // A right click takes the selected logs back.
+  w.SelectFiles({QStringLiteral("MES_01.LOG"), QStringLiteral("MES#01.LOG")});
+  RightClickRow(list, w.RowOf(QStringLiteral("MES_01.LOG")));
+  EXPECT_EQ(list->RowIcon(w.RowOf(QStringLiteral("MES_01.LOG"))), 0);
+  EXPECT_EQ(list->RowIcon(w.RowOf(QStringLiteral("MES#01.LOG"))), 2);
+  EXPECT_EQ(list->topLevelItem(w.RowOf(QStringLiteral("MES_01.LOG")))->text(kColumnLowest), QStringLiteral("1"));
+  EXPECT_FALSE(Exists(f.forum + "/MES_01.B00"));
+  EXPECT_TRUE(FilesStartingWith(f.forum, "AR_").empty());
+  EXPECT_TRUE(w.messages().fileErrors.empty());
+  EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
+}
+
+TEST(SplitWindow, TwoRoomsUseTheMultiDialogWhichRefusesAStepOfZero) {
+  AnalysedForum f;
+  KivWindow& w = f.w;
+  w.SelectFiles({QStringLiteral("MES_02.LOG"), QStringLiteral("MES_03.LOG")});
+  bool stayedOpen = false;
+  QueueModalAction([&](QDialog& d) {
+    EXPECT_EQ(d.objectName(), QStringLiteral("153"));
+    Control<QRadioButton>(d, 1056)->click();
+    EXPECT_EQ(Control<QLineEdit>(d, 1016)->text(), QStringLiteral("1000"));
+    Control<QLineEdit>(d, 1016)->setText(QStringLiteral("0"));
+    Click(d, "OK");
+    stayedOpen = d.isVisible();
+    Control<QLineEdit>(d, 1016)->setText(QStringLiteral("10"));
+    QComboBox* kinds = Control<QComboBox>(d, 1020);
+    kinds->setCurrentIndex(kinds->findText(QStringLiteral("本文のみ")));
+    Click(d, "OK");
+  });
+  w.Trigger(kSplit);
+  EXPECT_TRUE(stayedOpen);
+  ASSERT_GE(w.messages().boxes.size(), 1u);
+  EXPECT_EQ(w.messages().boxes[0].caption, Caption(49933));
+  EXPECT_EQ(w.messages().boxes[0].text, Caption(49932));
+  EXPECT_EQ(w.messages().boxes[0].style.icon, MsgIcon::Question);
+  // Method 1 with step 10: body logs only, both rooms.
+  CKivListView* list = w.frame().list();
+  EXPECT_EQ(list->RowIcon(w.RowOf(QStringLiteral("MES_02.LOG"))), 1);
+  EXPECT_EQ(list->RowIcon(w.RowOf(QStringLiteral("MES_03.LOG"))), 1);
+  EXPECT_EQ(list->RowIcon(w.RowOf(QStringLiteral("MES#02.LOG"))), 2);
+  EXPECT_TRUE(Exists(f.forum + "/MES_03.B00"));
+  EXPECT_FALSE(Exists(f.forum + "/MES#03.B00"));
+}
+
+TEST(SplitWindow, SingleDialogAsksOutsideTheRangeAndTakesTheKeypadNumber) {
+  AnalysedForum f;
+  KivWindow& w = f.w;
+  w.SelectFiles({QStringLiteral("MES_01.LOG")});
+  QString afterPad, selectedAfterPad, afterOff, secondMethod, backToFirst;
+  bool stayedOpenOnNo = false, stayedOpenOnZero = false;
+  QueueModalAction([&](QDialog& d) {
+    QLineEdit* number = Control<QLineEdit>(d, 1000);
+    // The keypad: 4 0 0 0 and OK fill the field and select it.
+    number->setFocus();
+    QueueModalAction([](QDialog& pad) {
+      EXPECT_EQ(pad.objectName(), QStringLiteral("159"));
+      for (int key : {1074, 1070, 1070, 1070}) pad.findChild<QPushButton*>(QString::number(key))->click();
+      EXPECT_EQ(pad.findChild<QLabel*>(QStringLiteral("1052"))->text(), QStringLiteral("4000 "));
+      pad.findChild<QPushButton*>(QStringLiteral("OK"))->click();
+    });
+    QTest::mouseClick(&d, Qt::RightButton, {}, QPoint(d.width() - 3, 3));
+    afterPad = number->text();
+    selectedAfterPad = number->selectedText();
+    // Capped at 65536 and dismissed with OFF: the field keeps its number.
+    QueueModalAction([](QDialog& pad) {
+      for (int key : {1076, 1075, 1075, 1073, 1077, 1071}) pad.findChild<QPushButton*>(QString::number(key))->click();
+      EXPECT_EQ(pad.findChild<QLabel*>(QStringLiteral("1052"))->text(), QStringLiteral("65536 "));
+      pad.findChild<QPushButton*>(QStringLiteral("OFF"))->click();
+    });
+    QTest::mouseClick(&d, Qt::RightButton, {}, QPoint(d.width() - 3, 3));
+    afterOff = number->text();
+    // With the focus elsewhere a right click opens no keypad.
+    Control<QRadioButton>(d, 300)->setFocus();
+    QTest::mouseClick(&d, Qt::RightButton, {}, QPoint(d.width() - 3, 3));
+
+    // The second method proposes 1000; the first brings the number back.
+    Control<QRadioButton>(d, 1054)->click();
+    secondMethod = number->text();
+    Control<QRadioButton>(d, 1053)->click();
+    backToFirst = number->text();
+
+    // 4000 lies beyond the room's range (1-16): asked, and No keeps the dialog.
+    w.messages().Answer(MsgResult::No);
+    Click(d, "OK");
+    stayedOpenOnNo = d.isVisible();
+    Control<QRadioButton>(d, 1054)->click();
+    number->setText(QStringLiteral("0"));
+    Click(d, "OK");
+    stayedOpenOnZero = d.isVisible();
+    Click(d, "Cancel");
+  });
+  w.Trigger(kSplit);
+  EXPECT_EQ(afterPad, QStringLiteral("4000"));
+  EXPECT_EQ(selectedAfterPad, QStringLiteral("4000"));
+  EXPECT_EQ(afterOff, QStringLiteral("4000"));
+  EXPECT_EQ(secondMethod, QStringLiteral("1000"));
+  EXPECT_EQ(backToFirst, QStringLiteral("4000"));
+  EXPECT_TRUE(stayedOpenOnNo);
+  EXPECT_TRUE(stayedOpenOnZero);
+  EXPECT_EQ(w.Captions(), (std::vector<std::string>{Caption(49929), Caption(49933)}));
+  EXPECT_EQ(w.messages().boxes[0].style.buttons, MsgButtons::YesNo);
+  EXPECT_TRUE(w.unexpectedDialogs().isEmpty()) << w.unexpectedDialogs().join(QLatin1Char(' ')).toStdString();
+  EXPECT_FALSE(Exists(f.forum + "/MES_01.B00"));  // cancelled: nothing split
+}
+
+TEST(StatusBarProgressLine, StepsShowTheEnginesPercentAndEndClearsIt) {
+  EXPECT_EQ(ProgressLine(0, "解析"), "   0% - 解析中...");
+  EXPECT_EQ(ProgressLine(100, "分割"), " 100% - 分割中...");
+  AnalysedForum f;
+  StatusBarProgress& progress = f.w.frame().progress();
+  progress.EndProgress();  // nothing shown: nothing happens
+  EXPECT_FALSE(progress.Shown());
+  progress.SetProgressAction("分割");
+  progress.BeginProgress();
+  EXPECT_EQ(progress.Text(), QStringLiteral("   0% - 分割中..."));
+  progress.StepProgress(5);
+  EXPECT_EQ(progress.BarValue(), 5);
+  // An empty file's only step is the last one: the line and the bar both say 100.
+  progress.StepProgress(100);
+  EXPECT_EQ(progress.Text(), QStringLiteral(" 100% - 分割中..."));
+  EXPECT_EQ(progress.BarValue(), 100);
+  progress.BeginProgress();  // again: the same display from 0
+  EXPECT_EQ(progress.BarValue(), 0);
+  progress.EndProgress();
+  EXPECT_FALSE(progress.Shown());
+}
+
+}  // namespace
