@@ -1,0 +1,89 @@
+// What the main window remembers: the value texts, and what a close writes
+// or, in defaults mode answered No, leaves alone.
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "ports/clock.h"
+#include "profile/qsettings_profile.h"
+#include "resources/string_table.h"
+#include "tests/support/scripted_messages.h"
+#include "tests/support/temp_dir.h"
+#include "ui/kiv_app.h"
+#include "ui/kiv_tree_view.h"
+#include "ui/main_frame.h"
+#include "ui/window_values.h"
+
+namespace {
+
+TEST(WindowValueText, WrapsNegativeCoordinatesAndNeverWritesPastItsFields) {
+  const std::array<std::int32_t, 5> placement{1, 20, -4, 500, 700};
+  const std::string text = FormatWindowValue<5>(placement);
+  EXPECT_EQ(text, "1:20:4294967292:500:700");
+  EXPECT_EQ(ParseWindowValue<5>(text), placement);
+  EXPECT_EQ(ParseWindowValue<2>("150:300:9:9:9"), (std::array<std::int32_t, 2>{150, 300}));
+  EXPECT_EQ(ParseWindowValue<6>("90:264"), (std::array<std::int32_t, 6>{90, 264, 0, 0, 0, 0}));
+  EXPECT_EQ(ParseWindowValue<2>(""), std::nullopt);
+}
+
+struct KivRun {
+  KivRun(const std::string& ini, bool defaultsMode) : profile(ini), app(profile, clock, Options(defaultsMode)) {
+    app.messages().SetScript(&messages);
+  }
+  static StartOptions Options(bool defaultsMode) {
+    StartOptions o;
+    o.defaultsMode = defaultsMode;
+    return o;
+  }
+  QSettingsProfile profile;
+  FixedClock clock{0};
+  ScriptedMessages messages;
+  CKivApp app;
+};
+
+TEST(MainWindowClose, WritesItsPlacementUnlessDefaultsModeIsAnsweredNo) {
+  TempDir dir;
+  MakeDir(dir.Sub("logs"));
+  MakeDir(dir.Sub("logs/FORUM1"));
+  WriteBytes(dir.Sub("logs/FORUM1/MES_01.LOG"), "");
+  const std::string ini = dir.Sub("Tallowick.ini");
+  {
+    QSettingsProfile seed(ini);
+    seed.WriteProfileString("Setting", "LOGFILE", dir.Sub("logs"));
+    seed.WriteProfileString("Setting", "Cols", "91:92:93:94:95:96");
+  }
+  {
+    KivRun run(ini, false);
+    CMainFrame frame(run.app);
+    frame.ShowFirstTime();
+    EXPECT_NE(frame.tree()->FindItem(QStringLiteral("FORUM1")), nullptr);  // the stored shared log folder
+    frame.showMaximized();
+    QTest::qWait(20);
+    frame.close();
+    EXPECT_TRUE(run.messages.boxes.empty());
+    run.app.Exit();
+  }
+  std::string placement;
+  {
+    QSettingsProfile stored(ini);
+    placement = stored.GetProfileString("Setting", "WindowPlace", "");
+    EXPECT_EQ(placement.rfind("3:", 0), 0u) << placement;
+    EXPECT_EQ(stored.GetProfileString("Setting", "Cols", ""), "91:92:93:94:95:96");  // restored, then kept
+    EXPECT_FALSE(stored.GetProfileString("Setting", "View", "").empty());
+  }
+  {
+    KivRun run(ini, true);
+    CMainFrame frame(run.app);
+    frame.ShowFirstTime();
+    EXPECT_FALSE(frame.isMaximized());  // defaults: the stored placement is not applied
+    run.messages.Answer(MsgResult::No);
+    frame.close();
+    ASSERT_EQ(run.messages.boxes.size(), 1u);
+    EXPECT_EQ(run.messages.boxes[0].caption, std::string(KivString(49679)));
+    run.app.Exit();
+  }
+  QSettingsProfile stored(ini);
+  EXPECT_EQ(stored.GetProfileString("Setting", "WindowPlace", ""), placement);
+}
+
+}  // namespace
