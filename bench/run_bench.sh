@@ -24,7 +24,7 @@ fi
 BENCH=$BUILD/bin/kiv-bench
 GEN=$BUILD/bin/kiv-samplegen
 mkdir -p "$WORK"
-trap 'rm -f "$WORK"/MES_01.* "$WORK"/MES#01.* "$WORK"/title.part "$WORK"/copy.bin "$WORK"/awk_*.txt' EXIT
+trap 'rm -f "$WORK"/MES_01.* "$WORK"/MES#01.* "$WORK"/title.part "$WORK"/copy.bin "$WORK"/awk_*.txt "$WORK"/stdout.txt' EXIT
 
 now() { date +%s.%N; }
 # best CLEANUP COMMAND...: the best wall time of $RUNS runs of COMMAND; the
@@ -35,7 +35,9 @@ best() {
   for ((i = 0; i < RUNS; i++)); do
     sync
     start=$(now)
-    "$@" >/dev/null
+    # Into a file, not /dev/null: grep stops at its first match when it
+    # sees its output thrown away.
+    "$@" >"$WORK/stdout.txt"
     end=$(now)
     if [[ -n $cleanup ]]; then eval "$cleanup"; fi
     t=$(echo "$end - $start" | bc -l)

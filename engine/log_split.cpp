@@ -135,7 +135,10 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines) {
   if (!failed && SourceReadFailed()) failed = true;
   if (!failed) progress.Complete();
 
-  if (!FinishOutputs(outputs, failed ? (failedOutput >= 0 ? failedOutput : lastOutput + 1) : -1)) failed = true;
+  // A failure that came from no output (a read error, a number out of range)
+  // still has to skip the syncs: it is passed as an output past the last.
+  const int toldOutput = !failed ? -1 : failedOutput >= 0 ? failedOutput : lastOutput + 1;
+  if (!FinishOutputs(outputs, toldOutput)) failed = true;
 
   plat::FileStatus newStatus;
   if (!failed) {
