@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -47,6 +48,7 @@ SplitDialogBase::SplitDialogBase(const Ids& ids, const QString& title, const QSt
   kinds_->setObjectName(IdName(ids.kindList));
   for (int k : {kKindIndexBody, kKindIndexTitle, kKindIndexBoth}) kinds_->addItem(Qs(KindListText(k)), k);
   kindLabel->setBuddy(kinds_);
+  kinds_->installEventFilter(this);
   kindLabel_ = kindLabel;
 
   auto* methodBox = new QGroupBox(QStringLiteral("分割方法(&S)"), this);
@@ -140,6 +142,17 @@ int SplitDialogBase::ReadChoice(const QButtonGroup* group) { return group->check
 void SplitDialogBase::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton && focusWidget() == number_) RunNumberPad();
   QDialog::mousePressEvent(event);
+}
+
+bool SplitDialogBase::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == kinds_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Down && key->modifiers() == Qt::NoModifier) {
+      kinds_->showPopup();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void SplitDialogBase::RunNumberPad() {

@@ -49,6 +49,8 @@ class SplitDialogBase : public QDialog {
   Messenger& messenger() { return messenger_; }
 
   void mousePressEvent(QMouseEvent* event) override;
+  // The kind list opens with the Down arrow key.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void RunNumberPad();

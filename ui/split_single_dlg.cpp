@@ -41,7 +41,6 @@ CSplitSingleDlg::CSplitSingleDlg(SplitSingleValues& values, Messenger& messenger
   grid->addWidget(titleRange_, 5, 1);
   AddSharedControls(grid, 6);
 
-  kindList()->installEventFilter(this);
   ShowValues();
 }
 
