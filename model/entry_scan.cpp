@@ -62,7 +62,13 @@ bool RescanEntries(CDirectory& dir, EntryOrder order) {
     if (item.isDirectory || IsRoomListName(item.name)) continue;
     plat::FileStatus status;
     bool known = plat::GetFileStatus(plat::JoinPath(dir.path, item.name), &status);
-    // Without a time the file can't be shown unchanged, so it gets a new
+    // The search read the file's time a moment ago; a passing failure to
+    // read it again must not cost the entry its undo records.
+    if (!known && item.mtime != 0) {
+      status.mtime = item.mtime;
+      known = true;
+    }
+    // Without any time the file can't be shown unchanged, so it gets a new
     // entry with time 0, which its next successful status read won't match.
     auto same = old.end();
     if (known) {

@@ -154,19 +154,19 @@ TEST_F(EntryScanTest, AFolderThatCannotBeListedKeepsItsEntries) {
   EXPECT_TRUE(gone.entries.empty());
 }
 
-TEST_F(EntryScanTest, AFileWhoseStatusCannotBeReadIsShownAsNew) {
+TEST_F(EntryScanTest, AFileWhoseStatusCannotBeReadIsJudgedByTheTimeItsSearchGave) {
   Put("MES_01.LOG");
   ASSERT_TRUE(RescanEntries(dir, nullptr));
   dir.entries[0]->lowest = 3;
+  dir.entries[0]->undoList.emplace_back();
+  dir.entries[0]->undoList.back().oldLogName = "MES_01.LOG";
   {
     InjectedFault fault(plat::FileOp::Status, "/MES_01.LOG", EACCES);
     ASSERT_TRUE(RescanEntries(dir, nullptr));
   }
-  // Its time unknown, the file can't be taken for unchanged.
+  // Unchanged by the search's time: the entry keeps its range and records.
   ASSERT_EQ(dir.entries.size(), 1u);
-  EXPECT_FALSE(dir.entries[0]->RangeKnown());
-  EXPECT_EQ(dir.entries[0]->modificationTime, 0);
-  // Once readable again it gets a fresh entry with its real time.
-  ASSERT_TRUE(RescanEntries(dir, nullptr));
+  EXPECT_EQ(dir.entries[0]->lowest, 3);
+  EXPECT_EQ(dir.entries[0]->undoList.size(), 1u);
   EXPECT_EQ(dir.entries[0]->modificationTime, kMonday);
 }
