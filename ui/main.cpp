@@ -13,6 +13,7 @@
 #include "ui/dialog_font.h"
 #include "ui/kiv_app.h"
 #include "ui/main_frame.h"
+#include "ui/running_copy.h"
 
 namespace {
 
@@ -47,12 +48,15 @@ int main(int argc, char** argv) {
     }
   }
 
+  if (RunningCopy::AskRunningCopyToShow()) return 0;
+
   QSettingsProfile profile;
   SystemClock clock;
   CKivApp app(profile, clock, options);
   int status = 0;
   {
     CMainFrame frame(app);
+    RunningCopy listener(&frame);
     frame.ShowFirstTime();
     status = QApplication::exec();
   }
