@@ -14,6 +14,7 @@
 #include "ui/kiv_app.h"
 #include "ui/main_frame.h"
 #include "ui/running_copy.h"
+#include "ui/startup_checker.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
   QSettingsProfile profile;
   SystemClock clock;
   CKivApp app(profile, clock, options);
+  if (app.m_bCheckListAtStart) RunArchiveListChecker(app.messages());
   int status = 0;
   {
     CMainFrame frame(app);

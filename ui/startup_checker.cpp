@@ -1,0 +1,31 @@
+#include "ui/startup_checker.h"
+
+#include <QProcess>
+#include <QStringList>
+
+#include "platform/program_search.h"
+#include "ports/messages.h"
+#include "resources/string_table.h"
+#include "ui/qt_text.h"
+
+namespace {
+constexpr int kCheckerMissing = 50208;  // caption 50209; the same in either voice
+}  // namespace
+
+bool RunArchiveListChecker(MessagePort& messages) {
+  const std::optional<std::string> checker = plat::FindProgram("TORBLEN");
+  if (checker) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(Qs(*checker), QStringList{QStringLiteral("/KIV")});
+    if (process.waitForStarted(-1)) {
+      // The checker rewrites the archive lists Kiv is about to show: no time limit.
+      process.waitForFinished(-1);
+      return true;
+    }
+  }
+  MsgStyle style{MsgButtons::Ok, MsgIcon::Information};
+  style.noOwner = true;
+  messages.ShowMessage(std::string(KivString(kCheckerMissing)), std::string(KivString(kCheckerMissing + 1)), style);
+  return false;
+}
