@@ -59,6 +59,17 @@ TEST(ListWindow, ForumLeafShowsItsRowsAndOtherNodesShowNothing) {
   EXPECT_TRUE(list->IsRowSelected(0));
   EXPECT_TRUE(list->IsRowFocused(0));
   EXPECT_TRUE(w.frame().action(kAnalyze)->isEnabled());
+  EXPECT_EQ(w.frame().action(kAnalyze)->statusTip(), QStringLiteral("ログの解析を開始"));
+  EXPECT_EQ(w.frame().action(kAnalyze)->toolTip(), QStringLiteral("解析"));
+
+  // Right arrow on the forum's leaf goes to the list, Left arrow back to the tree.
+  w.frame().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w.frame()));
+  tree->setFocus();
+  QTest::keyClick(tree, Qt::Key_Right);
+  EXPECT_TRUE(w.frame().list()->hasFocus());
+  QTest::keyClick(w.frame().list(), Qt::Key_Left);
+  EXPECT_TRUE(tree->hasFocus());
 
   // Analyse two rooms; 未解析 then picks the one left.
   w.SelectFiles(Files({"MES_01.LOG", "MES_02.LOG"}));

@@ -184,7 +184,7 @@ TEST(SplitWindow, SingleDialogAsksOutsideTheRangeAndTakesTheKeypadNumber) {
   KivWindow& w = f.w;
   w.SelectFiles({QStringLiteral("MES_01.LOG")});
   QString afterPad, selectedAfterPad, afterOff, secondMethod, backToFirst;
-  bool stayedOpenOnNo = false, stayedOpenOnZero = false;
+  bool stayedOpenOnNo = false, stayedOpenOnZero = false, refusedTooHigh = false;
   QueueModalAction([&](QDialog& d) {
     QLineEdit* number = Control<QLineEdit>(d, 1000);
     // The keypad: 4 0 0 0 and OK fill the field and select it.
@@ -216,6 +216,12 @@ TEST(SplitWindow, SingleDialogAsksOutsideTheRangeAndTakesTheKeypadNumber) {
     Control<QRadioButton>(d, 1053)->click();
     backToFirst = number->text();
 
+    // Outside 0-65536 the dialog's own check refuses the number and keeps the field.
+    number->setText(QStringLiteral("65537"));
+    Click(d, "OK");
+    refusedTooHigh = d.isVisible() && d.focusWidget() == number && number->selectedText() == number->text();
+    number->setText(QStringLiteral("4000"));
+
     // 4000 lies beyond the room's range (1-16): asked, and No keeps the dialog.
     w.messages().Answer(MsgResult::No);
     Click(d, "OK");
@@ -232,10 +238,11 @@ TEST(SplitWindow, SingleDialogAsksOutsideTheRangeAndTakesTheKeypadNumber) {
   EXPECT_EQ(afterOff, QStringLiteral("4000"));
   EXPECT_EQ(secondMethod, QStringLiteral("1000"));
   EXPECT_EQ(backToFirst, QStringLiteral("4000"));
+  EXPECT_TRUE(refusedTooHigh);
   EXPECT_TRUE(stayedOpenOnNo);
   EXPECT_TRUE(stayedOpenOnZero);
-  EXPECT_EQ(w.Captions(), (std::vector<std::string>{Caption(49929), Caption(49933)}));
-  EXPECT_EQ(w.messages().boxes[0].style.buttons, MsgButtons::YesNo);
+  EXPECT_EQ(w.Captions(), (std::vector<std::string>{Caption(57344), Caption(49929), Caption(49933)}));
+  EXPECT_EQ(w.messages().boxes[1].style.buttons, MsgButtons::YesNo);
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty()) << w.unexpectedDialogs().join(QLatin1Char(' ')).toStdString();
   EXPECT_FALSE(Exists(f.forum + "/MES_01.B00"));  // cancelled: nothing split
 }
