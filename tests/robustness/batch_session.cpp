@@ -1,0 +1,62 @@
+#include "tests/robustness/batch_session.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "batch/batch_command.h"
+#include "batch/batch_run.h"
+
+namespace robust {
+
+namespace {
+
+std::string Drain(std::FILE* f) {
+  std::string text;
+  std::fflush(f);
+  std::rewind(f);
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+  std::fclose(f);
+  return text;
+}
+
+}  // namespace
+
+bool SessionResult::AllDone() const {
+  for (int s : statuses) {
+    if (s != kExitDone) return false;
+  }
+  return true;
+}
+
+SessionResult RunSession(const std::string& forumPath, const std::vector<std::string>& lines,
+                         const std::function<int()>& mark) {
+  std::vector<BatchCommand> script;
+  for (const std::string& line : lines) {
+    BatchCommand command;
+    std::string error;
+    if (!ParseBatchCommand(SessionLineWords(line), command, error)) {
+      std::fprintf(stderr, "bad session line \"%s\": %s\n", line.c_str(), error.c_str());
+      std::abort();
+    }
+    script.push_back(command);
+  }
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  if (!out || !err) std::abort();
+  SessionResult result;
+  {
+    BatchRun run(forumPath, out, err);
+    for (const BatchCommand& command : script) {
+      if (mark) result.marks.push_back(mark());
+      result.statuses.push_back(run.Run(command, true));
+    }
+  }
+  result.out = Drain(out);
+  result.err = Drain(err);
+  return result;
+}
+
+}  // namespace robust
