@@ -1,7 +1,7 @@
 #include "ui/split_single_dlg.h"
 
 #include <QComboBox>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -73,7 +73,12 @@ void CSplitSingleDlg::FillKindList() {
 }
 
 bool CSplitSingleDlg::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == kindList() && event->type() == QEvent::FocusIn) FillKindList();
+  // The focus coming back from the list's own drop-down is no turn to the
+  // list: refilling then would undo the choice just made in it.
+  if (watched == kindList() && event->type() == QEvent::FocusIn &&
+      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    FillKindList();
+  }
   return SplitDialogBase::eventFilter(watched, event);
 }
 

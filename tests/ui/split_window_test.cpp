@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDialog>
@@ -81,7 +82,7 @@ void RightClickRow(CKivListView* list, int row) {
 }
 
 struct AnalysedForum {
-  AnalysedForum() {
+  explicit AnalysedForum(const std::string& beforeStart = "") : w("--forums 2 --rooms 3", true, beforeStart) {
     w.ClickNode(QStringLiteral("FORUM1"));
     w.Trigger(kSelectAll);
     w.Trigger(kAnalyze);
@@ -245,6 +246,30 @@ TEST(SplitWindow, SingleDialogAsksOutsideTheRangeAndTakesTheKeypadNumber) {
   EXPECT_EQ(w.messages().boxes[1].style.buttons, MsgButtons::YesNo);
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty()) << w.unexpectedDialogs().join(QLatin1Char(' ')).toStdString();
   EXPECT_FALSE(Exists(f.forum + "/MES_01.B00"));  // cancelled: nothing split
+}
+
+TEST(SplitWindow, ARoomWithOnlyATitleLogOffersOnlyTitlesAndSplitsThem) {
+  AnalysedForum f("rm FORUM1/MES_03.LOG");
+  KivWindow& w = f.w;
+  w.SelectFiles({QStringLiteral("MES#03.LOG")});
+  QString bodyFile;
+  QStringList offered;
+  QueueModalAction([&](QDialog& d) {
+    bodyFile = Control<QLabel>(d, 1004)->text();
+    QApplication::setActiveWindow(&d);  // the offscreen platform activates no dialog of its own
+    QComboBox* kinds = Control<QComboBox>(d, 1015);
+    kinds->setFocus(Qt::TabFocusReason);
+    for (int i = 0; i < kinds->count(); ++i) offered << kinds->itemText(i);
+    Control<QRadioButton>(d, 1053)->click();
+    Control<QLineEdit>(d, 1000)->setText(QStringLiteral("5"));
+    Click(d, "OK");
+  });
+  w.Trigger(kSplit);
+  EXPECT_EQ(bodyFile, QStringLiteral("なし"));
+  EXPECT_EQ(offered, QStringList{QStringLiteral("タイトルのみ")});
+  EXPECT_TRUE(Exists(f.forum + "/MES#03.B00"));
+  EXPECT_EQ(w.frame().list()->RowIcon(w.RowOf(QStringLiteral("MES#03.LOG"))), 3);
+  EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
 }
 
 TEST(StatusBarProgressLine, StepsShowTheEnginesPercentAndEndClearsIt) {
