@@ -44,7 +44,8 @@ class QtApplication : public ::testing::Environment {
 
 }  // namespace
 
-KivWindow::KivWindow(const std::string& sampleOptions, bool generate, const std::string& beforeStart)
+KivWindow::KivWindow(const std::string& sampleOptions, bool generate, const std::string& beforeStart,
+                     const std::string& settings)
     : shared_(dir_.Sub("logs")), clock_(kToday) {
   ClearModalActions();
   SetFallbackModalAction([this](QDialog& d) {
@@ -61,6 +62,7 @@ KivWindow::KivWindow(const std::string& sampleOptions, bool generate, const std:
   if (!beforeStart.empty() && std::system(("cd " + shared_ + " && " + beforeStart).c_str()) != 0) {
     throw std::runtime_error("preparing the shared folder failed");
   }
+  if (!settings.empty()) WriteBytes(dir_.Sub("Tallowick.ini"), settings);
   profile_ = std::make_unique<QSettingsProfile>(dir_.Sub("Tallowick.ini"));
   StartOptions options;
   options.logFolder = shared_;

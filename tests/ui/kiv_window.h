@@ -22,8 +22,10 @@ class KivWindow {
  public:
   // sampleOptions: extra arguments of kiv-samplegen; an empty folder when
   // generate is false.
+  // beforeStart: a shell command run in the shared folder first; settings:
+  // the text of the settings file the run starts with.
   explicit KivWindow(const std::string& sampleOptions = "--forums 2 --rooms 3", bool generate = true,
-                     const std::string& beforeStart = "");
+                     const std::string& beforeStart = "", const std::string& settings = "");
   ~KivWindow();
 
   CMainFrame& frame() { return *frame_; }

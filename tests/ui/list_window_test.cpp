@@ -157,4 +157,30 @@ TEST(ListWindow, ColumnClicksCycleTheOrderAndTheCompanionForumGreets) {
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty()) << w.unexpectedDialogs().join(QLatin1Char(' ')).toStdString();
 }
 
+TEST(ListWindow, CompanionVoiceInTitlePromptsAndRowsAndADoubleClickSplits) {
+  KivWindow w("--forums 1 --rooms 1", true, "printf '' > FORUM1/MES_07.LOG", "[Secret]\nType=1\n");
+  EXPECT_EQ(w.frame().windowTitle(), QStringLiteral("たろうぃっく  Ver 1.30　（ピルカちゃんモード）"));
+  EXPECT_EQ(w.frame().action(kAnalyze)->statusTip(), QStringLiteral("ログの解析を始めるよ、ヨルマおにいちゃん"));
+  EXPECT_EQ(w.frame().action(kAnalyze)->toolTip(), QStringLiteral("解析"));  // tooltips keep the normal voice
+  w.ClickNode(QStringLiteral("FORUM1"));
+  const int unnamed = w.RowOf(QStringLiteral("MES_07.LOG"));
+  ASSERT_GE(unnamed, 0);
+  EXPECT_EQ(w.Column(kColumnRoom)[unnamed], QStringLiteral("わかんないよぅ～(;_;)"));
+  EXPECT_EQ(w.Column(kColumnSize)[unnamed], QStringLiteral("0"));
+
+  w.Trigger(49411);  // 全選択
+  w.Trigger(kAnalyze);
+  w.SelectFiles(Files({"MES_01.LOG"}));
+  QString opened;
+  QueueModalAction([&opened](QDialog& d) {
+    opened = d.objectName();
+    d.reject();
+  });
+  CKivListView* list = w.frame().list();
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                     list->visualItemRect(list->topLevelItem(w.RowOf(QStringLiteral("MES_01.LOG")))).center());
+  EXPECT_EQ(opened, QStringLiteral("152"));
+  EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
+}
+
 }  // namespace
