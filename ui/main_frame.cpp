@@ -53,7 +53,6 @@ constexpr int kAskSaveWindow = 49678;  // caption 49679
 constexpr int kProgramIcon = 128;
 constexpr int kCompanionIcon = 157;
 constexpr int kDefaultTreeWidth = 150;
-constexpr int kDefaultTreeHeight = 100;
 
 // The commands whose handlers belong to other parts of the program (the
 // settings sheet, the colour and font dialog, the About box, the help
@@ -81,11 +80,11 @@ CMainFrame::CMainFrame(CKivApp& app, QWidget* parent) : QMainWindow(parent), app
   splitter_->addWidget(tree_);
   splitter_->addWidget(list_);
   splitter_->setStretchFactor(1, 1);
+  // The splitter's one row fills the window, so only the tree's width is taken.
   const auto view = LoadViewSize(app_.profile(), app_.m_bDefaultsMode);
   const int treeWidth = view ? (*view)[0] : kDefaultTreeWidth;
   resize(640, 400);
   splitter_->setSizes({treeWidth, std::max(1, width() - treeWidth)});
-  tree_->setMinimumHeight(view ? 0 : kDefaultTreeHeight);
   setCentralWidget(splitter_);
 
   BuildMenu();
