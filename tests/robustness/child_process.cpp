@@ -1,0 +1,46 @@
+#include "tests/robustness/child_process.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "tests/support/temp_dir.h"
+
+namespace robust {
+
+ChildEnd RunChild(const std::string& exe, const std::vector<std::string>& args,
+                  const std::vector<std::pair<std::string, std::string>>& env) {
+  TempDir io;
+  const std::string outPath = io.Sub("out"), errPath = io.Sub("err");
+  ChildEnd end;
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
+    int in = ::open("/dev/null", O_RDONLY);
+    int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (in < 0 || out < 0 || err < 0) ::_exit(127);
+    ::dup2(in, 0);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    std::vector<char*> argv{const_cast<char*>(exe.c_str())};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(exe.c_str(), argv.data());
+    ::_exit(127);
+  }
+  if (pid < 0) return end;
+  int raw = 0;
+  while (::waitpid(pid, &raw, 0) < 0) {
+  }
+  end.exited = WIFEXITED(raw);
+  end.status = end.exited ? WEXITSTATUS(raw) : -1;
+  end.signal = WIFSIGNALED(raw) ? WTERMSIG(raw) : 0;
+  end.out = ReadBytes(outPath);
+  end.err = ReadBytes(errPath);
+  return end;
+}
+
+}  // namespace robust

@@ -1,0 +1,20 @@
+#pragma once
+// Runs a program as a child process with a few more environment variables,
+// its output kept in files, and tells how it ended.
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace robust {
+
+struct ChildEnd {
+  bool exited = false;
+  int status = -1;      // exit status when exited
+  int signal = 0;       // the signal that ended it otherwise
+  std::string out, err;
+};
+
+ChildEnd RunChild(const std::string& exe, const std::vector<std::string>& args,
+                  const std::vector<std::pair<std::string, std::string>>& env = {});
+
+}  // namespace robust

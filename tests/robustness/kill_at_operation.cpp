@@ -1,0 +1,38 @@
+// Linked into the test-only build of kiv-batch (kiv-batch-killable): the
+// same program, with a fault hook that stops it dead, as a power cut or a
+// kill would, right before its KIV_KILL_AT_OP-th file operation. With
+// KIV_COUNT_OPS_TO set instead, it writes the number of file operations it
+// made to that file as it ends, so a test knows how many moments to try.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/fault_injection.h"
+
+namespace {
+
+long g_killAt = 0;
+long g_seen = 0;
+const char* g_countFile = nullptr;
+
+int KillHook(plat::FileOp, const char*) {
+  if (++g_seen == g_killAt) std::raise(SIGKILL);
+  return 0;
+}
+
+void WriteCount() {
+  if (std::FILE* f = std::fopen(g_countFile, "w")) {
+    std::fprintf(f, "%ld\n", g_seen);
+    std::fclose(f);
+  }
+}
+
+const bool kInstalled = [] {
+  if (const char* at = std::getenv("KIV_KILL_AT_OP")) g_killAt = std::atol(at);
+  g_countFile = std::getenv("KIV_COUNT_OPS_TO");
+  if (g_killAt > 0 || g_countFile) plat::SetFaultHook(KillHook);
+  if (g_countFile) std::atexit(WriteCount);
+  return true;
+}();
+
+}  // namespace
