@@ -17,8 +17,12 @@ class PrintCounts : public ::testing::Environment {
  public:
   void TearDown() override {
     const SuiteCounts& c = Counts();
-    std::printf("[robustness] faults injected: %d, survived: %d\n", c.faultsInjected, c.faultsSurvived);
-    std::printf("[robustness] kill points tried: %d, survived: %d\n", c.killPointsTried, c.killPointsSurvived);
+    if (c.faultsInjected > 0) {
+      std::printf("[robustness] faults injected: %d, survived: %d\n", c.faultsInjected, c.faultsSurvived);
+    }
+    if (c.killPointsTried > 0) {
+      std::printf("[robustness] kill points tried: %d, survived: %d\n", c.killPointsTried, c.killPointsSurvived);
+    }
   }
 };
 
