@@ -14,6 +14,7 @@
 #include "ui/kiv_app.h"
 #include "ui/main_frame.h"
 #include "ui/running_copy.h"
+#include "ui/shared_folder_dlg.h"
 #include "ui/startup_checker.h"
 
 namespace {
@@ -52,6 +53,11 @@ int main(int argc, char** argv) {
   if (RunningCopy::AskRunningCopyToShow()) return 0;
 
   QSettingsProfile profile;
+  // A folder given for this run needs none stored.
+  if (!options.logFolder) {
+    QtMessagePort firstRunMessages;
+    AskSharedFolderWhenNoneStored(profile, firstRunMessages);
+  }
   SystemClock clock;
   CKivApp app(profile, clock, options);
   if (app.m_bCheckListAtStart) RunArchiveListChecker(app.messages());

@@ -17,6 +17,7 @@
 #include "ui/kiv_app.h"
 #include "ui/kiv_icons.h"
 #include "ui/kiv_list_view.h"
+#include "ui/kiv_prop_sheet.h"
 #include "ui/kiv_tree_view.h"
 #include "ui/qt_split_dialogs.h"
 #include "ui/qt_text.h"
@@ -57,7 +58,7 @@ constexpr int kDefaultTreeWidth = 150;
 // The commands whose handlers belong to other parts of the program (the
 // settings sheet, the colour and font dialog, the About box, the help
 // viewer) stay disabled until those are there; HTML help is always off.
-constexpr int kWithoutHandler[] = {kColoursAndFonts, kSettings, kHtmlHelp, kAbout, kHelpTopics, kContextHelp};
+constexpr int kWithoutHandler[] = {kColoursAndFonts, kHtmlHelp, kAbout, kHelpTopics, kContextHelp};
 
 }  // namespace
 
@@ -198,6 +199,7 @@ void CMainFrame::BuildMenu() {
     app_.doc().ToggleNoOverwriteConfirm();
     noConfirm->setChecked(app_.doc().m_bNoOverwriteConfirm);
   });
+  connect(action(kSettings), &QAction::triggered, this, &CMainFrame::OnSettings);
   connect(exit, &QAction::triggered, this, &QWidget::close);
   connect(toolBarToggle, &QAction::toggled, this, [this](bool on) { toolBar_->setVisible(on); });
   connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
@@ -218,6 +220,15 @@ void CMainFrame::BuildToolBar() {
     else toolBar_->addAction(action(id));
   }
   connect(toolBar_, &QToolBar::visibilityChanged, action(kToggleToolBar), &QAction::setChecked);
+}
+
+void CMainFrame::OnSettings() {
+  CKivPropSheet sheet(app_.messenger(), SheetSettings{app_.doc().SettingsForSheet(), app_.m_bCheckListAtStart}, this);
+  if (!sheet.Run()) return;
+  const SheetSettings result = sheet.Result();
+  app_.m_bCheckListAtStart = result.checkListAtStart;
+  app_.doc().ApplySettings(result.document);
+  UpdateCommandStates();
 }
 
 void CMainFrame::UpdateCommandStates() {

@@ -37,6 +37,10 @@ class CMainFrame : public QMainWindow {
   QSplitter* splitter() const { return splitter_; }
   QToolBar* toolBar() const { return toolBar_; }
 
+  // Command 49416: the settings sheet, its OK applied to the document and
+  // the application.
+  void OnSettings();
+
   // Enables the commands as the list's state allows.
   void UpdateCommandStates();
 

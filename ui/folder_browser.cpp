@@ -1,0 +1,26 @@
+#include "ui/folder_browser.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QStandardPaths>
+
+#include "ui/modal_run.h"
+
+std::optional<QString> BrowseSharedFolder(QWidget* owner, const QString& title) {
+  QFileDialog dialog(owner, title, QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+  dialog.setObjectName(QStringLiteral("FolderBrowser"));
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly, true);
+  if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return QDir::toNativeSeparators(dialog.selectedFiles().front());
+}
+
+std::optional<QString> ChooseExternalProgram(QWidget* owner) {
+  QFileDialog dialog(owner, QStringLiteral("外部プログラムの選択"));
+  dialog.setObjectName(QStringLiteral("ProgramChooser"));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setNameFilter(QStringLiteral("実行ファイル(*.exe,*.com) (*.EXE *.COM *.exe *.com)"));
+  if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return QDir::toNativeSeparators(dialog.selectedFiles().front());
+}
