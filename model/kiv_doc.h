@@ -70,7 +70,9 @@ class CKivDoc : public CObject {
   int m_nSortState2 = 0;    // kind column
   int m_nSortState3 = 0;    // size column
   int m_nSortColumn = 0;    // 0, 2 or 3
-  const bool m_bDefaultsMode;
+  // Cleared when the user agrees at close to save in defaults mode: the
+  // sort order is then written as well.
+  bool m_bDefaultsMode;
 
   // "Sort" packs the four sort fields: state0 + state2 * 4 + state3 * 16 + column * 64.
   int PackedSort() const;

@@ -273,6 +273,7 @@ bool CMainFrame::SaveOnClose() {
         app_.messenger().BoxToUser(kAskSaveWindow, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
     if (answer != MsgResult::Yes) return false;
     app_.m_bDefaultsMode = false;
+    app_.doc().m_bDefaultsMode = false;
   }
   const QRect r = isMaximized() || isMinimized() ? normalGeometry() : geometry();
   const int state = isMinimized() ? kShowMinimized : isMaximized() ? kShowMaximized : kShowNormal;

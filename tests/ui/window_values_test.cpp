@@ -86,4 +86,27 @@ TEST(MainWindowClose, WritesItsPlacementUnlessDefaultsModeIsAnsweredNo) {
   EXPECT_EQ(stored.GetProfileString("Setting", "WindowPlace", ""), placement);
 }
 
+TEST(MainWindowClose, DefaultsModeAnsweredYesWritesTheSortOrderToo) {
+  TempDir dir;
+  MakeDir(dir.Sub("logs"));
+  const std::string ini = dir.Sub("Tallowick.ini");
+  {
+    QSettingsProfile seed(ini);
+    seed.WriteProfileString("Setting", "LOGFILE", dir.Sub("logs"));
+    seed.WriteProfileInt("Setting", "Sort", 0x49);
+  }
+  {
+    KivRun run(ini, true);
+    CMainFrame frame(run.app);
+    frame.ShowFirstTime();
+    run.messages.Answer(MsgResult::Yes);
+    frame.close();
+    run.app.Exit();
+  }
+  QSettingsProfile stored(ini);
+  // The run's own order (scan order, as defaults mode started with) is kept.
+  EXPECT_EQ(stored.GetProfileInt("Setting", "Sort", -1), 0);
+  EXPECT_FALSE(stored.GetProfileString("Setting", "WindowPlace", "").empty());
+}
+
 }  // namespace
