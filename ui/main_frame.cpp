@@ -13,12 +13,15 @@
 #include "messages/companion_mode.h"
 #include "model/kiv_doc.h"
 #include "profile/settings_store.h"
+#include "ui/color_font_dlg.h"
 #include "ui/dialog_font.h"
 #include "ui/kiv_app.h"
 #include "ui/kiv_icons.h"
 #include "ui/kiv_list_view.h"
 #include "ui/kiv_prop_sheet.h"
 #include "ui/kiv_tree_view.h"
+#include "ui/modal_run.h"
+#include "ui/pane_font_qt.h"
 #include "ui/qt_split_dialogs.h"
 #include "ui/qt_text.h"
 #include "ui/status_progress.h"
@@ -58,7 +61,7 @@ constexpr int kDefaultTreeWidth = 150;
 // The commands whose handlers belong to other parts of the program (the
 // settings sheet, the colour and font dialog, the About box, the help
 // viewer) stay disabled until those are there; HTML help is always off.
-constexpr int kWithoutHandler[] = {kColoursAndFonts, kHtmlHelp, kAbout, kHelpTopics, kContextHelp};
+constexpr int kWithoutHandler[] = {kHtmlHelp, kAbout, kHelpTopics, kContextHelp};
 
 }  // namespace
 
@@ -106,6 +109,7 @@ CMainFrame::CMainFrame(CKivApp& app, QWidget* parent) : QMainWindow(parent), app
   });
 
   list_->OnInitialUpdate(LoadColumnWidths(app_.profile(), app_.m_bDefaultsMode));
+  LoadPaneLooks();
   UpdateCommandStates();
 }
 
@@ -200,6 +204,7 @@ void CMainFrame::BuildMenu() {
     noConfirm->setChecked(app_.doc().m_bNoOverwriteConfirm);
   });
   connect(action(kSettings), &QAction::triggered, this, &CMainFrame::OnSettings);
+  connect(action(kColoursAndFonts), &QAction::triggered, this, &CMainFrame::OnColoursAndFonts);
   connect(exit, &QAction::triggered, this, &QWidget::close);
   connect(toolBarToggle, &QAction::toggled, this, [this](bool on) { toolBar_->setVisible(on); });
   connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
@@ -229,6 +234,44 @@ void CMainFrame::OnSettings() {
   app_.m_bCheckListAtStart = result.checkListAtStart;
   app_.doc().ApplySettings(result.document);
   UpdateCommandStates();
+}
+
+namespace {
+constexpr const char kListPane[] = "List";
+constexpr const char kTreePane[] = "Tree";
+}  // namespace
+
+// Each pane starts in its own font and colours, then takes the stored ones.
+void CMainFrame::LoadPaneLooks() {
+  PaneFontColors listLook{PaneFontOf(list_->font()), PaneTextColor(*list_), PaneBackColor(*list_)};
+  if (LoadPaneFontColors(app_.profile(), app_.m_bDefaultsMode, listLook, kListPane)) {
+    list_->setFont(FontFromPane(list_->font(), listLook.font));
+  }
+  SetListColors(listLook.textColor, listLook.backColor);
+  PaneFontColors treeLook{PaneFontOf(tree_->font()), NoColor, NoColor};
+  if (LoadPaneFontColors(app_.profile(), app_.m_bDefaultsMode, treeLook, kTreePane)) {
+    tree_->setFont(FontFromPane(tree_->font(), treeLook.font));
+  }
+}
+
+void CMainFrame::SavePaneLooks() {
+  SavePaneFontColors(app_.profile(), PaneFontColors{PaneFontOf(list_->font()), listText_, listBack_}, kListPane);
+  SavePaneFontColors(app_.profile(), PaneFontColors{PaneFontOf(tree_->font()), NoColor, NoColor}, kTreePane);
+}
+
+void CMainFrame::SetListColors(std::uint32_t text, std::uint32_t back) {
+  listText_ = text;
+  listBack_ = back;
+  SetPaneColors(*list_, text, back);
+}
+
+void CMainFrame::OnColoursAndFonts() {
+  CColorFontDlg dialog(tree_->font(), list_->font(), list_->palette().color(QPalette::Text),
+                       list_->palette().color(QPalette::Base), this);
+  if (ExecModal(dialog) != QDialog::Accepted) return;
+  tree_->setFont(dialog.treeFont());
+  list_->setFont(dialog.listFont());
+  SetListColors(ColorRef(dialog.listText()), ColorRef(dialog.listBack()));
 }
 
 void CMainFrame::UpdateCommandStates() {
@@ -282,6 +325,7 @@ bool CMainFrame::SaveOnClose() {
   SaveViewSize(app_.profile(), tree_->width(), splitter_->height());
   const CKivListView::ColumnWidths widths = list_->CurrentWidths();
   SaveColumnWidths(app_.profile(), {widths[0], widths[1], widths[2], widths[3], widths[4], widths[5]});
+  SavePaneLooks();
   return true;
 }
 

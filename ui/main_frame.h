@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <map>
 #include <memory>
 
@@ -40,6 +41,9 @@ class CMainFrame : public QMainWindow {
   // Command 49416: the settings sheet, its OK applied to the document and
   // the application.
   void OnSettings();
+  // Command 49415: the colour and font dialog; its OK applies to the panes
+  // at once, and they are stored when the window closes.
+  void OnColoursAndFonts();
 
   // Enables the commands as the list's state allows.
   void UpdateCommandStates();
@@ -54,6 +58,9 @@ class CMainFrame : public QMainWindow {
   void FocusNextPane();
   void RescanOnReturn();
   bool SaveOnClose();
+  void LoadPaneLooks();
+  void SavePaneLooks();
+  void SetListColors(std::uint32_t text, std::uint32_t back);
 
   CKivApp& app_;
   std::map<int, QAction*> actions_;
@@ -65,4 +72,8 @@ class CMainFrame : public QMainWindow {
   CKivTreeView* tree_ = nullptr;
   CKivListView* list_ = nullptr;
   bool closing_ = false;
+  // The list's colours as stored or chosen (0x00BBGGRR; not colours are
+  // kept as they came, and the list keeps its own colour for them).
+  std::uint32_t listText_ = 0;
+  std::uint32_t listBack_ = 0;
 };

@@ -1,0 +1,161 @@
+// The panes' fonts and colours: how they are stored, and the colour and
+// font dialog on the real window.
+#include <gtest/gtest.h>
+
+#include <QColorDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QPushButton>
+#include <QTest>
+
+#include "ports/clock.h"
+#include "ports/memory_profile.h"
+#include "profile/qsettings_profile.h"
+#include "tests/support/scripted_messages.h"
+#include "tests/support/temp_dir.h"
+#include "ui/color_font_dlg.h"
+#include "ui/kiv_app.h"
+#include "ui/kiv_list_view.h"
+#include "ui/kiv_tree_view.h"
+#include "ui/main_frame.h"
+#include "ui/modal_run.h"
+#include "ui/pane_font_colors.h"
+#include "ui/sample_edit.h"
+
+namespace {
+
+TEST(PaneFontColorsStore, ReadsOverTheCurrentLookAndWritesColoursOnlyForTheList) {
+  MemoryProfile profile;
+  PaneFontColors record{PaneFont{-12, 400, 0, 1, 0, "Current"}, 0x000000, 0xFFFFFF};
+  const PaneFontColors before = record;
+  EXPECT_FALSE(LoadPaneFontColors(profile, false, record, "List"));  // nothing stored
+  profile.WriteProfileInt("Setting/List", "FontSize", -16);
+  profile.WriteProfileInt("Setting/List", "FontItalic", 2);
+  EXPECT_FALSE(LoadPaneFontColors(profile, true, record, "List"));  // defaults mode
+  EXPECT_EQ(record.font.faceName, before.font.faceName);
+
+  // A partial section is read as it is: what is missing takes its default.
+  ASSERT_TRUE(LoadPaneFontColors(profile, false, record, "List"));
+  EXPECT_EQ(record.font.height, -16);
+  EXPECT_EQ(record.font.weight, -1);
+  EXPECT_EQ(record.font.italic, 0);     // only 1 is italic
+  EXPECT_EQ(record.font.underline, 1);  // not a stored field: kept
+  EXPECT_EQ(record.font.faceName, "");
+  EXPECT_EQ(record.textColor, 0xFFFFFFFFu);
+  EXPECT_FALSE(IsRgbColor(record.backColor));
+
+  MemoryProfile out;
+  SavePaneFontColors(out, PaneFontColors{PaneFont{-13, 700, 5, 0, 0, "IPAPGothic"}, 0x0000FF, 0x563412}, "List");
+  SavePaneFontColors(out, PaneFontColors{PaneFont{-13, 400, 0, 0, 0, "IPAPGothic"}, NoColor, NoColor}, "Tree");
+  EXPECT_EQ(out.GetProfileInt("Setting/List", "FontItalic", -1), 1);
+  EXPECT_EQ(out.GetProfileInt("Setting/List", "BkColor", -1), 0x563412);
+  EXPECT_EQ(out.values().size(), 10u);  // six for the list, four for the tree
+  EXPECT_FALSE(out.Has("Setting/Tree", "TxtColor"));
+}
+
+struct KivRun {
+  KivRun(const std::string& ini, bool defaultsMode) : profile(ini), app(profile, clock, Options(defaultsMode)) {
+    app.messages().SetScript(&messages);
+  }
+  static StartOptions Options(bool defaultsMode) {
+    StartOptions o;
+    o.defaultsMode = defaultsMode;
+    return o;
+  }
+  QSettingsProfile profile;
+  FixedClock clock{0};
+  ScriptedMessages messages;
+  CKivApp app;
+};
+
+// A family the desktop has in bold italic, so the font chooser can keep
+// that choice (empty when there is none).
+QString BoldItalicFamily() {
+  for (const QString& family : QFontDatabase::families()) {
+    for (const QString& style : QFontDatabase::styles(family)) {
+      if (QFontDatabase::bold(family, style) && QFontDatabase::italic(family, style)) return family;
+    }
+  }
+  return {};
+}
+
+QPushButton* Button(QDialog& d, int id) { return d.findChild<QPushButton*>(QString::number(id)); }
+
+TEST(ColourFontDialog, ChosenFontsAndColoursReachThePanesAndTheNextStart) {
+  const QString family = BoldItalicFamily();
+  if (family.isEmpty()) GTEST_SKIP() << "no font with a bold italic style";
+  TempDir dir;
+  MakeDir(dir.Sub("logs"));
+  const std::string ini = dir.Sub("Tallowick.ini");
+  {
+    QSettingsProfile seed(ini);
+    seed.WriteProfileString("Setting", "LOGFILE", dir.Sub("logs"));
+  }
+  ClearModalActions();
+  const QColor back(0x12, 0x34, 0x56);
+  QFont chosenTreeFont;
+  {
+    KivRun run(ini, false);
+    CMainFrame frame(run.app);
+    frame.ShowFirstTime();
+    QString treeSampleText;
+    bool treeColoursOff = false;
+    QColor sampleBack;
+    QueueModalAction([&](QDialog& d) {
+      treeSampleText = d.findChild<CSampleEdit*>(QStringLiteral("1050"))->toPlainText();
+      treeColoursOff = !Button(d, 1044)->isEnabled() && !Button(d, 1045)->isEnabled();
+      QueueModalAction([&](QDialog& chooser) {
+        auto& fonts = static_cast<QFontDialog&>(chooser);
+        QFont f(family, 11);
+        f.setBold(true);
+        f.setItalic(true);
+        chosenTreeFont = f;
+        fonts.setCurrentFont(f);
+        fonts.accept();
+      });
+      Button(d, 1043)->click();
+      QueueModalAction([&](QDialog& chooser) {
+        static_cast<QColorDialog&>(chooser).setCurrentColor(back);
+        chooser.accept();
+      });
+      Button(d, 1048)->click();
+      sampleBack = d.findChild<CSampleEdit*>(QStringLiteral("1049"))->viewport()->palette().color(QPalette::Base);
+      d.findChild<QPushButton*>(QStringLiteral("OK"))->click();
+    });
+    frame.action(49415)->trigger();
+    EXPECT_EQ(treeSampleText, QString::fromStdString("ツリービュー画面のイメージ\r\n" + ColorFontSampleBody())
+                                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    EXPECT_TRUE(treeColoursOff);
+    EXPECT_EQ(sampleBack, back);  // the sample shows it before OK
+    EXPECT_TRUE(frame.tree()->font().bold());
+    EXPECT_EQ(frame.list()->palette().color(QPalette::Base), back);
+    frame.close();
+    run.app.Exit();
+  }
+  {
+    QSettingsProfile stored(ini);
+    EXPECT_EQ(stored.GetProfileInt("Setting/Tree", "FontWeight", -1), 700);
+    EXPECT_EQ(stored.GetProfileInt("Setting/Tree", "FontItalic", -1), 1);
+    EXPECT_FALSE(stored.HasValue("Setting/Tree", "BkColor"));
+    EXPECT_EQ(stored.GetProfileInt("Setting/List", "BkColor", -1), 0x563412);
+  }
+  {
+    KivRun run(ini, false);
+    CMainFrame frame(run.app);
+    EXPECT_TRUE(frame.tree()->font().bold());
+    EXPECT_TRUE(frame.tree()->font().italic());
+    EXPECT_EQ(frame.tree()->font().family(), chosenTreeFont.family());
+    EXPECT_EQ(frame.list()->palette().color(QPalette::Base), back);
+  }
+  {
+    // Defaults mode: the panes keep their own looks.
+    KivRun run(ini, true);
+    CMainFrame frame(run.app);
+    EXPECT_FALSE(frame.tree()->font().bold());
+    EXPECT_NE(frame.list()->palette().color(QPalette::Base), back);
+    run.messages.Answer(MsgResult::No);
+  }
+  SetFallbackModalAction({});
+}
+
+}  // namespace

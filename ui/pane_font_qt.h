@@ -1,0 +1,24 @@
+#pragma once
+#include <cstdint>
+
+#include <QColor>
+#include <QFont>
+
+#include "ui/pane_font_colors.h"
+
+class QWidget;
+
+// A widget's font as the settings keep it, and back. A height or weight
+// the record does not give (0, or out of range) keeps the base font's.
+PaneFont PaneFontOf(const QFont& font);
+QFont FontFromPane(const QFont& base, const PaneFont& pane);
+
+// 0x00BBGGRR values and colours.
+std::uint32_t ColorRef(const QColor& color);
+QColor ColorFromRef(std::uint32_t ref);
+
+// A pane's text and background colours as its palette has them.
+std::uint32_t PaneTextColor(const QWidget& pane);
+std::uint32_t PaneBackColor(const QWidget& pane);
+// Sets them, each only when it is a colour (see IsRgbColor).
+void SetPaneColors(QWidget& pane, std::uint32_t text, std::uint32_t back);
