@@ -13,6 +13,7 @@
 #include "messages/companion_mode.h"
 #include "model/kiv_doc.h"
 #include "profile/settings_store.h"
+#include "ui/about_dlg.h"
 #include "ui/color_font_dlg.h"
 #include "ui/dialog_font.h"
 #include "ui/kiv_app.h"
@@ -61,7 +62,7 @@ constexpr int kDefaultTreeWidth = 150;
 // The commands whose handlers belong to other parts of the program (the
 // settings sheet, the colour and font dialog, the About box, the help
 // viewer) stay disabled until those are there; HTML help is always off.
-constexpr int kWithoutHandler[] = {kHtmlHelp, kAbout, kHelpTopics, kContextHelp};
+constexpr int kWithoutHandler[] = {kHtmlHelp, kHelpTopics, kContextHelp};
 
 }  // namespace
 
@@ -95,11 +96,10 @@ CMainFrame::CMainFrame(CKivApp& app, QWidget* parent) : QMainWindow(parent), app
   BuildToolBar();
 
   // The prompt line: a command's prompt while it is pointed at, else the idle prompt.
-  const QString idle = Qs(CompanionPrompt(app_.mode(), kIdlePrompt));
-  connect(statusBar(), &QStatusBar::messageChanged, this, [this, idle](const QString& text) {
-    if (text.isEmpty()) statusBar()->showMessage(idle);
+  connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
+    if (text.isEmpty()) statusBar()->showMessage(Qs(CompanionPrompt(app_.mode(), kIdlePrompt)));
   });
-  statusBar()->showMessage(idle);
+  statusBar()->showMessage(Qs(CompanionPrompt(app_.mode(), kIdlePrompt)));
 
   connect(tree_, &CKivTreeView::nextPaneRequested, list_, [this] { list_->setFocus(Qt::TabFocusReason); });
   connect(list_, &CKivListView::nextPaneRequested, tree_, [this] { tree_->setFocus(Qt::TabFocusReason); });
@@ -205,6 +205,7 @@ void CMainFrame::BuildMenu() {
   });
   connect(action(kSettings), &QAction::triggered, this, &CMainFrame::OnSettings);
   connect(action(kColoursAndFonts), &QAction::triggered, this, &CMainFrame::OnColoursAndFonts);
+  connect(action(kAbout), &QAction::triggered, this, &CMainFrame::OnAbout);
   connect(exit, &QAction::triggered, this, &QWidget::close);
   connect(toolBarToggle, &QAction::toggled, this, [this](bool on) { toolBar_->setVisible(on); });
   connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
@@ -272,6 +273,18 @@ void CMainFrame::OnColoursAndFonts() {
   tree_->setFont(dialog.treeFont());
   list_->setFont(dialog.listFont());
   SetListColors(ColorRef(dialog.listText()), ColorRef(dialog.listBack()));
+}
+
+void CMainFrame::OnAbout() {
+  CAboutDlg about(app_.mode(), [this] { ShowCompanionMode(); }, this);
+  ExecModal(about);
+}
+
+void CMainFrame::ShowCompanionMode() {
+  setWindowTitle(Qs(app_.mode().m_strTitle));
+  setWindowIcon(KivIcon(app_.mode().m_nCompanionType != 0 ? kCompanionIcon : kProgramIcon));
+  for (auto& [id, a] : actions_) a->setStatusTip(Qs(CompanionPrompt(app_.mode(), id)));
+  statusBar()->showMessage(Qs(CompanionPrompt(app_.mode(), kIdlePrompt)));
 }
 
 void CMainFrame::UpdateCommandStates() {

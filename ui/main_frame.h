@@ -44,6 +44,8 @@ class CMainFrame : public QMainWindow {
   // Command 49415: the colour and font dialog; its OK applies to the panes
   // at once, and they are stored when the window closes.
   void OnColoursAndFonts();
+  // Command 57664: the About box, the way into the companion dialog.
+  void OnAbout();
 
   // Enables the commands as the list's state allows.
   void UpdateCommandStates();
@@ -59,6 +61,8 @@ class CMainFrame : public QMainWindow {
   void RescanOnReturn();
   bool SaveOnClose();
   void LoadPaneLooks();
+  // Title, icon and prompts in the voice the mode now speaks in.
+  void ShowCompanionMode();
   void SavePaneLooks();
   void SetListColors(std::uint32_t text, std::uint32_t back);
 

@@ -1,0 +1,90 @@
+// The About box and the companion dialog behind it, on the real window.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "resources/string_table.h"
+#include "tests/ui/kiv_window.h"
+#include "ui/kiv_app.h"
+#include "ui/main_frame.h"
+#include "ui/modal_run.h"
+
+namespace {
+
+constexpr int kAbout = 57664;
+
+QString Label(QDialog& d, int id) { return d.findChild<QLabel*>(QString::number(id))->text(); }
+
+void PressOk(QDialog& d, Qt::KeyboardModifiers held) {
+  QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("OK")), Qt::LeftButton, held);
+}
+
+TEST(AboutBox, CtrlAndShiftOnOkOpenTheCompanionDialogWhichSwitchesTheVoice) {
+  KivWindow w("--forums 1 --rooms 1");
+  CompanionMode& mode = w.app().mode();
+  ASSERT_EQ(mode.m_nCompanionType, 0);
+
+  // Shift alone, then Ctrl alone: the box just closes.
+  QString title, notice;
+  QueueModalAction([&](QDialog& d) {
+    title = Label(d, 1030);
+    notice = Label(d, 1029);
+    PressOk(d, Qt::ShiftModifier);
+  });
+  w.Trigger(kAbout);
+  QueueModalAction([&](QDialog& d) { PressOk(d, Qt::ControlModifier); });
+  w.Trigger(kAbout);
+  EXPECT_EQ(title, QStringLiteral("Tallowick  Ver 1.30"));
+  EXPECT_EQ(notice.toStdString(), KivString(49154));
+  EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
+  EXPECT_FALSE(mode.m_bCompanionStored);
+
+  // Entered and cancelled: nothing changes but that the mode is now stored.
+  bool nameEnabledWhileOff = true;
+  QueueModalAction([&](QDialog& about) {
+    QueueModalAction([&](QDialog& companion) {
+      EXPECT_EQ(companion.objectName(), QStringLiteral("156"));
+      nameEnabledWhileOff = companion.findChild<QLineEdit*>(QStringLiteral("1038"))->isEnabled();
+      companion.findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
+    });
+    PressOk(about, Qt::ControlModifier | Qt::ShiftModifier);
+  });
+  w.Trigger(kAbout);
+  EXPECT_FALSE(nameEnabledWhileOff);
+  EXPECT_TRUE(mode.m_bCompanionStored);
+  EXPECT_EQ(mode.m_nCompanionType, 0);
+  EXPECT_EQ(w.frame().windowTitle(), QStringLiteral("Tallowick  Ver 1.30"));
+
+  // Turned on for a woman: title, honorific and prompts change at once.
+  QueueModalAction([&](QDialog& about) {
+    QueueModalAction([&](QDialog& companion) {
+      companion.findChild<QCheckBox*>(QStringLiteral("1037"))->click();
+      EXPECT_TRUE(companion.findChild<QLineEdit*>(QStringLiteral("1038"))->isEnabled());
+      companion.findChild<QRadioButton*>(QStringLiteral("311"))->click();
+      companion.findChild<QPushButton*>(QStringLiteral("OK"))->click();
+    });
+    PressOk(about, Qt::ControlModifier | Qt::ShiftModifier);
+  });
+  w.Trigger(kAbout);
+  EXPECT_EQ(mode.m_nCompanionType, 2);
+  EXPECT_EQ(mode.m_strHonorific, "おねえちゃん");
+  EXPECT_EQ(w.frame().windowTitle(), QStringLiteral("たろうぃっく  Ver 1.30　（ピルカちゃんモード）"));
+  EXPECT_EQ(w.frame().action(49408)->statusTip(), QStringLiteral("ログの解析を始めるよ、ヨルマおねえちゃん"));
+
+  QueueModalAction([&](QDialog& d) {
+    title = Label(d, 1030);
+    notice = Label(d, 1029);
+    d.reject();
+  });
+  w.Trigger(kAbout);
+  EXPECT_EQ(title, QStringLiteral("たろうぃっく  Ver 1.30　（ピルカちゃんモード）"));
+  EXPECT_EQ(notice.toStdString(), KivString(45058));
+}
+
+}  // namespace
