@@ -21,6 +21,7 @@
 #include "ui/kiv_list_view.h"
 #include "ui/kiv_prop_sheet.h"
 #include "ui/kiv_tree_view.h"
+#include "ui/manual.h"
 #include "ui/modal_run.h"
 #include "ui/pane_font_qt.h"
 #include "ui/qt_split_dialogs.h"
@@ -48,6 +49,7 @@ enum CommandId : int {
   kExit = 57665,
   kHelpTopics = 57667,
   kContextHelp = 57669,
+  kHelp = 57670,
   kNextPane = 57680,
   kPreviousPane = 57681,
   kToggleToolBar = 59392,
@@ -59,10 +61,8 @@ constexpr int kProgramIcon = 128;
 constexpr int kCompanionIcon = 157;
 constexpr int kDefaultTreeWidth = 150;
 
-// The commands whose handlers belong to other parts of the program (the
-// settings sheet, the colour and font dialog, the About box, the help
-// viewer) stay disabled until those are there; HTML help is always off.
-constexpr int kWithoutHandler[] = {kHtmlHelp, kHelpTopics, kContextHelp};
+// HTML help needs a viewer the desktop does not have: always off.
+constexpr int kWithoutHandler[] = {kHtmlHelp};
 
 }  // namespace
 
@@ -187,6 +187,7 @@ void CMainFrame::BuildMenu() {
   help->addSeparator();
   help->addAction(MakeAction(kAbout, "バージョン情報(&A)..."));
 
+  MakeAction(kHelp, "", QKeySequence(Qt::Key_F1));
   MakeAction(kNextPane, "", QKeySequence(Qt::Key_Tab));
   MakeAction(kPreviousPane, "", QKeySequence(Qt::SHIFT | Qt::Key_Backtab));
 
@@ -206,6 +207,9 @@ void CMainFrame::BuildMenu() {
   connect(action(kSettings), &QAction::triggered, this, &CMainFrame::OnSettings);
   connect(action(kColoursAndFonts), &QAction::triggered, this, &CMainFrame::OnColoursAndFonts);
   connect(action(kAbout), &QAction::triggered, this, &CMainFrame::OnAbout);
+  for (int id : {kHelpTopics, kContextHelp, kHelp}) {
+    connect(action(id), &QAction::triggered, this, [this, id] { OnHelp(id); });
+  }
   connect(exit, &QAction::triggered, this, &QWidget::close);
   connect(toolBarToggle, &QAction::toggled, this, [this](bool on) { toolBar_->setVisible(on); });
   connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
@@ -273,6 +277,10 @@ void CMainFrame::OnColoursAndFonts() {
   tree_->setFont(dialog.treeFont());
   list_->setFont(dialog.listFont());
   SetListColors(ColorRef(dialog.listText()), ColorRef(dialog.listBack()));
+}
+
+void CMainFrame::OnHelp(int id) {
+  OpenManual(app_.messages(), id == kHelpTopics ? QStringLiteral("topics") : QStringLiteral("window"));
 }
 
 void CMainFrame::OnAbout() {

@@ -44,6 +44,9 @@ class CMainFrame : public QMainWindow {
   // Command 49415: the colour and font dialog; its OK applies to the panes
   // at once, and they are stored when the window closes.
   void OnColoursAndFonts();
+  // The help commands: the manual at the section of what has the focus
+  // (its table of contents for the topics command).
+  void OnHelp(int id);
   // Command 57664: the About box, the way into the companion dialog.
   void OnAbout();
 

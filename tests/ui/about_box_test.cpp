@@ -7,12 +7,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QAction>
+#include <QFile>
 #include <QTest>
 
 #include "resources/string_table.h"
 #include "tests/ui/kiv_window.h"
 #include "ui/kiv_app.h"
 #include "ui/main_frame.h"
+#include "ui/manual.h"
 #include "ui/modal_run.h"
 
 namespace {
@@ -85,6 +88,30 @@ TEST(AboutBox, CtrlAndShiftOnOkOpenTheCompanionDialogWhichSwitchesTheVoice) {
   w.Trigger(kAbout);
   EXPECT_EQ(title, QStringLiteral("たろうぃっく  Ver 1.30　（ピルカちゃんモード）"));
   EXPECT_EQ(notice.toStdString(), KivString(45058));
+}
+
+TEST(HelpCommands, OpenTheManualBesideTheProgramAtSectionsItHas) {
+  KivWindow w("--forums 1 --rooms 1");
+  std::vector<QUrl> opened;
+  SetManualOpener([&](const QUrl& url) {
+    opened.push_back(url);
+    return true;
+  });
+  w.Trigger(57667);
+  w.Trigger(57669);
+  QTest::keyClick(&w.frame(), Qt::Key_F1);
+  SetManualOpener({});
+  ASSERT_EQ(opened.size(), 3u);
+  EXPECT_EQ(opened[0].toLocalFile(), ManualPath());
+  QFile page(ManualPath());
+  ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+  const QByteArray html = page.readAll();
+  for (const QUrl& url : opened) {
+    EXPECT_TRUE(html.contains("id=\"" + url.fragment().toUtf8() + "\"")) << url.toString().toStdString();
+  }
+  EXPECT_EQ(opened[0].fragment(), QStringLiteral("topics"));
+  EXPECT_FALSE(w.frame().action(49420)->isEnabled());
+  EXPECT_TRUE(w.messages().fileErrors.empty());
 }
 
 }  // namespace
