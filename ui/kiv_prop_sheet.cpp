@@ -34,7 +34,7 @@ CKivPropSheet::CKivPropSheet(Messenger& messenger, const SheetSettings& settings
   QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
   ok->setObjectName(QStringLiteral("OK"));
   ok->setDefault(true);
-  QPushButton* cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+  QPushButton* cancel = buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
   cancel->setObjectName(QStringLiteral("Cancel"));
   connect(ok, &QPushButton::clicked, this, &CKivPropSheet::OnOk);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
