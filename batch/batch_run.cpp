@@ -18,9 +18,11 @@ std::string FolderName(const std::string& path) {
 
 }  // namespace
 
-BatchRun::BatchRun(const std::string& forumPath, std::FILE* out, std::FILE* err)
+BatchRun::BatchRun(const std::string& forumPath, std::FILE* out, std::FILE* err,
+                   const Clock* clock)
     : out_(out),
       err_(err),
+      clock_(clock ? *clock : systemClock_),
       messages_(err),
       messenger_(messages_, mode_),
       progress_(err),

@@ -26,7 +26,10 @@ inline constexpr int kExitUsage = 2;       // bad usage or arguments; nothing to
 class BatchRun {
  public:
   // forumPath: an existing folder, absolute, without trailing separator.
-  BatchRun(const std::string& forumPath, std::FILE* out, std::FILE* err);
+  // clock gives "today" for archive names and header lines; null means the
+  // system clock. It must outlive the run.
+  BatchRun(const std::string& forumPath, std::FILE* out, std::FILE* err,
+           const Clock* clock = nullptr);
   ~BatchRun();
   BatchRun(const BatchRun&) = delete;
   BatchRun& operator=(const BatchRun&) = delete;
@@ -51,7 +54,8 @@ class BatchRun {
   std::FILE* out_;
   std::FILE* err_;
   MemoryProfile profile_;
-  SystemClock clock_;
+  SystemClock systemClock_;
+  const Clock& clock_;
   CompanionMode mode_;
   ConsoleMessages messages_;
   Messenger messenger_;

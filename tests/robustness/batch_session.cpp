@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 
 #include "batch/batch_command.h"
@@ -48,7 +49,10 @@ SessionResult RunSession(const std::string& forumPath, const std::vector<std::st
   if (!out || !err) std::abort();
   SessionResult result;
   {
-    BatchRun run(forumPath, out, err);
+    // Every run sees the same instant, so runs on either side of midnight
+    // still name their old logs and date their header lines alike.
+    static const FixedClock kToday(std::time(nullptr));
+    BatchRun run(forumPath, out, err, &kToday);
     for (const BatchCommand& command : script) {
       if (mark) result.marks.push_back(mark());
       result.statuses.push_back(run.Run(command, true));
