@@ -1,4 +1,5 @@
 #include "ui/color_font_dlg.h"
+#include "ui/dialog_buttons.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -93,14 +94,7 @@ CColorFontDlg::CColorFontDlg(const QFont& treeFont, const QFont& listFont, const
   grid->addWidget(listTextButton, 4, 1);
   grid->addWidget(listBackButton, 5, 1);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  ok->setObjectName(QStringLiteral("OK"));
-  ok->setDefault(true);
-  QPushButton* cancel = buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-  cancel->setObjectName(QStringLiteral("Cancel"));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancelButtons(this, [this] { accept(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);

@@ -1,4 +1,5 @@
 #include "ui/companion_dlg.h"
+#include "ui/dialog_buttons.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -35,14 +36,7 @@ CCompanionDlg::CCompanionDlg(const CompanionChoice& initial, QWidget* parent) : 
   radios->addWidget(male_);
   radios->addWidget(female_);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  ok->setObjectName(QStringLiteral("OK"));
-  ok->setDefault(true);
-  QPushButton* cancel = buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-  cancel->setObjectName(QStringLiteral("Cancel"));
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancelButtons(this, [this] { accept(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("どうするの？"), this));

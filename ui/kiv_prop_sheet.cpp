@@ -1,4 +1,5 @@
 #include "ui/kiv_prop_sheet.h"
+#include "ui/dialog_buttons.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -30,14 +31,7 @@ CKivPropSheet::CKivPropSheet(Messenger& messenger, const SheetSettings& settings
   tabs_->addTab(page2_, QStringLiteral("外部起動"));
   connect(tabs_, &QTabWidget::currentChanged, this, &CKivPropSheet::OnTabChanged);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  ok->setObjectName(QStringLiteral("OK"));
-  ok->setDefault(true);
-  QPushButton* cancel = buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-  cancel->setObjectName(QStringLiteral("Cancel"));
-  connect(ok, &QPushButton::clicked, this, &CKivPropSheet::OnOk);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancelButtons(this, [this] { OnOk(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_);

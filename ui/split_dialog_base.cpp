@@ -1,4 +1,5 @@
 #include "ui/split_dialog_base.h"
+#include "ui/dialog_buttons.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -80,14 +81,7 @@ SplitDialogBase::SplitDialogBase(const Ids& ids, const QString& title, const QSt
   formLayout->addWidget(Radio(forms_, 1, ids.secondForm, QStringLiteral("拡張子連番形式"), formBox));
   formBox_ = formBox;
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  ok->setObjectName(QStringLiteral("OK"));
-  ok->setDefault(true);
-  QPushButton* cancel = buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-  cancel->setObjectName(QStringLiteral("Cancel"));
-  connect(ok, &QPushButton::clicked, this, [this] { OnOk(); });
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  QDialogButtonBox* buttons = MakeOkCancelButtons(this, [this] { OnOk(); });
   buttons_ = buttons;
 }
 
