@@ -87,6 +87,11 @@ TEST(FullRun, FromEmptySettingsThroughASplitToASecondStartAsItWasLeft) {
     EXPECT_TRUE(messages.fileErrors.empty());
   }
   EXPECT_TRUE(std::filesystem::exists(shared + "/FORUM1/FORUM1.KIV"));
+  // Whoever wants to read what a first run leaves in the settings file names
+  // a place for a copy.
+  if (const char* copy = std::getenv("KIV_KEEP_SETTINGS_FILE")) {
+    std::filesystem::copy_file(ini, copy, std::filesystem::copy_options::overwrite_existing);
+  }
   {
     QSettingsProfile profile(ini);
     EXPECT_EQ(profile.GetProfileString("Setting", "LOGFILE", ""), shared);
