@@ -50,14 +50,16 @@ int main(int argc, char** argv) {
     }
   }
 
-  if (RunningCopy::AskRunningCopyToShow()) return 0;
-
   QSettingsProfile profile;
   // A folder given for this run needs none stored.
   if (!options.logFolder) {
     QtMessagePort firstRunMessages;
     AskSharedFolderWhenNoneStored(profile, firstRunMessages);
   }
+  // A second copy asks for the shared log folder like any first start, then
+  // hands over to the running copy before it makes a document of its own
+  // (whose settings it would write over the running copy's at exit).
+  if (RunningCopy::AskRunningCopyToShow()) return 0;
   SystemClock clock;
   CKivApp app(profile, clock, options);
   if (app.m_bCheckListAtStart) RunArchiveListChecker(app.messages());
