@@ -1,9 +1,7 @@
 // The line window of a pass: six slots holding the line consumed last, the
 // current line and the four after it, so that a two-line header is matched
 // without reading anything twice and without copying a line.
-#include <iterator>
-
-#include "engine/header_templates.h"
+#include "engine/compiled_templates.h"
 #include "engine/log_file.h"
 #include "platform/text_writer.h"
 
@@ -49,54 +47,9 @@ int CLogFile::Advance(int count, std::uint64_t& bytes, plat::TextWriter* output)
   return last;
 }
 
-namespace {
-
-// A template turned, at compile time, into byte ranges: each template
-// character accepts the bytes lo .. lo + span ("9" the digits, "Z" the
-// capitals, "." any byte, a literal itself), and "!" starts the next line.
-// Testing a byte is then one subtraction and one comparison.
-struct TemplateLine {
-  unsigned char lo[48] = {};
-  unsigned char span[48] = {};
-  int count = 0;
-};
-struct CompiledTemplate {
-  TemplateLine lines[2];
-  int lineCount = 1;
-};
-
-constexpr CompiledTemplate Compile(const char* tmpl) {
-  CompiledTemplate c;
-  for (const char* t = tmpl; *t; ++t) {
-    if (*t == '!') {
-      ++c.lineCount;
-      continue;
-    }
-    TemplateLine& line = c.lines[c.lineCount - 1];
-    unsigned char lo = static_cast<unsigned char>(*t);
-    unsigned char span = 0;
-    if (*t == '9') lo = '0', span = 9;
-    if (*t == 'Z') lo = 'A', span = 25;
-    if (*t == '.') lo = 0, span = 255;
-    line.lo[line.count] = lo;
-    line.span[line.count] = span;
-    ++line.count;
-  }
-  return c;
-}
-
-constexpr CompiledTemplate kCompiled[] = {Compile(kHeaderTemplates[0]), Compile(kHeaderTemplates[1]),
-                                          Compile(kHeaderTemplates[2]), Compile(kHeaderTemplates[3])};
-static_assert(std::size(kCompiled) == kHeaderTemplates.size());
-
-bool Fits(const TemplateLine& line, int i, unsigned char b) {
-  return static_cast<unsigned char>(b - line.lo[i]) <= line.span[i];
-}
-
-}  // namespace
 
 bool CLogFile::MatchTemplate(int index, int slot, int& lines) const {
-  const CompiledTemplate& tmpl = kCompiled[index];
+  const CompiledTemplate& tmpl = kCompiledTemplates[index];
   for (int l = 0; l < tmpl.lineCount; ++l) {
     // Each line of a header is a line of its own, never the rest of one.
     if (l > 0) slot = NextSlot(slot);
@@ -107,7 +60,7 @@ bool CLogFile::MatchTemplate(int index, int slot, int& lines) const {
     const TemplateLine& line = tmpl.lines[l];
     if (length < line.count) return false;
     for (int i = 0; i < line.count; ++i) {
-      if (!Fits(line, i, text[i])) return false;
+      if (!FitsTemplate(line, i, text[i])) return false;
     }
   }
   lines = tmpl.lineCount;
@@ -127,7 +80,7 @@ CLogFile::HeaderMatch CLogFile::MatchHeader(int slot, MatchMode mode) const {
   }
   for (int t = first; t < end; ++t) {
     // Most lines are message text and fail at their first byte here.
-    if (!Fits(kCompiled[t].lines[0], 0, firstByte)) continue;
+    if (!FitsTemplate(kCompiledTemplates[t].lines[0], 0, firstByte)) continue;
     int lines = 0;
     if (!MatchTemplate(t, slot, lines)) continue;
     const int pair = t < kFirstTitleTemplate ? kFirstBodyTemplate : kFirstTitleTemplate;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/engine_messages.h"
+#include "engine/header_scan.h"
 #include "engine/header_templates.h"
 #include "engine/log_file.h"
 #include "engine/progress_steps.h"
@@ -16,7 +17,77 @@ const char kActionAnalyze[] = "解析";
 
 }  // namespace
 
-bool CLogFile::Analyze() {
+void CLogFile::TakeHeaderText(const char* line, std::size_t length, Findings& found) const {
+  // The forum header line is the first "-" line right before a message.
+  if (!found.headerText.empty() || length == 0 || line[0] != '-') return;
+  if (const void* lf = std::memchr(line, '\n', length)) length = static_cast<std::size_t>(static_cast<const char*>(lf) - line);
+  found.headerText.assign(line, std::min(length, kHeaderTextMax));
+}
+
+void CLogFile::AnalyzeLineByLine(ProgressSteps& progress, Findings& found) {
+  long long lineCount = 0;
+  std::uint64_t bytes = 0;
+  int last = FillWindow();
+  while (!SlotEmpty(current_)) {
+    const HeaderMatch match = MatchHeader(current_, MatchMode::AllKinds);
+    if (match.mixed || match.number >= kNoHighest) {
+      found.problem = match.mixed ? Findings::Problem::MixedLog : Findings::Problem::NumberOutOfRange;
+      found.problemLine = lineCount + 1;
+      return;
+    }
+    if (match.lines > 0) {
+      lineCount += match.lines;
+      found.lowest = std::min(found.lowest, match.number);
+      found.highest = std::max(found.highest, match.number);
+      if (lineStart_[last]) TakeHeaderText(window_[last], static_cast<std::size_t>(slotLength_[last]), found);
+      last = Advance(match.lines, bytes, nullptr);
+    } else {
+      ++lineCount;
+      last = Advance(1, bytes, nullptr);
+    }
+    progress.Consumed(bytes);
+  }
+}
+
+void CLogFile::AnalyzeBySkipping(ProgressSteps& progress, Findings& found) {
+  HeaderScan scan(source_);
+  const int own = OwnTemplatePair(entry_->kind);
+  for (;;) {
+    const HeaderScan::Step step = scan.Next();
+    if (step == HeaderScan::Step::End) return;
+    if (step == HeaderScan::Step::Failed) {
+      readError_ = source_.error();
+      return;
+    }
+    if (step == HeaderScan::Step::Header) {
+      const HeaderScan::Header& header = scan.header();
+      const int pair = header.templateIndex < kFirstTitleTemplate ? kFirstBodyTemplate : kFirstTitleTemplate;
+      // Templates of one pair never fit the same line, so the first that
+      // fits decides, as it does line by line.
+      const int number = pair == own ? HeaderNumber(header.text) : 0;
+      if (pair != own || number >= kNoHighest) {
+        found.problem = pair != own ? Findings::Problem::MixedLog : Findings::Problem::NumberOutOfRange;
+        // The message names the line as the window counts lines: read the
+        // file again up to it.
+        found.problemLine = LineNumberAt(header.offset);
+        if (readError_ != 0) found.problem = Findings::Problem::None;
+        return;
+      }
+      if (number > 0) {
+        found.lowest = std::min(found.lowest, number);
+        found.highest = std::max(found.highest, number);
+        if (found.headerText.empty()) {
+          if (const auto before = scan.LineBefore()) TakeHeaderText(before->data(), before->size(), found);
+        }
+      }
+    }
+    // The bytes the line window would count are the bytes read, less the
+    // CRs text mode drops, plus one for each: the bytes of the file.
+    progress.ConsumedUpTo(scan.offset());
+  }
+}
+
+bool CLogFile::Analyze(ScanMode scan) {
   if (!source_.IsOpen()) return false;
   if (OwnTemplatePair(entry_->kind) < 0) return false;
 
@@ -31,51 +102,32 @@ bool CLogFile::Analyze() {
   entry_->modificationTime = status.mtime;
   const std::uint64_t length = status.size > 0 ? static_cast<std::uint64_t>(status.size) : 0;
 
-  long long lineCount = 0;
-  std::uint64_t bytes = 0;
   ProgressSteps progress(progress_, length);
-  int lowest = kNoHighest;
-  int highest = 0;
-  std::string headerText;
-
-  int last = FillWindow();
+  Findings found;
   progress.Begin(kActionAnalyze);
-  while (!SlotEmpty(current_)) {
-    const HeaderMatch match = MatchHeader(current_, MatchMode::AllKinds);
-    if (match.mixed) {
-      messenger_.MixedLogError(entry_->name, static_cast<int>(lineCount + 1));
-      progress.End();
-      return false;
-    }
-    if (match.lines > 0) {
-      if (match.number >= kNoHighest) {
-        // 65536 and above are the sentinel and beyond: a range holding them
-        // reads as "not analysed" to the split command, which would send the
-        // user back to analysis forever without a word. The entry is marked
-        // not analysed, so every later split of the room comes back here and
-        // the user is told why, instead of a split going ahead on old figures.
-        ShowLineProblem(messenger_, entry_->name, lineCount + 1, kMsgNumberOutOfRange,
-                        kMsgNumberOutOfRangeCaption, false);
-        entry_->lowest = kNoLowest;
-        entry_->highest = kNoHighest;
-        progress.End();
-        return false;
-      }
-      lineCount += match.lines;
-      lowest = std::min(lowest, match.number);
-      highest = std::max(highest, match.number);
-      if (headerText.empty() && lineStart_[last] && window_[last][0] == '-') {
-        const char* line = window_[last];
-        std::size_t n = static_cast<std::size_t>(slotLength_[last]);
-        if (const void* lf = std::memchr(line, '\n', n)) n = static_cast<std::size_t>(static_cast<const char*>(lf) - line);
-        headerText.assign(line, std::min(n, kHeaderTextMax));
-      }
-      last = Advance(match.lines, bytes, nullptr);
-    } else {
-      ++lineCount;
-      last = Advance(1, bytes, nullptr);
-    }
-    progress.Consumed(bytes);
+  if (UseSkipping(scan, length)) {
+    AnalyzeBySkipping(progress, found);
+  } else {
+    AnalyzeLineByLine(progress, found);
+  }
+
+  if (found.problem == Findings::Problem::MixedLog) {
+    messenger_.MixedLogError(entry_->name, static_cast<int>(found.problemLine));
+    progress.End();
+    return false;
+  }
+  if (found.problem == Findings::Problem::NumberOutOfRange) {
+    // 65536 and above are the sentinel and beyond: a range holding them
+    // reads as "not analysed" to the split command, which would send the
+    // user back to analysis forever without a word. The entry is marked
+    // not analysed, so every later split of the room comes back here and
+    // the user is told why, instead of a split going ahead on old figures.
+    ShowLineProblem(messenger_, entry_->name, found.problemLine, kMsgNumberOutOfRange,
+                    kMsgNumberOutOfRangeCaption, false);
+    entry_->lowest = kNoLowest;
+    entry_->highest = kNoHighest;
+    progress.End();
+    return false;
   }
   if (readError_ != 0) {
     messenger_.FileError(sourceName_, readError_);
@@ -84,12 +136,12 @@ bool CLogFile::Analyze() {
   }
   progress.Complete();
 
-  const bool found = highest >= lowest;
-  if (found) {
-    entry_->lowest = lowest;
-    entry_->highest = highest;
-    entry_->headerText = headerText;
+  const bool anyHeader = found.highest >= found.lowest;
+  if (anyHeader) {
+    entry_->lowest = found.lowest;
+    entry_->highest = found.highest;
+    entry_->headerText = found.headerText;
   }
   progress.End();
-  return found;
+  return anyHeader;
 }

@@ -15,6 +15,7 @@
 namespace plat {
 class TextWriter;
 }
+class ProgressSteps;
 
 // The engine object: reads one log file for one task (an analysis, or one
 // split) and is then destroyed. It reads the file once, through a window of
@@ -40,12 +41,18 @@ class CLogFile : public CObject {
   // Closes the source; a failure is reported naming it.
   bool Close();
 
+  // How a pass reads: line by line through the window, or by jumping
+  // between the places a header can start. Both find and write the same; by
+  // size takes the jumps for all but small files, whose progress display
+  // then steps line by line.
+  enum class ScanMode { BySize, LineByLine, Skipping };
+
   // Reads the whole log: sets the entry's modification time, and when at
   // least one header was found its lowest and highest number and header
   // text. False when no header was found, or when the file holds headers of
   // the other kind or a message number above 65536 (both shown to the user,
   // with the line).
-  bool Analyze();
+  bool Analyze(ScanMode scan = ScanMode::BySize);
 
   // Plans the cuts and names the old logs (form kFormArchive/kFormSerial,
   // method kMethodSingle/kMethodMultiple). state is the room's naming state
@@ -67,7 +74,7 @@ class CLogFile : public CObject {
   // on disk and the entry holds the new file's range, time and size. On any
   // failure every output is deleted, the failure is reported, and the entry
   // is unchanged.
-  bool Split(const std::vector<std::string>& headerLines);
+  bool Split(const std::vector<std::string>& headerLines, ScanMode scan = ScanMode::BySize);
 
   // After a successful Split: one undo record per old log, appended to the
   // entry's undo list.
@@ -97,6 +104,19 @@ class CLogFile : public CObject {
     int mixed = 0;
   };
 
+  // What one analysis pass found.
+  struct Findings {
+    int lowest = kNoHighest;
+    int highest = 0;
+    std::string headerText;
+    enum class Problem { None, MixedLog, NumberOutOfRange } problem = Problem::None;
+    long long problemLine = 0;  // 1-based, in lines as the window counts them
+  };
+  void AnalyzeLineByLine(ProgressSteps& progress, Findings& found);
+  void AnalyzeBySkipping(ProgressSteps& progress, Findings& found);
+  long long LineNumberAt(std::uint64_t offset);
+  void TakeHeaderText(const char* line, std::size_t length, Findings& found) const;
+
   // The reading primitives of a pass.
   int FillWindow();
   int Advance(int count, std::uint64_t& bytes, plat::TextWriter* output);
@@ -110,6 +130,21 @@ class CLogFile : public CObject {
   std::optional<CNameError> MakeArchiveNames(std::uint32_t& state);
   std::optional<CNameError> MakeSerialNames(int number, std::uint32_t& state);
   CNameError NameFailure(std::uint32_t& state, int messageId, const std::string& fileName);
+
+  // What one split pass did.
+  struct SplitFindings {
+    int lowest = kNoHighest;  // range of what went into the log's own file
+    int highest = 0;
+    int failedOutput = -1;  // the output whose write failed, already told
+    bool failed = false;
+  };
+  void SplitLineByLine(ProgressSteps& progress, std::vector<plat::TextWriter>& outputs, SplitFindings& done);
+  void SplitBySkipping(ProgressSteps& progress, std::vector<plat::TextWriter>& outputs, SplitFindings& done);
+  // The output a message goes to, or -1 (told) when its number lies beyond
+  // every output's range.
+  int OutputFor(int number, long long line, SplitFindings& done);
+  bool WriteFailed(std::vector<plat::TextWriter>& outputs, int output, SplitFindings& done);
+  bool UseSkipping(ScanMode scan, std::uint64_t length) const;
 
   bool CreateOutputs(const std::vector<std::string>& headerLines,
                      std::vector<plat::TextWriter>& outputs);

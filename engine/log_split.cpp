@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "engine/engine_messages.h"
+#include "engine/header_scan.h"
 #include "engine/header_templates.h"
 #include "engine/log_file.h"
 #include "engine/progress_steps.h"
@@ -70,7 +71,106 @@ bool CLogFile::SourceReadFailed() {
   return true;
 }
 
-bool CLogFile::Split(const std::vector<std::string>& headerLines) {
+int CLogFile::OutputFor(int number, long long line, SplitFindings& done) {
+  if (number > kNoHighest) {
+    // No output's range holds it, and sending it after the message before
+    // would file it under a range it lies outside. The split is refused and
+    // the user told where.
+    ShowLineProblem(messenger_, entry_->name, line, kMsgNumberOutOfRange, kMsgNumberOutOfRangeCaption, false);
+    done.failed = true;
+    return -1;
+  }
+  // cut[i] < n <= cut[i+1]: the first cut not below n closes output i.
+  const auto closing = std::lower_bound(cutPoints_.begin() + 1, cutPoints_.end(), number);
+  const int output = static_cast<int>(closing - cutPoints_.begin()) - 1;
+  if (output == static_cast<int>(names_.size()) - 1) {
+    done.lowest = std::min(done.lowest, number);
+    done.highest = std::max(done.highest, number);
+  }
+  return output;
+}
+
+bool CLogFile::WriteFailed(std::vector<plat::TextWriter>& outputs, int output, SplitFindings& done) {
+  const plat::TextWriter& out = outputs[static_cast<std::size_t>(output)];
+  if (out.error() == 0) return false;
+  // A full disk or an I/O error: what is written so far is not the log.
+  messenger_.FileError(names_[static_cast<std::size_t>(output)], out.error());
+  done.failedOutput = output;
+  done.failed = true;
+  return true;
+}
+
+void CLogFile::SplitLineByLine(ProgressSteps& progress, std::vector<plat::TextWriter>& outputs,
+                               SplitFindings& done) {
+  std::uint64_t bytes = 0;
+  long long lineCount = 0;
+  int current = -1;  // none before the first header: the old forum header line is dropped
+  FillWindow();
+  while (!SlotEmpty(current_)) {
+    const HeaderMatch match = MatchHeader(current_, MatchMode::OwnKind);
+    int lines = 1;
+    if (match.lines > 0) {
+      current = OutputFor(match.number, lineCount + 1, done);
+      if (current < 0) return;
+      lines = match.lines;
+    }
+    lineCount += lines;
+    plat::TextWriter* output = current >= 0 ? &outputs[static_cast<std::size_t>(current)] : nullptr;
+    Advance(lines, bytes, output);
+    if (output && WriteFailed(outputs, current, done)) return;
+    progress.Consumed(bytes);
+  }
+}
+
+void CLogFile::SplitBySkipping(ProgressSteps& progress, std::vector<plat::TextWriter>& outputs,
+                               SplitFindings& done) {
+  HeaderScan scan(source_);
+  const int own = OwnTemplatePair(entry_->kind);
+  int current = -1;  // none before the first header: the old forum header line is dropped
+  std::uint64_t from = 0;  // what lies between here and the scan goes to the current output
+  // Messages that follow each other into one output go out as one stretch,
+  // as the file holds it.
+  const auto passOn = [&](std::uint64_t to) {
+    if (current >= 0 && to > from) {
+      outputs[static_cast<std::size_t>(current)].WriteFileText(scan.Bytes(from, to));
+      if (WriteFailed(outputs, current, done)) return false;
+    }
+    from = std::max(from, to);
+    return true;
+  };
+  for (;;) {
+    const HeaderScan::Step step = scan.Next();
+    if (step == HeaderScan::Step::Failed) {
+      readError_ = source_.error();
+      return;
+    }
+    if (step == HeaderScan::Step::End) {
+      passOn(scan.heldEnd());
+      return;
+    }
+    if (step == HeaderScan::Step::Moved && !passOn(scan.settled())) return;
+    if (step == HeaderScan::Step::Header) {
+      const HeaderScan::Header& header = scan.header();
+      // A header of the other kind is message text here, and so is one
+      // numbered 0.
+      const bool ownKind = (header.templateIndex < kFirstTitleTemplate ? kFirstBodyTemplate : kFirstTitleTemplate) == own;
+      const int number = ownKind ? HeaderNumber(header.text) : 0;
+      if (number > 0) {
+        const long long line = number > kNoHighest ? LineNumberAt(header.offset) : 0;
+        if (readError_ != 0) return;  // the line could not be counted: the read error is told
+        const int next = OutputFor(number, line, done);
+        if (next < 0) return;
+        if (next != current) {
+          if (!passOn(header.offset)) return;
+          current = next;
+        }
+      }
+    }
+    progress.ConsumedUpTo(scan.offset());
+  }
+}
+
+bool CLogFile::Split(const std::vector<std::string>& headerLines, ScanMode scan) {
   if (!source_.IsOpen()) return false;
   // Without a plan, or with fewer header lines than outputs, nothing is made.
   if (cutPoints_.size() < 2 || names_.size() != cutPoints_.size() - 1) return false;
@@ -85,53 +185,21 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines) {
   const std::uint64_t length =
       plat::GetFileStatus(plat::JoinPath(folder_, sourceName_), &sourceStatus) && sourceStatus.size > 0
           ? static_cast<std::uint64_t>(sourceStatus.size)
-          : 0;  // only the progress display needs it
-  std::uint64_t bytes = 0;
+          : 0;  // only the progress display (and the choice of pass) needs it
   ProgressSteps progress(progress_, length);
-  int lowest = kNoHighest;
-  int highest = 0;
-  long long lineCount = 0;
+  SplitFindings done;
   const int lastOutput = static_cast<int>(count) - 1;
-  int currentOutput = -1;  // none before the first header: the old forum header line is dropped
-  int failedOutput = -1;
-  bool failed = false;
 
-  FillWindow();
   progress.Begin(kActionSplit);
-  while (!SlotEmpty(current_)) {
-    const HeaderMatch match = MatchHeader(current_, MatchMode::OwnKind);
-    int lines = 1;
-    if (match.lines > 0) {
-      if (match.number > kNoHighest) {
-        // No output's range holds it, and sending it after the message before
-        // would file it under a range it lies outside. The split is refused
-        // and the user told where.
-        ShowLineProblem(messenger_, entry_->name, lineCount + 1, kMsgNumberOutOfRange,
-                        kMsgNumberOutOfRangeCaption, false);
-        failed = true;
-        break;
-      }
-      // cut[i] < n <= cut[i+1]: the first cut not below n closes output i.
-      const auto closing = std::lower_bound(cutPoints_.begin() + 1, cutPoints_.end(), match.number);
-      currentOutput = static_cast<int>(closing - cutPoints_.begin()) - 1;
-      if (currentOutput == lastOutput) {
-        lowest = std::min(lowest, match.number);
-        highest = std::max(highest, match.number);
-      }
-      lines = match.lines;
-    }
-    lineCount += lines;
-    plat::TextWriter* output = currentOutput >= 0 ? &outputs[static_cast<std::size_t>(currentOutput)] : nullptr;
-    Advance(lines, bytes, output);
-    if (output && output->error() != 0) {
-      // A full disk or an I/O error: what is written so far is not the log.
-      messenger_.FileError(names_[static_cast<std::size_t>(currentOutput)], output->error());
-      failedOutput = currentOutput;
-      failed = true;
-      break;
-    }
-    progress.Consumed(bytes);
+  if (UseSkipping(scan, length)) {
+    SplitBySkipping(progress, outputs, done);
+  } else {
+    SplitLineByLine(progress, outputs, done);
   }
+  bool failed = done.failed;
+  const int failedOutput = done.failedOutput;
+  const int lowest = done.lowest;
+  const int highest = done.highest;
   if (!failed && SourceReadFailed()) failed = true;
   if (!failed) progress.Complete();
 

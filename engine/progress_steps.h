@@ -24,6 +24,11 @@ class ProgressSteps {
       SetLimit();
     }
   }
+  // For a pass that looks at the input in stretches rather than lines: every
+  // step the bytes have passed since the last call.
+  void ConsumedUpTo(std::uint64_t bytes) {
+    while (bytes * 100 >= limit_) Consumed(bytes);
+  }
   void Complete() { port_.StepProgress(100); }
   void End() { port_.EndProgress(); }
 

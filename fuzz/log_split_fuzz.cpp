@@ -1,5 +1,7 @@
-// A whole log through analysis and, when the analysis finds a range, a split
-// of it: the range lies inside the data model, and the split loses nothing.
+// A whole log through analysis, read both line by line and by jumping between
+// the places a header can start, which must agree; and, when the analysis
+// finds a range, a split of it: the range lies inside the data model, and the
+// split loses nothing.
 // Every line of the log from some point on (the leading lines before the
 // first message are dropped) ends up in exactly one output, in its order,
 // and the backup still holds the log byte for byte.
@@ -11,6 +13,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/log_file.h"
@@ -22,11 +25,13 @@ namespace {
 
 class SilentPort : public MessagePort {
  public:
-  MsgResult ShowMessage(const std::string&, const std::string&, MsgStyle style) override {
+  MsgResult ShowMessage(const std::string& text, const std::string&, MsgStyle style) override {
+    shown += text + "\n";
     return style.buttons == MsgButtons::YesNo || style.buttons == MsgButtons::YesNoCancel ? MsgResult::Yes
                                                                                           : MsgResult::Ok;
   }
   void ReportFileError(const std::string&, int) override {}
+  std::string shown;
 };
 
 // A text cut into its lines, each with its LF (the last one may lack it).
@@ -52,36 +57,55 @@ bool IsSubsequence(const std::vector<std::string>& part, const std::vector<std::
   return true;
 }
 
+// What a split of the backup made: each output's name and bytes; empty when
+// the split was refused, which must leave nothing behind.
+std::vector<std::pair<std::string, std::string>> SplitBackup(const std::string& folder, CFileEntry entry, int form,
+                                                             int number, CLogFile::ScanMode scan,
+                                                             Messenger& messenger, ProgressPort& progress,
+                                                             const Clock& clock, std::vector<std::string>& headerLines) {
+  const std::string backup = "MES_01.B00";
+  CLogFile log(folder, &entry, messenger, progress, clock);
+  std::uint32_t state = kNamingFresh;
+  std::vector<std::pair<std::string, std::string>> made;
+  if (log.MakeOldLogNames(number, entry.lowest, entry.highest, form, kMethodSingle, state)) return made;
+  headerLines.clear();
+  if (!log.MakeHeaderLines("FORUM1", "", headerLines)) fuzzing::Fail("no header lines for a named split");
+  if (!log.Open(backup)) fuzzing::Fail("the backup did not open");
+  const bool split = log.Split(headerLines, scan);
+  log.Close();
+  for (const std::string& name : log.names()) {
+    const std::string path = plat::JoinPath(folder, name);
+    if (!split && plat::FileExists(path)) fuzzing::Fail("a failed split left an output");
+    if (split) made.emplace_back(name, fuzzing::GetFile(path));
+  }
+  return made;
+}
+
 void CheckSplit(const std::string& folder, CFileEntry& entry, int form, int number,
                 const std::string& original, Messenger& messenger, ProgressPort& progress,
                 const Clock& clock) {
   const std::string backup = "MES_01.B00";
-  CLogFile log(folder, &entry, messenger, progress, clock);
-  std::uint32_t state = kNamingFresh;
-  if (log.MakeOldLogNames(number, entry.lowest, entry.highest, form, kMethodSingle, state)) return;
-  std::vector<std::string> headerLines;
-  if (!log.MakeHeaderLines("FORUM1", "", headerLines)) fuzzing::Fail("no header lines for a named split");
   if (!plat::RenameNoReplace(plat::JoinPath(folder, entry.name), plat::JoinPath(folder, backup))) {
     fuzzing::Fail("the log could not be moved to its backup");
   }
-  if (!log.Open(backup)) fuzzing::Fail("the backup did not open");
-  const bool split = log.Split(headerLines);
-  log.Close();
+  std::vector<std::string> headerLines;
+  const auto made = SplitBackup(folder, entry, form, number, CLogFile::ScanMode::LineByLine, messenger, progress,
+                                clock, headerLines);
   if (fuzzing::GetFile(plat::JoinPath(folder, backup)) != original) fuzzing::Fail("the backup changed");
-  if (!split) {
-    // A refused split leaves nothing of its own behind.
-    for (const std::string& name : log.names()) {
-      if (plat::FileExists(plat::JoinPath(folder, name))) fuzzing::Fail("a failed split left an output");
-    }
-    return;
+  // Reading by jumps writes the same outputs, byte for byte.
+  for (const auto& output : made) plat::DeleteFile(plat::JoinPath(folder, output.first));
+  std::vector<std::string> jumpedLines;
+  if (SplitBackup(folder, entry, form, number, CLogFile::ScanMode::Skipping, messenger, progress, clock,
+                  jumpedLines) != made) {
+    fuzzing::Fail("a split by jumps wrote other than one line by line");
   }
+  if (made.empty()) return;
 
   const std::vector<std::string> source = Lines(fuzzing::TextModeContent(original));
   std::vector<std::string> written;
   std::map<std::string, int> counts;
-  for (std::size_t i = 0; i < log.names().size(); ++i) {
-    std::vector<std::string> lines = Lines(fuzzing::TextModeContent(
-        fuzzing::GetFile(plat::JoinPath(folder, log.names()[i]))));
+  for (std::size_t i = 0; i < made.size(); ++i) {
+    std::vector<std::string> lines = Lines(fuzzing::TextModeContent(made[i].second));
     if (entry.kind == kKindBody) {
       if (lines.empty() || lines.front() != headerLines[i] + "\n") fuzzing::Fail("output lacks its header line");
       lines.erase(lines.begin());
@@ -122,12 +146,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   NoProgress progress;
   FixedClock clock(plat::MakeLocalTime(1998, 2, 10, 12, 0));
 
-  bool found = false;
-  {
-    CLogFile log(folder, &entry, messenger, progress, clock);
+  const auto analyze = [&](CFileEntry& into, CLogFile::ScanMode scan) {
+    CLogFile log(folder, &into, messenger, progress, clock);
     if (!log.Open()) fuzzing::Fail("the log did not open");
-    found = log.Analyze();
+    const bool found = log.Analyze(scan);
     log.Close();
+    return found;
+  };
+  CFileEntry jumped = entry;
+  const bool jumpedFound = analyze(jumped, CLogFile::ScanMode::Skipping);
+  const std::string jumpedShown = port.shown;
+  port.shown.clear();
+  const bool found = analyze(entry, CLogFile::ScanMode::LineByLine);
+  if (jumpedFound != found || jumped.lowest != entry.lowest || jumped.highest != entry.highest ||
+      jumped.headerText != entry.headerText || jumpedShown != port.shown) {
+    fuzzing::Fail("reading by jumps found other than reading line by line");
   }
   if (!found) return 0;
   if (entry.lowest < 1 || entry.highest < entry.lowest || entry.highest >= kNoHighest) {

@@ -39,6 +39,35 @@ bool TextReader::Open(const std::string& path) {
   ended_ = failed_ = false;
   buf_.resize(kBufferSize);
   pos_ = end_ = 0;
+  consumed_ = 0;
+  return true;
+}
+
+bool TextReader::Fill(std::size_t want) {
+  if (fd_ < 0) return false;
+  if (want > kBufferSize) want = kBufferSize;
+  while (!ended_ && end_ - pos_ < want) {
+    if (!Refill()) break;
+  }
+  return !failed_;
+}
+
+void TextReader::Skip(std::size_t n) {
+  if (n > end_ - pos_) n = end_ - pos_;
+  pos_ += n;
+  consumed_ += n;
+}
+
+bool TextReader::Rewind() {
+  if (fd_ < 0) return false;
+  if (::lseek(fd_, 0, SEEK_SET) != 0) {
+    error_ = errno;
+    return false;
+  }
+  error_ = 0;
+  ended_ = failed_ = false;
+  pos_ = end_ = 0;
+  consumed_ = 0;
   return true;
 }
 
@@ -119,6 +148,7 @@ int TextReader::ReadLine(char* out) {
     used = n;
   }
   pos_ += used;
+  consumed_ += used;
   out[n] = '\0';
   return static_cast<int>(n);
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plat {
@@ -33,6 +35,23 @@ class TextReader {
   // Convenience for readers that keep the piece: false at end or error.
   bool ReadLine(std::string& out);
 
+  // Bulk access, for scans that find the lines themselves: the unread bytes
+  // as they stand in the file (CR LF kept), up to the end-of-text mark. The
+  // view is valid until the next call that reads or skips.
+  std::string_view Unread() const { return {buf_.data() + pos_, end_ - pos_}; }
+  // Reads on until at least want bytes (at most kBufferSize) are unread or
+  // the input has ended; false on a read error (error() holds errno).
+  bool Fill(std::size_t want);
+  // Takes the first n unread bytes as read.
+  void Skip(std::size_t n);
+  // Whether no bytes will come beyond Unread(): end of file, 0x1A or an error.
+  bool Ended() const { return ended_; }
+  // File offset of the first unread byte.
+  std::uint64_t Offset() const { return consumed_; }
+  // Starts again at the beginning of the file; false (with error()) when the
+  // file can't be positioned.
+  bool Rewind();
+
   // Closes the file; false (with error()) when closing failed or no file was open.
   bool Close();
 
@@ -50,6 +69,7 @@ class TextReader {
   std::vector<char> buf_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
+  std::uint64_t consumed_ = 0;
 };
 
 }  // namespace plat

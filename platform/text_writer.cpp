@@ -39,7 +39,23 @@ bool TextWriter::Open(const std::string& path, Mode mode) {
   fd_ = fd;
   buf_.resize(kBufferSize);
   used_ = 0;
+  endedWithCr_ = false;
+  unsubmitted_ = 0;
+  writebackFrom_ = 0;
   return true;
+}
+
+void TextWriter::StartWriteback() {
+  unsubmitted_ = 0;
+#ifdef __linux__
+  // Only a hint, with nothing to wait for: whatever fails here fails again,
+  // and is reported, in the fsync of Sync().
+  const off_t end = ::lseek(fd_, 0, SEEK_CUR);
+  if (end < 0 || static_cast<std::uint64_t>(end) <= writebackFrom_) return;
+  ::sync_file_range(fd_, static_cast<off_t>(writebackFrom_), end - static_cast<off_t>(writebackFrom_),
+                    SYNC_FILE_RANGE_WRITE);
+  writebackFrom_ = static_cast<std::uint64_t>(end);
+#endif
 }
 
 bool TextWriter::WriteRaw(const char* data, std::size_t len) {
@@ -53,7 +69,9 @@ bool TextWriter::WriteRaw(const char* data, std::size_t len) {
     if (n == 0) return Fail(ENOSPC);
     data += n;
     len -= static_cast<std::size_t>(n);
+    unsubmitted_ += static_cast<std::size_t>(n);
   }
+  if (unsubmitted_ >= kWritebackStep) StartWriteback();
   return true;
 }
 
@@ -68,6 +86,7 @@ bool TextWriter::Flush() {
 bool TextWriter::Write(std::string_view text) {
   if (fd_ < 0) return Fail(EBADF);
   if (error_) return false;
+  endedWithCr_ = false;
   const char* p = text.data();
   const char* end = p + text.size();
   while (p < end) {
@@ -87,6 +106,48 @@ bool TextWriter::Write(std::string_view text) {
       ++p;
     }
   }
+  return true;
+}
+
+bool TextWriter::Put(const char* data, std::size_t len) {
+  // A big stretch goes out from where it is, after what is gathered.
+  if (len >= buf_.size() / 2) return Flush() && WriteRaw(data, len);
+  if (len > buf_.size() - used_ && !Flush()) return false;
+  std::memcpy(buf_.data() + used_, data, len);
+  used_ += len;
+  return true;
+}
+
+bool TextWriter::WriteFileText(std::string_view text) {
+  if (fd_ < 0) return Fail(EBADF);
+  if (error_) return false;
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (p < end) {
+    // Everything up to the next bare LF goes out as it stands.
+    const char* q = p;
+    const char* bare = nullptr;
+    while (q < end) {
+      const char* lf = static_cast<const char*>(std::memchr(q, '\n', static_cast<std::size_t>(end - q)));
+      if (!lf) {
+        q = end;
+        break;
+      }
+      if (lf == text.data() ? !endedWithCr_ : lf[-1] != '\r') {
+        bare = lf;
+        q = lf;
+        break;
+      }
+      q = lf + 1;
+    }
+    if (!Put(p, static_cast<std::size_t>(q - p))) return false;
+    p = q;
+    if (bare) {
+      if (!Put("\r\n", 2)) return false;
+      ++p;
+    }
+  }
+  if (!text.empty()) endedWithCr_ = text.back() == '\r';
   return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,9 @@ class TextWriter {
     Truncate,   // created when missing, emptied when present
   };
   static constexpr std::size_t kBufferSize = 1 << 20;
+  // Every this many bytes written, the system is asked to start putting them
+  // on disk, so that Sync() finds little left to wait for.
+  static constexpr std::size_t kWritebackStep = 8 << 20;
 
   TextWriter() = default;
   ~TextWriter();  // closes without reporting; callers that care call Close()
@@ -31,6 +35,10 @@ class TextWriter {
 
   bool Write(std::string_view text);
   bool Write(const char* data, std::size_t len) { return Write(std::string_view(data, len)); }
+  // Writes text as a file in this form holds it, CR LF kept: only a bare LF
+  // gets its CR. A text may begin where the last one ended, even between the
+  // CR and the LF of a line end.
+  bool WriteFileText(std::string_view text);
 
   bool Flush();
   bool Sync();   // flush and make durable (fsync)
@@ -41,6 +49,8 @@ class TextWriter {
 
  private:
   bool WriteRaw(const char* data, std::size_t len);
+  bool Put(const char* data, std::size_t len);
+  void StartWriteback();
   bool Fail(int err);
 
   int fd_ = -1;
@@ -48,6 +58,9 @@ class TextWriter {
   std::string path_;
   std::vector<char> buf_;
   std::size_t used_ = 0;
+  bool endedWithCr_ = false;         // the last text of WriteFileText ended with a CR
+  std::size_t unsubmitted_ = 0;      // bytes written since the last writeback request
+  std::uint64_t writebackFrom_ = 0;  // file offset the next request starts at
 };
 
 }  // namespace plat

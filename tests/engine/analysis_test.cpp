@@ -13,27 +13,34 @@ namespace {
 
 using namespace logtext;
 
+// The two ways of reading a log must find the same, so the cases below run
+// through both.
+constexpr CLogFile::ScanMode kBothScans[] = {CLogFile::ScanMode::LineByLine, CLogFile::ScanMode::Skipping};
+
 TEST(Analysis, RangeOfOutOfOrderMessagesAndTheDashLineRightBeforeAHeader) {
-  EngineBench bench("MES_05.LOG", kKindBody);
-  // The first message has no dash line before it; one inside a message is
-  // text; the one before the second header is taken (99 bytes of it), the
-  // one before the third is not.
-  const std::string dash = "- " + std::string(150, 'F');
-  bench.Put("MES_05.LOG", BodyHeader(120) + "- inside\ntext\n" + dash + "\n" + BodyMessage(80) + "- third\n" +
-                              BodyMessage(200) + BodyHeader(0));
-  plat::SetFileTime(bench.Path("MES_05.LOG"), 886000000);
-  ASSERT_TRUE(bench.Analyze());
-  EXPECT_EQ(bench.entry.lowest, 80);
-  EXPECT_EQ(bench.entry.highest, 200);
-  EXPECT_EQ(bench.entry.headerText, dash.substr(0, 99));
-  EXPECT_EQ(bench.entry.modificationTime, 886000000);
+  for (const auto scan : kBothScans) {
+    EngineBench bench("MES_05.LOG", kKindBody);
+    // The first message has no dash line before it; one inside a message is
+    // text; the one before the second header is taken (99 bytes of it), the
+    // one before the third is not.
+    const std::string dash = "- " + std::string(150, 'F');
+    bench.Put("MES_05.LOG", BodyHeader(120) + "- inside\ntext\n" + dash + "\n" + BodyMessage(80) + "- third\n" +
+                                BodyMessage(200) + BodyHeader(0));
+    plat::SetFileTime(bench.Path("MES_05.LOG"), 886000000);
+    ASSERT_TRUE(bench.Analyze(scan));
+    EXPECT_EQ(bench.entry.lowest, 80);
+    EXPECT_EQ(bench.entry.highest, 200);
+    EXPECT_EQ(bench.entry.headerText, dash.substr(0, 99));
+    EXPECT_EQ(bench.entry.modificationTime, 886000000);
+  }
 }
 
 TEST(Analysis, MixedLogNamesThePhysicalLineAndKeepsTheRange) {
   // A line of 1023 bytes and its LF is two lines, so the title line is line 57.
   std::string text = kForumHeader + BodyHeader(1) + std::string(1023, 'x') + "\n";  // lines 1-5
-  for (int n = 2; n <= 18; ++n) text += BodyMessage(n);                           // 6-56
+  for (int n = 2; n <= 18; ++n) text += BodyMessage(n);                             // 6-56
   for (int companion : {0, 2}) {
+    const auto scan = kBothScans[companion / 2];
     EngineBench bench("MES_05.LOG", kKindBody);
     bench.mode.m_nCompanionType = companion;
     bench.mode.m_strUserName = "ユーザ";
@@ -41,7 +48,7 @@ TEST(Analysis, MixedLogNamesThePhysicalLineAndKeepsTheRange) {
     bench.entry.lowest = 1;
     bench.entry.highest = 10;
     bench.Put("MES_05.LOG", text + TitleLine(19) + BodyMessage(20));
-    EXPECT_FALSE(bench.Analyze());
+    EXPECT_FALSE(bench.Analyze(scan));
     ASSERT_EQ(bench.port.boxes.size(), 1u);
     const auto& box = bench.port.boxes[0];
     EXPECT_EQ(box.text, "MES_05.LOG - line 57 :" + FormatCompanionText(bench.mode, 50210, "ユーザ", "おねえちゃん"));
@@ -58,11 +65,12 @@ TEST(Analysis, MixedLogNamesThePhysicalLineAndKeepsTheRange) {
 TEST(Analysis, NumbersFromTheSentinelUpAreToldAndLeaveTheRangeUnknown) {
   // A highest number of 65536 reads as "not analysed" to the split command.
   for (int number : {65536, 70000}) {
+    const auto scan = kBothScans[number % 2];
     EngineBench bench("MES#05.LOG", kKindTitle);
     bench.entry.lowest = 1;
     bench.entry.highest = 2;
     bench.Put("MES#05.LOG", TitleLine(1) + TitleLine(2) + TitleLine(number));
-    EXPECT_FALSE(bench.Analyze());
+    EXPECT_FALSE(bench.Analyze(scan));
     ASSERT_EQ(bench.port.boxes.size(), 1u);
     EXPECT_EQ(bench.port.boxes[0].text, "MES#05.LOG - line 3 :" + std::string(KivString(50212)));
     EXPECT_EQ(bench.port.boxes[0].caption, KivString(50213));
@@ -78,11 +86,13 @@ TEST(Analysis, ProgressStepsEveryFivePercentAndCompletesAlsoForEmptyFiles) {
   expected.insert(expected.end(), {"100", "end"});
   // Bare LF ends make the byte count outrun the length: still no step past 95.
   for (const std::string& bytes : {Dos(text), text}) {
-    EngineBench bench("MES_05.LOG", kKindBody);
-    WriteBytes(bench.Path("MES_05.LOG"), bytes);
-    ASSERT_TRUE(bench.Analyze());
-    EXPECT_EQ(bench.progress.calls, expected);
-    EXPECT_EQ(bench.progress.action, "解析");
+    for (const auto scan : kBothScans) {
+      EngineBench bench("MES_05.LOG", kKindBody);
+      WriteBytes(bench.Path("MES_05.LOG"), bytes);
+      ASSERT_TRUE(bench.Analyze(scan));
+      EXPECT_EQ(bench.progress.calls, expected);
+      EXPECT_EQ(bench.progress.action, "解析");
+    }
   }
   EngineBench empty("MES_05.LOG", kKindBody);
   empty.entry.lowest = 5;
@@ -96,16 +106,18 @@ TEST(Analysis, ProgressStepsEveryFivePercentAndCompletesAlsoForEmptyFiles) {
 }
 
 TEST(Analysis, ReadErrorIsToldAndNothingIsTakenFromThePartRead) {
-  EngineBench bench("MES_05.LOG", kKindBody);
-  bench.entry.highest = 6;
   std::string text;
   for (int n = 1; n <= 20000; ++n) text += BodyMessage(n);  // more than one buffer
-  bench.Put("MES_05.LOG", text);
-  InjectedFault fault(plat::FileOp::Read, "MES_05.LOG", EIO, 1);
-  EXPECT_FALSE(bench.Analyze());
-  ASSERT_EQ(bench.port.fileErrors.size(), 1u);
-  EXPECT_EQ(bench.port.fileErrors[0].file, "MES_05.LOG");
-  EXPECT_EQ(bench.entry.highest, 6);
+  for (const auto scan : kBothScans) {
+    EngineBench bench("MES_05.LOG", kKindBody);
+    bench.entry.highest = 6;
+    bench.Put("MES_05.LOG", text);
+    InjectedFault fault(plat::FileOp::Read, "MES_05.LOG", EIO, 1);
+    EXPECT_FALSE(bench.Analyze(scan));
+    ASSERT_EQ(bench.port.fileErrors.size(), 1u);
+    EXPECT_EQ(bench.port.fileErrors[0].file, "MES_05.LOG");
+    EXPECT_EQ(bench.entry.highest, 6);
+  }
 }
 
 }  // namespace

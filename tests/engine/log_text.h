@@ -56,9 +56,9 @@ struct EngineBench {
   std::string Path(const std::string& name) const { return dir.Sub(name); }
   void Put(const std::string& name, const std::string& lfText) { WriteBytes(Path(name), Dos(lfText)); }
   std::unique_ptr<CLogFile> MakeLog() { return std::make_unique<CLogFile>(dir.path(), &entry, messenger, progress, clock); }
-  bool Analyze() {
+  bool Analyze(CLogFile::ScanMode scan = CLogFile::ScanMode::BySize) {
     auto log = MakeLog();
-    bool found = log->Open() && log->Analyze();
+    bool found = log->Open() && log->Analyze(scan);
     log->Close();
     return found;
   }

@@ -16,6 +16,11 @@
 namespace {
 
 using namespace logtext;
+using Scan = CLogFile::ScanMode;
+
+// Reading line by line and by jumps must write the same, so the cases below
+// run through both.
+constexpr Scan kBothScans[] = {Scan::LineByLine, Scan::Skipping};
 
 std::set<std::string> FolderNames(const std::string& dir) {
   std::set<std::string> names;
@@ -75,6 +80,7 @@ TEST(Split, BodyLogCutAt3000KeepsTheNewestInTheLog) {
 TEST(Split, EveryLineLandsOnceInTheOutputItsNumberSelects) {
   std::mt19937 random(829);
   for (int round = 0; round < 24; ++round) {
+    const Scan scan = kBothScans[round % 4 / 2];
     const bool body = round % 3 != 2;
     EngineBench bench(body ? "MES_05.LOG" : "MES#05.LOG", body ? kKindBody : kKindTitle);
     const std::string backup = body ? "MES_05.B00" : "MES#05.B00";
@@ -85,7 +91,7 @@ TEST(Split, EveryLineLandsOnceInTheOutputItsNumberSelects) {
       std::string block = !body ? TitleLine(n) : n < 1000 && shape(random) < 3 ? ShortBodyHeader(n) : BodyHeader(n);
       for (int e = extra(random); e > 0; --e) {
         const int s = shape(random);
-        block += s == 0 ? std::string(1500, 'L') + "\n"
+        block += s == 0   ? std::string(1500, 'L') + "\n"
                  : s == 1 ? std::string(1023, 'c') + (body ? BodyHeader(n + 1) : TitleLine(n + 1))
                  : s == 2 ? "- a forum line\n"
                  : s == 3 ? (body ? BodyHeader(0) : TitleLine(0))
@@ -108,7 +114,7 @@ TEST(Split, EveryLineLandsOnceInTheOutputItsNumberSelects) {
     const int method = round % 2 ? kMethodMultiple : kMethodSingle;
     Planned s = Plan(bench, backup, method ? 1000 * (1 + round % 3) : 1000 * (round % 6), method, lowest, highest);
     ASSERT_TRUE(s.ok);
-    ASSERT_TRUE(s.log->Split(s.lines)) << round;
+    ASSERT_TRUE(s.log->Split(s.lines, scan)) << round;
 
     const auto& cuts = s.log->cutPoints();
     const auto& names = s.log->names();
@@ -119,7 +125,8 @@ TEST(Split, EveryLineLandsOnceInTheOutputItsNumberSelects) {
       std::size_t i = 0;
       while (!(cuts[i] < m.first && m.first <= cuts[i + 1])) ++i;
       expected[i] += m.second;
-      if (i + 1 == names.size()) keptLowest = std::min(keptLowest, m.first), keptHighest = std::max(keptHighest, m.first);
+      if (i + 1 == names.size())
+        keptLowest = std::min(keptLowest, m.first), keptHighest = std::max(keptHighest, m.first);
     }
     for (std::size_t i = 0; i < names.size(); ++i) {
       EXPECT_EQ(ReadBytes(bench.Path(names[i])), Dos(expected[i])) << "round " << round << " " << names[i];
@@ -145,61 +152,69 @@ TEST(Split, EveryFailureLeavesTheFolderAndTheEntryAsTheyWere) {
   }
   cases.push_back({plat::FileOp::List, 2});  // stands for: the log's name is taken
   for (const Case& c : cases) {
-    EngineBench bench("MES_05.LOG", kKindBody);
-    bench.entry.lowest = 1;
-    bench.entry.highest = 15000;
-    bench.entry.modificationTime = 12345;
-    bench.entry.size = 678;
-    bench.Put("MES_05.B00", source);
-    Planned s = Plan(bench, "MES_05.B00", 5000, kMethodMultiple, 1, 15000);
-    ASSERT_TRUE(s.ok);
-    const std::string target = c.output < 0 ? "MES_05.B00" : s.log->names()[static_cast<std::size_t>(c.output)];
-    const bool taken = c.op == plat::FileOp::List;
-    if (taken) bench.Put("MES_05.LOG", "the host's new text\n");
-    const auto before = FolderNames(bench.dir.path());
-    bool split;
-    {
-      InjectedFault fault(c.op, target, c.op == plat::FileOp::Write ? ENOSPC : EIO, c.op == plat::FileOp::Read);
-      split = s.log->Split(s.lines);
+    for (const Scan scan : kBothScans) {
+      EngineBench bench("MES_05.LOG", kKindBody);
+      bench.entry.lowest = 1;
+      bench.entry.highest = 15000;
+      bench.entry.modificationTime = 12345;
+      bench.entry.size = 678;
+      bench.Put("MES_05.B00", source);
+      Planned s = Plan(bench, "MES_05.B00", 5000, kMethodMultiple, 1, 15000);
+      ASSERT_TRUE(s.ok);
+      const std::string target = c.output < 0 ? "MES_05.B00" : s.log->names()[static_cast<std::size_t>(c.output)];
+      const bool taken = c.op == plat::FileOp::List;
+      if (taken) bench.Put("MES_05.LOG", "the host's new text\n");
+      const auto before = FolderNames(bench.dir.path());
+      bool split;
+      {
+        InjectedFault fault(c.op, target, c.op == plat::FileOp::Write ? ENOSPC : EIO, c.op == plat::FileOp::Read);
+        split = s.log->Split(s.lines, scan);
+      }
+      const std::string what =
+          std::to_string(static_cast<int>(c.op)) + " " + target + " " + std::to_string(static_cast<int>(scan));
+      EXPECT_FALSE(split) << what;
+      ASSERT_EQ(bench.port.fileErrors.size(), 1u) << what;
+      EXPECT_EQ(bench.port.fileErrors[0].file, target) << what;
+      EXPECT_EQ(FolderNames(bench.dir.path()), before) << what;
+      EXPECT_EQ(ReadBytes(bench.Path("MES_05.B00")), Dos(source)) << what;
+      if (taken) {
+        EXPECT_EQ(ReadBytes(bench.Path("MES_05.LOG")), Dos("the host's new text\n"));
+      }
+      EXPECT_EQ(bench.entry.lowest, 1) << what;
+      EXPECT_EQ(bench.entry.highest, 15000) << what;
+      EXPECT_EQ(bench.entry.modificationTime, 12345) << what;
+      EXPECT_EQ(bench.entry.size, 678) << what;
     }
-    const std::string what = std::to_string(static_cast<int>(c.op)) + " " + target;
-    EXPECT_FALSE(split) << what;
-    ASSERT_EQ(bench.port.fileErrors.size(), 1u) << what;
-    EXPECT_EQ(bench.port.fileErrors[0].file, target) << what;
-    EXPECT_EQ(FolderNames(bench.dir.path()), before) << what;
-    EXPECT_EQ(ReadBytes(bench.Path("MES_05.B00")), Dos(source)) << what;
-    if (taken) {
-      EXPECT_EQ(ReadBytes(bench.Path("MES_05.LOG")), Dos("the host's new text\n"));
-    }
-    EXPECT_EQ(bench.entry.lowest, 1) << what;
-    EXPECT_EQ(bench.entry.highest, 15000) << what;
-    EXPECT_EQ(bench.entry.modificationTime, 12345) << what;
-    EXPECT_EQ(bench.entry.size, 678) << what;
   }
 }
 
 TEST(Split, FullDiskStopsThePassAtOnce) {
-  EngineBench bench("MES_05.LOG", kKindBody);
-  bench.Put("MES_05.B00", Messages(1, 30000));  // the log's output outgrows its buffer twice
-  Planned s = Plan(bench, "MES_05.B00", 100, kMethodSingle, 1, 30000);
-  ASSERT_TRUE(s.ok);
-  InjectedFault fault(plat::FileOp::Write, "MES_05.LOG", ENOSPC);
-  EXPECT_FALSE(s.log->Split(s.lines));
-  EXPECT_EQ(fault.hits(), 1);
-  EXPECT_EQ(std::count(bench.progress.calls.begin(), bench.progress.calls.end(), "100"), 0);
-  EXPECT_EQ(bench.progress.calls.back(), "end");
-  EXPECT_EQ(FolderNames(bench.dir.path()), (std::set<std::string>{"MES_05.B00"}));
+  const std::string source = Messages(1, 30000);  // the log's output outgrows its buffer twice
+  for (const Scan scan : kBothScans) {
+    EngineBench bench("MES_05.LOG", kKindBody);
+    bench.Put("MES_05.B00", source);
+    Planned s = Plan(bench, "MES_05.B00", 100, kMethodSingle, 1, 30000);
+    ASSERT_TRUE(s.ok);
+    InjectedFault fault(plat::FileOp::Write, "MES_05.LOG", ENOSPC);
+    EXPECT_FALSE(s.log->Split(s.lines, scan));
+    EXPECT_EQ(fault.hits(), 1);
+    EXPECT_EQ(std::count(bench.progress.calls.begin(), bench.progress.calls.end(), "100"), 0);
+    EXPECT_EQ(bench.progress.calls.back(), "end");
+    EXPECT_EQ(FolderNames(bench.dir.path()), (std::set<std::string>{"MES_05.B00"}));
+  }
 }
 
 TEST(Split, MessageAboveTheSentinelRefusesTheSplitAtItsLine) {
-  EngineBench bench("MES#05.LOG", kKindTitle);
-  bench.Put("MES#05.B00", TitleLine(1) + TitleLine(70000) + TitleLine(3));
-  Planned s = Plan(bench, "MES#05.B00", 2, kMethodSingle, 1, 3);
-  ASSERT_TRUE(s.ok);
-  EXPECT_FALSE(s.log->Split(s.lines));
-  ASSERT_EQ(bench.port.boxes.size(), 1u);
-  EXPECT_EQ(bench.port.boxes[0].text, "MES#05.LOG - line 2 :" + std::string(KivString(50212)));
-  EXPECT_EQ(FolderNames(bench.dir.path()), (std::set<std::string>{"MES#05.B00"}));
+  for (const Scan scan : kBothScans) {
+    EngineBench bench("MES#05.LOG", kKindTitle);
+    bench.Put("MES#05.B00", TitleLine(1) + std::string(1500, 'L') + "\n" + TitleLine(70000) + TitleLine(3));
+    Planned s = Plan(bench, "MES#05.B00", 2, kMethodSingle, 1, 3);
+    ASSERT_TRUE(s.ok);
+    EXPECT_FALSE(s.log->Split(s.lines, scan));
+    ASSERT_EQ(bench.port.boxes.size(), 1u);
+    EXPECT_EQ(bench.port.boxes[0].text, "MES#05.LOG - line 4 :" + std::string(KivString(50212)));
+    EXPECT_EQ(FolderNames(bench.dir.path()), (std::set<std::string>{"MES#05.B00"}));
+  }
 }
 
 TEST(Split, WithoutAnOpenSourceOrAPlanNothingIsMade) {

@@ -1,0 +1,60 @@
+#pragma once
+// The header templates turned, at compile time, into byte ranges: each
+// template character accepts the bytes lo .. lo + span ("9" the digits, "Z"
+// the capitals, "." any byte, a literal itself), and "!" starts the next
+// line. Testing a byte is then one subtraction and one comparison.
+#include <iterator>
+
+#include "engine/header_templates.h"
+
+struct TemplateLine {
+  unsigned char lo[48] = {};
+  unsigned char span[48] = {};
+  int count = 0;
+};
+
+struct CompiledTemplate {
+  TemplateLine lines[2];
+  int lineCount = 1;
+  // The column of the "/" in the first line: every template has one there,
+  // which is what lets a scan jump from one "/" to the next.
+  int slashColumn = -1;
+};
+
+constexpr CompiledTemplate CompileTemplate(const char* tmpl) {
+  CompiledTemplate c;
+  for (const char* t = tmpl; *t; ++t) {
+    if (*t == '!') {
+      ++c.lineCount;
+      continue;
+    }
+    TemplateLine& line = c.lines[c.lineCount - 1];
+    unsigned char lo = static_cast<unsigned char>(*t);
+    unsigned char span = 0;
+    if (*t == '9') lo = '0', span = 9;
+    if (*t == 'Z') lo = 'A', span = 25;
+    if (*t == '.') lo = 0, span = 255;
+    if (*t == '/' && c.lineCount == 1 && c.slashColumn < 0) c.slashColumn = line.count;
+    line.lo[line.count] = lo;
+    line.span[line.count] = span;
+    ++line.count;
+  }
+  return c;
+}
+
+inline constexpr CompiledTemplate kCompiledTemplates[] = {
+    CompileTemplate(kHeaderTemplates[0]), CompileTemplate(kHeaderTemplates[1]),
+    CompileTemplate(kHeaderTemplates[2]), CompileTemplate(kHeaderTemplates[3])};
+static_assert(std::size(kCompiledTemplates) == kHeaderTemplates.size());
+
+constexpr bool EveryFirstLineHasASlash() {
+  for (const CompiledTemplate& c : kCompiledTemplates) {
+    if (c.slashColumn < 0) return false;
+  }
+  return true;
+}
+static_assert(EveryFirstLineHasASlash());
+
+inline bool FitsTemplate(const TemplateLine& line, int i, unsigned char b) {
+  return static_cast<unsigned char>(b - line.lo[i]) <= line.span[i];
+}
