@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include "platform/file_error.h"
+#include "ui/message_box_style.h"
 
 namespace {
 
@@ -51,34 +52,13 @@ MsgResult ScriptedAnswer(const std::string& text, const std::string& caption, Ms
   return MsgResult::Ok;
 }
 
-QMessageBox::Icon ToQt(MsgIcon icon) {
-  switch (icon) {
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::Exclamation: return QMessageBox::Warning;
-    case MsgIcon::Question: return QMessageBox::Question;
-    case MsgIcon::Stop: return QMessageBox::Critical;
-    case MsgIcon::None: break;
-  }
-  return QMessageBox::NoIcon;
-}
-
-QMessageBox::StandardButtons ToQt(MsgButtons buttons) {
-  switch (buttons) {
-    case MsgButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MsgButtons::Ok: break;
-  }
-  return QMessageBox::Ok;
-}
-
 }  // namespace
 
 MsgResult DesktopMessageBox::ShowMessage(const std::string& text, const std::string& caption,
                                          MsgStyle style) {
   if (Script().active) return ScriptedAnswer(text, caption, style);
-  QMessageBox box(ToQt(style.icon), QString::fromUtf8(caption), QString::fromUtf8(text),
-                  ToQt(style.buttons), style.noOwner ? nullptr : owner_);
+  QMessageBox box(MessageBoxIcon(style.icon), QString::fromUtf8(caption), QString::fromUtf8(text),
+                  MessageBoxButtons(style.buttons), style.noOwner ? nullptr : owner_);
   switch (box.exec()) {
     case QMessageBox::Yes: return MsgResult::Yes;
     case QMessageBox::No: return MsgResult::No;

@@ -5,33 +5,13 @@
 
 #include "platform/file_error.h"
 #include "resources/string_table.h"
+#include "ui/message_box_style.h"
 #include "ui/qt_text.h"
 
 namespace {
 
 // The caption of the platform's file-error report: the program's own name.
 constexpr int kProgramName = 57344;
-
-QMessageBox::Icon ToQt(MsgIcon icon) {
-  switch (icon) {
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::Exclamation: return QMessageBox::Warning;
-    case MsgIcon::Question: return QMessageBox::Question;
-    case MsgIcon::Stop: return QMessageBox::Critical;
-    case MsgIcon::None: break;
-  }
-  return QMessageBox::NoIcon;
-}
-
-QMessageBox::StandardButtons ToQt(MsgButtons buttons) {
-  switch (buttons) {
-    case MsgButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MsgButtons::Ok: break;
-  }
-  return QMessageBox::Ok;
-}
 
 }  // namespace
 
@@ -43,7 +23,7 @@ QWidget* QtMessagePort::Owner(const MsgStyle& style) const {
 
 MsgResult QtMessagePort::ShowMessage(const std::string& text, const std::string& caption, MsgStyle style) {
   if (script_) return script_->ShowMessage(text, caption, style);
-  QMessageBox box(ToQt(style.icon), Qs(caption), Qs(text), ToQt(style.buttons), Owner(style));
+  QMessageBox box(MessageBoxIcon(style.icon), Qs(caption), Qs(text), MessageBoxButtons(style.buttons), Owner(style));
   if (style.buttons == MsgButtons::YesNo || style.buttons == MsgButtons::YesNoCancel) {
     box.setDefaultButton(QMessageBox::Yes);
   }
