@@ -67,6 +67,7 @@ TEST_F(KivBatch, ListAndAnalyzePrintTheRowsOfTheList) {
 TEST_F(KivBatch, ASessionSplitsTwiceUndoesOnceAndExports) {
   const auto before = Snapshot(forum.path);
   const std::string month = ArchiveMonth();
+  const std::string today = TodayForHeader();
   BatchResult r = RunBatch({"session", forum.path},
                            "# two splits of room 1, the second taken back\n"
                            "split --rooms 1 --number 1000\n"
@@ -76,9 +77,12 @@ TEST_F(KivBatch, ASessionSplitsTwiceUndoesOnceAndExports) {
                            "export\n"
                            "list\n");
   ASSERT_EQ(r.status, 0) << r.err;
+  // The program takes its date from the system clock: a run that crossed
+  // midnight has no one date to check against.
+  if (ArchiveMonth() != month || TodayForHeader() != today) GTEST_SKIP() << "the run crossed midnight";
   const samplegen::RoomResult& room1 = forum.rooms.at(0);
   const std::string header =
-      "- FORUM1  MES( 1):" + RoomNameInHeader(room1) + "(00001-01000) " + TodayForHeader() + " -";
+      "- FORUM1  MES( 1):" + RoomNameInHeader(room1) + "(00001-01000) " + today + " -";
 
   const auto after = Snapshot(forum.path);
   std::vector<std::string> names;
