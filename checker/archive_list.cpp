@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <optional>
+#include <random>
 #include <string_view>
 
 #include "checker/archive_line.h"
@@ -119,8 +120,13 @@ bool MayRewrite(const std::string& listPath) {
 }
 
 bool OpenBeside(const std::string& listPath, plat::TextWriter* writer, std::string* newPath) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    *newPath = listPath + ".new" + (attempt ? std::to_string(attempt) : std::string());
+  // A run that was killed while rewriting leaves its new list behind, and
+  // the user's own files are never replaced: taken names give way to random
+  // ones, so such leftovers never use the names up.
+  std::mt19937 random(std::random_device{}());
+  std::uniform_int_distribution<int> suffix(0, 999999);
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    *newPath = listPath + ".new" + (attempt ? std::to_string(suffix(random)) : std::string());
     if (writer->Open(*newPath, plat::TextWriter::Mode::CreateNew)) return true;
     if (writer->error() != EEXIST) return false;
   }

@@ -126,6 +126,8 @@ INSTANTIATE_TEST_SUITE_P(EachFileOperation, ArchiveListFaultTest,
 TEST_F(ArchiveListTest, NeverOverwritesAFileWhereTheNewListWouldGo) {
   Touch("AR_9701A.LOG");
   WriteBytes(tmp_.Sub("AR.LST.new"), "the user's own\r\n");
+  // What many killed runs would have left: it never uses the names up.
+  for (int n = 1; n < 150; ++n) Touch("AR.LST.new" + std::to_string(n));
   WriteBytes(List(), "M AR_9701A.LOG kept\r\nM AR_9702A.LOG gone\r\n");
   EXPECT_EQ(Reconcile().outcome, ReconcileOutcome::Rewritten);
   EXPECT_EQ(ReadBytes(List()), "M AR_9701A.LOG kept\r\n");
