@@ -7,9 +7,13 @@
 
 #include "engine/header_templates.h"
 
+// Bytes of a template line, at most; past its end every byte fits.
+inline constexpr int kTemplateWidth = 48;
+
 struct TemplateLine {
-  unsigned char lo[48] = {};
-  unsigned char span[48] = {};
+  unsigned char lo[kTemplateWidth] = {};
+  unsigned char span[kTemplateWidth] = {};
+  unsigned char inside[kTemplateWidth] = {};  // 1 for the template's own bytes
   int count = 0;
 };
 
@@ -23,6 +27,9 @@ struct CompiledTemplate {
 
 constexpr CompiledTemplate CompileTemplate(const char* tmpl) {
   CompiledTemplate c;
+  for (TemplateLine& line : c.lines) {
+    for (unsigned char& span : line.span) span = 255;
+  }
   for (const char* t = tmpl; *t; ++t) {
     if (*t == '!') {
       ++c.lineCount;
@@ -37,6 +44,7 @@ constexpr CompiledTemplate CompileTemplate(const char* tmpl) {
     if (*t == '/' && c.lineCount == 1 && c.slashColumn < 0) c.slashColumn = line.count;
     line.lo[line.count] = lo;
     line.span[line.count] = span;
+    line.inside[line.count] = 1;
     ++line.count;
   }
   return c;

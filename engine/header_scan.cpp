@@ -37,13 +37,24 @@ bool HeaderScan::MatchAt(int templateIndex, std::size_t start) const {
       start = static_cast<std::size_t>(lf - view_.data()) + 1;
     }
     const TemplateLine& line = tmpl.lines[l];
-    if (view_.size() - start < static_cast<std::size_t>(line.count)) return false;
+    const std::size_t room = view_.size() - start;
+    if (room < static_cast<std::size_t>(line.count)) return false;
     const unsigned char* text = reinterpret_cast<const unsigned char*>(view_.data() + start);
-    for (int i = 0; i < line.count; ++i) {
-      // "." takes any byte but the line end. Every template line ends with a
-      // digit, so a CR dropped before the LF is never one of its bytes.
-      if (text[i] == '\n' || !FitsTemplate(line, i, text[i])) return false;
+    // "." takes any byte but the line end. Every template line ends with a
+    // digit, so a CR dropped before the LF is never one of its bytes. Most
+    // candidates match, so all bytes are tested, in one sweep of fixed width
+    // the compiler turns into vector code when that many bytes are held.
+    unsigned char misfit = 0;
+    if (room >= static_cast<std::size_t>(kTemplateWidth)) {
+      for (int i = 0; i < kTemplateWidth; ++i) {
+        const unsigned char b = text[i];
+        misfit |= static_cast<unsigned char>(static_cast<unsigned char>(b - line.lo[i]) > line.span[i]) |
+                  static_cast<unsigned char>((b == '\n') & line.inside[i]);
+      }
+    } else {
+      for (int i = 0; i < line.count; ++i) misfit |= text[i] == '\n' || !FitsTemplate(line, i, text[i]);
     }
+    if (misfit) return false;
   }
   return true;
 }

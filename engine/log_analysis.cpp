@@ -20,7 +20,9 @@ const char kActionAnalyze[] = "解析";
 void CLogFile::TakeHeaderText(const char* line, std::size_t length, Findings& found) const {
   // The forum header line is the first "-" line right before a message.
   if (!found.headerText.empty() || length == 0 || line[0] != '-') return;
-  if (const void* lf = std::memchr(line, '\n', length)) length = static_cast<std::size_t>(static_cast<const char*>(lf) - line);
+  if (const void* lf = std::memchr(line, '\n', length)) {
+    length = static_cast<std::size_t>(static_cast<const char*>(lf) - line);
+  }
   found.headerText.assign(line, std::min(length, kHeaderTextMax));
 }
 

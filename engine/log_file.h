@@ -18,9 +18,10 @@ class TextWriter;
 class ProgressSteps;
 
 // The engine object: reads one log file for one task (an analysis, or one
-// split) and is then destroyed. It reads the file once, through a window of
-// six line slots, so that a two-line header is recognised without reading
-// anything twice.
+// split) and is then destroyed. It reads the file once: a small file through
+// a window of six line slots, so that a two-line header is recognised
+// without reading anything twice; a bigger one by jumping between the places
+// a header can start (HeaderScan), which finds the same headers.
 class CLogFile : public CObject {
  public:
   KIV_DECLARE_RUNTIME_CLASS(CLogFile)

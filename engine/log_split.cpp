@@ -153,7 +153,8 @@ void CLogFile::SplitBySkipping(ProgressSteps& progress, std::vector<plat::TextWr
       const HeaderScan::Header& header = scan.header();
       // A header of the other kind is message text here, and so is one
       // numbered 0.
-      const bool ownKind = (header.templateIndex < kFirstTitleTemplate ? kFirstBodyTemplate : kFirstTitleTemplate) == own;
+      const int pair = header.templateIndex < kFirstTitleTemplate ? kFirstBodyTemplate : kFirstTitleTemplate;
+      const bool ownKind = pair == own;
       const int number = ownKind ? HeaderNumber(header.text) : 0;
       if (number > 0) {
         const long long line = number > kNoHighest ? LineNumberAt(header.offset) : 0;

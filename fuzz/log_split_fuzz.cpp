@@ -59,14 +59,14 @@ bool IsSubsequence(const std::vector<std::string>& part, const std::vector<std::
 
 // What a split of the backup made: each output's name and bytes; empty when
 // the split was refused, which must leave nothing behind.
-std::vector<std::pair<std::string, std::string>> SplitBackup(const std::string& folder, CFileEntry entry, int form,
-                                                             int number, CLogFile::ScanMode scan,
-                                                             Messenger& messenger, ProgressPort& progress,
-                                                             const Clock& clock, std::vector<std::string>& headerLines) {
+using Outputs = std::vector<std::pair<std::string, std::string>>;
+Outputs SplitBackup(const std::string& folder, CFileEntry entry, int form, int number, CLogFile::ScanMode scan,
+                    Messenger& messenger, ProgressPort& progress, const Clock& clock,
+                    std::vector<std::string>& headerLines) {
   const std::string backup = "MES_01.B00";
   CLogFile log(folder, &entry, messenger, progress, clock);
   std::uint32_t state = kNamingFresh;
-  std::vector<std::pair<std::string, std::string>> made;
+  Outputs made;
   if (log.MakeOldLogNames(number, entry.lowest, entry.highest, form, kMethodSingle, state)) return made;
   headerLines.clear();
   if (!log.MakeHeaderLines("FORUM1", "", headerLines)) fuzzing::Fail("no header lines for a named split");

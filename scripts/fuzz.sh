@@ -12,7 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-seconds=12
+seconds=10
 if [ "${1:-}" = "--long" ]; then
   seconds=${2:?"--long needs a number of seconds"}
 fi
@@ -34,7 +34,7 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 # with and without long lines; each target gets them in its input layout.
 make_seeds() {
   rm -rf "$seeds"
-  mkdir -p "$seeds"/{text_reader,log_split,room_table,archive_list,command_line}
+  mkdir -p "$seeds"/{text_reader,log_split,room_table,archive_list,command_line,window_value}
   local sample="$seeds/sample" gen="$bin/kiv-samplegen"
   "$gen" "$sample" --seed 7 --forums 2 --rooms 2 --messages 6 --archive --mixed >/dev/null
   local i=0 kind template extra
@@ -69,13 +69,17 @@ make_seeds() {
   printf 'AR_9802A.LOG\nMES_01.LOG\0M AR_9802A.LOG header\r\nM ar_9802a.log x\r\nM gone.LOG y\r\n' \
     > "$seeds/archive_list/small"
   cp fuzz/corpus/command_line/* "$seeds/command_line/"
+  printf '1:50:40:510:760' > "$seeds/window_value/place"
+  printf '210:390' > "$seeds/window_value/view"
+  printf '90:133:45:80:60:60' > "$seeds/window_value/cols"
+  printf '4294967295:-12:99999999999:' > "$seeds/window_value/odd"
   rm -rf "$sample"
 }
 make_seeds
 
 status=0
 total_runs=0
-for target in text_reader log_split room_table archive_list command_line; do
+for target in text_reader log_split room_table archive_list command_line window_value; do
   exe="$bin/kiv_fuzz_$target"
   [ -x "$exe" ] || { echo "fuzz: $exe was not built" >&2; status=1; continue; }
   kept=fuzz/corpus/$target

@@ -6,7 +6,6 @@
 #include <random>
 
 #include "platform/file_ops.h"
-
 #include "tests/engine/log_text.h"
 
 namespace {
@@ -96,31 +95,20 @@ std::string Header(std::mt19937& random, bool body, int number, std::string (*en
 std::string Filler(std::mt19937& random, bool body, std::string (*end)(std::mt19937&)) {
   std::uniform_int_distribution<int> shape(0, 13), near(1019, 1026);
   switch (shape(random)) {
-    case 0:
-      return "12345/" + end(random);
-    case 1:
-      return " 1234 ABC12345 02/10 12:34 ----- / " + end(random);
-    case 2:
-      return std::string(static_cast<std::size_t>(near(random)), 'L') + end(random);
-    case 3:
-      return std::string(1022, 'c') + Header(random, body, 3, end);
-    case 4:
-      return "- " + std::string(static_cast<std::size_t>(near(random)) - 2, 'F') + end(random);
-    case 5:
-      return "- forum/line" + end(random);
+    case 0: return "12345/" + end(random);
+    case 1: return " 1234 ABC12345 02/10 12:34 ----- / " + end(random);
+    case 2: return std::string(static_cast<std::size_t>(near(random)), 'L') + end(random);
+    case 3: return std::string(1022, 'c') + Header(random, body, 3, end);
+    case 4: return "- " + std::string(static_cast<std::size_t>(near(random)) - 2, 'F') + end(random);
+    case 5: return "- forum/line" + end(random);
     case 6:
       return "00001/00001 ABC12345" + std::string(static_cast<std::size_t>(near(random)) - 20, 'x') + end(random) +
              "(A1)   98/02/10 12:34" + end(random);
-    case 7:
-      return " 12\n45 ABC12345 02/10 12:34 ----- 123" + end(random);
-    case 8:
-      return "00000/00000 ABC12345 x" + end(random) + "(A1)   98/02/10 12:34" + end(random);
-    case 9:
-      return "\x82\x5e/\x82\xa0 //// text" + end(random);
-    case 10:
-      return "00012/00012 ABC12345" + end(random) + "(A1)   98/02/10 1" + end(random);
-    default:
-      return "\x82\xa0\x82\xa2 \xb1\xb2 text" + end(random);
+    case 7: return " 12\n45 ABC12345 02/10 12:34 ----- 123" + end(random);
+    case 8: return "00000/00000 ABC12345 x" + end(random) + "(A1)   98/02/10 12:34" + end(random);
+    case 9: return "\x82\x5e/\x82\xa0 //// text" + end(random);
+    case 10: return "00012/00012 ABC12345" + end(random) + "(A1)   98/02/10 1" + end(random);
+    default: return "\x82\xa0\x82\xa2 \xb1\xb2 text" + end(random);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,35 @@ TEST_F(TextWriterTest, LineEndsAtTheBufferEdgeAreNotLost) {
   ASSERT_TRUE(out.Write(text));
   ASSERT_TRUE(out.Close());
   EXPECT_EQ(ReadBytes(file()), expected);
+}
+
+// Text in the file's own form: CR LF stays, a bare LF gets its CR, wherever
+// it falls among the bytes looked at together and across calls, and big
+// stretches that go out directly keep their place among the small ones.
+TEST_F(TextWriterTest, FileTextGivesOnlyABareLfItsCr) {
+  std::string expected;
+  std::vector<std::string> parts;
+  for (std::size_t at = 0; at < 40; ++at) {
+    std::string part(at, 'x');
+    part += "\n";                 // bare at every offset
+    part += std::string(at % 5, 'y') + "\r\n\r\r\n";  // kept
+    parts.push_back(part);
+    expected += std::string(at, 'x') + "\r\n" + std::string(at % 5, 'y') + "\r\n\r\r\n";
+  }
+  parts.push_back("ends with a CR\r");  // ... whose LF comes in the next call
+  parts.push_back("\nthen a bare one\n");
+  expected += "ends with a CR\r\nthen a bare one\r\n";
+  parts.push_back("\n");  // after an LF, a bare one again
+  expected += "\r\n";
+  const std::string big(TextWriter::kBufferSize, 'B');
+  parts.push_back(big);
+  parts.push_back("small\r\n");
+  expected += big + "small\r\n";
+  TextWriter out;
+  ASSERT_TRUE(out.Open(file(), Mode::CreateNew));
+  for (const std::string& part : parts) ASSERT_TRUE(out.WriteFileText(part));
+  ASSERT_TRUE(out.Close());
+  EXPECT_TRUE(ReadBytes(file()) == expected);  // no megabyte dumps
 }
 
 TEST_F(TextWriterTest, ModesNeverTouchWhatTheyMustNot) {
