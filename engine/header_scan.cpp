@@ -82,7 +82,10 @@ HeaderScan::Step HeaderScan::Next() {
     if (!slash) break;
     const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(slash) - view_.data());
     cursor_ = at + 1;
+    // The loop over every template, with the ones not looked for left
+    // out, unrolls into code with each template's column fixed.
     for (int t = 0; t < static_cast<int>(std::size(kCompiledTemplates)); ++t) {
+      if (t < firstTemplate_ || t >= endTemplate_) continue;
       const std::size_t column = static_cast<std::size_t>(kCompiledTemplates[t].slashColumn);
       if (at < column) continue;
       const std::size_t start = at - column;

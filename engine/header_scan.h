@@ -29,8 +29,10 @@ class HeaderScan {
     const char* text = nullptr;  // its first line, raw; valid until the next step
   };
 
-  // source is open and unread; it must outlive the scan.
-  explicit HeaderScan(plat::TextReader& source) : source_(source) {}
+  // source is open and unread; it must outlive the scan. Only the templates
+  // from firstTemplate up to (not including) endTemplate are looked for.
+  HeaderScan(plat::TextReader& source, int firstTemplate, int endTemplate)
+      : source_(source), firstTemplate_(firstTemplate), endTemplate_(endTemplate) {}
 
   Step Next();
   const Header& header() const { return header_; }
@@ -60,6 +62,8 @@ class HeaderScan {
   bool LineStartAt(std::size_t at) const { return at > 0 ? view_[at - 1] == '\n' : viewOffset_ == 0; }
 
   plat::TextReader& source_;
+  const int firstTemplate_;
+  const int endTemplate_;
   std::string_view view_;
   std::uint64_t viewOffset_ = 0;  // file offset of view_[0]
   std::size_t cursor_ = 0;        // view index the search goes on from

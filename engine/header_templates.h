@@ -26,6 +26,17 @@ inline int OwnTemplatePair(int kind) {
 
 // The number a header line starts with: leading white space skipped, then the
 // decimal digits up to the first other byte. Values are held at a ceiling far
-// above every message number instead of overflowing.
-int HeaderNumber(const char* line);
+// above every message number instead of overflowing. Inline: it is taken for
+// every message of a log.
 inline constexpr int kHeaderNumberCeiling = 1000000000;
+inline int HeaderNumber(const char* line) {
+  const char* p = line;
+  while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\v' || *p == '\f' || *p == '\r') ++p;
+  int value = 0;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    const int digit = *p - '0';
+    if (value > (kHeaderNumberCeiling - digit) / 10) return kHeaderNumberCeiling;
+    value = value * 10 + digit;
+  }
+  return value;
+}

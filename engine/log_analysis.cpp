@@ -52,7 +52,8 @@ void CLogFile::AnalyzeLineByLine(ProgressSteps& progress, Findings& found) {
 }
 
 void CLogFile::AnalyzeBySkipping(ProgressSteps& progress, Findings& found) {
-  HeaderScan scan(source_);
+  // Headers of the other kind too: a log holding both is refused.
+  HeaderScan scan(source_, 0, static_cast<int>(kHeaderTemplates.size()));
   const int own = OwnTemplatePair(entry_->kind);
   for (;;) {
     const HeaderScan::Step step = scan.Next();

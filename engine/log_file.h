@@ -138,6 +138,7 @@ class CLogFile : public CObject {
     int highest = 0;
     int failedOutput = -1;  // the output whose write failed, already told
     bool failed = false;
+    int lastOutput = -1;  // where the last message went
   };
   void SplitLineByLine(ProgressSteps& progress, std::vector<plat::TextWriter>& outputs, SplitFindings& done);
   void SplitBySkipping(ProgressSteps& progress, std::vector<plat::TextWriter>& outputs, SplitFindings& done);

@@ -81,8 +81,14 @@ int CLogFile::OutputFor(int number, long long line, SplitFindings& done) {
     return -1;
   }
   // cut[i] < n <= cut[i+1]: the first cut not below n closes output i.
-  const auto closing = std::lower_bound(cutPoints_.begin() + 1, cutPoints_.end(), number);
-  const int output = static_cast<int>(closing - cutPoints_.begin()) - 1;
+  // Messages mostly go where the one before went, so that is looked at first.
+  int output = done.lastOutput;
+  if (output < 0 || !(cutPoints_[static_cast<std::size_t>(output)] < number &&
+                      number <= cutPoints_[static_cast<std::size_t>(output) + 1])) {
+    const auto closing = std::lower_bound(cutPoints_.begin() + 1, cutPoints_.end(), number);
+    output = static_cast<int>(closing - cutPoints_.begin()) - 1;
+    done.lastOutput = output;
+  }
   if (output == static_cast<int>(names_.size()) - 1) {
     done.lowest = std::min(done.lowest, number);
     done.highest = std::max(done.highest, number);
@@ -124,8 +130,10 @@ void CLogFile::SplitLineByLine(ProgressSteps& progress, std::vector<plat::TextWr
 
 void CLogFile::SplitBySkipping(ProgressSteps& progress, std::vector<plat::TextWriter>& outputs,
                                SplitFindings& done) {
-  HeaderScan scan(source_);
+  // A header of the other kind is message text here, and so is one
+  // numbered 0.
   const int own = OwnTemplatePair(entry_->kind);
+  HeaderScan scan(source_, own, own + 2);
   int current = -1;  // none before the first header: the old forum header line is dropped
   std::uint64_t from = 0;  // what lies between here and the scan goes to the current output
   // Messages that follow each other into one output go out as one stretch,
@@ -150,19 +158,14 @@ void CLogFile::SplitBySkipping(ProgressSteps& progress, std::vector<plat::TextWr
     }
     if (step == HeaderScan::Step::Moved && !passOn(scan.settled())) return;
     if (step == HeaderScan::Step::Header) {
-      const HeaderScan::Header& header = scan.header();
-      // A header of the other kind is message text here, and so is one
-      // numbered 0.
-      const int pair = header.templateIndex < kFirstTitleTemplate ? kFirstBodyTemplate : kFirstTitleTemplate;
-      const bool ownKind = pair == own;
-      const int number = ownKind ? HeaderNumber(header.text) : 0;
+      const int number = HeaderNumber(scan.header().text);
       if (number > 0) {
-        const long long line = number > kNoHighest ? LineNumberAt(header.offset) : 0;
+        const long long line = number > kNoHighest ? LineNumberAt(scan.header().offset) : 0;
         if (readError_ != 0) return;  // the line could not be counted: the read error is told
         const int next = OutputFor(number, line, done);
         if (next < 0) return;
         if (next != current) {
-          if (!passOn(header.offset)) return;
+          if (!passOn(scan.header().offset)) return;
           current = next;
         }
       }
