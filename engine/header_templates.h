@@ -30,13 +30,13 @@ inline int OwnTemplatePair(int kind) {
 // every message of a log.
 inline constexpr int kHeaderNumberCeiling = 1000000000;
 inline int HeaderNumber(const char* line) {
-  const char* p = line;
-  while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\v' || *p == '\f' || *p == '\r') ++p;
-  int value = 0;
-  for (; *p >= '0' && *p <= '9'; ++p) {
-    const int digit = *p - '0';
-    if (value > (kHeaderNumberCeiling - digit) / 10) return kHeaderNumberCeiling;
-    value = value * 10 + digit;
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(line);
+  // White space: the space, and TAB LF VT FF CR, which follow each other.
+  while (*p == ' ' || static_cast<unsigned char>(*p - '\t') <= '\r' - '\t') ++p;
+  long long value = 0;
+  for (; static_cast<unsigned char>(*p - '0') <= 9; ++p) {
+    value = value * 10 + (*p - '0');
+    if (value > kHeaderNumberCeiling) return kHeaderNumberCeiling;
   }
-  return value;
+  return static_cast<int>(value);
 }

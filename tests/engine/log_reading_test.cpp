@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "engine/header_templates.h"
 #include "tests/engine/log_text.h"
 #include "tests/support/injected_fault.h"
 
@@ -30,6 +31,19 @@ TEST(LogReading, TitleNumbersInFiveAndInThreeColumns) {
   ASSERT_TRUE(bench.Analyze());
   EXPECT_EQ(bench.entry.lowest, 5);
   EXPECT_EQ(bench.entry.highest, 12345);
+}
+
+// The number of a title line's free columns: leading white space of every
+// kind skipped, digits up to the first other byte, held at a ceiling.
+TEST(LogReading, HeaderNumbersSkipWhiteSpaceAndStopAtTheCeiling) {
+  EXPECT_EQ(HeaderNumber("00123/00123 ABC"), 123);
+  EXPECT_EQ(HeaderNumber(" \t\v\f\r\n42 x"), 42);
+  EXPECT_EQ(HeaderNumber(" \x08""7"), 0);  // a backspace is no white space
+  EXPECT_EQ(HeaderNumber(" 1 23"), 1);
+  EXPECT_EQ(HeaderNumber("\x82\x4f" "1"), 0);
+  EXPECT_EQ(HeaderNumber("1000000000/"), kHeaderNumberCeiling);
+  EXPECT_EQ(HeaderNumber("999999999/"), 999999999);
+  EXPECT_EQ(HeaderNumber("99999999999999999999999/"), kHeaderNumberCeiling);
 }
 
 TEST(LogReading, OpenAndCloseFailuresNameTheFileAndAnObjectOpensOnce) {
