@@ -47,7 +47,6 @@ int CLogFile::Advance(int count, std::uint64_t& bytes, plat::TextWriter* output)
   return last;
 }
 
-
 bool CLogFile::MatchTemplate(int index, int slot, int& lines) const {
   const CompiledTemplate& tmpl = kCompiledTemplates[index];
   for (int l = 0; l < tmpl.lineCount; ++l) {

@@ -84,8 +84,8 @@ void CLogFile::AnalyzeBySkipping(ProgressSteps& progress, Findings& found) {
         }
       }
     }
-    // The bytes the line window would count are the bytes read, less the
-    // CRs text mode drops, plus one for each: the bytes of the file.
+    // The line window counts each line's bytes less the CR text mode drops,
+    // plus one: for a file of CR LF lines, just the bytes looked through.
     progress.ConsumedUpTo(scan.offset());
   }
 }

@@ -69,4 +69,3 @@ long long CLogFile::LineNumberAt(std::uint64_t offset) {
   }
   return before + 1;
 }
-
