@@ -13,6 +13,7 @@
 #include "profile/qsettings_profile.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
+#include "tests/ui/kiv_run.h"
 #include "ui/color_font_dlg.h"
 #include "ui/kiv_app.h"
 #include "ui/kiv_list_view.h"
@@ -52,21 +53,6 @@ TEST(PaneFontColorsStore, ReadsOverTheCurrentLookAndWritesColoursOnlyForTheList)
   EXPECT_EQ(out.values().size(), 10u);  // six for the list, four for the tree
   EXPECT_FALSE(out.Has("Setting/Tree", "TxtColor"));
 }
-
-struct KivRun {
-  KivRun(const std::string& ini, bool defaultsMode) : profile(ini), app(profile, clock, Options(defaultsMode)) {
-    app.messages().SetScript(&messages);
-  }
-  static StartOptions Options(bool defaultsMode) {
-    StartOptions o;
-    o.defaultsMode = defaultsMode;
-    return o;
-  }
-  QSettingsProfile profile;
-  FixedClock clock{0};
-  ScriptedMessages messages;
-  CKivApp app;
-};
 
 // A family the desktop has in bold italic, so the font chooser can keep
 // that choice (empty when there is none).

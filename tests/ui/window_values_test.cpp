@@ -9,6 +9,7 @@
 #include "resources/string_table.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
+#include "tests/ui/kiv_run.h"
 #include "ui/kiv_app.h"
 #include "ui/kiv_tree_view.h"
 #include "ui/main_frame.h"
@@ -25,21 +26,6 @@ TEST(WindowValueText, WrapsNegativeCoordinatesAndNeverWritesPastItsFields) {
   EXPECT_EQ(ParseWindowValue<6>("90:264"), (std::array<std::int32_t, 6>{90, 264, 0, 0, 0, 0}));
   EXPECT_EQ(ParseWindowValue<2>(""), std::nullopt);
 }
-
-struct KivRun {
-  KivRun(const std::string& ini, bool defaultsMode) : profile(ini), app(profile, clock, Options(defaultsMode)) {
-    app.messages().SetScript(&messages);
-  }
-  static StartOptions Options(bool defaultsMode) {
-    StartOptions o;
-    o.defaultsMode = defaultsMode;
-    return o;
-  }
-  QSettingsProfile profile;
-  FixedClock clock{0};
-  ScriptedMessages messages;
-  CKivApp app;
-};
 
 TEST(MainWindowClose, WritesItsPlacementUnlessDefaultsModeIsAnsweredNo) {
   TempDir dir;
