@@ -5,10 +5,12 @@
 #include "batch/batch_dialogs.h"
 #include "commands/analyze_command.h"
 #include "commands/export_command.h"
+#include "commands/forum_repair.h"
 #include "commands/split_command.h"
 #include "commands/split_dialog_logic.h"
 #include "commands/undo_command.h"
 #include "model/directory.h"
+#include "platform/interrupt.h"
 
 namespace {
 
@@ -65,6 +67,11 @@ int BatchRun::Run(const BatchCommand& command, bool inSession) {
   return kExitUsage;
 }
 
+int BatchRun::Repair() {
+  const RepairReport report = RepairForumFolder(messenger_, doc_.CurrentFolder()->path);
+  return report.problems > 0 ? kExitIncomplete : kExitDone;
+}
+
 int BatchRun::NoRowsOfRooms() {
   std::fprintf(err_, "kiv-batch: no log file of those rooms in %s\n", doc_.CurrentFolder()->path.c_str());
   return kExitIncomplete;
@@ -114,10 +121,13 @@ int BatchRun::Split(const BatchCommand& command, bool inSession) {
       return inSession ? kExitIncomplete : kExitUsage;
     case SplitOutcome::Kind::Ran: {
       const SplitReport& r = outcome.report;
-      if (r.skipped > 0 || r.stoppedChanged || r.stoppedNaming) status = kExitIncomplete;
+      if (r.skipped > 0 || r.stoppedChanged || r.stoppedNaming || r.interrupted || r.onlyInBackup > 0) {
+        status = kExitIncomplete;
+      }
       break;
     }
   }
+  if (plat::InterruptRequested()) return kExitIncomplete;
   if (command.exportAfter && Export() != kExitDone) status = kExitIncomplete;
   return status;
 }
@@ -129,7 +139,7 @@ int BatchRun::Undo(const BatchCommand& command) {
   for (int i = 0; i < rows_.RowCount(); ++i) any = any || rows_.IsRowSelected(i);
   if (!any) return NoRowsOfRooms();
   const UndoReport report = UndoSelected(ctx_);
-  return report.failed > 0 ? kExitIncomplete : kExitDone;
+  return report.failed > 0 || report.oldLogsLeft > 0 ? kExitIncomplete : kExitDone;
 }
 
 int BatchRun::Export() {

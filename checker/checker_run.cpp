@@ -5,6 +5,7 @@
 #include "checker/checker_strings.h"
 #include "checker/shared_folder_setting.h"
 #include "checker/silent_switch.h"
+#include "platform/interrupt.h"
 
 int RunChecker(const std::vector<std::string>& args, SettingsStore& store, MessagePort& messages,
                CheckerProgress& progress) {
@@ -20,6 +21,11 @@ int RunChecker(const std::vector<std::string>& args, SettingsStore& store, Messa
   bool silent = IsSilentRun(args);
   progress.ShowProgress();
   WalkSharedLogFolder(*root, &progress);
+  if (plat::InterruptRequested()) {
+    // Ctrl-C or SIGTERM: the list being rewritten was left as it was.
+    progress.CloseProgress();
+    return 1;
+  }
   if (!silent) {
     messages.ShowMessage(std::string(CheckerString(kStrCheckDone)),
                          std::string(CheckerString(kStrCheckDoneCaption)), MsgStyle{});

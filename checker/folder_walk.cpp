@@ -5,6 +5,7 @@
 
 #include "platform/dir_search.h"
 #include "platform/file_ops.h"
+#include "platform/interrupt.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ class Walker {
   explicit Walker(WalkObserver* observer) : observer_(observer) {}
 
   void Walk(const std::string& folder) {
+    if (plat::InterruptRequested()) return;
     ++summary_.foldersVisited;
     std::vector<plat::FoundItem> items;
     plat::FindFiles(folder, "*.*", &items);  // unlistable: simply empty
@@ -39,7 +41,7 @@ class Walker {
       Walk(sub);
     }
     ancestors_.pop_back();
-    if (hasSubfolder) return;
+    if (hasSubfolder || plat::InterruptRequested()) return;
     ReconcileResult result = ReconcileArchiveList(folder, items);
     if (result.outcome == ReconcileOutcome::Rewritten) {
       ++summary_.listsRewritten;

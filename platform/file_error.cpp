@@ -25,6 +25,7 @@ std::string FileErrorReason(int err) {
     case EXDEV: return "別のドライブへは移動できません。";
     case EFBIG: return "ファイルが大きすぎます。";
     case EBADF: return "ファイルが開かれていません。";
+    case ESTALE: return "処理の間に他のアプリケーションによって変更されました。";
     default: break;
   }
   return std::string("エラーが起きました (") + std::strerror(err) + ")。";

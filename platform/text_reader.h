@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_ops.h"
+
 namespace plat {
 
 // Reads a file the way the host's text mode does: CR LF becomes LF, a byte
@@ -52,6 +54,10 @@ class TextReader {
   // file can't be positioned.
   bool Rewind();
 
+  // The file that was opened, as it stood then: a split compares it with
+  // the log's name just before it commits.
+  const FileIdentity& OpenedIdentity() const { return opened_; }
+
   // Closes the file; false (with error()) when closing failed or no file was open.
   bool Close();
 
@@ -66,6 +72,7 @@ class TextReader {
   bool ended_ = false;  // end of file, 0x1A or an error was met
   bool failed_ = false;
   std::string path_;
+  FileIdentity opened_;
   std::vector<char> buf_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;

@@ -69,7 +69,7 @@ bool TextWriter::Open(const std::string& path, Mode mode) {
   int fd = ::open(path.c_str(), flags, 0666);
   if (fd < 0) return Fail(errno);
   fd_ = fd;
-  buf_.resize(kBufferSize);
+  buf_.clear();  // taken at the first write
   used_ = 0;
   endedWithCr_ = false;
   unsubmitted_ = 0;
@@ -115,9 +115,17 @@ bool TextWriter::Flush() {
   return n == 0 || WriteRaw(buf_.data(), n);
 }
 
+bool TextWriter::Release() {
+  const bool ok = Flush();
+  buf_.clear();
+  buf_.shrink_to_fit();
+  return ok;
+}
+
 bool TextWriter::Write(std::string_view text) {
   if (fd_ < 0) return Fail(EBADF);
   if (error_) return false;
+  if (buf_.empty()) buf_.resize(kBufferSize);
   endedWithCr_ = false;
   const char* p = text.data();
   const char* end = p + text.size();
@@ -153,6 +161,7 @@ bool TextWriter::Put(const char* data, std::size_t len) {
 bool TextWriter::WriteFileText(std::string_view text) {
   if (fd_ < 0) return Fail(EBADF);
   if (error_) return false;
+  if (buf_.empty()) buf_.resize(kBufferSize);
   const char* p = text.data();
   const char* end = p + text.size();
   while (p < end) {
@@ -169,6 +178,14 @@ bool TextWriter::WriteFileText(std::string_view text) {
   }
   if (!text.empty()) endedWithCr_ = text.back() == '\r';
   return true;
+}
+
+bool TextWriter::WriteBytes(std::string_view bytes) {
+  if (fd_ < 0) return Fail(EBADF);
+  if (error_) return false;
+  if (buf_.empty()) buf_.resize(kBufferSize);
+  endedWithCr_ = false;
+  return Put(bytes.data(), bytes.size());
 }
 
 bool TextWriter::Sync() {
