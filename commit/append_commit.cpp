@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/file_ops.h"
@@ -40,14 +41,14 @@ bool Forward(const AppendFacts& facts, Fault* fault, bool* created) {
     *created = true;
   } else {
     const std::int64_t before = facts.sizeBefore == kWasMissing ? 0 : facts.sizeBefore;
-    if (status.size < before || status.size > before + static_cast<std::int64_t>(facts.bytes.size())) {
-      return Failed(fault, facts.name, ESTALE);
-    }
-    done = static_cast<std::size_t>(status.size - before);
+    if (status.size < before) return Failed(fault, facts.name, ESTALE);
+    // The lines may be there in full already, with more appended after them.
+    done = static_cast<std::size_t>(std::min<std::int64_t>(status.size - before, facts.bytes.size()));
     std::string there;
     if (!plat::ReadFileBytes(facts.Path(), before, done, &there, &err)) return Failed(fault, facts.name, err);
     if (there != facts.bytes.substr(0, done)) return Failed(fault, facts.name, ESTALE);
     if (done == facts.bytes.size()) return true;
+    if (status.size > before + static_cast<std::int64_t>(done)) return Failed(fault, facts.name, ESTALE);
     if (!out.Open(facts.Path(), plat::TextWriter::Mode::Append)) return Failed(fault, facts.name, out.error());
   }
   const bool written = out.WriteBytes(std::string_view(facts.bytes).substr(done)) && out.Sync();

@@ -1,5 +1,6 @@
 #include "commit/undo_commit.h"
 
+#include <cerrno>
 #include <cstdlib>
 
 #include "platform/file_error.h"
@@ -29,20 +30,29 @@ struct UndoFacts {
   std::string Path(const std::string& name) const { return plat::JoinPath(folder, name); }
 };
 
-// Puts the backup in the log's place unless it is there already, then
-// deletes the old logs that are still the files the undo saw.
-bool Forward(const UndoFacts& facts, Fault* fault, int* oldLogsLeft) {
+// Puts the backup in the log's place unless it is there already (a
+// repair finds it gone from its name), then deletes the old logs that are
+// still the files the undo saw.
+bool Forward(const UndoFacts& facts, bool resuming, Fault* fault, int* oldLogsLeft) {
   plat::FileIdentity backup;
   int err = 0;
-  if (plat::GetFileIdentity(facts.Path(facts.backupName), &backup) && backup.SameFile(facts.backup) &&
-      !plat::ReplaceFile(facts.Path(facts.backupName), facts.Path(facts.logName), &err)) {
-    *fault = Fault{plat::RenameSubject(facts.backupName, facts.logName), err};
+  if (plat::GetFileIdentity(facts.Path(facts.backupName), &backup, &err)) {
+    if (!backup.SameFile(facts.backup)) err = ESTALE;
+    else if (!plat::ReplaceFile(facts.Path(facts.backupName), facts.Path(facts.logName), &err)) {
+      *fault = Fault{plat::RenameSubject(facts.backupName, facts.logName), err};
+      return false;
+    }
+  }
+  if (err != 0 && !(resuming && err == ENOENT)) {
+    *fault = Fault{facts.backupName, err};
     return false;
   }
   for (const auto& [name, id] : facts.oldLogs) {
     plat::FileIdentity now;
-    if (plat::GetFileIdentity(facts.Path(name), &now) && now.SameFile(id) &&
-        !plat::DeleteFile(facts.Path(name))) {
+    int statusErr = 0;
+    if (plat::GetFileIdentity(facts.Path(name), &now, &statusErr)) {
+      if (now.SameFile(id) && !plat::DeleteFile(facts.Path(name))) ++*oldLogsLeft;
+    } else if (statusErr != ENOENT) {
       ++*oldLogsLeft;
     }
   }
@@ -59,7 +69,11 @@ UndoResult RunUndo(const UndoPlan& plan) {
                                  NamedIdentity("backup", plan.backupName, plan.backup)};
   for (const std::string& name : plan.oldLogs) {
     plat::FileIdentity id;
-    if (!plat::GetFileIdentity(facts.Path(name), &id)) continue;  // gone already
+    int err = 0;
+    if (!plat::GetFileIdentity(facts.Path(name), &id, &err)) {
+      if (err != ENOENT) ++result.oldLogsLeft;  // can't be told apart from another file: left alone
+      continue;
+    }
     facts.oldLogs.emplace_back(name, id);
     lines.push_back(NamedIdentity("oldlog", name, id));
   }
@@ -70,7 +84,7 @@ UndoResult RunUndo(const UndoPlan& plan) {
     return result;
   }
   Fault ignored;
-  if (!Forward(facts, &result.fault, &result.oldLogsLeft)) {
+  if (!Forward(facts, false, &result.fault, &result.oldLogsLeft)) {
     // Nothing was changed: the backup never took the log's name.
     journal.Remove(&ignored);
     return result;
@@ -106,7 +120,7 @@ UndoRepair RepairUndo(const std::string& folder, const Journal& journal) {
     return repair;
   }
   int left = 0;
-  repair.outcome = Forward(facts, &repair.fault, &left) ? Outcome::Done : Outcome::Stuck;
+  repair.outcome = Forward(facts, true, &repair.fault, &left) ? Outcome::Done : Outcome::Stuck;
   return repair;
 }
 
