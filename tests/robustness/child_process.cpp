@@ -1,6 +1,7 @@
 #include "tests/robustness/child_process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,13 +13,20 @@ namespace robust {
 
 ChildEnd RunChild(const std::string& exe, const std::vector<std::string>& args,
                   const std::vector<std::pair<std::string, std::string>>& env) {
+  ChildRun how;
+  how.env = env;
+  return RunChild(exe, args, how);
+}
+
+ChildEnd RunChild(const std::string& exe, const std::vector<std::string>& args, const ChildRun& how) {
   TempDir io;
-  const std::string outPath = io.Sub("out"), errPath = io.Sub("err");
+  const std::string outPath = io.Sub("out"), errPath = io.Sub("err"), inPath = io.Sub("in");
+  WriteBytes(inPath, how.input);
   ChildEnd end;
   const pid_t pid = ::fork();
   if (pid == 0) {
-    for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
-    int in = ::open("/dev/null", O_RDONLY);
+    for (const auto& [name, value] : how.env) ::setenv(name.c_str(), value.c_str(), 1);
+    int in = ::open(inPath.c_str(), O_RDONLY);
     int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (in < 0 || out < 0 || err < 0) ::_exit(127);
@@ -33,7 +41,13 @@ ChildEnd RunChild(const std::string& exe, const std::vector<std::string>& args,
   }
   if (pid < 0) return end;
   int raw = 0;
-  while (::waitpid(pid, &raw, 0) < 0) {
+  bool ended = false;
+  if (how.signal != 0) {
+    ::usleep(static_cast<useconds_t>(how.delayMicros));
+    ended = ::waitpid(pid, &raw, WNOHANG) == pid;
+    if (!ended) ::kill(pid, how.signal);
+  }
+  while (!ended && ::waitpid(pid, &raw, 0) < 0) {
   }
   end.exited = WIFEXITED(raw);
   end.status = end.exited ? WEXITSTATUS(raw) : -1;

@@ -17,4 +17,14 @@ struct ChildEnd {
 ChildEnd RunChild(const std::string& exe, const std::vector<std::string>& args,
                   const std::vector<std::pair<std::string, std::string>>& env = {});
 
+// The same, with standard input read from `input`, and `signal` sent to the
+// child `delayMicros` after it started (when it has not ended by then).
+struct ChildRun {
+  std::vector<std::pair<std::string, std::string>> env;
+  std::string input;
+  int signal = 0;
+  long delayMicros = 0;
+};
+ChildEnd RunChild(const std::string& exe, const std::vector<std::string>& args, const ChildRun& how);
+
 }  // namespace robust
