@@ -152,7 +152,11 @@ class CLogFile : public CObject {
                      std::vector<plat::TextWriter>& outputs);
   bool FinishOutputs(std::vector<plat::TextWriter>& outputs, int failedOutput);
   void DeleteOutputs(std::size_t count);
+  // True (told) when the source could not be read to its end: a read
+  // error, or an end-of-text byte with more of the log after it.
   bool SourceReadFailed();
+  bool EndMarkHidesData();  // told when true
+  long long LineNumberOfEndMark();
 
   plat::TextReader source_;
   bool opened_ = false;  // once a file was opened; never reopened

@@ -128,6 +128,10 @@ constexpr KivStringEntry kStrings[] = {
     // A message numbered 65536 or above: such a log is neither analysed nor split.
     {50212, "このファイルには番号が 65536 以上のメッセージがありますので処理できません。\nファイルを確認してください。"},
     {50213, "メッセージ番号エラー"},
+    // An end-of-text byte (0x1A) part way through a log with more text after
+    // it: what follows is never read, so the log is neither analysed nor split.
+    {50214, "このファイルには途中にファイル終端文字 (0x1A) があり、その後ろにも文字が続いていますので処理できません。\nファイルを確認してください。"},
+    {50215, "ファイル終端エラー"},
 
     // The companion voice of the title, help, pane, bar and window-menu prompts.
     {53248, "たろうぃっく"},
