@@ -8,6 +8,7 @@
 #include "commands/room_selection.h"
 #include "model/directory.h"
 #include "model/kiv_doc.h"
+#include "platform/confined_path.h"
 #include "platform/file_ops.h"
 #include "platform/text_writer.h"
 
@@ -85,6 +86,12 @@ ExportReport OnExportHeaders(CommandContext& ctx) {
   for (const CUndo* record : records) text += ArchiveListLine(*record);
 
   const std::string path = plat::JoinPath(dir->path, kArchiveList);
+  // Written only inside the forum folder: never through a link out of it or to no regular file.
+  if (int err = 0; !plat::IsConfinedFile(dir->path, path, &err)) {
+    ctx.messenger.FileError(kArchiveList, err);
+    report.failed = true;
+    return report;
+  }
   plat::FileStatus before;
   const bool existed = plat::GetFileStatus(path, &before);
   plat::TextWriter out;

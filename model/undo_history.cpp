@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "model/directory.h"
+#include "platform/confined_path.h"
 #include "platform/file_ops.h"
 #include "platform/local_time.h"
 #include "platform/text_writer.h"
@@ -71,6 +72,7 @@ std::string FormatUndoHistoryBlock(const CFileEntry& entry, const std::string& l
 
 bool AppendUndoHistory(const CDirectory& dir) {
   const std::string file = UndoHistoryPath(dir);
+  if (!plat::IsConfinedFile(dir.path, file)) return false;  // a link out of the folder, or to no regular file: not written through
   bool allWritten = true;
   for (const auto& entry : dir.entries) {
     if (!entry || entry->undoList.empty()) continue;
