@@ -10,6 +10,7 @@
 #include "model/kiv_doc.h"
 #include "platform/confined_path.h"
 #include "platform/file_ops.h"
+#include "platform/name_in_line.h"
 #include "platform/text_writer.h"
 
 namespace {
@@ -72,7 +73,7 @@ std::vector<CUndo*> CollectExportRecords(CDirectory& dir) {
 }
 
 std::string ArchiveListLine(const CUndo& record) {
-  return "M " + record.oldLogName + " " + record.headerLine + "\n";
+  return "M " + plat::NameForLine(record.oldLogName) + " " + record.headerLine + "\n";
 }
 
 ExportReport OnExportHeaders(CommandContext& ctx) {

@@ -9,6 +9,7 @@
 #include "platform/confined_path.h"
 #include "platform/file_ops.h"
 #include "platform/local_time.h"
+#include "platform/name_in_line.h"
 #include "platform/text_writer.h"
 
 namespace {
@@ -65,7 +66,7 @@ std::string UndoHistoryPath(const CDirectory& dir) {
 std::string FormatUndoHistoryBlock(const CFileEntry& entry, const std::string& localTime) {
   std::string block = "\n==================== " + localTime + " ====================\n";
   for (const CUndo& undo : entry.undoList) {
-    block += "M " + undo.oldLogName + " " + undo.headerLine + "\n";
+    block += "M " + plat::NameForLine(undo.oldLogName) + " " + undo.headerLine + "\n";
   }
   return block;
 }
