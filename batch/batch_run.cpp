@@ -9,11 +9,22 @@
 #include "commands/split_dialog_logic.h"
 #include "commands/undo_command.h"
 #include "model/directory.h"
+#include "platform/confined_path.h"
+#include "platform/file_ops.h"
 
 namespace {
 
 std::string FolderName(const std::string& path) {
   return std::filesystem::path(path).filename().string();
+}
+
+bool IsRecorded(const CDirectory& dir, const std::string& oldLogName) {
+  for (const auto& entry : dir.entries) {
+    for (const CUndo& record : entry->undoList) {
+      if (record.oldLogName == oldLogName) return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -128,8 +139,48 @@ int BatchRun::Undo(const BatchCommand& command) {
   bool any = false;
   for (int i = 0; i < rows_.RowCount(); ++i) any = any || rows_.IsRowSelected(i);
   if (!any) return NoRowsOfRooms();
+  const std::vector<std::string> oldLogs = OldLogsOfSelectedRows();
   const UndoReport report = UndoSelected(ctx_);
-  return report.failed > 0 ? kExitIncomplete : kExitDone;
+  if (report.failed > 0) return kExitIncomplete;
+  if (report.restored == 0) {
+    std::fprintf(err_, "kiv-batch: nothing undone: no log of those rooms has a split of this run to take back\n");
+    return kExitIncomplete;
+  }
+  // The old logs of a split taken back go with it; one still there was not
+  // deleted and would be taken for an archive of the host's.
+  int status = kExitDone;
+  const CDirectory& dir = *doc_.CurrentFolder();
+  for (const std::string& name : oldLogs) {
+    if (!IsRecorded(dir, name) && plat::FileExists(plat::JoinPath(dir.path, name))) {
+      std::fprintf(err_, "kiv-batch: undo left %s behind: it could not be deleted\n", name.c_str());
+      status = kExitIncomplete;
+    }
+  }
+  return status;
+}
+
+std::vector<std::string> BatchRun::OldLogsOfSelectedRows() const {
+  std::vector<std::string> names;
+  const CDirectory* dir = doc_.CurrentFolder();
+  for (int i = 0; dir && i < rows_.RowCount() && i < static_cast<int>(dir->entries.size()); ++i) {
+    if (!rows_.IsRowSelected(i)) continue;
+    for (const CUndo& record : dir->entries[static_cast<std::size_t>(i)]->undoList) names.push_back(record.oldLogName);
+  }
+  return names;
+}
+
+int BatchRun::Finish(int status) {
+  const CDirectory* dir = doc_.CurrentFolder();
+  if (!dir) return status;
+  bool anyRecord = false;
+  for (const auto& entry : dir->entries) anyRecord = anyRecord || !entry->undoList.empty();
+  int err = 0;
+  const std::string history = dir->HistoryFilePath();
+  if (anyRecord && !plat::IsConfinedFile(dir->path, history, &err)) {
+    messenger_.FileError(std::filesystem::path(history).filename().string(), err);
+    return kExitIncomplete;
+  }
+  return status;
 }
 
 int BatchRun::Export() {

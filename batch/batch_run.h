@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "batch/batch_command.h"
 #include "batch/batch_rows.h"
@@ -42,6 +43,11 @@ class BatchRun {
   // failed command rather than bad usage.
   int Run(const BatchCommand& command, bool inSession);
 
+  // Before the run ends: tells when the history file the run's undo records
+  // are to be appended to may not be written (a link out of the forum
+  // folder, or to no regular file), and gives the exit status for status.
+  int Finish(int status);
+
  private:
   void Refresh();
   int List();
@@ -50,6 +56,7 @@ class BatchRun {
   int Undo(const BatchCommand& command);
   int Export();
   int NoRowsOfRooms();
+  std::vector<std::string> OldLogsOfSelectedRows() const;
 
   std::FILE* out_;
   std::FILE* err_;

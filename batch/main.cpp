@@ -71,12 +71,12 @@ int main(int argc, char** argv) {
   if (verb == "session") {
     if (words.size() > 1) return Usage("session takes no options");
     BatchRun run(forum, stdout, stderr);
-    return RunSession(run);
+    return run.Finish(RunSession(run));
   }
   BatchCommand command;
   std::string error;
   if (!ParseBatchCommand(words, command, error)) return Usage(error);
   BatchRun run(forum, stdout, stderr);
   if (run.Check(command) != kExitDone) return kExitUsage;
-  return run.Run(command, false);
+  return run.Finish(run.Run(command, false));
 }
