@@ -22,5 +22,6 @@ void ShowLineProblem(Messenger& messenger, const std::string& fileName, long lon
                      int textId, int captionId, bool companionText);
 
 // Shows a naming failure the way the split command reports it: the record's
-// message with its file name and the honorific, warning icon, OK.
+// message with its file name and the honorific, warning icon, OK; or, when
+// the folder could not be listed, the file error naming the folder.
 void ShowNameError(Messenger& messenger, const CNameError& error);

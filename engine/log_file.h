@@ -131,6 +131,7 @@ class CLogFile : public CObject {
   std::optional<CNameError> MakeArchiveNames(std::uint32_t& state);
   std::optional<CNameError> MakeSerialNames(int number, std::uint32_t& state);
   CNameError NameFailure(std::uint32_t& state, int messageId, const std::string& fileName);
+  CNameError ListingFailure(std::uint32_t& state, int err);  // the folder could not be listed
 
   // What one split pass did.
   struct SplitFindings {
