@@ -4,14 +4,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <thread>
 
 #include "tests/support/temp_dir.h"
 
 namespace robust {
 
 ChildEnd RunChild(const std::string& exe, const std::vector<std::string>& args,
-                  const std::vector<std::pair<std::string, std::string>>& env) {
+                  const std::vector<std::pair<std::string, std::string>>& env, int timeoutSeconds) {
   TempDir io;
   const std::string outPath = io.Sub("out"), errPath = io.Sub("err");
   ChildEnd end;
@@ -33,7 +36,18 @@ ChildEnd RunChild(const std::string& exe, const std::vector<std::string>& args,
   }
   if (pid < 0) return end;
   int raw = 0;
-  while (::waitpid(pid, &raw, 0) < 0) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  for (;;) {
+    const pid_t done = ::waitpid(pid, &raw, timeoutSeconds > 0 ? WNOHANG : 0);
+    if (done == pid) break;
+    if (done < 0) continue;
+    if (std::chrono::steady_clock::now() >= deadline) {
+      end.timedOut = true;
+      ::kill(pid, SIGKILL);
+      timeoutSeconds = 0;  // now wait for it to go
+      continue;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   end.exited = WIFEXITED(raw);
   end.status = end.exited ? WEXITSTATUS(raw) : -1;

@@ -11,10 +11,13 @@ struct ChildEnd {
   bool exited = false;
   int status = -1;      // exit status when exited
   int signal = 0;       // the signal that ended it otherwise
+  bool timedOut = false;  // still running after the time given: killed
   std::string out, err;
 };
 
+// With timeoutSeconds above 0 a child still running after that long is
+// killed (SIGKILL) and reported as timed out.
 ChildEnd RunChild(const std::string& exe, const std::vector<std::string>& args,
-                  const std::vector<std::pair<std::string, std::string>>& env = {});
+                  const std::vector<std::pair<std::string, std::string>>& env = {}, int timeoutSeconds = 0);
 
 }  // namespace robust
