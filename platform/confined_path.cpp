@@ -49,7 +49,8 @@ bool IsConfinedFile(const std::string& root, const std::string& path, int* err) 
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : current.substr(0, slash);
     const std::string leaf = slash == std::string::npos ? current : current.substr(slash + 1);
     if (leaf.empty() || leaf == "." || leaf == "..") {
-      error = EISDIR;
+      // A folder, wherever it is: say first whether it lies outside.
+      error = LiesWithin(realRoot, RealFolder(current)) ? EISDIR : kErrOutsideFolder;
       return false;
     }
     const std::string realFolder = RealFolder(folder);
