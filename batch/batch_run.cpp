@@ -5,26 +5,18 @@
 #include "batch/batch_dialogs.h"
 #include "commands/analyze_command.h"
 #include "commands/export_command.h"
+#include "commands/forum_repair.h"
 #include "commands/split_command.h"
 #include "commands/split_dialog_logic.h"
 #include "commands/undo_command.h"
 #include "model/directory.h"
 #include "platform/confined_path.h"
-#include "platform/file_ops.h"
+#include "platform/interrupt.h"
 
 namespace {
 
 std::string FolderName(const std::string& path) {
   return std::filesystem::path(path).filename().string();
-}
-
-bool IsRecorded(const CDirectory& dir, const std::string& oldLogName) {
-  for (const auto& entry : dir.entries) {
-    for (const CUndo& record : entry->undoList) {
-      if (record.oldLogName == oldLogName) return true;
-    }
-  }
-  return false;
 }
 
 }  // namespace
@@ -76,6 +68,11 @@ int BatchRun::Run(const BatchCommand& command, bool inSession) {
   return kExitUsage;
 }
 
+int BatchRun::Repair() {
+  const RepairReport report = RepairForumFolder(messenger_, doc_.CurrentFolder()->path);
+  return report.problems > 0 ? kExitIncomplete : kExitDone;
+}
+
 int BatchRun::NoRowsOfRooms() {
   std::fprintf(err_, "kiv-batch: no log file of those rooms in %s\n", doc_.CurrentFolder()->path.c_str());
   return kExitIncomplete;
@@ -125,10 +122,13 @@ int BatchRun::Split(const BatchCommand& command, bool inSession) {
       return inSession ? kExitIncomplete : kExitUsage;
     case SplitOutcome::Kind::Ran: {
       const SplitReport& r = outcome.report;
-      if (r.skipped > 0 || r.stoppedChanged || r.stoppedNaming) status = kExitIncomplete;
+      if (r.skipped > 0 || r.stoppedChanged || r.stoppedNaming || r.interrupted || r.onlyInBackup > 0) {
+        status = kExitIncomplete;
+      }
       break;
     }
   }
+  if (plat::InterruptRequested()) return kExitIncomplete;
   if (command.exportAfter && Export() != kExitDone) status = kExitIncomplete;
   return status;
 }
@@ -139,34 +139,19 @@ int BatchRun::Undo(const BatchCommand& command) {
   bool any = false;
   for (int i = 0; i < rows_.RowCount(); ++i) any = any || rows_.IsRowSelected(i);
   if (!any) return NoRowsOfRooms();
-  const std::vector<std::string> oldLogs = OldLogsOfSelectedRows();
   const UndoReport report = UndoSelected(ctx_);
   if (report.failed > 0) return kExitIncomplete;
+  if (report.oldLogsLeft > 0) {
+    // They would be taken for archives of the host's.
+    std::fprintf(err_, "kiv-batch: undo left %d old log(s) of the splits taken back: they could not be deleted\n",
+                 report.oldLogsLeft);
+    return kExitIncomplete;
+  }
   if (report.restored == 0) {
     std::fprintf(err_, "kiv-batch: nothing undone: no log of those rooms has a split of this run to take back\n");
     return kExitIncomplete;
   }
-  // The old logs of a split taken back go with it; one still there was not
-  // deleted and would be taken for an archive of the host's.
-  int status = kExitDone;
-  const CDirectory& dir = *doc_.CurrentFolder();
-  for (const std::string& name : oldLogs) {
-    if (!IsRecorded(dir, name) && plat::FileExists(plat::JoinPath(dir.path, name))) {
-      std::fprintf(err_, "kiv-batch: undo left %s behind: it could not be deleted\n", name.c_str());
-      status = kExitIncomplete;
-    }
-  }
-  return status;
-}
-
-std::vector<std::string> BatchRun::OldLogsOfSelectedRows() const {
-  std::vector<std::string> names;
-  const CDirectory* dir = doc_.CurrentFolder();
-  for (int i = 0; dir && i < rows_.RowCount() && i < static_cast<int>(dir->entries.size()); ++i) {
-    if (!rows_.IsRowSelected(i)) continue;
-    for (const CUndo& record : dir->entries[static_cast<std::size_t>(i)]->undoList) names.push_back(record.oldLogName);
-  }
-  return names;
+  return kExitDone;
 }
 
 int BatchRun::Finish(int status) {

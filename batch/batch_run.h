@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "batch/batch_command.h"
 #include "batch/batch_rows.h"
@@ -39,6 +38,11 @@ class BatchRun {
   // refused with the split dialog's own message). kExitDone or kExitUsage.
   int Check(const BatchCommand& command);
 
+  // Resolves what an earlier run cut short left in the folder, telling of
+  // it on standard error; kExitIncomplete when something is left unresolved.
+  // Runs before the first command.
+  int Repair();
+
   // Runs one command; inSession makes a refusal of the split dialog a
   // failed command rather than bad usage.
   int Run(const BatchCommand& command, bool inSession);
@@ -56,7 +60,6 @@ class BatchRun {
   int Undo(const BatchCommand& command);
   int Export();
   int NoRowsOfRooms();
-  std::vector<std::string> OldLogsOfSelectedRows() const;
 
   std::FILE* out_;
   std::FILE* err_;

@@ -10,6 +10,7 @@
 #include "batch/batch_command.h"
 #include "batch/batch_run.h"
 #include "batch/usage.h"
+#include "platform/interrupt.h"
 
 namespace {
 
@@ -45,8 +46,9 @@ int RunSession(BatchRun& run) {
     if (run.Check(command) != kExitDone) return kExitUsage;
     script.push_back(command);
   }
-  int status = kExitDone;
+  int status = run.Repair();
   for (const BatchCommand& command : script) {
+    if (plat::InterruptRequested()) break;
     if (run.Run(command, true) != kExitDone) status = kExitIncomplete;
   }
   return status;
@@ -68,15 +70,26 @@ int main(int argc, char** argv) {
 
   std::vector<std::string> words{verb};
   words.insert(words.end(), args.begin() + 2, args.end());
+  // Ctrl-C and SIGTERM take back the file being split and end the run.
+  plat::CatchInterrupts();
+  int status = kExitDone;
   if (verb == "session") {
     if (words.size() > 1) return Usage("session takes no options");
     BatchRun run(forum, stdout, stderr);
-    return run.Finish(RunSession(run));
+    status = run.Finish(RunSession(run));
+  } else {
+    BatchCommand command;
+    std::string error;
+    if (!ParseBatchCommand(words, command, error)) return Usage(error);
+    BatchRun run(forum, stdout, stderr);
+    if (run.Check(command) != kExitDone) return kExitUsage;
+    status = run.Repair();
+    const int ran = run.Run(command, false);
+    if (ran != kExitDone) status = ran;
+    status = run.Finish(status);
   }
-  BatchCommand command;
-  std::string error;
-  if (!ParseBatchCommand(words, command, error)) return Usage(error);
-  BatchRun run(forum, stdout, stderr);
-  if (run.Check(command) != kExitDone) return kExitUsage;
-  return run.Finish(run.Run(command, false));
+  // The run's history is written (its splits are real); then the program
+  // ends as the signal would have ended it.
+  plat::EndAsInterrupted();
+  return status;
 }

@@ -10,6 +10,7 @@
 #include "platform/confined_path.h"
 #include "platform/encoding.h"
 #include "platform/file_ops.h"
+#include "platform/interrupt.h"
 #include "platform/text_reader.h"
 #include "platform/text_writer.h"
 
@@ -164,7 +165,8 @@ ReconcileOutcome WriteKeptLines(const std::string& listPath, const std::vector<s
   }
   written = writer.Sync() && written;
   written = writer.Close() && written;
-  if (written) {
+  // Interrupted: the old list stays, and the new one goes.
+  if (written && !plat::InterruptRequested()) {
     // The new list takes the old one's permissions, as a list rewritten in
     // place keeps them.
     std::error_code ec;

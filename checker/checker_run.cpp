@@ -6,6 +6,7 @@
 #include "checker/checker_strings.h"
 #include "checker/shared_folder_setting.h"
 #include "checker/silent_switch.h"
+#include "platform/interrupt.h"
 
 namespace {
 
@@ -49,6 +50,11 @@ int RunChecker(const std::vector<std::string>& args, SettingsStore& store, Messa
   progress.ShowProgress();
   LeftListsObserver observer(progress);
   WalkSharedLogFolder(*root, &observer);
+  if (plat::InterruptRequested()) {
+    // Ctrl-C or SIGTERM: the list being rewritten was left as it was.
+    progress.CloseProgress();
+    return 1;
+  }
   if (!silent) {
     MsgStyle warning;
     warning.icon = MsgIcon::Exclamation;

@@ -5,6 +5,7 @@
 #include "platform/dir_search.h"
 #include "platform/file_ops.h"
 #include "platform/folder_visits.h"
+#include "platform/interrupt.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ class Walker {
   Walker(const std::string& root, WalkObserver* observer) : root_(root), visits_(root), observer_(observer) {}
 
   void Walk(const std::string& folder) {
+    if (plat::InterruptRequested()) return;
     ++summary_.foldersVisited;
     std::vector<plat::FoundItem> items;
     plat::FindFiles(folder, "*.*", &items);  // unlistable: simply empty
@@ -37,7 +39,7 @@ class Walker {
         Walk(sub);
       }
     }
-    if (hasSubfolder) return;
+    if (hasSubfolder || plat::InterruptRequested()) return;
     ReconcileResult result = ReconcileArchiveList(folder, items, root_);
     if (result.outcome == ReconcileOutcome::Rewritten) {
       ++summary_.listsRewritten;

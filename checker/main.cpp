@@ -8,6 +8,7 @@
 #include "checker/checker_run.h"
 #include "checker/desktop_message_box.h"
 #include "checker/progress_window.h"
+#include "platform/interrupt.h"
 #include "profile/qsettings_profile.h"
 
 int main(int argc, char* argv[]) {
@@ -21,5 +22,10 @@ int main(int argc, char* argv[]) {
   QSettingsProfile store;
   ProgressWindow window;
   DesktopMessageBox messages(&window);
-  return RunChecker(args, store, messages, window);
+  // Ctrl-C and SIGTERM stop the walk at the next list; a list being rewritten
+  // stays as it was, and the program then ends as the signal would end it.
+  plat::CatchInterrupts();
+  const int status = RunChecker(args, store, messages, window);
+  plat::EndAsInterrupted();
+  return status;
 }

@@ -1,17 +1,14 @@
 #include "commands/export_command.h"
 
 #include <array>
-#include <cstdint>
-#include <filesystem>
-#include <system_error>
 
 #include "commands/room_selection.h"
 #include "model/directory.h"
 #include "model/kiv_doc.h"
+#include "commit/append_commit.h"
 #include "platform/confined_path.h"
 #include "platform/file_ops.h"
 #include "platform/name_in_line.h"
-#include "platform/text_writer.h"
 
 namespace {
 
@@ -24,16 +21,6 @@ bool Exportable(const CUndo& record) { return record.namingForm == 0 && record.e
 std::string AsBodyName(std::string name) {
   if (name.size() > 2) name[2] = '_';
   return name;
-}
-
-// Puts AR.LST back as it was before a failed append.
-void TakeBackAppend(const std::string& path, bool existed, std::int64_t oldSize) {
-  if (existed) {
-    std::error_code ec;
-    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(oldSize), ec);
-  } else {
-    plat::DeleteFile(path);
-  }
 }
 
 }  // namespace
@@ -86,26 +73,17 @@ ExportReport OnExportHeaders(CommandContext& ctx) {
   std::string text;
   for (const CUndo* record : records) text += ArchiveListLine(*record);
 
-  const std::string path = plat::JoinPath(dir->path, kArchiveList);
   // Written only inside the forum folder: never through a link out of it or to no regular file.
-  if (int err = 0; !plat::IsConfinedFile(dir->path, path, &err)) {
+  if (int err = 0; !plat::IsConfinedFile(dir->path, plat::JoinPath(dir->path, kArchiveList), &err)) {
     ctx.messenger.FileError(kArchiveList, err);
     report.failed = true;
     return report;
   }
-  plat::FileStatus before;
-  const bool existed = plat::GetFileStatus(path, &before);
-  plat::TextWriter out;
-  if (!out.Open(path, plat::TextWriter::Mode::Append)) {
-    ctx.messenger.FileError(kArchiveList, out.error());
-    report.failed = true;
-    return report;
-  }
-  const bool written = out.Write(text);
-  const bool closed = out.Close();
-  if (!written || !closed) {
-    ctx.messenger.FileError(kArchiveList, out.error());
-    TakeBackAppend(path, existed, existed ? before.size : 0);
+  // Journaled: lines cut short by a kill are written in full by the next run,
+  // and a failed append leaves the list as it was.
+  const commit::AppendResult appended = commit::AppendDurably(dir->path, kArchiveList, commit::HostLineEnds(text));
+  if (appended.outcome != commit::Outcome::Done) {
+    ctx.messenger.FileError(kArchiveList, appended.fault.err);
     report.failed = true;
     return report;
   }

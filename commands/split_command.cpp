@@ -11,12 +11,14 @@
 #include "commands/entry_row.h"
 #include "commands/split_dialog_logic.h"
 #include "commands/split_dialog_prep.h"
+#include "commit/split_commit.h"
 #include "engine/engine_messages.h"
 #include "engine/log_file.h"
 #include "model/directory.h"
 #include "model/kiv_doc.h"
 #include "platform/file_error.h"
 #include "platform/file_ops.h"
+#include "platform/interrupt.h"
 #include "ports/dialogs.h"
 #include "ports/rows.h"
 
@@ -25,12 +27,21 @@ namespace {
 constexpr int kMsgChangedSinceAnalysis = 49664;  // caption 49665
 constexpr int kMsgBackupExists = 49666;          // caption 49667
 constexpr int kMsgConfirmSplit = 49674;          // caption 49675
+constexpr int kMsgOnlyInBackup = 50234;          // caption 50235
 constexpr const char kCutting[] = "cutting..";
 
 bool SameTime(const CDirectory& dir, const CFileEntry& entry) {
   plat::FileStatus status;
   return plat::GetFileStatus(plat::JoinPath(dir.path, entry.name), &status) &&
          status.mtime == entry.modificationTime;
+}
+
+// What a split changes in an entry, put back when the split is taken back.
+void RestoreEntry(CFileEntry& entry, const CFileEntry& before) {
+  entry.lowest = before.lowest;
+  entry.highest = before.highest;
+  entry.modificationTime = before.modificationTime;
+  entry.size = before.size;
 }
 
 bool TakesPart(const CFileEntry& entry, RoomSet rooms, int kindSet) {
@@ -53,16 +64,24 @@ class FileSplitter {
   enum class Next {
     Split,    // the file is split
     Skipped,  // the file is as it was
-    Remove,   // skipped, and its log is gone from its name: the caller drops
-              // the entry and its row once the engine object is gone
+    Interrupted,  // the user interrupted the program; the file is as it was
     StopChanged,
     StopNaming,
   };
   Next Split(std::size_t i);
+  // Tells of every backup of this run that the host wrote to after its
+  // split (a host that kept the log open writes on into the old file): those
+  // messages are only there. Returns how many.
+  int TellBackupsWrittenTo();
 
  private:
+  struct Committed {
+    std::string backupName;
+    plat::FileIdentity source;  // the log as the split read it, now under the backup name
+  };
+
   int CutValue(int room) const;
-  bool ClearBackupName(const std::string& backup);
+  bool BackupNameFree(const std::string& backup, bool* replace);
   void RedrawRow(std::size_t i) {
     RedrawEntryRow(ctx_.rows, static_cast<int>(i), dir_, *dir_.entries[i], ctx_.messenger.mode());
   }
@@ -72,6 +91,7 @@ class FileSplitter {
   RoomTables& tables_;
   bool single_;
   int number_;
+  std::vector<Committed> committed_;
 };
 
 int FileSplitter::CutValue(int room) const {
@@ -82,18 +102,15 @@ int FileSplitter::CutValue(int room) const {
   return d > 0 ? d / 1000 * 1000 : 0;
 }
 
-bool FileSplitter::ClearBackupName(const std::string& backup) {
-  const std::string path = plat::JoinPath(dir_.path, backup);
-  if (!plat::FileExists(path)) return true;
+bool FileSplitter::BackupNameFree(const std::string& backup, bool* replace) {
+  *replace = false;
+  if (!plat::FileExists(plat::JoinPath(dir_.path, backup))) return true;
   if (!ctx_.doc.m_bNoOverwriteConfirm) {
     MsgResult r = ctx_.messenger.Box(kMsgBackupExists, backup, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
     if (r != MsgResult::Yes) return false;
   }
-  int err = 0;
-  if (!plat::DeleteFile(path, &err)) {
-    ctx_.messenger.FileError(backup, err);
-    return false;
-  }
+  // The old backup goes only in the commit, once the new files are whole.
+  *replace = true;
   return true;
 }
 
@@ -119,52 +136,86 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
   std::vector<std::string> headerLines;
   log.MakeHeaderLines(dir_.name, dir_.RoomName(entry.room), headerLines);
 
-  const std::string backup = BackupFileName(logName, ctx_.doc.m_nBackUp != 0, dir_.Generation(entry.room));
-  if (!ClearBackupName(backup)) return Next::Skipped;
+  commit::SplitPlan plan;
+  plan.folder = dir_.path;
+  plan.logName = logName;
+  plan.backupName = BackupFileName(logName, ctx_.doc.m_nBackUp != 0, dir_.Generation(entry.room));
+  plan.outputNames = log.names();
+  if (!BackupNameFree(plan.backupName, &plan.replaceBackup)) return Next::Skipped;
 
   ctx_.rows.SetCellText(row, kColumnSize, "-");
   ctx_.rows.SetCellText(row, kColumnLowest, kCutting);
   ctx_.rows.SetCellText(row, kColumnHighest, kCutting);
   ctx_.rows.RepaintNow();
 
-  const std::string logPath = plat::JoinPath(dir_.path, logName);
-  const std::string backupPath = plat::JoinPath(dir_.path, backup);
-  int err = 0;
-  if (!plat::RenameNoReplace(logPath, backupPath, &err)) {
-    ctx_.messenger.FileError(plat::RenameSubject(logName, backup), err);
+  // The log is read where it lies; the outputs are written under temporary
+  // names and take their places only in the commit.
+  commit::SplitCommit transaction;
+  commit::Fault fault;
+  if (!transaction.Begin(plan, &fault)) {
+    ctx_.messenger.FileError(fault.subject, fault.err);
     RedrawRow(i);
     ctx_.rows.RepaintNow();
     return Next::Skipped;
   }
-
+  const CFileEntry before = entry;
   ctx_.rows.BeginWaitCursor();
-  const bool done = log.Open(backup) && log.Split(headerLines);
-  if (done) {
-    log.RecordUndo(dir_.Generation(entry.room), headerLines, ctx_.doc.m_nArcType);
+  log.SetOutputNames(plan.tempNames);
+  const bool written = log.Open() && log.Split(headerLines);
+  const plat::FileIdentity source = log.SourceIdentity();
+  log.Close();
+
+  auto takeBack = [&](Next next) {
+    transaction.Abandon();
+    RestoreEntry(entry, before);
     RedrawRow(i);
     ctx_.rows.RepaintNow();
     ctx_.rows.EndWaitCursor();
-    log.Close();
-    return Next::Split;
+    return next;
+  };
+  if (!written) return takeBack(log.interrupted() ? Next::Interrupted : Next::Skipped);
+
+  // The host may have written to the log while it was read: what it wrote
+  // is in no output, so this split is taken back and the log analysed again.
+  plat::FileIdentity now;
+  if (!plat::GetFileIdentity(plat::JoinPath(dir_.path, logName), &now) || !(now == source)) {
+    takeBack(Next::StopChanged);
+    ctx_.messenger.Box(kMsgChangedSinceAnalysis, logName, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+    return Next::StopChanged;
   }
 
-  log.Close();
-  if (!plat::RenameNoReplace(backupPath, logPath, &err)) {
-    ctx_.messenger.FileError(plat::RenameSubject(backup, logName), err);
+  const commit::Outcome outcome = transaction.Commit(source, &fault);
+  if (outcome != commit::Outcome::Done) {
+    ctx_.messenger.FileError(fault.subject, fault.err);
+    RestoreEntry(entry, before);
+    // Left half way, the next run finishes it or takes it back; until then
+    // the log's range is not to be trusted.
+    if (outcome == commit::Outcome::Stuck) entry.lowest = kNoLowest, entry.highest = kNoHighest;
+    RedrawRow(i);
+    ctx_.rows.RepaintNow();
     ctx_.rows.EndWaitCursor();
-    return Next::Remove;
+    return Next::Skipped;
   }
-  plat::FileStatus status;
-  if (plat::GetFileStatus(logPath, &status)) {
-    entry.modificationTime = status.mtime;
-  } else {
-    entry.lowest = kNoLowest;
-    entry.highest = kNoHighest;
-  }
+  committed_.push_back(Committed{plan.backupName, source});
+  log.RecordUndo(dir_.Generation(entry.room), headerLines, ctx_.doc.m_nArcType, plan.backupName);
   RedrawRow(i);
   ctx_.rows.RepaintNow();
   ctx_.rows.EndWaitCursor();
-  return Next::Skipped;
+  return Next::Split;
+}
+
+int FileSplitter::TellBackupsWrittenTo() {
+  int told = 0;
+  for (const Committed& split : committed_) {
+    plat::FileIdentity backup;
+    if (plat::GetFileIdentity(plat::JoinPath(dir_.path, split.backupName), &backup) &&
+        backup.SameFile(split.source) && backup.size > split.source.size) {
+      ctx_.messenger.Box(kMsgOnlyInBackup, split.backupName, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+      ++told;
+    }
+  }
+  committed_.clear();
+  return told;
 }
 
 }  // namespace
@@ -209,23 +260,29 @@ SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet roo
         ++report.skipped;
         ++i;
         break;
-      case FileSplitter::Next::Remove:
-        // The following entry moves up into position i.
+      case FileSplitter::Next::Interrupted:
+        report.interrupted = true;
         ++report.skipped;
-        dir->entries.erase(dir->entries.begin() + static_cast<std::ptrdiff_t>(i));
-        ctx.rows.DeleteRow(static_cast<int>(i));
-        ctx.rows.RepaintNow();
-        break;
+        report.onlyInBackup = splitter.TellBackupsWrittenTo();
+        return report;
       case FileSplitter::Next::StopChanged:
         report.stoppedChanged = true;
+        report.onlyInBackup = splitter.TellBackupsWrittenTo();
         OnAnalyze(ctx);
         return report;
       case FileSplitter::Next::StopNaming:
         report.stoppedNaming = true;
         ++report.skipped;
+        report.onlyInBackup = splitter.TellBackupsWrittenTo();
         return report;
     }
+    if (plat::InterruptRequested()) {
+      report.interrupted = true;
+      report.onlyInBackup = splitter.TellBackupsWrittenTo();
+      return report;
+    }
   }
+  report.onlyInBackup = splitter.TellBackupsWrittenTo();
   for (int room = kFirstRoom; room <= kLastRoom; ++room) {
     if (RoomInSet(rooms, room)) dir->RaiseGeneration(room);
   }

@@ -15,6 +15,8 @@ struct SplitReport {
   bool stoppedChanged = false;  // a file changed before its turn: analysis ran, the command ended
   bool stoppedNaming = false;   // a naming failure ended the command
   bool reachedEnd = false;      // every file visited; the rooms' generations were raised
+  bool interrupted = false;     // the user interrupted the program: the command ended there
+  int onlyInBackup = 0;         // backups the host wrote to after their split (the user was told)
 };
 
 struct SplitOutcome {

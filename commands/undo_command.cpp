@@ -1,8 +1,10 @@
 #include "commands/undo_command.h"
 
+#include <cerrno>
 #include <string>
 
 #include "commands/entry_row.h"
+#include "commit/undo_commit.h"
 #include "model/directory.h"
 #include "model/kiv_doc.h"
 #include "platform/file_error.h"
@@ -30,41 +32,6 @@ const CUndo* ChooseRecord(const CDirectory& dir, const CFileEntry& entry, int& p
     ++passedOver;
   }
   return nullptr;
-}
-
-// A free name beside the log to hold it while the backup takes its place.
-std::string AsideName(const CDirectory& dir, const std::string& logName) {
-  for (int n = 0;; ++n) {
-    std::string name = logName + ".undo" + (n == 0 ? std::string() : std::to_string(n));
-    if (!plat::FileExists(plat::JoinPath(dir.path, name))) return name;
-  }
-}
-
-enum class Swap { Done, LogStuck, BackupStuck };
-
-// Puts the backup in the log's place. The log is first moved aside and only
-// deleted once the backup holds its name, so a rename that fails leaves both
-// files as they were.
-Swap PutBackupInPlace(CommandContext& ctx, const CDirectory& dir, const std::string& logName,
-                      const std::string& backupName) {
-  const std::string logPath = plat::JoinPath(dir.path, logName);
-  const std::string aside = AsideName(dir, logName);
-  const std::string asidePath = plat::JoinPath(dir.path, aside);
-  int err = 0;
-  if (!plat::RenameNoReplace(logPath, asidePath, &err)) {
-    ctx.messenger.FileError(logName, err);
-    return Swap::LogStuck;
-  }
-  if (!plat::RenameNoReplace(plat::JoinPath(dir.path, backupName), logPath, &err)) {
-    ctx.messenger.FileError(plat::RenameSubject(backupName, logName), err);
-    int backErr = 0;
-    if (!plat::RenameNoReplace(asidePath, logPath, &backErr)) {
-      ctx.messenger.FileError(plat::RenameSubject(aside, logName), backErr);
-    }
-    return Swap::BackupStuck;
-  }
-  if (!plat::DeleteFile(asidePath, &err)) ctx.messenger.FileError(aside, err);
-  return Swap::Done;
 }
 
 }  // namespace
@@ -123,22 +90,33 @@ UndoReport UndoSelected(CommandContext& ctx) {
                         MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
     }
 
-    switch (PutBackupInPlace(ctx, *dir, entry.name, backupName)) {
-      case Swap::LogStuck:
-        entry.undoList.clear();
-        ++report.failed;
-        redraw();
-        ++i;
-        continue;
-      case Swap::BackupStuck:
-        // Both files are where they were; the records stay for another try.
-        ++report.failed;
-        redraw();
-        ++i;
-        continue;
-      case Swap::Done:
-        break;
+    // The backup takes the log's name in one step and the old logs of the
+    // splits taken back go, under a journal: an undo cut short is finished
+    // by the next run.
+    commit::UndoPlan plan;
+    plan.folder = dir->path;
+    plan.logName = entry.name;
+    plan.backupName = backupName;
+    for (auto it = entry.undoList.rbegin(); it != entry.undoList.rend() && it->generation >= generation; ++it) {
+      plan.oldLogs.push_back(it->oldLogName);
     }
+    if (!plat::GetFileIdentity(plat::JoinPath(dir->path, backupName), &plan.backup)) {
+      ctx.messenger.FileError(backupName, ENOENT);
+      ++report.failed;
+      redraw();
+      ++i;
+      continue;
+    }
+    const commit::UndoResult undone = commit::RunUndo(plan);
+    if (undone.outcome != commit::Outcome::Done) {
+      // The log and the backup are as they were; the records stay for another try.
+      ctx.messenger.FileError(undone.fault.subject, undone.fault.err);
+      ++report.failed;
+      redraw();
+      ++i;
+      continue;
+    }
+    report.oldLogsLeft += undone.oldLogsLeft;
 
     plat::FileStatus status;
     if (!plat::GetFileStatus(logPath, &status)) {
@@ -152,7 +130,6 @@ UndoReport UndoSelected(CommandContext& ctx) {
     entry.highest = previousHighest;
 
     while (!entry.undoList.empty() && entry.undoList.back().generation >= generation) {
-      plat::DeleteFile(plat::JoinPath(dir->path, entry.undoList.back().oldLogName));
       entry.undoList.pop_back();
     }
     ++report.restored;

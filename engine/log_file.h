@@ -69,17 +69,29 @@ class CLogFile : public CObject {
   bool MakeHeaderLines(const std::string& forumName, const std::string& roomName,
                        std::vector<std::string>& lines);
 
-  // Reads the open source (the backup) once and writes the old logs and the
-  // log's new file under the names planned by MakeOldLogNames; body logs get
-  // headerLines[i] as the first line of output i. On success every output is
-  // on disk and the entry holds the new file's range, time and size. On any
-  // failure every output is deleted, the failure is reported, and the entry
-  // is unchanged.
+  // The names the outputs are written under, one per planned name, when not
+  // those names themselves: the split command writes them under temporary
+  // names while the log stays where it is, and puts them in place after.
+  void SetOutputNames(std::vector<std::string> names) { outputNames_ = std::move(names); }
+
+  // Reads the open source once and writes the old logs and the log's new
+  // file (under the names planned by MakeOldLogNames, or those given by
+  // SetOutputNames); body logs get headerLines[i] as the first line of
+  // output i. On success every output is on disk and the entry holds the
+  // new file's range, time and size. On any failure (an interruption among
+  // them) every output is deleted, the failure is reported, and the entry is
+  // unchanged.
   bool Split(const std::vector<std::string>& headerLines, ScanMode scan = ScanMode::BySize);
+  // Whether the last pass stopped because the user interrupted the program.
+  bool interrupted() const { return interrupted_; }
+
+  // The source as it stood when it was opened.
+  const plat::FileIdentity& SourceIdentity() const { return source_.OpenedIdentity(); }
 
   // After a successful Split: one undo record per old log, appended to the
-  // entry's undo list.
-  void RecordUndo(int generation, const std::vector<std::string>& headerLines, int namingForm);
+  // entry's undo list; backupName is where the log as it was now lies.
+  void RecordUndo(int generation, const std::vector<std::string>& headerLines, int namingForm,
+                  const std::string& backupName);
 
   const std::string& folder() const { return folder_; }
   const std::string& sourceName() const { return sourceName_; }
@@ -153,6 +165,10 @@ class CLogFile : public CObject {
                      std::vector<plat::TextWriter>& outputs);
   bool FinishOutputs(std::vector<plat::TextWriter>& outputs, int failedOutput);
   void DeleteOutputs(std::size_t count);
+  const std::string& OutputName(std::size_t i) const {
+    return i < outputNames_.size() ? outputNames_[i] : names_[i];
+  }
+  bool Interrupted(SplitFindings& done);
   // True (told) when the source could not be read to its end: a read
   // error, or an end-of-text byte with more of the log after it.
   bool SourceReadFailed();
@@ -180,6 +196,8 @@ class CLogFile : public CObject {
   int readError_ = 0;  // errno of a failed read during the pass
 
   std::vector<std::string> names_;
+  std::vector<std::string> outputNames_;
+  bool interrupted_ = false;
   std::vector<std::int32_t> cutPoints_;
   std::int32_t previousLowest_ = 0;
   std::int32_t previousHighest_ = kNoHighest;

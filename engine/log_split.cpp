@@ -10,6 +10,7 @@
 #include "engine/log_file.h"
 #include "engine/progress_steps.h"
 #include "platform/file_ops.h"
+#include "platform/interrupt.h"
 #include "platform/text_writer.h"
 
 namespace {
@@ -25,7 +26,7 @@ bool CLogFile::CreateOutputs(const std::vector<std::string>& headerLines,
     // A file that already holds the name is somebody's data (the host may
     // have started a new log meanwhile): it is never replaced.
     plat::TextWriter& out = outputs[i];
-    bool ok = out.Open(plat::JoinPath(folder_, names_[i]), plat::TextWriter::Mode::CreateNew);
+    bool ok = out.Open(plat::JoinPath(folder_, OutputName(i)), plat::TextWriter::Mode::CreateNew);
     if (ok && body) ok = out.Write(headerLines[i]) && out.Write("\n", 1);
     if (!ok) {
       messenger_.FileError(names_[i], out.error());
@@ -61,7 +62,7 @@ bool CLogFile::FinishOutputs(std::vector<plat::TextWriter>& outputs, int failedO
 void CLogFile::DeleteOutputs(std::size_t count) {
   for (std::size_t i = 0; i < count && i < names_.size(); ++i) {
     int err = 0;
-    if (!plat::DeleteFile(plat::JoinPath(folder_, names_[i]), &err)) messenger_.FileError(names_[i], err);
+    if (!plat::DeleteFile(plat::JoinPath(folder_, OutputName(i)), &err)) messenger_.FileError(OutputName(i), err);
   }
 }
 
@@ -98,6 +99,13 @@ int CLogFile::OutputFor(int number, long long line, SplitFindings& done) {
   return output;
 }
 
+bool CLogFile::Interrupted(SplitFindings& done) {
+  if (!plat::InterruptRequested()) return false;
+  interrupted_ = true;
+  done.failed = true;
+  return true;
+}
+
 bool CLogFile::WriteFailed(std::vector<plat::TextWriter>& outputs, int output, SplitFindings& done) {
   const plat::TextWriter& out = outputs[static_cast<std::size_t>(output)];
   if (out.error() == 0) return false;
@@ -113,13 +121,17 @@ void CLogFile::SplitLineByLine(ProgressSteps& progress, std::vector<plat::TextWr
   std::uint64_t bytes = 0;
   long long lineCount = 0;
   int current = -1;  // none before the first header: the old forum header line is dropped
+  const bool manyOutputs = outputs.size() > 2;
   FillWindow();
   while (!SlotEmpty(current_)) {
     const HeaderMatch match = MatchHeader(current_, MatchMode::OwnKind);
     int lines = 1;
     if (match.lines > 0) {
-      current = OutputFor(match.number, lineCount + 1, done);
-      if (current < 0) return;
+      if (Interrupted(done)) return;
+      const int next = OutputFor(match.number, lineCount + 1, done);
+      if (next < 0) return;
+      if (next != current && current >= 0 && manyOutputs) outputs[static_cast<std::size_t>(current)].Release();
+      current = next;
       lines = match.lines;
     }
     lineCount += lines;
@@ -137,6 +149,9 @@ void CLogFile::SplitBySkipping(ProgressSteps& progress, std::vector<plat::TextWr
   const int own = OwnTemplatePair(entry_->kind);
   HeaderScan scan(source_, own, own + 2);
   int current = -1;  // none before the first header: the old forum header line is dropped
+  // Only the output being written keeps a buffer, so memory stays flat
+  // however many old logs a split makes.
+  const bool manyOutputs = outputs.size() > 2;
   std::uint64_t from = 0;  // what lies between here and the scan goes to the current output
   // Messages that follow each other into one output go out as one stretch,
   // as the file holds it.
@@ -160,6 +175,7 @@ void CLogFile::SplitBySkipping(ProgressSteps& progress, std::vector<plat::TextWr
     }
     if (step == HeaderScan::Step::Moved && !passOn(scan.settled())) return;
     if (step == HeaderScan::Step::Header) {
+      if (Interrupted(done)) return;
       const int number = HeaderNumber(scan.header().text);
       if (number > 0) {
         const long long line = number > kNoHighest ? LineNumberAt(scan.header().offset) : 0;
@@ -168,6 +184,7 @@ void CLogFile::SplitBySkipping(ProgressSteps& progress, std::vector<plat::TextWr
         if (next < 0) return;
         if (next != current) {
           if (!passOn(scan.header().offset)) return;
+          if (current >= 0 && manyOutputs) outputs[static_cast<std::size_t>(current)].Release();
           current = next;
         }
       }
@@ -178,11 +195,13 @@ void CLogFile::SplitBySkipping(ProgressSteps& progress, std::vector<plat::TextWr
 
 bool CLogFile::Split(const std::vector<std::string>& headerLines, ScanMode scan) {
   if (!source_.IsOpen()) return false;
+  interrupted_ = false;
   // Without a plan, or with fewer header lines than outputs, nothing is made.
   if (cutPoints_.size() < 2 || names_.size() != cutPoints_.size() - 1) return false;
   if (OwnTemplatePair(entry_->kind) < 0) return false;
   const std::size_t count = names_.size();
   if (entry_->kind == kKindBody && headerLines.size() < count) return false;
+  if (!outputNames_.empty() && outputNames_.size() != count) return false;
 
   std::vector<plat::TextWriter> outputs(count);
   if (!CreateOutputs(headerLines, outputs)) return false;
@@ -217,7 +236,7 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines, ScanMode scan)
   plat::FileStatus newStatus;
   if (!failed) {
     int err = 0;
-    if (!plat::GetFileStatus(plat::JoinPath(folder_, entry_->name), &newStatus, &err)) {
+    if (!plat::GetFileStatus(plat::JoinPath(folder_, OutputName(count - 1)), &newStatus, &err)) {
       messenger_.FileError(entry_->name, err);
       failed = true;
     }

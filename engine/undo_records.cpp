@@ -7,9 +7,10 @@
 #include "engine/log_file.h"
 #include "platform/file_ops.h"
 
-void CLogFile::RecordUndo(int generation, const std::vector<std::string>& headerLines, int namingForm) {
+void CLogFile::RecordUndo(int generation, const std::vector<std::string>& headerLines, int namingForm,
+                          const std::string& backupName) {
   // Without a backup there is nothing a record could take the split back to.
-  if (names_.size() < 2 || sourceName_.empty()) return;
+  if (names_.size() < 2 || backupName.empty()) return;
   const std::size_t oldLogs = names_.size() - 1;
 
   // The backup's time as the split left it: the undo trusts the backup only
@@ -18,13 +19,13 @@ void CLogFile::RecordUndo(int generation, const std::vector<std::string>& header
   // it can't vouch for.
   std::time_t backupTime = 0;
   plat::FileStatus backup;
-  if (plat::GetFileStatus(plat::JoinPath(folder_, sourceName_), &backup)) backupTime = backup.mtime;
+  if (plat::GetFileStatus(plat::JoinPath(folder_, backupName), &backup)) backupTime = backup.mtime;
 
   for (std::size_t i = 0; i < oldLogs; ++i) {
     CUndo undo;
     undo.generation = generation;
     undo.oldLogName = names_[i];
-    undo.backupName = sourceName_;
+    undo.backupName = backupName;
     undo.backupTime = backupTime;
     undo.previousLowest = previousLowest_;
     undo.previousHighest = previousHighest_;

@@ -11,11 +11,13 @@ class CDirectory;
 // path/<folder name>.KIV. The shared log folder's name is its full path, so
 // it uses the last component of the path as its name.
 std::string UndoHistoryPath(const CDirectory& dir);
+std::string UndoHistoryName(const CDirectory& dir);  // the same, within the folder
 
 // Appends the blocks of dir's entries in their present order, each stamped
 // with the folder clock's time when it is written. A history file that can't
 // be opened is skipped; a block whose writing fails is taken back out again,
-// so the file never ends in half a block. False when any block was not
+// and one cut short by a kill is finished by the next run, so the file never
+// ends in half a block. False when any block was not
 // written.
 bool AppendUndoHistory(const CDirectory& dir);
 

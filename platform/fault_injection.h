@@ -6,7 +6,7 @@
 
 namespace plat {
 
-enum class FileOp { Open, Read, Write, Sync, Close, Rename, Delete, Status, List };
+enum class FileOp { Open, Read, Write, Sync, Close, Rename, Delete, Status, List, Link };
 
 // Returns an errno value to inject, or 0 to let the operation run.
 using FaultHook = int (*)(FileOp op, const char* path);

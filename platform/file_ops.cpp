@@ -33,6 +33,17 @@ bool GetFileStatus(const std::string& path, FileStatus* status, int* err) {
   return true;
 }
 
+bool GetFileIdentity(const std::string& path, FileIdentity* identity, int* err) {
+  if (int e = detail::InjectedError(FileOp::Status, path.c_str())) return Fail(err, e);
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return Fail(err, errno);
+  identity->device = static_cast<std::uint64_t>(st.st_dev);
+  identity->inode = static_cast<std::uint64_t>(st.st_ino);
+  identity->size = st.st_size;
+  identity->mtime = st.st_mtim.tv_sec;
+  return true;
+}
+
 bool FileExists(const std::string& path) {
   struct stat st;
   return ::lstat(path.c_str(), &st) == 0;
@@ -66,6 +77,55 @@ bool ReplaceFile(const std::string& src, const std::string& dst, int* err) {
 bool DeleteFile(const std::string& path, int* err) {
   if (int e = detail::InjectedError(FileOp::Delete, path.c_str())) return Fail(err, e);
   if (::unlink(path.c_str()) != 0) return Fail(err, errno);
+  return true;
+}
+
+bool LinkNoReplace(const std::string& src, const std::string& dst, int* err) {
+  if (int e = detail::InjectedError(FileOp::Link, src.c_str())) return Fail(err, e);
+  if (::link(src.c_str(), dst.c_str()) != 0) return Fail(err, errno);
+  return true;
+}
+
+bool SyncFolder(const std::string& folder, int* err) {
+  if (int e = detail::InjectedError(FileOp::Sync, folder.c_str())) return Fail(err, e);
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return Fail(err, errno);
+  int rc = ::fsync(fd);
+  int e = errno;
+  ::close(fd);
+  // Some file systems can't sync a folder (EINVAL): their names are as
+  // durable as they get.
+  if (rc != 0 && e != EINVAL) return Fail(err, e);
+  return true;
+}
+
+bool TruncateFile(const std::string& path, std::int64_t size, int* err) {
+  if (int e = detail::InjectedError(FileOp::Write, path.c_str())) return Fail(err, e);
+  if (::truncate(path.c_str(), static_cast<off_t>(size)) != 0) return Fail(err, errno);
+  return true;
+}
+
+bool ReadFileBytes(const std::string& path, std::int64_t offset, std::size_t length, std::string* bytes,
+                   int* err) {
+  bytes->clear();
+  if (int e = detail::InjectedError(FileOp::Read, path.c_str())) return Fail(err, e);
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return Fail(err, errno);
+  bytes->resize(length);
+  std::size_t got = 0;
+  while (got < length) {
+    ssize_t n = ::pread(fd, bytes->data() + got, length - got, static_cast<off_t>(offset) + static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      int e = errno;
+      ::close(fd);
+      return Fail(err, e);
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  bytes->resize(got);
   return true;
 }
 

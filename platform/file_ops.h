@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <cstddef>
 #include <ctime>
 #include <string>
 
@@ -16,6 +17,19 @@ struct FileStatus {
 
 // Each returns false on failure with *err set to errno (err may be null).
 bool GetFileStatus(const std::string& path, FileStatus* status, int* err = nullptr);
+
+// Which file a name leads to, and how it stood: a commit compares these to
+// learn whether the host wrote to a log, or whether a name still holds the
+// file a journal recorded.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::int64_t size = 0;
+  std::time_t mtime = 0;
+  bool SameFile(const FileIdentity& other) const { return device == other.device && inode == other.inode; }
+  bool operator==(const FileIdentity& other) const = default;
+};
+bool GetFileIdentity(const std::string& path, FileIdentity* identity, int* err = nullptr);
 bool FileExists(const std::string& path);
 bool IsDirectory(const std::string& path);
 
@@ -27,6 +41,22 @@ bool RenameNoReplace(const std::string& src, const std::string& dst, int* err = 
 bool ReplaceFile(const std::string& src, const std::string& dst, int* err = nullptr);
 
 bool DeleteFile(const std::string& path, int* err = nullptr);
+
+// Gives the file src a second name dst (never replacing an existing dst):
+// the log keeps its name while its backup name already holds it. EPERM or
+// EOPNOTSUPP where the file system has no such links.
+bool LinkNoReplace(const std::string& src, const std::string& dst, int* err = nullptr);
+
+// Makes the folder's names durable: the renames and deletions made in it
+// survive a power cut once this returns true.
+bool SyncFolder(const std::string& folder, int* err = nullptr);
+
+// Cuts a file back to size bytes (taking back an append that failed).
+bool TruncateFile(const std::string& path, std::int64_t size, int* err = nullptr);
+
+// Reads up to length bytes from offset as they stand in the file.
+bool ReadFileBytes(const std::string& path, std::int64_t offset, std::size_t length, std::string* bytes,
+                   int* err = nullptr);
 
 // Sets a file's last-write time (tests and the sample generator use it).
 bool SetFileTime(const std::string& path, std::time_t mtime, int* err = nullptr);

@@ -50,6 +50,8 @@ bool TextReader::Open(const std::string& path) {
     return false;
   }
   fd_ = fd;
+  opened_ = FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), st.st_size,
+                         st.st_mtim.tv_sec};
   error_ = 0;
   ended_ = failed_ = false;
   endMark_ = -1;

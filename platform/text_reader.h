@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_ops.h"
+
 namespace plat {
 
 // Reads a file the way the host's text mode does: CR LF becomes LF, a byte
@@ -60,6 +62,9 @@ class TextReader {
   AfterEndMark WhatFollowsEndMark();
   // File offset of the end-of-text mark the input stopped at, or -1.
   std::int64_t EndMarkOffset() const { return endMark_; }
+  // The file that was opened, as it stood then: a split compares it with
+  // the log's name just before it commits.
+  const FileIdentity& OpenedIdentity() const { return opened_; }
 
   // Closes the file; false (with error()) when closing failed or no file was open.
   bool Close();
@@ -76,6 +81,7 @@ class TextReader {
   bool failed_ = false;
   std::int64_t endMark_ = -1;  // offset of the 0x1A the input stopped at
   std::string path_;
+  FileIdentity opened_;
   std::vector<char> buf_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;

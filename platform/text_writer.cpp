@@ -87,7 +87,7 @@ bool TextWriter::Open(const std::string& path, Mode mode) {
     return Fail(refused);
   }
   fd_ = fd;
-  buf_.resize(kBufferSize);
+  buf_.clear();  // taken at the first write
   used_ = 0;
   endedWithCr_ = false;
   unsubmitted_ = 0;
@@ -133,9 +133,17 @@ bool TextWriter::Flush() {
   return n == 0 || WriteRaw(buf_.data(), n);
 }
 
+bool TextWriter::Release() {
+  const bool ok = Flush();
+  buf_.clear();
+  buf_.shrink_to_fit();
+  return ok;
+}
+
 bool TextWriter::Write(std::string_view text) {
   if (fd_ < 0) return Fail(EBADF);
   if (error_) return false;
+  if (buf_.empty()) buf_.resize(kBufferSize);
   endedWithCr_ = false;
   const char* p = text.data();
   const char* end = p + text.size();
@@ -171,6 +179,7 @@ bool TextWriter::Put(const char* data, std::size_t len) {
 bool TextWriter::WriteFileText(std::string_view text) {
   if (fd_ < 0) return Fail(EBADF);
   if (error_) return false;
+  if (buf_.empty()) buf_.resize(kBufferSize);
   const char* p = text.data();
   const char* end = p + text.size();
   while (p < end) {
@@ -187,6 +196,14 @@ bool TextWriter::WriteFileText(std::string_view text) {
   }
   if (!text.empty()) endedWithCr_ = text.back() == '\r';
   return true;
+}
+
+bool TextWriter::WriteBytes(std::string_view bytes) {
+  if (fd_ < 0) return Fail(EBADF);
+  if (error_) return false;
+  if (buf_.empty()) buf_.resize(kBufferSize);
+  endedWithCr_ = false;
+  return Put(bytes.data(), bytes.size());
 }
 
 bool TextWriter::Sync() {

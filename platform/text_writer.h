@@ -39,8 +39,14 @@ class TextWriter {
   // gets its CR. A text may begin where the last one ended, even between the
   // CR and the LF of a line end.
   bool WriteFileText(std::string_view text);
+  // Writes bytes that are already in the file's form, as they are.
+  bool WriteBytes(std::string_view bytes);
 
   bool Flush();
+  // Writes out what is gathered and gives the buffer back; the next write
+  // takes a new one. A split with many outputs keeps only the buffer of the
+  // output it is writing, so its memory does not grow with their number.
+  bool Release();
   bool Sync();   // flush and make durable (fsync)
   bool Close();  // flush and close; false when anything written was lost
 

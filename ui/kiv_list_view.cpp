@@ -9,6 +9,7 @@
 #include "commands/analyze_command.h"
 #include "commands/entry_row.h"
 #include "commands/export_command.h"
+#include "commands/forum_repair.h"
 #include "commands/launch_command.h"
 #include "commands/split_command.h"
 #include "commands/undo_command.h"
@@ -85,6 +86,9 @@ void CKivListView::OnUpdate(int hint) {
   ClearRows();
   CDirectory* dir = doc_.CurrentFolder();
   if (hint != kHintLogFolderChanged && dir) {
+    // What a command cut short left in the folder (Kiv closed or killed
+    // while it worked) is resolved before the folder is shown.
+    if (hint == kHintFolderChosen) RepairForumFolder(messenger_, dir->path);
     if (hint != kHintOrderChanged) doc_.RescanEntries();
     RebuildRows(*this, *dir, messenger_.mode());
   }

@@ -4,6 +4,7 @@
 
 #include "commands/analyze_command.h"
 #include "commands/entry_row.h"
+#include "platform/dir_search.h"
 #include "platform/file_ops.h"
 #include "platform/local_time.h"
 #include "tools/samplegen/log_writer.h"
@@ -99,6 +100,14 @@ CFileEntry& ForumFixture::Entry(const std::string& name) {
 }
 
 bool ForumFixture::Exists(const std::string& name) const { return plat::FileExists(plat_path(name)); }
+
+std::vector<std::string> ForumFixture::TemporaryFiles() const {
+  std::vector<plat::FoundItem> found;
+  plat::FindFiles(forum, "~KIV-*", &found);
+  std::vector<std::string> names;
+  for (const plat::FoundItem& item : found) names.push_back(item.name);
+  return names;
+}
 
 void ForumFixture::Touch(const std::string& name, int seconds) {
   plat::FileStatus st;

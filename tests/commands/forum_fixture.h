@@ -109,6 +109,9 @@ class ForumFixture {
   CFileEntry& Entry(const std::string& name);
   std::string Path(const std::string& name) const { return plat_path(name); }
   bool Exists(const std::string& name) const;
+  // Names in the folder that a commit uses while it works (its journal and
+  // temporary files): none is left when a command has ended.
+  std::vector<std::string> TemporaryFiles() const;
   // Moves a file's last-write time on by seconds.
   void Touch(const std::string& name, int seconds = 5);
 

@@ -174,7 +174,8 @@ TEST_F(SplitCommand, RenameOrEngineFailuresLeaveTheLogInPlace) {
   AnalyzeRooms({1});
   const std::string before = ReadBytes(Path(body));
   {
-    FailOperation fail(plat::FileOp::Rename, body, EBUSY);
+    // The backup name can't be given to the log.
+    FailOperation fail(plat::FileOp::Link, body, EBUSY);
     SplitOutcome out = Split({1});
     EXPECT_EQ(out.report.skipped, 1);
     ASSERT_EQ(messages.fileErrors.size(), 1u);
@@ -184,8 +185,8 @@ TEST_F(SplitCommand, RenameOrEngineFailuresLeaveTheLogInPlace) {
   EXPECT_NE(rows.Cell(RowOf(body), kColumnSize), "-");
   {
     // The first old log can't be created: the engine deletes what it made
-    // and the backup goes back under the log's name.
-    FailOperation fail(plat::FileOp::Open, "AR_9802A.LOG", EACCES);
+    // and the log was never touched.
+    FailOperation fail(plat::FileOp::Open, "-0.TMP", EACCES);
     messages.Clear();
     SplitOutcome out = Split({1});
     EXPECT_EQ(out.report.skipped, 1);
@@ -198,21 +199,19 @@ TEST_F(SplitCommand, RenameOrEngineFailuresLeaveTheLogInPlace) {
   EXPECT_TRUE(Entry(body).undoList.empty());
   EXPECT_EQ(rows.Cell(RowOf(body), kColumnHighest), "3000");
   {
-    // The split fails and the backup can't go back: the log stays whole
-    // under the backup's name, and its entry and row leave the list.
-    ASSERT_EQ(dir->Generation(1), 2) << "each of the two runs above reached its end";
-    FailOperation noOutput(plat::FileOp::Open, "AR_9802A.LOG", EACCES);
-    FailOperation noReturn(plat::FileOp::Rename, "MES_01.B02", EBUSY);
+    // The commit can't put the old log in its place: it is taken back, and
+    // the log is whole under its own name with its row as it was.
+    FailOperation noOldLog(plat::FileOp::Rename, "-0.TMP", EBUSY);
     messages.Clear();
-    const int rowsBefore = rows.RowCount();
     EXPECT_EQ(Split({1}).report.skipped, 1);
-    EXPECT_EQ(rows.RowCount(), rowsBefore - 1);
-    EXPECT_EQ(RowOf(body), -1);
-    ASSERT_FALSE(messages.fileErrors.empty());
-    EXPECT_EQ(messages.fileErrors.back().file, "MES_01.B02 → MES_01.LOG");
+    ASSERT_EQ(messages.fileErrors.size(), 1u);
+    EXPECT_NE(messages.fileErrors[0].file.find(".TMP → AR_9802"), std::string::npos) << messages.fileErrors[0].file;
   }
-  EXPECT_EQ(ReadBytes(Path("MES_01.B02")), before);
-  EXPECT_FALSE(Exists(body));
+  EXPECT_EQ(ReadBytes(Path(body)), before);
+  EXPECT_FALSE(Exists("MES_01.B02"));
+  EXPECT_EQ(rows.Cell(RowOf(body), kColumnHighest), "3000");
+  EXPECT_TRUE(Entry(body).undoList.empty());
+  EXPECT_TRUE(TemporaryFiles().empty());
 }
 
 TEST_F(SplitCommand, CancelOrNoChangesNothingButOkKeepsTheChosenSettings) {

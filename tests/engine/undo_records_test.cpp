@@ -26,7 +26,7 @@ TEST(UndoRecords, OneRecordPerOldLogAfterTheEarlierSplits) {
   std::uint32_t state = kNamingFresh;
   ASSERT_FALSE(log.MakeOldLogNames(1000, 1, 2500, kFormArchive, kMethodMultiple, state));
   ASSERT_TRUE(log.Open("MES_05.B02"));
-  log.RecordUndo(2, {"first", "second", "current"}, kFormArchive);
+  log.RecordUndo(2, {"first", "second", "current"}, kFormArchive, "MES_05.B02");
   ASSERT_EQ(entry.undoList.size(), 3u);
   const char* names[] = {"AR_9802A.LOG", "AR_9802B.LOG"};
   const char* lines[] = {"first", "second"};

@@ -242,7 +242,8 @@ TEST(BadInput, AFullDisk) {
   const Snapshot before = robust::TakeSnapshot(forum);
   {
     // The new log can't be written: the split is taken back and says so.
-    InjectedFault full(plat::FileOp::Write, "/MES_01.LOG", ENOSPC);
+    // (Written under its temporary name: the second output.)
+    InjectedFault full(plat::FileOp::Write, "-1.TMP", ENOSPC);
     SessionResult r = RunSession(forum, {"analyze --rooms 1", "split --rooms 1 --kind body --number 20 --export"});
     EXPECT_NE(r.statuses[1], 0);
     EXPECT_NE(r.err.find("MES_01.LOG"), std::string::npos) << r.err;

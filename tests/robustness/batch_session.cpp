@@ -53,10 +53,13 @@ SessionResult RunSession(const std::string& forumPath, const std::vector<std::st
     // still name their old logs and date their header lines alike.
     static const FixedClock kToday(std::time(nullptr));
     BatchRun run(forumPath, out, err, &kToday);
+    result.repairStatus = run.Repair();
     for (const BatchCommand& command : script) {
       if (mark) result.marks.push_back(mark());
       result.statuses.push_back(run.Run(command, true));
     }
+    // What follows is the history, written as the run ends.
+    if (mark) result.marks.push_back(mark());
   }
   result.out = Drain(out);
   result.err = Drain(err);

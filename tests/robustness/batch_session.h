@@ -9,8 +9,9 @@
 namespace robust {
 
 struct SessionResult {
+  int repairStatus = 0;       // of the repair every run begins with
   std::vector<int> statuses;  // one per command
-  std::vector<int> marks;     // the mark given before each command
+  std::vector<int> marks;     // the mark given before each command, and one as the run ends
   std::string out;
   std::string err;
   bool AllDone() const;

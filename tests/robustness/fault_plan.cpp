@@ -38,6 +38,7 @@ const char* OpName(plat::FileOp op) {
     case plat::FileOp::Delete: return "Delete";
     case plat::FileOp::Status: return "Status";
     case plat::FileOp::List: return "List";
+    case plat::FileOp::Link: return "Link";
   }
   return "?";
 }

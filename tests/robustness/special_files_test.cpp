@@ -353,13 +353,14 @@ TEST_F(SpecialFiles, UndoThatTakesNothingBack) {
                          {}, kTimeLimit);
   EXPECT_EQ(end.status, 0) << end.err;
 
-  // One whose old logs could not be deleted left them behind: exit 1, named.
+  // One whose old logs (body and title) could not be deleted left them
+  // behind: exit 1, said.
   MakeShared();
   InjectedFault undeletable(plat::FileOp::Delete, "A.LOG", EIO);
   robust::SessionResult r = robust::RunSession(Forum(), {"split --rooms 1 --number 20", "undo --rooms 1"});
   EXPECT_EQ(r.statuses[0], 0) << r.err;
   EXPECT_EQ(r.statuses[1], 1);
-  EXPECT_TRUE(Holds(r.err, "kiv-batch: undo left AR_")) << r.err;
+  EXPECT_TRUE(Holds(r.err, "kiv-batch: undo left 2 old log(s)")) << r.err;
 }
 
 }  // namespace

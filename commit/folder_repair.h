@@ -1,0 +1,30 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "commit/journal.h"
+
+namespace commit {
+
+// What the repair of a forum folder did about one command that was cut short.
+struct RepairNote {
+  enum class Kind {
+    SplitFinished,   // the split's commit was finished: the log is the new log
+    SplitTakenBack,  // the split was taken back: the log is as it was
+    UndoFinished,    // the undo was finished
+    AppendFinished,  // the lines were appended in full (AR.LST, the history file)
+    OnlyInBackup,    // messages the host wrote are only in the backup (subject: the backup)
+    Failed,          // could not be resolved now; tried again by the next run
+  };
+  Kind kind;
+  std::string subject;  // the log, the backup or the list, by its name in the folder
+  Fault fault;          // Failed: what stood in the way
+};
+
+// Resolves every journal in the folder that no live run holds: a commit that
+// was cut short is finished, one that had not begun is taken back with its
+// temporary files. Only files a journal names are touched. Quick when the
+// folder holds no journal.
+std::vector<RepairNote> RepairFolder(const std::string& folder);
+
+}  // namespace commit

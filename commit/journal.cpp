@@ -1,0 +1,209 @@
+#include "commit/journal.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <random>
+
+#include "platform/file_ops.h"
+
+namespace commit {
+
+namespace {
+
+constexpr char kFirstLine[] = "KIV-JOURNAL 1\n";
+constexpr char kBegin[] = "begin";
+constexpr char kCommit[] = "commit";
+
+// FNV-1a: enough to tell a journal cut off in the middle from a whole one.
+std::string Sum(const std::string& bytes) {
+  std::uint64_t h = 1469598103934665603ULL;
+  for (unsigned char c : bytes) {
+    h ^= c;
+    h *= 1099511628211ULL;
+  }
+  char out[17];
+  std::snprintf(out, sizeof out, "%016llx", static_cast<unsigned long long>(h));
+  return out;
+}
+
+// Names are bytes of any kind; a field never holds a space or a line end.
+std::string Escape(const std::string& field) {
+  std::string out;
+  for (unsigned char c : field) {
+    if (c <= 0x20 || c == 0x7F || c == '%') {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "%%%02X", c);
+      out += hex;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::string Unescape(const std::string& field) {
+  std::string out;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] == '%' && i + 2 < field.size() && HexDigit(field[i + 1]) >= 0 && HexDigit(field[i + 2]) >= 0) {
+      out += static_cast<char>(HexDigit(field[i + 1]) * 16 + HexDigit(field[i + 2]));
+      i += 2;
+    } else {
+      out += field[i];
+    }
+  }
+  return out;
+}
+
+std::string Format(const std::vector<JournalLine>& lines) {
+  std::string text;
+  for (const JournalLine& line : lines) {
+    text += line.key;
+    for (const std::string& field : line.fields) text += " " + Escape(field);
+    text += "\n";
+  }
+  return text;
+}
+
+JournalLine Parse(const std::string& text) {
+  JournalLine line;
+  std::size_t at = 0;
+  bool first = true;
+  while (at <= text.size()) {
+    std::size_t space = text.find(' ', at);
+    if (space == std::string::npos) space = text.size();
+    std::string word = text.substr(at, space - at);
+    if (first) {
+      line.key = word;
+      first = false;
+    } else {
+      line.fields.push_back(Unescape(word));
+    }
+    at = space + 1;
+  }
+  return line;
+}
+
+}  // namespace
+
+std::string NewTransactionId() {
+  std::random_device random;
+  std::uint64_t value = (static_cast<std::uint64_t>(random()) << 32) ^ random();
+  char out[13];
+  std::snprintf(out, sizeof out, "%012llx", static_cast<unsigned long long>(value & 0xFFFFFFFFFFFFULL));
+  return out;
+}
+
+std::string JournalName(const std::string& id) { return "~KIV-" + id + ".JNL"; }
+
+std::string TempName(const std::string& id, std::size_t index) {
+  return "~KIV-" + id + "-" + std::to_string(index) + ".TMP";
+}
+
+bool Journal::WriteDurably(const std::string& text, Fault* fault) {
+  int err = 0;
+  if (!file_.Append(text, &err) || !file_.Sync(&err)) {
+    *fault = Fault{name_, err};
+    return false;
+  }
+  written_ += text;
+  return true;
+}
+
+bool Journal::Create(const std::string& folder, const std::string& id, const std::vector<JournalLine>& plan,
+                     Fault* fault) {
+  folder_ = folder;
+  name_ = JournalName(id);
+  int err = 0;
+  if (!file_.Create(plat::JoinPath(folder, name_), &err)) {
+    *fault = Fault{name_, err};
+    return false;
+  }
+  std::string text = kFirstLine + Format(plan);
+  text += std::string(kBegin) + " " + Sum(text) + "\n";
+  if (!WriteDurably(text, fault)) {
+    // A journal that never got whole is no use to anyone.
+    file_.Close();
+    plat::DeleteFile(plat::JoinPath(folder, name_));
+    return false;
+  }
+  // The journal's name must be durable before anything it names is made.
+  if (!plat::SyncFolder(folder, &err)) {
+    *fault = Fault{name_, err};
+    file_.Close();
+    plat::DeleteFile(plat::JoinPath(folder, name_));
+    return false;
+  }
+  lines_ = plan;
+  state_ = State::Begun;
+  return true;
+}
+
+bool Journal::Commit(const std::vector<JournalLine>& lines, Fault* fault) {
+  std::string text = Format(lines);
+  text += std::string(kCommit) + " " + Sum(written_ + text) + "\n";
+  if (!WriteDurably(text, fault)) return false;
+  lines_.insert(lines_.end(), lines.begin(), lines.end());
+  state_ = State::Committed;
+  return true;
+}
+
+bool Journal::Remove(Fault* fault) {
+  int err = 0;
+  if (!plat::DeleteFile(plat::JoinPath(folder_, name_), &err) || !plat::SyncFolder(folder_, &err)) {
+    *fault = Fault{name_, err};
+    return false;
+  }
+  file_.Close();
+  return true;
+}
+
+bool Journal::OpenExisting(const std::string& folder, const std::string& name, bool* busy, Fault* fault) {
+  folder_ = folder;
+  name_ = name;
+  int err = 0;
+  std::string bytes;
+  if (!file_.OpenExisting(plat::JoinPath(folder, name), busy, &err) || !file_.ReadAll(&bytes, &err)) {
+    *fault = Fault{name_, err};
+    return false;
+  }
+  written_ = bytes;
+  state_ = State::Torn;
+  lines_.clear();
+  if (bytes.compare(0, sizeof kFirstLine - 1, kFirstLine) != 0) return true;
+  // Whole lines only, each checkpoint checked against what stands before it.
+  std::vector<JournalLine> pending;
+  std::size_t at = sizeof kFirstLine - 1;
+  for (;;) {
+    const std::size_t end = bytes.find('\n', at);
+    if (end == std::string::npos) break;
+    JournalLine line = Parse(bytes.substr(at, end - at));
+    const bool checkpoint = line.key == kBegin || line.key == kCommit;
+    if (checkpoint) {
+      if (line.fields.size() != 1 || line.fields[0] != Sum(bytes.substr(0, at))) break;
+      lines_.insert(lines_.end(), pending.begin(), pending.end());
+      pending.clear();
+      state_ = line.key == kBegin ? State::Begun : State::Committed;
+    } else {
+      pending.push_back(std::move(line));
+    }
+    at = end + 1;
+  }
+  return true;
+}
+
+const JournalLine* Journal::Find(const std::string& key) const {
+  for (const JournalLine& line : lines_) {
+    if (line.key == key) return &line;
+  }
+  return nullptr;
+}
+
+}  // namespace commit

@@ -1,0 +1,78 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/locked_file.h"
+
+// A journal is a small file in the forum folder that says what a commit is
+// about to do, so that a run cut short (a power cut, a kill) can be finished
+// or taken back by the next run. It only ever grows: the plan, a "begin"
+// line once the plan is whole, then what the commit needs to know, and a
+// "commit" line once that is whole. Each of the two lines carries a sum of
+// everything before it, so a journal cut off while it was written is told
+// apart from one that was finished. While its run is alive the journal is
+// locked, so a second program on the same folder leaves it alone.
+
+namespace commit {
+
+// What went wrong: the file (a name within the forum folder, or
+// "source → target") and the system's reason.
+struct Fault {
+  std::string subject;
+  int err = 0;
+};
+
+struct JournalLine {
+  std::string key;
+  std::vector<std::string> fields;
+};
+
+// Names no log, old log, backup or list of the host ever takes: they begin
+// with "~KIV-" and carry a random id.
+std::string NewTransactionId();
+std::string JournalName(const std::string& id);
+std::string TempName(const std::string& id, std::size_t index);
+inline constexpr char kJournalPattern[] = "~KIV-*.JNL";
+
+class Journal {
+ public:
+  enum class State { Torn, Begun, Committed };
+
+  // Destroying a journal lets go of its file (and lock) and leaves the file
+  // for a repair.
+  Journal() = default;
+  Journal(const Journal&) = delete;
+  Journal& operator=(const Journal&) = delete;
+
+  // Creates the journal of a new transaction, exclusively, with the plan and
+  // its "begin" line, and makes it durable with its name.
+  bool Create(const std::string& folder, const std::string& id, const std::vector<JournalLine>& plan,
+              Fault* fault);
+  // Adds lines and the "commit" line, durably.
+  bool Commit(const std::vector<JournalLine>& lines, Fault* fault);
+  // Deletes the journal once its transaction is whole, durably.
+  bool Remove(Fault* fault);
+
+  // Opens a journal found in the folder, for a repair. False when it can't be
+  // read, or when a live run holds it (*busy then true).
+  bool OpenExisting(const std::string& folder, const std::string& name, bool* busy, Fault* fault);
+
+  State state() const { return state_; }
+  // The lines before the last whole "begin" or "commit" line.
+  const std::vector<JournalLine>& lines() const { return lines_; }
+  // The first line with that key, or null.
+  const JournalLine* Find(const std::string& key) const;
+  const std::string& name() const { return name_; }
+
+ private:
+  bool WriteDurably(const std::string& text, Fault* fault);
+
+  plat::LockedFile file_;
+  std::string folder_;
+  std::string name_;
+  std::string written_;  // everything in the file so far
+  State state_ = State::Torn;
+  std::vector<JournalLine> lines_;
+};
+
+}  // namespace commit

@@ -1,0 +1,272 @@
+#include "commit/split_commit.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "platform/file_error.h"
+
+namespace commit {
+
+namespace {
+
+// What the steps of a split's commit need, whether the run that commits is
+// alive or a later run finishes it from the journal.
+struct SplitFacts {
+  std::string folder;
+  std::string logName;
+  std::string backupName;
+  bool replaceBackup = false;
+  std::vector<std::string> outputNames;
+  std::vector<std::string> tempNames;
+  plat::FileIdentity source;               // the log as the split read it (committed only)
+  std::vector<plat::FileIdentity> written;  // the temporary files as written (committed only)
+  bool committed = false;
+
+  std::string Path(const std::string& name) const { return plat::JoinPath(folder, name); }
+  const std::string& NewTemp() const { return tempNames.back(); }
+};
+
+bool Identity(const SplitFacts& facts, const std::string& name, plat::FileIdentity* id) {
+  return plat::GetFileIdentity(facts.Path(name), id);
+}
+
+bool Exists(const SplitFacts& facts, const std::string& name) { return plat::FileExists(facts.Path(name)); }
+
+bool Failed(Fault* fault, std::string subject, int err) {
+  *fault = Fault{std::move(subject), err};
+  return false;
+}
+
+bool LinksUnsupported(int err) { return err == EPERM || err == EOPNOTSUPP || err == EXDEV || err == EMLINK; }
+
+// Gives the backup name the log's file, keeping the log's name on it where the
+// file system allows two names; elsewhere the log moves to the backup name
+// and its name stays empty until the new file takes it.
+bool NameBackup(const SplitFacts& facts, Fault* fault) {
+  plat::FileIdentity backup;
+  if (Identity(facts, facts.backupName, &backup)) {
+    if (backup.SameFile(facts.source)) return true;
+    if (!facts.replaceBackup) return Failed(fault, facts.backupName, EEXIST);
+    int err = 0;
+    if (!plat::DeleteFile(facts.Path(facts.backupName), &err)) return Failed(fault, facts.backupName, err);
+  }
+  plat::FileIdentity log;
+  if (!Identity(facts, facts.logName, &log) || !log.SameFile(facts.source)) {
+    return Failed(fault, facts.logName, ESTALE);
+  }
+  int err = 0;
+  if (plat::LinkNoReplace(facts.Path(facts.logName), facts.Path(facts.backupName), &err)) return true;
+  if (!LinksUnsupported(err) ||
+      !plat::RenameNoReplace(facts.Path(facts.logName), facts.Path(facts.backupName), &err)) {
+    return Failed(fault, plat::RenameSubject(facts.logName, facts.backupName), err);
+  }
+  return true;
+}
+
+// Takes every step not yet taken. Each step looks at the folder first, so a
+// commit cut short anywhere is finished by running this again.
+bool Forward(const SplitFacts& facts, Fault* fault) {
+  const bool newLogWaiting = Exists(facts, facts.NewTemp());
+  if (newLogWaiting && !NameBackup(facts, fault)) return false;
+  int err = 0;
+  for (std::size_t i = 0; i + 1 < facts.tempNames.size(); ++i) {
+    if (!Exists(facts, facts.tempNames[i])) continue;
+    if (!plat::RenameNoReplace(facts.Path(facts.tempNames[i]), facts.Path(facts.outputNames[i]), &err)) {
+      return Failed(fault, plat::RenameSubject(facts.tempNames[i], facts.outputNames[i]), err);
+    }
+  }
+  if (newLogWaiting) {
+    plat::FileIdentity log;
+    const std::string logPath = facts.Path(facts.logName);
+    const std::string tempPath = facts.Path(facts.NewTemp());
+    bool placed = false;
+    if (Identity(facts, facts.logName, &log)) {
+      // The old file is safe under the backup name too: the new one takes
+      // the log's name in one step, and the name never stands empty.
+      if (!log.SameFile(facts.source)) return Failed(fault, facts.logName, EEXIST);
+      placed = plat::ReplaceFile(tempPath, logPath, &err);
+    } else {
+      placed = plat::RenameNoReplace(tempPath, logPath, &err);
+    }
+    if (!placed) return Failed(fault, plat::RenameSubject(facts.NewTemp(), facts.logName), err);
+  }
+  if (!plat::SyncFolder(facts.folder, &err)) return Failed(fault, facts.logName, err);
+  return true;
+}
+
+// Puts the folder back as it was before the split: only files the journal
+// names, and only while they are still the files it made.
+bool Back(const SplitFacts& facts, Fault* fault) {
+  int err = 0;
+  for (std::size_t i = 0; i + 1 < facts.tempNames.size() && i < facts.written.size(); ++i) {
+    plat::FileIdentity placed;
+    if (Identity(facts, facts.outputNames[i], &placed) && placed.SameFile(facts.written[i]) &&
+        !plat::DeleteFile(facts.Path(facts.outputNames[i]), &err)) {
+      return Failed(fault, facts.outputNames[i], err);
+    }
+  }
+  for (const std::string& temp : facts.tempNames) {
+    if (Exists(facts, temp) && !plat::DeleteFile(facts.Path(temp), &err)) return Failed(fault, temp, err);
+  }
+  plat::FileIdentity backup;
+  if (facts.committed && Identity(facts, facts.backupName, &backup) && backup.SameFile(facts.source)) {
+    plat::FileIdentity log;
+    if (Identity(facts, facts.logName, &log)) {
+      // The backup name is the log's second name: dropping it loses nothing.
+      if (log.SameFile(facts.source) && !plat::DeleteFile(facts.Path(facts.backupName), &err)) {
+        return Failed(fault, facts.backupName, err);
+      }
+    } else if (!plat::RenameNoReplace(facts.Path(facts.backupName), facts.Path(facts.logName), &err)) {
+      return Failed(fault, plat::RenameSubject(facts.backupName, facts.logName), err);
+    }
+  }
+  if (!plat::SyncFolder(facts.folder, &err)) return Failed(fault, facts.logName, err);
+  return true;
+}
+
+std::vector<JournalLine> PlanLines(const SplitPlan& plan) {
+  std::vector<JournalLine> lines;
+  lines.push_back({"op", {"split"}});
+  lines.push_back({"log", {plan.logName}});
+  lines.push_back({"backup", {plan.backupName, plan.replaceBackup ? "1" : "0"}});
+  for (std::size_t i = 0; i < plan.outputNames.size(); ++i) {
+    lines.push_back({"output", {plan.tempNames[i], plan.outputNames[i]}});
+  }
+  return lines;
+}
+
+JournalLine IdentityLine(const std::string& key, const plat::FileIdentity& id) {
+  return {key,
+          {std::to_string(id.device), std::to_string(id.inode), std::to_string(id.size),
+           std::to_string(static_cast<long long>(id.mtime))}};
+}
+
+bool ParseIdentity(const JournalLine& line, plat::FileIdentity* id) {
+  if (line.fields.size() != 4) return false;
+  id->device = std::strtoull(line.fields[0].c_str(), nullptr, 10);
+  id->inode = std::strtoull(line.fields[1].c_str(), nullptr, 10);
+  id->size = std::strtoll(line.fields[2].c_str(), nullptr, 10);
+  id->mtime = static_cast<std::time_t>(std::strtoll(line.fields[3].c_str(), nullptr, 10));
+  return true;
+}
+
+bool FactsFromJournal(const std::string& folder, const Journal& journal, SplitFacts* facts) {
+  facts->folder = folder;
+  for (const JournalLine& line : journal.lines()) {
+    if (line.key == "log" && line.fields.size() == 1) {
+      facts->logName = line.fields[0];
+    } else if (line.key == "backup" && line.fields.size() == 2) {
+      facts->backupName = line.fields[0];
+      facts->replaceBackup = line.fields[1] == "1";
+    } else if (line.key == "output" && line.fields.size() == 2) {
+      facts->tempNames.push_back(line.fields[0]);
+      facts->outputNames.push_back(line.fields[1]);
+    } else if (line.key == "source") {
+      if (!ParseIdentity(line, &facts->source)) return false;
+    } else if (line.key == "written") {
+      plat::FileIdentity id;
+      if (!ParseIdentity(line, &id)) return false;
+      facts->written.push_back(id);
+    }
+  }
+  facts->committed = journal.state() == Journal::State::Committed;
+  if (facts->logName.empty() || facts->backupName.empty() || facts->tempNames.empty()) return false;
+  return !facts->committed || facts->written.size() == facts->tempNames.size();
+}
+
+}  // namespace
+
+bool SplitCommit::Begin(SplitPlan& plan, Fault* fault) {
+  const std::string id = NewTransactionId();
+  plan.tempNames.clear();
+  for (std::size_t i = 0; i < plan.outputNames.size(); ++i) plan.tempNames.push_back(TempName(id, i));
+  plan_ = plan;
+  return journal_.Create(plan.folder, id, PlanLines(plan), fault);
+}
+
+void SplitCommit::Abandon() {
+  SplitFacts facts{plan_.folder, plan_.logName, plan_.backupName, plan_.replaceBackup, plan_.outputNames,
+                   plan_.tempNames, {}, {}, false};
+  Fault ignored;
+  // Whatever can't be deleted now stays named in the journal, for the next
+  // run to take away.
+  if (Back(facts, &ignored)) journal_.Remove(&ignored);
+}
+
+Outcome SplitCommit::Commit(const plat::FileIdentity& source, Fault* fault) {
+  SplitFacts facts{plan_.folder, plan_.logName, plan_.backupName, plan_.replaceBackup, plan_.outputNames,
+                   plan_.tempNames, source, {}, false};
+  std::vector<JournalLine> lines{IdentityLine("source", source)};
+  for (const std::string& temp : plan_.tempNames) {
+    plat::FileIdentity id;
+    int err = 0;
+    if (!plat::GetFileIdentity(facts.Path(temp), &id, &err)) {
+      *fault = Fault{temp, err};
+      Abandon();
+      return Outcome::TakenBack;
+    }
+    facts.written.push_back(id);
+    lines.push_back(IdentityLine("written", id));
+  }
+  if (!journal_.Commit(lines, fault)) {
+    Abandon();
+    return Outcome::TakenBack;
+  }
+  facts.committed = true;
+  Fault ignored;
+  if (Forward(facts, fault)) {
+    // A journal that can't be deleted is finished again, harmlessly, by the next run.
+    journal_.Remove(&ignored);
+    return Outcome::Done;
+  }
+  if (Exists(facts, facts.NewTemp()) && Back(facts, &ignored)) {
+    journal_.Remove(&ignored);
+    return Outcome::TakenBack;
+  }
+  return Outcome::Stuck;
+}
+
+SplitRepair RepairSplit(const std::string& folder, const Journal& journal) {
+  SplitRepair repair;
+  SplitFacts facts;
+  if (!FactsFromJournal(folder, journal, &facts)) {
+    repair.fault = Fault{journal.name(), EINVAL};
+    return repair;
+  }
+  if (!facts.committed) {
+    // The log was never touched: only the outputs being written go.
+    repair.outcome = Back(facts, &repair.fault) ? Outcome::TakenBack : Outcome::Stuck;
+    return repair;
+  }
+  plat::FileIdentity log, backup;
+  const bool haveLog = Identity(facts, facts.logName, &log);
+  const bool haveBackup = Identity(facts, facts.backupName, &backup);
+  bool finish = true;
+  if (Exists(facts, facts.NewTemp())) {
+    // The log's name was not given over yet: finish only when the log is
+    // still exactly what the split read, else the host's new messages would
+    // be left behind in the backup.
+    finish = haveLog ? log == facts.source : haveBackup && backup == facts.source;
+  }
+  if (finish) {
+    if (Forward(facts, &repair.fault)) {
+      repair.finished = true;
+      repair.outcome = Outcome::Done;
+      plat::FileIdentity after;
+      repair.onlyInBackup = Identity(facts, facts.backupName, &after) && after.SameFile(facts.source) &&
+                            after.size > facts.source.size;
+      return repair;
+    }
+    // A step that can't be taken (a name taken meanwhile) is no reason to
+    // keep the folder half way while the way back is open.
+    if (!Exists(facts, facts.NewTemp())) return repair;
+  }
+  repair.outcome = Back(facts, &repair.fault) ? Outcome::TakenBack : Outcome::Stuck;
+  // Where the host made a new log while the old one stood under the backup
+  // name, the backup can't go back: its messages are only there.
+  plat::FileIdentity after;
+  repair.onlyInBackup = Identity(facts, facts.backupName, &after) && after.SameFile(facts.source);
+  return repair;
+}
+
+}  // namespace commit

@@ -1,0 +1,57 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "commit/journal.h"
+#include "platform/file_ops.h"
+
+namespace commit {
+
+// The files of one split: the log, the name its backup takes, and the
+// outputs (the old logs, then the log's new file) under their final and
+// their temporary names.
+struct SplitPlan {
+  std::string folder;
+  std::string logName;
+  std::string backupName;
+  bool replaceBackup = false;            // an older file under the backup name may go (the user agreed)
+  std::vector<std::string> outputNames;  // final names; the log's own name last
+  std::vector<std::string> tempNames;    // chosen by SplitCommit::Begin
+};
+
+enum class Outcome {
+  Done,       // every file is in its place
+  TakenBack,  // the folder is as it was before (a fault is told)
+  Stuck,      // neither could be reached now; the journal stays for the next run
+};
+
+// A split's commit. The engine writes the outputs under temporary names
+// while the log stays where it is; then, in a few renames, the backup name
+// takes the log, the old logs take their names and the new file takes the
+// log's name in one step. The log's name holds a whole log throughout: the
+// old one until the last rename, the new one after it.
+class SplitCommit {
+ public:
+  // Journals the plan and chooses the temporary names (plan.tempNames).
+  bool Begin(SplitPlan& plan, Fault* fault);
+  // The outputs were not made, or the log changed while it was read: the
+  // temporary files and the journal go; the log was never touched.
+  void Abandon();
+  // The outputs are written and durable; source is the log as it was read.
+  Outcome Commit(const plat::FileIdentity& source, Fault* fault);
+
+ private:
+  SplitPlan plan_;
+  Journal journal_;
+};
+
+// What a repair found in a split's journal, and did.
+struct SplitRepair {
+  Outcome outcome = Outcome::Stuck;
+  bool finished = false;        // Done by finishing the commit (else taken back)
+  bool onlyInBackup = false;    // the host wrote into the log's old file after the commit
+  Fault fault;
+};
+SplitRepair RepairSplit(const std::string& folder, const Journal& journal);
+
+}  // namespace commit
