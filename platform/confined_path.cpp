@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,7 +56,11 @@ bool IsConfinedFile(const std::string& root, const std::string& path, int* err) 
     }
     const std::string realFolder = RealFolder(folder);
     if (realFolder.empty()) {
-      error = errno;
+      // A link into a folder that isn't there: where it points says enough.
+      const int lookError = errno;
+      std::error_code ec;
+      const std::string spelt = std::filesystem::absolute(folder, ec).lexically_normal().string();
+      error = LiesWithin(realRoot, spelt) ? lookError : kErrOutsideFolder;
       return false;
     }
     const std::string full = Joined(realFolder, leaf);

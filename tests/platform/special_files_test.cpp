@@ -97,6 +97,7 @@ TEST_F(SpecialFilesTest, ConfinedFilesStayInsideAndAreRegular) {
   Link("missing", "dangling_in");
   Link(tmp.Sub("outside/file"), "out");
   Link(tmp.Sub("outside/missing"), "dangling_out");
+  Link(tmp.Sub("nowhere/missing"), "dangling_far");
   Link("../outside/file", "out_relative");
   Link("out", "out_by_two");
   Link("fifo", "to_fifo");
@@ -110,6 +111,7 @@ TEST_F(SpecialFilesTest, ConfinedFilesStayInsideAndAreRegular) {
   EXPECT_EQ(Refusal("dangling_in"), 0);
   EXPECT_EQ(Refusal("out"), plat::kErrOutsideFolder);
   EXPECT_EQ(Refusal("dangling_out"), plat::kErrOutsideFolder);
+  EXPECT_EQ(Refusal("dangling_far"), plat::kErrOutsideFolder);
   EXPECT_EQ(Refusal("out_relative"), plat::kErrOutsideFolder);
   EXPECT_EQ(Refusal("out_by_two"), plat::kErrOutsideFolder);
   EXPECT_EQ(Refusal("fifo"), plat::kErrNotRegularFile);
