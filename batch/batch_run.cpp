@@ -10,6 +10,7 @@
 #include "commands/split_dialog_logic.h"
 #include "commands/undo_command.h"
 #include "model/directory.h"
+#include "platform/confined_path.h"
 #include "platform/interrupt.h"
 
 namespace {
@@ -139,7 +140,32 @@ int BatchRun::Undo(const BatchCommand& command) {
   for (int i = 0; i < rows_.RowCount(); ++i) any = any || rows_.IsRowSelected(i);
   if (!any) return NoRowsOfRooms();
   const UndoReport report = UndoSelected(ctx_);
-  return report.failed > 0 || report.oldLogsLeft > 0 ? kExitIncomplete : kExitDone;
+  if (report.failed > 0) return kExitIncomplete;
+  if (report.oldLogsLeft > 0) {
+    // They would be taken for archives of the host's.
+    std::fprintf(err_, "kiv-batch: undo left %d old log(s) of the splits taken back: they could not be deleted\n",
+                 report.oldLogsLeft);
+    return kExitIncomplete;
+  }
+  if (report.restored == 0) {
+    std::fprintf(err_, "kiv-batch: nothing undone: no log of those rooms has a split of this run to take back\n");
+    return kExitIncomplete;
+  }
+  return kExitDone;
+}
+
+int BatchRun::Finish(int status) {
+  const CDirectory* dir = doc_.CurrentFolder();
+  if (!dir) return status;
+  bool anyRecord = false;
+  for (const auto& entry : dir->entries) anyRecord = anyRecord || !entry->undoList.empty();
+  int err = 0;
+  const std::string history = dir->HistoryFilePath();
+  if (anyRecord && !plat::IsConfinedFile(dir->path, history, &err)) {
+    messenger_.FileError(std::filesystem::path(history).filename().string(), err);
+    return kExitIncomplete;
+  }
+  return status;
 }
 
 int BatchRun::Export() {

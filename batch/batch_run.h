@@ -47,6 +47,11 @@ class BatchRun {
   // failed command rather than bad usage.
   int Run(const BatchCommand& command, bool inSession);
 
+  // Before the run ends: tells when the history file the run's undo records
+  // are to be appended to may not be written (a link out of the forum
+  // folder, or to no regular file), and gives the exit status for status.
+  int Finish(int status);
+
  private:
   void Refresh();
   int List();

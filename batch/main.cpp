@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
   if (verb == "session") {
     if (words.size() > 1) return Usage("session takes no options");
     BatchRun run(forum, stdout, stderr);
-    status = RunSession(run);
+    status = run.Finish(RunSession(run));
   } else {
     BatchCommand command;
     std::string error;
@@ -86,6 +86,7 @@ int main(int argc, char** argv) {
     status = run.Repair();
     const int ran = run.Run(command, false);
     if (ran != kExitDone) status = ran;
+    status = run.Finish(status);
   }
   // The run's history is written (its splits are real); then the program
   // ends as the signal would have ended it.

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "checker/archive_line.h"
+#include "platform/confined_path.h"
 #include "platform/encoding.h"
 #include "platform/file_ops.h"
 #include "platform/interrupt.h"
@@ -107,6 +108,13 @@ ReconcileOutcome ReadKeptLines(const std::string& listPath, const FolderContents
       line.clear();
     }
   }
+  // A list the reader stopped short of its end would lose the lines after
+  // the stop when rewritten.
+  switch (reader.WhatFollowsEndMark()) {
+    case plat::TextReader::AfterEndMark::Data: return ReconcileOutcome::EndsEarly;
+    case plat::TextReader::AfterEndMark::Unknown: return ReconcileOutcome::ReadFailed;
+    default: break;
+  }
   if (!line.empty()) judge(line);  // the last line, without its line end
   reader.Close();
   return ReconcileOutcome::Rewritten;
@@ -134,8 +142,8 @@ bool OpenBeside(const std::string& listPath, plat::TextWriter* writer, std::stri
   return false;
 }
 
-// A list kept elsewhere and linked into the folder is rewritten where it
-// lies, so the link stays a link.
+// A list kept elsewhere in the shared log folder and linked into the folder
+// is rewritten where it lies, so the link stays a link.
 std::string WhereListLies(const std::string& listPath) {
   std::error_code ec;
   std::filesystem::path real = std::filesystem::canonical(listPath, ec);
@@ -176,10 +184,15 @@ ReconcileOutcome WriteKeptLines(const std::string& listPath, const std::vector<s
 }  // namespace
 
 ReconcileResult ReconcileArchiveList(const std::string& folder,
-                                     const std::vector<plat::FoundItem>& listing) {
+                                     const std::vector<plat::FoundItem>& listing,
+                                     const std::string& sharedFolder) {
   ReconcileResult result;
   std::optional<std::string> listPath = FindListPath(folder, listing);
   if (!listPath) return result;
+  if (!plat::IsConfinedFile(sharedFolder.empty() ? folder : sharedFolder, *listPath)) {
+    result.outcome = ReconcileOutcome::NotConfined;
+    return result;
+  }
   FolderContents contents(folder, listing);
   std::vector<std::string> kept;
   result.outcome = ReadKeptLines(*listPath, contents, &kept, &result.dropped);

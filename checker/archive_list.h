@@ -12,6 +12,8 @@ enum class ReconcileOutcome {
   NoList,        // the folder has no archive list
   NotOpened,     // the list could not be opened for reading: left as it was
   ReadFailed,    // reading failed part way: left as it was
+  EndsEarly,     // an end-of-text byte with more of the list after it: left as it was
+  NotConfined,   // a link out of the shared log folder, or no regular file: left as it was
   NotRewritten,  // the new list could not be written in full: left as it was
   Rewritten,     // the list now holds the kept lines
 };
@@ -30,5 +32,9 @@ struct ReconcileResult {
 //
 // The kept lines go to a new file beside the list, which replaces the list
 // only once it is complete on disk; the list is never left half-written.
+// A list is only read and rewritten where it lies inside sharedFolder (the
+// folder itself when empty) and is a regular file: a link that leads
+// elsewhere, or to a device or a FIFO, is left alone.
 ReconcileResult ReconcileArchiveList(const std::string& folder,
-                                     const std::vector<plat::FoundItem>& listing);
+                                     const std::vector<plat::FoundItem>& listing,
+                                     const std::string& sharedFolder = std::string());

@@ -10,6 +10,10 @@ std::string_view CheckerString(int id) {
       return "チェックが終了しました。";
     case kStrCheckDoneCaption:
       return "ゾルベン";
+    case kStrListEndsEarly:
+      return "%1 :\n書庫リストファイルの途中にファイル終端文字 (0x1A) があり、最後まで読めないため変更しませんでした。";
+    case kStrListNotConfined:
+      return "%1 :\n書庫リストファイルが通常のファイルではないか、共有ログフォルダの外を指しているため変更しませんでした。";
   }
   return {};
 }

@@ -8,6 +8,8 @@ enum CheckerStringId {
   kStrSettingMissingCaption = 2,
   kStrCheckDone = 3,  // the walk has ended
   kStrCheckDoneCaption = 4,
+  kStrListEndsEarly = 5,  // a list with text after an end-of-text byte was left alone
+  kStrListNotConfined = 6,  // a list leading out of the shared log folder, or no file, was left alone
 };
 
 std::string_view CheckerString(int id);

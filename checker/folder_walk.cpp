@@ -1,10 +1,10 @@
 #include "checker/folder_walk.h"
 
-#include <filesystem>
 #include <vector>
 
 #include "platform/dir_search.h"
 #include "platform/file_ops.h"
+#include "platform/folder_visits.h"
 #include "platform/interrupt.h"
 
 namespace {
@@ -13,36 +13,34 @@ bool IsHostPagesFolder(const std::string& name) {
   return name.size() == 2 && (name[0] == 'H' || name[0] == 'h') && (name[1] == 'P' || name[1] == 'p');
 }
 
-std::string Identity(const std::string& folder) {
-  std::error_code ec;
-  std::filesystem::path canonical = std::filesystem::canonical(folder, ec);
-  return ec ? folder : canonical.string();
-}
-
 class Walker {
  public:
-  explicit Walker(WalkObserver* observer) : observer_(observer) {}
+  Walker(const std::string& root, WalkObserver* observer) : root_(root), visits_(root), observer_(observer) {}
 
   void Walk(const std::string& folder) {
     if (plat::InterruptRequested()) return;
     ++summary_.foldersVisited;
     std::vector<plat::FoundItem> items;
     plat::FindFiles(folder, "*.*", &items);  // unlistable: simply empty
-    ancestors_.push_back(Identity(folder));
     bool hasSubfolder = false;
-    for (const plat::FoundItem& item : items) {
-      if (!item.isDirectory || IsHostPagesFolder(item.name)) continue;
-      hasSubfolder = true;
-      if (observer_) observer_->EnteringFolder(item.name);
-      std::string sub = plat::JoinPath(folder, item.name);
-      // A linked folder that leads back to one of its own ancestors would
-      // make the walk go round for ever; it is a subfolder all the same.
-      if (IsAncestor(Identity(sub))) continue;
-      Walk(sub);
+    // Real subfolders before linked ones: a folder reached both ways is
+    // walked under its own name.
+    for (const bool links : {false, true}) {
+      for (const plat::FoundItem& item : items) {
+        if (!item.isDirectory || IsHostPagesFolder(item.name)) continue;
+        const std::string sub = plat::JoinPath(folder, item.name);
+        if (plat::IsLink(sub) != links) continue;
+        hasSubfolder = true;
+        if (observer_) observer_->EnteringFolder(item.name);
+        // A link that leads out of the shared log folder (to "/", say), or
+        // to a folder walked already (an ancestor: for ever), is not
+        // followed; it is a subfolder all the same.
+        if (!visits_.Enter(sub)) continue;
+        Walk(sub);
+      }
     }
-    ancestors_.pop_back();
     if (hasSubfolder || plat::InterruptRequested()) return;
-    ReconcileResult result = ReconcileArchiveList(folder, items);
+    ReconcileResult result = ReconcileArchiveList(folder, items, root_);
     if (result.outcome == ReconcileOutcome::Rewritten) {
       ++summary_.listsRewritten;
       summary_.linesDropped += result.dropped;
@@ -53,22 +51,16 @@ class Walker {
   const WalkSummary& summary() const { return summary_; }
 
  private:
-  bool IsAncestor(const std::string& identity) const {
-    for (const std::string& a : ancestors_) {
-      if (a == identity) return true;
-    }
-    return false;
-  }
-
+  std::string root_;
+  plat::FolderVisits visits_;
   WalkObserver* observer_;
   WalkSummary summary_;
-  std::vector<std::string> ancestors_;
 };
 
 }  // namespace
 
 WalkSummary WalkSharedLogFolder(const std::string& root, WalkObserver* observer) {
-  Walker walker(observer);
+  Walker walker(root, observer);
   walker.Walk(root);
   return walker.summary();
 }

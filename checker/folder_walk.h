@@ -24,5 +24,6 @@ struct WalkSummary {
 // of every folder that has no subfolder of its own: those are the forum
 // folders. A subfolder "HP" (any case) holds the host's web pages; it is
 // neither walked nor counted, so a forum folder holding one is still a
-// forum folder. A folder that can't be listed is empty to the walk.
+// forum folder. A folder that can't be listed is empty to the walk. Links
+// to folders outside root, or to folders walked already, are not followed.
 WalkSummary WalkSharedLogFolder(const std::string& root, WalkObserver* observer);

@@ -6,6 +6,9 @@
 #include "model/directory.h"
 #include "model/kiv_doc.h"
 #include "commit/append_commit.h"
+#include "platform/confined_path.h"
+#include "platform/file_ops.h"
+#include "platform/name_in_line.h"
 
 namespace {
 
@@ -57,7 +60,7 @@ std::vector<CUndo*> CollectExportRecords(CDirectory& dir) {
 }
 
 std::string ArchiveListLine(const CUndo& record) {
-  return "M " + record.oldLogName + " " + record.headerLine + "\n";
+  return "M " + plat::NameForLine(record.oldLogName) + " " + record.headerLine + "\n";
 }
 
 ExportReport OnExportHeaders(CommandContext& ctx) {
@@ -70,6 +73,12 @@ ExportReport OnExportHeaders(CommandContext& ctx) {
   std::string text;
   for (const CUndo* record : records) text += ArchiveListLine(*record);
 
+  // Written only inside the forum folder: never through a link out of it or to no regular file.
+  if (int err = 0; !plat::IsConfinedFile(dir->path, plat::JoinPath(dir->path, kArchiveList), &err)) {
+    ctx.messenger.FileError(kArchiveList, err);
+    report.failed = true;
+    return report;
+  }
   // Journaled: lines cut short by a kill are written in full by the next run,
   // and a failed append leaves the list as it was.
   const commit::AppendResult appended = commit::AppendDurably(dir->path, kArchiveList, commit::HostLineEnds(text));

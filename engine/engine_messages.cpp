@@ -38,6 +38,10 @@ void ShowLineProblem(Messenger& messenger, const std::string& fileName, long lon
 }
 
 void ShowNameError(Messenger& messenger, const CNameError& error) {
+  if (error.listError != 0) {
+    messenger.FileError(error.fileName, error.listError);
+    return;
+  }
   MsgStyle style;
   style.buttons = MsgButtons::Ok;
   style.icon = MsgIcon::Exclamation;

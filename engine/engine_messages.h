@@ -10,6 +10,8 @@ inline constexpr int kMsgMixedLog = 50210;         // body and title headers in 
 inline constexpr int kMsgMixedLogCaption = 50211;
 inline constexpr int kMsgNumberOutOfRange = 50212;  // a message number above 65536
 inline constexpr int kMsgNumberOutOfRangeCaption = 50213;
+inline constexpr int kMsgDataAfterEndMark = 50214;  // text after an end-of-text byte part way
+inline constexpr int kMsgDataAfterEndMarkCaption = 50215;
 inline constexpr int kMsgNameOverflow = 49668;     // no archive letter or serial left
 inline constexpr int kMsgNameClash = 49670;        // an old log of that name exists
 
@@ -20,5 +22,6 @@ void ShowLineProblem(Messenger& messenger, const std::string& fileName, long lon
                      int textId, int captionId, bool companionText);
 
 // Shows a naming failure the way the split command reports it: the record's
-// message with its file name and the honorific, warning icon, OK.
+// message with its file name and the honorific, warning icon, OK; or, when
+// the folder could not be listed, the file error naming the folder.
 void ShowNameError(Messenger& messenger, const CNameError& error);

@@ -10,6 +10,7 @@
 #include "engine/log_file.h"
 #include "platform/encoding.h"
 #include "platform/local_time.h"
+#include "platform/name_in_line.h"
 
 namespace {
 
@@ -52,9 +53,10 @@ bool IsUtf8(std::string_view text) {
 
 // The file system gives the folder's name as UTF-8. A name that is not
 // UTF-8 came over from the host's own platform as it was, already CP932:
-// converting it would turn every Japanese character into "?".
+// converting it would turn every Japanese character into "?". A control
+// character in it would break the line.
 std::string ForumNameCp932(const std::string& forumName) {
-  return IsUtf8(forumName) ? plat::Utf8ToCp932(forumName) : forumName;
+  return plat::NameForLine(IsUtf8(forumName) ? plat::Utf8ToCp932(forumName) : forumName);
 }
 
 std::string Formatted(const char* format, int first, int second = 0) {

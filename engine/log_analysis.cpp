@@ -137,6 +137,14 @@ bool CLogFile::Analyze(ScanMode scan) {
     progress.End();
     return false;
   }
+  if (EndMarkHidesData()) {
+    // The range found covers only the part before the mark; a split on it
+    // would lose the rest. Not analysed, so every split comes back here.
+    entry_->lowest = kNoLowest;
+    entry_->highest = kNoHighest;
+    progress.End();
+    return false;
+  }
   progress.Complete();
 
   const bool anyHeader = found.highest >= found.lowest;

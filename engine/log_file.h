@@ -143,6 +143,7 @@ class CLogFile : public CObject {
   std::optional<CNameError> MakeArchiveNames(std::uint32_t& state);
   std::optional<CNameError> MakeSerialNames(int number, std::uint32_t& state);
   CNameError NameFailure(std::uint32_t& state, int messageId, const std::string& fileName);
+  CNameError ListingFailure(std::uint32_t& state, int err);  // the folder could not be listed
 
   // What one split pass did.
   struct SplitFindings {
@@ -168,7 +169,11 @@ class CLogFile : public CObject {
     return i < outputNames_.size() ? outputNames_[i] : names_[i];
   }
   bool Interrupted(SplitFindings& done);
+  // True (told) when the source could not be read to its end: a read
+  // error, or an end-of-text byte with more of the log after it.
   bool SourceReadFailed();
+  bool EndMarkHidesData();  // told when true
+  long long LineNumberOfEndMark();
 
   plat::TextReader source_;
   bool opened_ = false;  // once a file was opened; never reopened

@@ -67,7 +67,9 @@ void CLogFile::DeleteOutputs(std::size_t count) {
 }
 
 bool CLogFile::SourceReadFailed() {
-  if (readError_ == 0) return false;
+  // Outputs made from a log whose input stopped at an end-of-text byte
+  // would drop everything after it once the backup goes.
+  if (readError_ == 0) return EndMarkHidesData();
   messenger_.FileError(sourceName_, readError_);
   return true;
 }

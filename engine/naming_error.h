@@ -8,6 +8,9 @@
 struct CNameError {
   std::int32_t messageId = 0;
   std::string fileName;
+  // Not 0 when the folder could not be listed: the file error to show
+  // instead of the message, fileName then naming the folder.
+  int listError = 0;
 };
 
 // The naming state the split command keeps for each room during one command.

@@ -6,6 +6,7 @@
 // serials); the room's later files follow it, so that both logs of a room get
 // matching names. Nothing is opened or created here; the folder is only
 // listed.
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -66,14 +67,15 @@ bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
   return true;
 }
 
-// The names in the folder, listed once per naming. The folder was scanned a
-// moment ago; should listing fail now, the existence test below still asks
-// for each name on its own, so no name of an existing file is handed out.
+// The names in the folder, listed once per naming. Without the listing the
+// letters and serials in use are unknown: naming then fails with the
+// listing's error (see listError).
 class FolderNames {
  public:
   explicit FolderNames(const std::string& folder) : folder_(folder) {
-    plat::FindFiles(folder, "*", &items_);
+    if (!plat::FindFiles(folder, "*", &items_, &listError_) && listError_ == 0) listError_ = EIO;
   }
+  int listError() const { return listError_; }
 
   std::vector<std::string> Matching(const std::string& pattern) const {
     std::vector<std::string> found;
@@ -95,6 +97,7 @@ class FolderNames {
  private:
   const std::string& folder_;
   std::vector<plat::FoundItem> items_;
+  int listError_ = 0;
 };
 
 // 0 for A or a ... 25 for Z or z; -1 for anything else.
@@ -155,6 +158,7 @@ std::optional<CNameError> CLogFile::MakeArchiveNames(std::uint32_t& state) {
   const std::size_t oldLogs = cutPoints_.size() - 2;
   const std::string yearMonth = plat::FormatLocalTime(clock_.Now(), "%y%m");
   const FolderNames folder(folder_);
+  if (folder.listError() != 0) return ListingFailure(state, folder.listError());
 
   if (state == kNamingFresh) {
     state = 0;
@@ -200,6 +204,7 @@ std::optional<CNameError> CLogFile::MakeSerialNames(int number, std::uint32_t& s
   const std::size_t oldLogs = cutPoints_.size() - 2;
   const std::string base = BaseName(entry_->name);
   const FolderNames folder(folder_);
+  if (folder.listError() != 0) return ListingFailure(state, folder.listError());
 
   // A cut at whole thousands names each old log after the thousands it ends at.
   if (number % 1000 == 0) {
@@ -246,4 +251,11 @@ std::optional<CNameError> CLogFile::MakeSerialNames(int number, std::uint32_t& s
 CNameError CLogFile::NameFailure(std::uint32_t& state, int messageId, const std::string& fileName) {
   state |= kNamingError;
   return CNameError{messageId, fileName};
+}
+
+CNameError CLogFile::ListingFailure(std::uint32_t& state, int err) {
+  if (state == kNamingFresh) state = 0;
+  CNameError failure = NameFailure(state, kMsgNameClash, folder_);
+  failure.listError = err;
+  return failure;
 }

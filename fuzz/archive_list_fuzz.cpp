@@ -3,7 +3,9 @@
 // byte when its second space-separated field, line end included, names
 // something in the folder (ASCII case ignored), and dropped otherwise; the
 // kept lines are written back in order with CR LF ends, and nothing else is
-// left in the folder.
+// left in the folder. The list names itself too, in any case. A list with
+// more than marks and line ends after an end-of-text byte can't be read to
+// its end and is left as it was.
 //
 // Input: the names of the files in the folder (one a line, up to the first
 // NUL byte, at most 8, made of letters, digits and "_#.-"), then the list.
@@ -65,6 +67,11 @@ bool Names(const std::string& folder, const std::set<std::string>& upperNames, c
                            std::filesystem::exists(std::filesystem::symlink_status(folder + "/" + utf8, ec)));
 }
 
+bool HidesTextAfterEndMark(std::string_view list) {
+  const std::size_t mark = list.find('\x1a');
+  return mark != std::string_view::npos && list.find_first_not_of("\x1a\r\n", mark) != std::string_view::npos;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -89,6 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string list(input.substr(nul + 1));
   fuzzing::PutFile(plat::JoinPath(folder, kArchiveListName), list);
+  upperNames.insert(Upper(kArchiveListName));  // the list is in the folder as well
 
   std::string expected;
   std::size_t lines = 0;
@@ -109,6 +117,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<plat::FoundItem> listing;
   plat::FindFiles(folder, "*.*", &listing);
   const ReconcileResult result = ReconcileArchiveList(folder, listing);
+  if (HidesTextAfterEndMark(list)) {
+    if (result.outcome != ReconcileOutcome::EndsEarly) fuzzing::Fail("a list not read to its end was not left alone");
+    if (fuzzing::GetFile(plat::JoinPath(folder, kArchiveListName)) != list) fuzzing::Fail("a list not read to its end was changed");
+    return 0;
+  }
   if (result.outcome != ReconcileOutcome::Rewritten) fuzzing::Fail("a writable list was not rewritten");
   if (result.kept + result.dropped != lines) fuzzing::Fail("kept and dropped lines don't add up to the list");
   if (fuzzing::GetFile(plat::JoinPath(folder, kArchiveListName)) != expected) {

@@ -163,6 +163,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzing::Fail("reading by jumps found other than reading line by line");
   }
   if (!found) return 0;
+  // Text after an end-of-text byte is never read: such a log has no range.
+  const std::size_t mark = original.find('\x1a');
+  if (mark != std::string::npos && original.find_first_not_of("\x1a\r\n", mark) != std::string::npos) {
+    fuzzing::Fail("analysis gave a range to a log with text after an end-of-text byte");
+  }
   if (entry.lowest < 1 || entry.highest < entry.lowest || entry.highest >= kNoHighest) {
     fuzzing::Fail("analysis gave a range outside 1..65535");
   }

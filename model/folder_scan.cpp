@@ -1,14 +1,13 @@
 #include "model/folder_scan.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "model/directory.h"
 #include "model/log_names.h"
 #include "platform/dir_search.h"
 #include "platform/file_ops.h"
+#include "platform/folder_visits.h"
 
 namespace {
 
@@ -17,27 +16,20 @@ bool IsSkippedFolder(const std::string& name) {
   return name.size() == 2 && (name[0] == 'H' || name[0] == 'h') && (name[1] == 'P' || name[1] == 'p');
 }
 
-// The real locations of the folders the walk is inside, so that a link back
-// to one of them is not followed round again and again.
-using FolderChain = std::vector<std::filesystem::path>;
-
-std::filesystem::path RealLocation(const std::string& path) {
-  std::error_code ec;
-  std::filesystem::path real = std::filesystem::canonical(path, ec);
-  return ec ? std::filesystem::path() : real;
-}
-
 bool Scan(const std::string& path, FolderNode* node, const std::string& name, FolderSet& folders,
-          FolderChain& chain) {
+          plat::FolderVisits& visits, bool isRoot) {
   bool hasSubfolder = false;
   bool hasLog = false;
 
-  std::filesystem::path here = RealLocation(path);
-  bool onChain = !here.empty() && std::find(chain.begin(), chain.end(), here) != chain.end();
-  if (!onChain) {
-    if (!here.empty()) chain.push_back(here);
+  // A link out of the shared log folder (to "/", say) would take the scan
+  // over the whole file system, and one to a folder scanned already would
+  // show a forum twice or go round for ever: such a folder is not entered.
+  if (isRoot || visits.Enter(path)) {
     std::vector<plat::FoundItem> items;
     plat::FindFiles(path, "*.*", &items);  // a folder that can't be listed has no items
+    // Linked folders come after the real ones, so that a folder reached
+    // both ways is shown under its own name.
+    std::vector<std::pair<FolderNode*, std::string>> linked;
     for (const plat::FoundItem& item : items) {
       if (!item.isDirectory) {
         if (CountsAsLogFile(item.name)) {
@@ -49,9 +41,16 @@ bool Scan(const std::string& path, FolderNode* node, const std::string& name, Fo
       if (IsSkippedFolder(item.name)) continue;
       hasSubfolder = true;
       FolderNode* child = node->AddChild(item.name);
-      Scan(plat::JoinPath(path, item.name), child, item.name, folders, chain);
+      const std::string sub = plat::JoinPath(path, item.name);
+      if (plat::IsLink(sub)) {
+        linked.emplace_back(child, item.name);
+      } else {
+        Scan(sub, child, item.name, folders, visits, false);
+      }
     }
-    if (!here.empty()) chain.pop_back();
+    for (const auto& [child, childName] : linked) {
+      Scan(plat::JoinPath(path, childName), child, childName, folders, visits, false);
+    }
   }
 
   if (!hasSubfolder && !hasLog) {
@@ -67,8 +66,8 @@ bool Scan(const std::string& path, FolderNode* node, const std::string& name, Fo
 }  // namespace
 
 bool ScanFolder(const std::string& path, FolderNode* node, const std::string& name, FolderSet& folders) {
-  FolderChain chain;
-  return Scan(path, node, name, folders, chain);
+  plat::FolderVisits visits(path);
+  return Scan(path, node, name, folders, visits, true);
 }
 
 std::unique_ptr<FolderNode> BuildFolderTree(const std::string& sharedFolder, FolderSet& folders) {

@@ -13,8 +13,9 @@
 // makes the folder a forum folder and ends its search, so folders listed
 // after it are not entered. Folders named HP (in any case) are never
 // entered. A folder that holds neither a log file nor any examined subfolder
-// loses its node. A folder link leading back to a folder the walk is already
-// inside is not entered again.
+// loses its node. A folder link leading out of the first path, or to a
+// folder the scan has entered already, is not entered; real folders are
+// entered before linked ones.
 //
 // Returns false when the folder was not kept: node has then been removed
 // from its parent; a root node (no parent) is left to the caller to drop.

@@ -2,8 +2,10 @@
 
 #include "commit/append_commit.h"
 #include "model/directory.h"
+#include "platform/confined_path.h"
 #include "platform/file_ops.h"
 #include "platform/local_time.h"
+#include "platform/name_in_line.h"
 
 namespace {
 
@@ -33,13 +35,15 @@ std::string UndoHistoryPath(const CDirectory& dir) { return plat::JoinPath(dir.p
 std::string FormatUndoHistoryBlock(const CFileEntry& entry, const std::string& localTime) {
   std::string block = "\n==================== " + localTime + " ====================\n";
   for (const CUndo& undo : entry.undoList) {
-    block += "M " + undo.oldLogName + " " + undo.headerLine + "\n";
+    block += "M " + plat::NameForLine(undo.oldLogName) + " " + undo.headerLine + "\n";
   }
   return block;
 }
 
 bool AppendUndoHistory(const CDirectory& dir) {
   const std::string name = UndoHistoryName(dir);
+  // A link out of the folder, or to no regular file, is not written through.
+  if (!plat::IsConfinedFile(dir.path, plat::JoinPath(dir.path, name))) return false;
   bool allWritten = true;
   for (const auto& entry : dir.entries) {
     if (!entry || entry->undoList.empty()) continue;

@@ -26,6 +26,9 @@ std::string FileErrorReason(int err) {
     case EFBIG: return "ファイルが大きすぎます。";
     case EBADF: return "ファイルが開かれていません。";
     case ESTALE: return "処理の間に他のアプリケーションによって変更されました。";
+    case ELOOP: return "リンクが多すぎるか、循環しています。";
+    case kErrNotRegularFile: return "通常のファイルではありません (パイプ、デバイスなど)。";
+    case kErrOutsideFolder: return "共有ログフォルダの外を指すリンクです。";
     default: break;
   }
   return std::string("エラーが起きました (") + std::strerror(err) + ")。";

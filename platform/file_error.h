@@ -3,6 +3,11 @@
 
 namespace plat {
 
+// Reasons of the system's own, beyond errno, for files it refuses to use.
+// They stay clear of every errno value.
+inline constexpr int kErrNotRegularFile = 0x10001;  // a FIFO, a device, a socket in a file's place
+inline constexpr int kErrOutsideFolder = 0x10002;   // a link that leads out of the shared log folder
+
 // The system's reason for an errno value, in Japanese, for the file-error report.
 std::string FileErrorReason(int err);
 

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "platform/fault_injection.h"
+#include "platform/file_error.h"
 
 namespace plat {
 
@@ -21,17 +22,31 @@ bool TextReader::Open(const std::string& path) {
     error_ = e;
     return false;
   }
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK a FIFO would wait here for a writer that never
+  // comes; what is opened is looked at before a byte is read.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     error_ = errno;
     return false;
   }
   // A folder opens for reading here but is no file to read: refuse it now,
-  // as the host's platform does, rather than fail at the first read.
+  // as the host's platform does, rather than fail at the first read. A FIFO
+  // or a device would never end (or never begin): only regular files are logs.
   struct stat st;
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  int refused = 0;
+  if (::fstat(fd, &st) != 0) {
+    refused = errno;
+  } else if (S_ISDIR(st.st_mode)) {
+    refused = EISDIR;
+  } else if (!S_ISREG(st.st_mode)) {
+    refused = kErrNotRegularFile;
+  } else {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) refused = errno;
+  }
+  if (refused != 0) {
     ::close(fd);
-    error_ = EISDIR;
+    error_ = refused;
     return false;
   }
   fd_ = fd;
@@ -39,6 +54,7 @@ bool TextReader::Open(const std::string& path) {
                          st.st_mtim.tv_sec};
   error_ = 0;
   ended_ = failed_ = false;
+  endMark_ = -1;
   buf_.resize(kBufferSize);
   pos_ = end_ = 0;
   consumed_ = 0;
@@ -68,6 +84,7 @@ bool TextReader::Rewind() {
   }
   error_ = 0;
   ended_ = failed_ = false;
+  endMark_ = -1;
   pos_ = end_ = 0;
   consumed_ = 0;
   return true;
@@ -91,6 +108,7 @@ bool TextReader::Refill() {
         const void* mark = std::memchr(buf_.data() + end_, 0x1A, static_cast<std::size_t>(n));
         if (mark) {
           end_ = static_cast<std::size_t>(static_cast<const char*>(mark) - buf_.data());
+          endMark_ = static_cast<std::int64_t>(consumed_ + (end_ - pos_));
           ended_ = true;
           return true;
         }
@@ -161,6 +179,32 @@ bool TextReader::ReadLine(std::string& out) {
   if (n <= 0) return false;
   out.assign(piece, static_cast<std::size_t>(n));
   return true;
+}
+
+TextReader::AfterEndMark TextReader::WhatFollowsEndMark() {
+  if (fd_ < 0) {
+    error_ = EBADF;
+    return AfterEndMark::Unknown;
+  }
+  if (endMark_ < 0) return AfterEndMark::NoMark;
+  // Read beside the position the input stopped at, so that the pass's own
+  // view of the file stays as it was.
+  char chunk[64 * 1024];
+  off_t at = static_cast<off_t>(endMark_) + 1;
+  for (;;) {
+    ssize_t n = ::pread(fd_, chunk, sizeof chunk, at);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error_ = errno;
+      return AfterEndMark::Unknown;
+    }
+    if (n == 0) return AfterEndMark::OnlyLineEnds;
+    for (ssize_t i = 0; i < n; ++i) {
+      const char c = chunk[i];
+      if (c != 0x1A && c != '\r' && c != '\n') return AfterEndMark::Data;
+    }
+    at += n;
+  }
 }
 
 bool TextReader::Close() {

@@ -23,9 +23,10 @@ class TextReader {
   TextReader(const TextReader&) = delete;
   TextReader& operator=(const TextReader&) = delete;
 
-  // Opens for reading; on failure returns false and error() holds errno
-  // (EISDIR for a folder). While a file is open, Open returns false and
-  // changes nothing.
+  // Opens a regular file for reading; on failure returns false and error()
+  // holds errno (EISDIR for a folder, kErrNotRegularFile for a FIFO, a
+  // device or a socket: none of them is ever waited on). While a file is
+  // open, Open returns false and changes nothing.
   bool Open(const std::string& path);
   bool IsOpen() const { return fd_ >= 0; }
 
@@ -54,6 +55,13 @@ class TextReader {
   // file can't be positioned.
   bool Rewind();
 
+  // Once the input has stopped at an end-of-text mark, whether the file
+  // holds more than further marks and line ends after it: the part the
+  // input never showed. Reads beside the input, which goes on unchanged.
+  enum class AfterEndMark { NoMark, OnlyLineEnds, Data, Unknown /* error() */ };
+  AfterEndMark WhatFollowsEndMark();
+  // File offset of the end-of-text mark the input stopped at, or -1.
+  std::int64_t EndMarkOffset() const { return endMark_; }
   // The file that was opened, as it stood then: a split compares it with
   // the log's name just before it commits.
   const FileIdentity& OpenedIdentity() const { return opened_; }
@@ -71,6 +79,7 @@ class TextReader {
   int error_ = 0;
   bool ended_ = false;  // end of file, 0x1A or an error was met
   bool failed_ = false;
+  std::int64_t endMark_ = -1;  // offset of the 0x1A the input stopped at
   std::string path_;
   FileIdentity opened_;
   std::vector<char> buf_;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #ifdef __SSE2__
@@ -10,6 +11,7 @@
 #endif
 
 #include "platform/fault_injection.h"
+#include "platform/file_error.h"
 
 namespace plat {
 
@@ -66,8 +68,24 @@ bool TextWriter::Open(const std::string& path, Mode mode) {
     case Mode::Append: flags |= O_APPEND; break;
     case Mode::Truncate: flags |= O_TRUNC; break;
   }
-  int fd = ::open(path.c_str(), flags, 0666);
-  if (fd < 0) return Fail(errno);
+  // O_NONBLOCK: a FIFO in the file's place must not hold the program until
+  // something reads it. Only a regular file is written.
+  int fd = ::open(path.c_str(), flags | O_NONBLOCK, 0666);
+  if (fd < 0) return Fail(errno == ENXIO ? kErrNotRegularFile : errno);  // ENXIO: a FIFO nobody reads
+  struct stat st;
+  int refused = 0;
+  if (::fstat(fd, &st) != 0) {
+    refused = errno;
+  } else if (!S_ISREG(st.st_mode)) {
+    refused = kErrNotRegularFile;
+  } else {
+    const int fileFlags = ::fcntl(fd, F_GETFL);
+    if (fileFlags < 0 || ::fcntl(fd, F_SETFL, fileFlags & ~O_NONBLOCK) != 0) refused = errno;
+  }
+  if (refused != 0) {
+    ::close(fd);
+    return Fail(refused);
+  }
   fd_ = fd;
   buf_.clear();  // taken at the first write
   used_ = 0;

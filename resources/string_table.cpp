@@ -128,6 +128,10 @@ constexpr KivStringEntry kStrings[] = {
     // A message numbered 65536 or above: such a log is neither analysed nor split.
     {50212, "このファイルには番号が 65536 以上のメッセージがありますので処理できません。\nファイルを確認してください。"},
     {50213, "メッセージ番号エラー"},
+    // An end-of-text byte (0x1A) part way through a log with more text after
+    // it: what follows is never read, so the log is neither analysed nor split.
+    {50214, "このファイルには途中にファイル終端文字 (0x1A) があり、その後ろにも文字が続いていますので処理できません。\nファイルを確認してください。"},
+    {50215, "ファイル終端エラー"},
     // A command cut short (a power cut, a kill) found by the next run, and
     // what was done about it.
     {50224, "%1 :\n前回の分割は途中で中断されていたので、最後まで行いました。"},

@@ -78,6 +78,21 @@ TEST(Analysis, NumbersFromTheSentinelUpAreToldAndLeaveTheRangeUnknown) {
   }
 }
 
+TEST(Analysis, TextAfterAnEndMarkIsToldAtItsLineAndLeavesTheRangeUnknown) {
+  // The range before the byte is no range of the log: a split on it would
+  // lose what follows.
+  for (const auto scan : kBothScans) {
+    EngineBench bench("MES#05.LOG", kKindTitle);
+    bench.entry.lowest = 1;
+    bench.entry.highest = 2;
+    bench.Put("MES#05.LOG", TitleLine(1) + TitleLine(2) + "\x1a" + TitleLine(3));
+    EXPECT_FALSE(bench.Analyze(scan));
+    ASSERT_EQ(bench.port.boxes.size(), 1u);
+    EXPECT_EQ(bench.port.boxes[0].text, "MES#05.LOG - line 3 :" + std::string(KivString(50214)));
+    EXPECT_FALSE(bench.entry.RangeKnown());
+  }
+}
+
 TEST(Analysis, ProgressStepsEveryFivePercentAndCompletesAlsoForEmptyFiles) {
   std::string text;
   for (int n = 1; n <= 2000; ++n) text += BodyMessage(n);

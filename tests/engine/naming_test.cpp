@@ -7,6 +7,7 @@
 #include "engine/engine_messages.h"
 #include "engine/log_file.h"
 #include "platform/local_time.h"
+#include "tests/support/injected_fault.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
@@ -144,6 +145,22 @@ TEST_F(NamingTest, ArchiveLettersRunningOutStopBothLogsOfTheRoom) {
   ASSERT_TRUE(Name("MES_05.LOG", 1000, 10, 1000, kFormArchive, kMethodMultiple, state));
   EXPECT_EQ(state, kNamingError);
   EXPECT_TRUE(Name("MES#05.LOG", 1000, 10, 1000, kFormArchive, kMethodMultiple, state));
+}
+
+TEST_F(NamingTest, AFolderThatCanNotBeListedIsReportedAsSuch) {
+  // Without the listing the letters and serials in use are unknown: the
+  // naming stops with the listing's error, not with "a file of that name".
+  InjectedFault unlistable(plat::FileOp::List, dir_.path(), EACCES);
+  for (const int form : {kFormArchive, kFormSerial}) {
+    std::uint32_t state = kNamingFresh;
+    auto error = Name("MES_05.LOG", 3000, 1, 3500, form, kMethodSingle, state);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->listError, EACCES);
+    EXPECT_EQ(error->fileName, dir_.path());
+    EXPECT_TRUE(state & kNamingError);
+    ShowNameError(messenger_, *error);
+  }
+  ASSERT_EQ(port_.fileErrors.size(), 2u);
 }
 
 }  // namespace

@@ -217,6 +217,28 @@ TEST(Split, MessageAboveTheSentinelRefusesTheSplitAtItsLine) {
   }
 }
 
+TEST(Split, TextAfterAnEndMarkRefusesTheSplitAtItsLine) {
+  // An old program's end-of-text byte part way: the input stops there, and
+  // outputs made from it would lose the rest once the backup goes.
+  for (const Scan scan : kBothScans) {
+    EngineBench bench("MES_05.LOG", kKindBody);
+    bench.Put("MES_05.B00", Messages(1, 3) + "cut\x1a here\n" + Messages(4, 6));
+    Planned s = Plan(bench, "MES_05.B00", 2, kMethodSingle, 1, 6);
+    ASSERT_TRUE(s.ok);
+    EXPECT_FALSE(s.log->Split(s.lines, scan));
+    ASSERT_EQ(bench.port.boxes.size(), 1u);
+    EXPECT_EQ(bench.port.boxes[0].text, "MES_05.LOG - line 10 :" + std::string(KivString(50214)));
+    EXPECT_EQ(bench.port.boxes[0].caption, KivString(50215));
+    EXPECT_EQ(FolderNames(bench.dir.path()), (std::set<std::string>{"MES_05.B00"}));
+  }
+  // Only further marks and line ends after it: the old end of the text.
+  EngineBench bench("MES_05.LOG", kKindBody);
+  bench.Put("MES_05.B00", Messages(1, 6) + "\x1a\n\x1a");
+  Planned s = Plan(bench, "MES_05.B00", 2, kMethodSingle, 1, 6);
+  ASSERT_TRUE(s.ok);
+  EXPECT_TRUE(s.log->Split(s.lines));
+}
+
 TEST(Split, WithoutAnOpenSourceOrAPlanNothingIsMade) {
   EngineBench bench("MES_05.LOG", kKindBody);
   bench.Put("MES_05.B00", Messages(1, 5));

@@ -157,4 +157,20 @@ TEST_F(FolderScanTest, ALinkBackToAnOuterFolderIsNotFollowedRound) {
   ASSERT_NE(root, nullptr);
   // GROUP stays for the link it holds, which itself is dropped.
   EXPECT_EQ(Shape(*root), "*(FORUM1,GROUP)");
+  EXPECT_EQ(folders.Find("A_LINK"), nullptr);
+}
+
+TEST_F(FolderScanTest, LinksOutOfTheSharedFolderOrToAFolderSeenAreNotEntered) {
+  File("FORUM1/MES_01.LOG");
+  // "/" would take the scan over the whole file system; a link to a forum
+  // folder of the tree would show it twice. Each is a subfolder all the same
+  // (GROUP stays), but shows nothing of its own.
+  Folder("GROUP");
+  ASSERT_EQ(::symlink("/", tmp.Sub("GROUP/ROOT").c_str()), 0);
+  ASSERT_EQ(::symlink(tmp.Sub("FORUM1").c_str(), tmp.Sub("A_LINK").c_str()), 0);
+  auto root = Build();
+  ASSERT_NE(root, nullptr);
+  // A_LINK sorts before FORUM1, yet the folder is shown under its own name.
+  EXPECT_EQ(Shape(*root), "*(FORUM1,GROUP)");
+  EXPECT_EQ(folders.Find("A_LINK"), nullptr);
 }

@@ -17,7 +17,7 @@ bool IsCompanionId(int id) { return (id >= 45056 && id < 46592) || (id >= 53248 
 
 // Message boxes with their caption ids (the odd id that follows).
 constexpr int kMessages[] = {49664, 49666, 49668, 49670, 49672, 49674, 49676, 49678, 49920, 49922,
-                             49924, 49926, 49928, 49930, 49932, 49952, 50208, 50210, 50212};
+                             49924, 49926, 49928, 49930, 49932, 49952, 50208, 50210, 50212, 50214};
 
 // Command and frame prompts: prompt, "\n", tooltip in the normal voice.
 constexpr int kPromptsWithTooltip[] = {49408, 49409, 49410, 49411, 49412, 49413, 49414, 49415, 49416,
@@ -33,7 +33,7 @@ TEST(StringTable, LookupFindsEveryRowAndNothingElse) {
     EXPECT_FALSE(e.text.empty()) << e.id;
   }
   // Unused or never-given ids, and ids around the table's ends.
-  for (int id : {-1, 0, 1, 102, 45056, 49935, 49937, 50214, 61204, 65535, 1 << 30}) {
+  for (int id : {-1, 0, 1, 102, 45056, 49935, 49937, 50216, 61204, 65535, 1 << 30}) {
     EXPECT_FALSE(HasString(id)) << id;
     EXPECT_TRUE(KivString(id).empty()) << id;
   }

@@ -5,16 +5,20 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <thread>
 
 #include "tests/support/temp_dir.h"
 
 namespace robust {
 
 ChildEnd RunChild(const std::string& exe, const std::vector<std::string>& args,
-                  const std::vector<std::pair<std::string, std::string>>& env) {
+                  const std::vector<std::pair<std::string, std::string>>& env, int timeoutSeconds) {
   ChildRun how;
   how.env = env;
+  how.timeoutSeconds = timeoutSeconds;
   return RunChild(exe, args, how);
 }
 
@@ -47,7 +51,19 @@ ChildEnd RunChild(const std::string& exe, const std::vector<std::string>& args, 
     ended = ::waitpid(pid, &raw, WNOHANG) == pid;
     if (!ended) ::kill(pid, how.signal);
   }
-  while (!ended && ::waitpid(pid, &raw, 0) < 0) {
+  int timeoutSeconds = how.timeoutSeconds;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  while (!ended) {
+    const pid_t done = ::waitpid(pid, &raw, timeoutSeconds > 0 ? WNOHANG : 0);
+    if (done == pid) break;
+    if (done < 0) continue;
+    if (std::chrono::steady_clock::now() >= deadline) {
+      end.timedOut = true;
+      ::kill(pid, SIGKILL);
+      timeoutSeconds = 0;  // now wait for it to go
+      continue;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   end.exited = WIFEXITED(raw);
   end.status = end.exited ? WEXITSTATUS(raw) : -1;
