@@ -122,6 +122,7 @@ int BatchRun::Split(const BatchCommand& command, bool inSession) {
       return inSession ? kExitIncomplete : kExitUsage;
     case SplitOutcome::Kind::Ran: {
       const SplitReport& r = outcome.report;
+      backups_.Add(r.backups);
       if (r.skipped > 0 || r.stoppedChanged || r.stoppedNaming || r.interrupted || r.onlyInBackup > 0) {
         status = kExitIncomplete;
       }
@@ -163,8 +164,13 @@ int BatchRun::Finish(int status) {
   const std::string history = dir->HistoryFilePath();
   if (anyRecord && !plat::IsConfinedFile(dir->path, history, &err)) {
     messenger_.FileError(std::filesystem::path(history).filename().string(), err);
-    return kExitIncomplete;
+    status = kExitIncomplete;
   }
+  // The history is written as the document closes. A host that kept a log
+  // open has had until now to write into its old file.
+  doc_.RemoveView(&rows_);
+  doc_.Shutdown();
+  if (backups_.TellWrittenTo(messenger_) > 0) status = kExitIncomplete;
   return status;
 }
 

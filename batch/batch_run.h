@@ -6,6 +6,7 @@
 #include "batch/batch_rows.h"
 #include "batch/console_messages.h"
 #include "batch/console_progress.h"
+#include "commands/backup_watch.h"
 #include "commands/command_context.h"
 #include "messages/companion_mode.h"
 #include "model/kiv_doc.h"
@@ -47,9 +48,11 @@ class BatchRun {
   // failed command rather than bad usage.
   int Run(const BatchCommand& command, bool inSession);
 
-  // Before the run ends: tells when the history file the run's undo records
-  // are to be appended to may not be written (a link out of the forum
-  // folder, or to no regular file), and gives the exit status for status.
+  // Ends the run: tells when the history file the run's undo records are to
+  // be appended to may not be written (a link out of the forum folder, or to
+  // no regular file), writes the history, tells of backups the host wrote
+  // into after their split, and gives the exit status for status. No
+  // command runs after it.
   int Finish(int status);
 
  private:
@@ -73,4 +76,5 @@ class BatchRun {
   CKivDoc doc_;
   BatchRows rows_;
   CommandContext ctx_;
+  BackupWatch backups_;
 };

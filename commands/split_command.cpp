@@ -27,7 +27,6 @@ namespace {
 constexpr int kMsgChangedSinceAnalysis = 49664;  // caption 49665
 constexpr int kMsgBackupExists = 49666;          // caption 49667
 constexpr int kMsgConfirmSplit = 49674;          // caption 49675
-constexpr int kMsgOnlyInBackup = 50234;          // caption 50235
 constexpr const char kCutting[] = "cutting..";
 
 bool SameTime(const CDirectory& dir, const CFileEntry& entry) {
@@ -69,17 +68,10 @@ class FileSplitter {
     StopNaming,
   };
   Next Split(std::size_t i);
-  // Tells of every backup of this run that the host wrote to after its
-  // split (a host that kept the log open writes on into the old file): those
-  // messages are only there. Returns how many.
-  int TellBackupsWrittenTo();
+  // The backups this run made, still the logs' old files.
+  BackupWatch& backups() { return backups_; }
 
  private:
-  struct Committed {
-    std::string backupName;
-    plat::FileIdentity source;  // the log as the split read it, now under the backup name
-  };
-
   int CutValue(int room) const;
   bool BackupNameFree(const std::string& backup, bool* replace);
   void RedrawRow(std::size_t i) {
@@ -91,7 +83,7 @@ class FileSplitter {
   RoomTables& tables_;
   bool single_;
   int number_;
-  std::vector<Committed> committed_;
+  BackupWatch backups_;
 };
 
 int FileSplitter::CutValue(int room) const {
@@ -196,26 +188,12 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
     ctx_.rows.EndWaitCursor();
     return Next::Skipped;
   }
-  committed_.push_back(Committed{plan.backupName, source});
+  backups_.Add(dir_.path, plan.backupName, source);
   log.RecordUndo(dir_.Generation(entry.room), headerLines, ctx_.doc.m_nArcType, plan.backupName);
   RedrawRow(i);
   ctx_.rows.RepaintNow();
   ctx_.rows.EndWaitCursor();
   return Next::Split;
-}
-
-int FileSplitter::TellBackupsWrittenTo() {
-  int told = 0;
-  for (const Committed& split : committed_) {
-    plat::FileIdentity backup;
-    if (plat::GetFileIdentity(plat::JoinPath(dir_.path, split.backupName), &backup) &&
-        backup.SameFile(split.source) && backup.size > split.source.size) {
-      ctx_.messenger.Box(kMsgOnlyInBackup, split.backupName, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
-      ++told;
-    }
-  }
-  committed_.clear();
-  return told;
 }
 
 }  // namespace
@@ -245,6 +223,13 @@ SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet roo
   }
 
   FileSplitter splitter(ctx, *dir, tables, singleRoom, number);
+  // However the run ends, the user hears of messages the host wrote into a
+  // backup after its split, and the backups stay watched.
+  auto ended = [&]() -> SplitReport& {
+    report.onlyInBackup = splitter.backups().TellWrittenTo(ctx.messenger);
+    report.backups = splitter.backups();
+    return report;
+  };
   std::size_t i = 0;
   while (i < dir->entries.size()) {
     if (!TakesPart(*dir->entries[i], rooms, kindSet)) {
@@ -263,26 +248,23 @@ SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet roo
       case FileSplitter::Next::Interrupted:
         report.interrupted = true;
         ++report.skipped;
-        report.onlyInBackup = splitter.TellBackupsWrittenTo();
-        return report;
+        return ended();
       case FileSplitter::Next::StopChanged:
         report.stoppedChanged = true;
-        report.onlyInBackup = splitter.TellBackupsWrittenTo();
+        ended();
         OnAnalyze(ctx);
         return report;
       case FileSplitter::Next::StopNaming:
         report.stoppedNaming = true;
         ++report.skipped;
-        report.onlyInBackup = splitter.TellBackupsWrittenTo();
-        return report;
+        return ended();
     }
     if (plat::InterruptRequested()) {
       report.interrupted = true;
-      report.onlyInBackup = splitter.TellBackupsWrittenTo();
-      return report;
+      return ended();
     }
   }
-  report.onlyInBackup = splitter.TellBackupsWrittenTo();
+  ended();
   for (int room = kFirstRoom; room <= kLastRoom; ++room) {
     if (RoomInSet(rooms, room)) dir->RaiseGeneration(room);
   }

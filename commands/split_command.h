@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "commands/backup_watch.h"
 #include "commands/command_context.h"
 #include "commands/room_selection.h"
 
@@ -17,6 +18,7 @@ struct SplitReport {
   bool reachedEnd = false;      // every file visited; the rooms' generations were raised
   bool interrupted = false;     // the user interrupted the program: the command ended there
   int onlyInBackup = 0;         // backups the host wrote to after their split (the user was told)
+  BackupWatch backups;          // the backups the run made, to be watched until the program ends
 };
 
 struct SplitOutcome {

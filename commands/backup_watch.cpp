@@ -1,0 +1,32 @@
+#include "commands/backup_watch.h"
+
+#include "messages/companion_mode.h"
+
+namespace {
+
+constexpr int kMsgOnlyInBackup = 50234;  // caption 50235
+
+}  // namespace
+
+void BackupWatch::Add(const std::string& folder, const std::string& backupName, const plat::FileIdentity& source) {
+  watched_.push_back(Watched{folder, backupName, source, false});
+}
+
+void BackupWatch::Add(const BackupWatch& other) {
+  watched_.insert(watched_.end(), other.watched_.begin(), other.watched_.end());
+}
+
+int BackupWatch::TellWrittenTo(Messenger& messenger) {
+  int told = 0;
+  for (Watched& w : watched_) {
+    plat::FileIdentity backup;
+    if (w.told || !plat::GetFileIdentity(plat::JoinPath(w.folder, w.backupName), &backup) ||
+        !backup.SameFile(w.source) || backup.size <= w.source.size) {
+      continue;
+    }
+    messenger.Box(kMsgOnlyInBackup, w.backupName, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+    w.told = true;
+    ++told;
+  }
+  return told;
+}
