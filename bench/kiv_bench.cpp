@@ -3,10 +3,11 @@
 //
 //   kiv-bench read FILE
 //   kiv-bench analyze FOLDER LOG body|title
-//   kiv-bench split FOLDER SOURCE LOG body|title CUT
+//   kiv-bench split FOLDER SOURCE LOG body|title CUT [single|multiple]
 //
-// split reads SOURCE (the log's backup) and writes the old log and LOG into
-// FOLDER; the caller removes them afterwards.
+// split reads SOURCE and writes the old logs and LOG into FOLDER (in the
+// serial form); the caller removes them afterwards. With multiple, CUT is
+// the step: an old log per CUT messages.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -100,7 +101,7 @@ int Run(int argc, char** argv) {
     std::fprintf(stderr, "range %d-%d\n", entry.lowest, entry.highest);
     return Report("analyze", SizeOf(plat::JoinPath(folder, entry.name)), elapsed);
   }
-  if (mode == "split" && argc == 7) {
+  if (mode == "split" && (argc == 7 || argc == 8)) {
     const std::string folder = argv[2];
     const std::string source = argv[3];
     entry.name = argv[4];
@@ -108,11 +109,12 @@ int Run(int argc, char** argv) {
     entry.lowest = 1;
     entry.highest = kNoHighest - 1;
     const int cut = std::atoi(argv[6]);
+    const int method = argc == 8 && std::string(argv[7]) == "multiple" ? kMethodMultiple : kMethodSingle;
     const auto start = std::chrono::steady_clock::now();
     CLogFile log(folder, &entry, messenger, progress, clock);
     std::uint32_t state = kNamingFresh;
     std::vector<std::string> lines;
-    if (log.MakeOldLogNames(cut, entry.lowest, entry.highest, kFormSerial, kMethodSingle, state) ||
+    if (log.MakeOldLogNames(cut, entry.lowest, entry.highest, kFormSerial, method, state) ||
         !log.MakeHeaderLines("FORUM1", "", lines) || !log.Open(source) || !log.Split(lines) || !log.Close()) {
       return 1;
     }
@@ -123,7 +125,7 @@ int Run(int argc, char** argv) {
   std::fprintf(stderr,
                "usage: kiv-bench read FILE\n"
                "       kiv-bench analyze FOLDER LOG body|title\n"
-               "       kiv-bench split FOLDER SOURCE LOG body|title CUT\n");
+               "       kiv-bench split FOLDER SOURCE LOG body|title CUT [single|multiple]\n");
   return 2;
 }
 

@@ -24,7 +24,7 @@ fi
 BENCH=$BUILD/bin/kiv-bench
 GEN=$BUILD/bin/kiv-samplegen
 mkdir -p "$WORK"
-trap 'rm -f "$WORK"/MES_01.* "$WORK"/MES#01.* "$WORK"/title.part "$WORK"/copy.bin "$WORK"/awk_*.txt "$WORK"/stdout.txt' EXIT
+trap 'rm -f "$WORK"/MES_01.* "$WORK"/MES_02.* "$WORK"/MES#01.* "$WORK"/title.part "$WORK"/copy.bin "$WORK"/awk_*.txt "$WORK"/stdout.txt' EXIT
 
 now() { date +%s.%N; }
 # best CLEANUP COMMAND...: the best wall time of $RUNS runs of COMMAND; the
@@ -117,3 +117,21 @@ run_log() {  # kind file cut matcher regex number-expression
 
 run_log body MES_01.LOG 26000 "$BODY_AWK" "$BODY_RE" 'substr($0, 1, 5) + 0'
 run_log title 'MES#01.LOG' 32768 "$TITLE_AWK" "$TITLE_RE" 'substr($0, 2, 5) + 0'
+
+# Many outputs: the multiple method, an old log per 1000 messages of a
+# 60,000-message body log, against the same log split in two.
+"$GEN" --log "$WORK/MES_02.LOG" --messages 60000 --force >&2
+size=$(stat -c %s "$WORK/MES_02.LOG")
+mv "$WORK/MES_02.LOG" "$WORK/MES_02.B00"
+outputs="find '$WORK' -maxdepth 1 -name 'MES_02.*' ! -name 'MES_02.B00' -delete"
+two=$(bench_engine "$outputs" "$BENCH" split "$WORK" MES_02.B00 MES_02.LOG body 30000)
+many=$(bench_engine "$outputs" "$BENCH" split "$WORK" MES_02.B00 MES_02.LOG body 1000 multiple)
+rm -f "$WORK/MES_02.B00"
+echo
+echo "### body log of 60,000 messages, $(echo "scale=1; $size / 1048576" | bc -l) MiB"
+echo
+echo "| run | seconds | MiB/s | peak resident KiB |"
+echo "|---|---:|---:|---:|"
+printf '| Kiv split, 2 outputs | %.3f | %s | %s |\n' "${two% *}" "$(mibps "$size" "${two% *}")" "${two#* }"
+printf '| Kiv split, multiple method step 1000 (about 60 outputs) | %.3f | %s | %s |\n' "${many% *}" \
+  "$(mibps "$size" "${many% *}")" "${many#* }"

@@ -1,8 +1,8 @@
-// kiv-batch split and TORBLEN's rewrite of AR.LST stopped dead with SIGKILL
-// right before each of their file operations in turn (or a spread of them
-// when there are many): afterwards every log's complete content is there
-// byte for byte under its name or its backup's, every list is whole (as it
-// was, or as the rewrite makes it), and a later run on the folder works.
+// TORBLEN's rewrite of AR.LST stopped dead with SIGKILL right before each of
+// its file operations in turn (or a spread of them when there are many):
+// afterwards every list is whole (as it was, or as the rewrite makes it),
+// nothing else is lost, and a later walk brings the lists in line. kiv-batch
+// gets the same in commit_crash_test.cpp.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -16,7 +16,6 @@
 
 #include "checker/folder_walk.h"
 #include "platform/fault_injection.h"
-#include "tests/robustness/child_process.h"
 #include "tests/robustness/folder_snapshot.h"
 #include "tests/robustness/suite_counts.h"
 #include "tests/support/temp_dir.h"
@@ -50,97 +49,6 @@ std::string MakeShared(const std::string& root, const samplegen::SharedFolderOpt
 void Remove(const std::string& path) {
   std::error_code ec;
   std::filesystem::remove_all(path, ec);
-}
-
-struct SplitCase {
-  const char* name;
-  samplegen::SharedFolderOptions options;
-  std::vector<std::string> split;  // kiv-batch arguments after the forum folder
-};
-
-void KillSplitAtEveryMoment(const SplitCase& c) {
-  TempDir tmp;
-  const std::string exe = KIV_BATCH_KILLABLE;
-  const Snapshot before = robust::TakeSnapshot(MakeShared(tmp.Sub("before"), c.options));
-  std::vector<std::string> args{"split", ""};
-  args.insert(args.end(), c.split.begin(), c.split.end());
-
-  Snapshot done;
-  int operations = 0;
-  {
-    const std::string root = MakeShared(tmp.Sub("done"), c.options);
-    args[1] = root + "/FORUM1";
-    robust::ChildEnd end = robust::RunChild(exe, args, {{"KIV_COUNT_OPS_TO", tmp.Sub("count")}});
-    ASSERT_TRUE(end.exited && end.status == 0) << c.name << " without a kill: " << end.err;
-    done = robust::TakeSnapshot(root);
-    operations = std::atoi(ReadBytes(tmp.Sub("count")).c_str());
-  }
-  ASSERT_GT(operations, 10) << c.name;
-
-  int tried = 0, survived = 0;
-  for (int k : KillPoints(operations)) {
-    const std::string root = MakeShared(tmp.Sub("kill-" + std::to_string(k)), c.options);
-    const std::string forum = root + "/FORUM1";
-    args[1] = forum;
-    robust::ChildEnd end = robust::RunChild(exe, args, {{"KIV_KILL_AT_OP", std::to_string(k)}});
-    if (end.signal != SIGKILL) {
-      ADD_FAILURE() << c.name << ", kill point " << k << ": the run ended on its own (" << end.status << ") " << end.err;
-      Remove(root);
-      continue;
-    }
-    ++tried;
-    std::vector<std::string> breaches = robust::NothingLost(before, {done}, robust::TakeSnapshot(root), true);
-
-    // A later run on the folder: it lists, analyses and splits again (a
-    // backup left by the killed run is kept: that file is skipped) and
-    // still loses nothing.
-    robust::ChildEnd list = robust::RunChild(exe, {"list", forum});
-    if (!list.exited || list.status != 0) breaches.push_back("a later list failed: " + list.err);
-    robust::ChildEnd analyze = robust::RunChild(exe, {"analyze", forum});
-    if (!analyze.exited || analyze.status > 1) breaches.push_back("a later analyze broke down: " + analyze.err);
-    // Which logs a room still has is up to where the kill struck, so the
-    // later split leaves the kind to the dialog's preselection.
-    std::vector<std::string> later;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-      if (args[i] == "--kind") {
-        ++i;
-        continue;
-      }
-      later.push_back(args[i]);
-    }
-    robust::ChildEnd again = robust::RunChild(exe, later);
-    if (!again.exited || again.status > 1) breaches.push_back("a later split broke down: " + again.err);
-    for (const std::string& b : robust::NothingLost(before, {done}, robust::TakeSnapshot(root), true)) {
-      breaches.push_back("after the later runs: " + b);
-    }
-    for (const std::string& b : breaches) ADD_FAILURE() << c.name << ", kill point " << k << ": " << b;
-    if (breaches.empty()) ++survived;
-    Remove(root);
-  }
-  std::printf("[robustness] kiv-batch split, %s: %d file operations, %d kill points tried, %d survived\n", c.name,
-              operations, tried, survived);
-  robust::Counts().killPointsTried += tried;
-  robust::Counts().killPointsSurvived += survived;
-}
-
-TEST(CrashSafety, KivBatchSplitOfTwoRoomsWithExportKilledAtEveryFileOperation) {
-  samplegen::SharedFolderOptions options;
-  options.seed = 5;
-  options.forums = 1;
-  options.rooms = 2;
-  options.messages = 60;
-  options.archive = true;
-  KillSplitAtEveryMoment({"two rooms", options, {"--rooms", "1,2", "--kind", "both", "--number", "30", "--export"}});
-}
-
-TEST(CrashSafety, KivBatchSplitOfMegabyteLogsAtEveryStepKilledAcrossIt) {
-  samplegen::SharedFolderOptions options;
-  options.seed = 6;
-  options.forums = 1;
-  options.rooms = 1;
-  options.sizeBytes = 3 << 20;
-  options.longLines = true;
-  KillSplitAtEveryMoment({"3 MB logs", options, {"--rooms", "1", "--kind", "both", "--method", "1", "--number", "500", "--form", "1"}});
 }
 
 // TORBLEN's walk in a child process of this test, killed right before its

@@ -10,9 +10,14 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "checker/folder_walk.h"
+#include "commit/append_commit.h"
+#include "commit/split_commit.h"
+#include "platform/fault_injection.h"
+#include "platform/file_ops.h"
 #include "tests/robustness/batch_session.h"
 #include "tests/robustness/fault_plan.h"
 #include "tests/robustness/folder_snapshot.h"
@@ -49,7 +54,16 @@ std::string MakeShared(const TempDir& tmp, const std::string& name) {
 struct Scenario {
   const char* name;
   std::vector<std::string> lines;
+  // Run on FORUM1 of every fresh folder before the script: what an earlier
+  // run may have left there.
+  void (*prepare)(const std::string& forum) = nullptr;
 };
+
+std::string MakeFor(const Scenario& s, const TempDir& tmp, const std::string& name) {
+  const std::string root = MakeShared(tmp, name);
+  if (s.prepare) s.prepare(root + "/FORUM1");
+  return root;
+}
 
 // Each prefix of the script run without a fault: the states a run may leave
 // a file in when a later command fails. A room list (MES.LOG) that can't be
@@ -58,7 +72,7 @@ struct Scenario {
 std::vector<Snapshot> SuccessfulStates(const TempDir& tmp, const Scenario& s, bool roomListReadable) {
   std::vector<Snapshot> states;
   for (std::size_t n = 1; n <= s.lines.size(); ++n) {
-    const std::string root = MakeShared(tmp, std::string("done-") + std::to_string(roomListReadable) + "-" +
+    const std::string root = MakeFor(s, tmp, std::string("done-") + std::to_string(roomListReadable) + "-" +
                                                  std::to_string(n));
     std::vector<std::string> prefix(s.lines.begin(), s.lines.begin() + static_cast<long>(n));
     std::optional<InjectedFault> unreadable;
@@ -129,7 +143,7 @@ Report ReportDue(const Scenario& s, const robust::SessionResult& r, int failedOp
 
 void FailEveryOperation(const Scenario& s) {
   TempDir tmp;
-  const Snapshot before = robust::TakeSnapshot(MakeShared(tmp, "before"));
+  const Snapshot before = robust::TakeSnapshot(MakeFor(s, tmp, "before"));
   std::vector<Snapshot> done = SuccessfulStates(tmp, s, true);
   const std::vector<Snapshot> unnamed = SuccessfulStates(tmp, s, false);
   ASSERT_FALSE(robust::SameContent(before, done.back())) << s.name << " changes nothing to check";
@@ -140,7 +154,7 @@ void FailEveryOperation(const Scenario& s) {
   int operations = 0;
   std::string completeErr;
   {
-    const std::string root = MakeShared(tmp, "count");
+    const std::string root = MakeFor(s, tmp, "count");
     FaultPlan counter;
     completeErr = robust::RunSession(root + "/FORUM1", s.lines).err;
     operations = counter.operations();
@@ -149,7 +163,7 @@ void FailEveryOperation(const Scenario& s) {
 
   int injected = 0, survived = 0;
   for (int k = 1; k <= operations; ++k) {
-    const std::string root = MakeShared(tmp, std::string("fault-") + std::to_string(k));
+    const std::string root = MakeFor(s, tmp, std::string("fault-") + std::to_string(k));
     robust::SessionResult r;
     std::string what;
     bool hit = false;
@@ -211,6 +225,38 @@ TEST(FaultInjection, TwoGenerationsOfSplitsAndTheUndoOfTheNewest) {
   FailEveryOperation({"split+split+undo",
                       {"analyze", "split --rooms 1 --kind both --number 10", "split --rooms 1 --kind both --number 20",
                        "undo --rooms 1"}});
+}
+
+// A split and an append to AR.LST, each committed in its journal and stopped
+// before any file moved, as a kill leaves them.
+void LeaveStoppedCommits(const std::string& forum) {
+  commit::SplitPlan plan;
+  plan.folder = forum;
+  plan.logName = "MES_01.LOG";
+  plan.backupName = "MES_01.B00";
+  plan.outputNames = {"AR_2401Z.LOG", "MES_01.LOG"};
+  commit::SplitCommit split;
+  commit::Fault fault;
+  if (!split.Begin(plan, &fault)) ADD_FAILURE() << "no journal";
+  WriteBytes(forum + "/" + plan.tempNames[0], "old messages\r\n");
+  WriteBytes(forum + "/" + plan.tempNames[1], "new messages\r\n");
+  plat::FileIdentity source;
+  plat::GetFileIdentity(forum + "/MES_01.LOG", &source);
+  // Nothing can be moved, deleted, or written to AR.LST, by this run.
+  plat::SetFaultHook(+[](plat::FileOp op, const char* path) {
+    const bool toList = op == plat::FileOp::Write && std::string_view(path).ends_with("/AR.LST");
+    return op == plat::FileOp::Link || op == plat::FileOp::Delete || toList ? EIO : 0;
+  });
+  if (split.Commit(source, &fault) != commit::Outcome::Stuck) ADD_FAILURE() << "the split was not left stopped";
+  // The append's journal is whole, its lines not yet written.
+  if (commit::AppendDurably(forum, "AR.LST", "M AR_2401Z.LOG - stopped -\r\n").outcome != commit::Outcome::Stuck) {
+    ADD_FAILURE() << "the append was not left stopped";
+  }
+  plat::SetFaultHook(nullptr);
+}
+
+TEST(FaultInjection, TheRepairOfAStoppedSplitAndAppend) {
+  FailEveryOperation({"repair", {"list"}, LeaveStoppedCommits});
 }
 
 TEST(FaultInjection, SerialFormCutAtEveryStepIntoOneBackup) {
