@@ -28,6 +28,9 @@ bool CLogFile::CreateOutputs(const std::vector<std::string>& headerLines,
     plat::TextWriter& out = outputs[i];
     bool ok = out.Open(plat::JoinPath(folder_, OutputName(i)), plat::TextWriter::Mode::CreateNew);
     if (ok && body) ok = out.Write(headerLines[i]) && out.Write("\n", 1);
+    // The buffer goes on to the next output: only the one being written
+    // holds one.
+    if (ok) ok = out.Release();
     if (!ok) {
       messenger_.FileError(names_[i], out.error());
       const bool created = out.IsOpen();

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -87,7 +88,7 @@ bool TextWriter::Open(const std::string& path, Mode mode) {
     return Fail(refused);
   }
   fd_ = fd;
-  buf_.clear();  // taken at the first write
+  GiveBackBuffer();  // taken at the first write
   used_ = 0;
   endedWithCr_ = false;
   unsubmitted_ = 0;
@@ -130,32 +131,47 @@ bool TextWriter::Flush() {
   if (error_) return false;
   std::size_t n = used_;
   used_ = 0;
-  return n == 0 || WriteRaw(buf_.data(), n);
+  return n == 0 || WriteRaw(buf_.get(), n);
 }
 
 bool TextWriter::Release() {
   const bool ok = Flush();
-  buf_.clear();
-  buf_.shrink_to_fit();
+  GiveBackBuffer();
   return ok;
+}
+
+namespace {
+// The buffer the last writer gave back, for the next one to take: a split
+// moving from output to output hands one buffer along instead of mapping
+// and touching a new megabyte each time.
+thread_local std::unique_ptr<char[]> g_spareBuffer;
+}  // namespace
+
+void TextWriter::TakeBuffer() {
+  buf_ = g_spareBuffer ? std::move(g_spareBuffer) : std::make_unique_for_overwrite<char[]>(kBufferSize);
+}
+
+void TextWriter::GiveBackBuffer() {
+  if (buf_ && !g_spareBuffer) g_spareBuffer = std::move(buf_);
+  buf_.reset();
 }
 
 bool TextWriter::Write(std::string_view text) {
   if (fd_ < 0) return Fail(EBADF);
   if (error_) return false;
-  if (buf_.empty()) buf_.resize(kBufferSize);
+  if (!buf_) TakeBuffer();
   endedWithCr_ = false;
   const char* p = text.data();
   const char* end = p + text.size();
   while (p < end) {
     // Room for the longest expansion of one byte (LF -> CR LF).
-    if (buf_.size() - used_ <= 2 && !Flush()) return false;
+    if (kBufferSize - used_ <= 2 && !Flush()) return false;
     const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
     const char* stop = lf ? lf : end;
     std::size_t run = static_cast<std::size_t>(stop - p);
-    std::size_t room = buf_.size() - used_ - 2;
+    std::size_t room = kBufferSize - used_ - 2;
     if (run > room) run = room;
-    std::memcpy(buf_.data() + used_, p, run);
+    std::memcpy(buf_.get() + used_, p, run);
     used_ += run;
     p += run;
     if (p == lf) {
@@ -169,9 +185,9 @@ bool TextWriter::Write(std::string_view text) {
 
 bool TextWriter::Put(const char* data, std::size_t len) {
   // A big stretch goes out from where it is, after what is gathered.
-  if (len >= buf_.size() / 2) return Flush() && WriteRaw(data, len);
-  if (len > buf_.size() - used_ && !Flush()) return false;
-  std::memcpy(buf_.data() + used_, data, len);
+  if (len >= kBufferSize / 2) return Flush() && WriteRaw(data, len);
+  if (len > kBufferSize - used_ && !Flush()) return false;
+  std::memcpy(buf_.get() + used_, data, len);
   used_ += len;
   return true;
 }
@@ -179,7 +195,7 @@ bool TextWriter::Put(const char* data, std::size_t len) {
 bool TextWriter::WriteFileText(std::string_view text) {
   if (fd_ < 0) return Fail(EBADF);
   if (error_) return false;
-  if (buf_.empty()) buf_.resize(kBufferSize);
+  if (!buf_) TakeBuffer();
   const char* p = text.data();
   const char* end = p + text.size();
   while (p < end) {
@@ -201,7 +217,7 @@ bool TextWriter::WriteFileText(std::string_view text) {
 bool TextWriter::WriteBytes(std::string_view bytes) {
   if (fd_ < 0) return Fail(EBADF);
   if (error_) return false;
-  if (buf_.empty()) buf_.resize(kBufferSize);
+  if (!buf_) TakeBuffer();
   endedWithCr_ = false;
   return Put(bytes.data(), bytes.size());
 }
@@ -218,8 +234,7 @@ bool TextWriter::Close() {
   bool ok = Flush();
   int fd = fd_;
   fd_ = -1;
-  buf_.clear();
-  buf_.shrink_to_fit();
+  GiveBackBuffer();
   if (int e = detail::InjectedError(FileOp::Close, path_.c_str())) {
     ::close(fd);
     return Fail(e);

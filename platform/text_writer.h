@@ -1,9 +1,9 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace plat {
 
@@ -62,7 +62,10 @@ class TextWriter {
   int fd_ = -1;
   int error_ = 0;
   std::string path_;
-  std::vector<char> buf_;
+  void TakeBuffer();
+  void GiveBackBuffer();
+
+  std::unique_ptr<char[]> buf_;  // kBufferSize bytes while writing; none between
   std::size_t used_ = 0;
   bool endedWithCr_ = false;         // the last text of WriteFileText ended with a CR
   std::size_t unsubmitted_ = 0;      // bytes written since the last writeback request
