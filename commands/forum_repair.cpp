@@ -26,6 +26,7 @@ RepairReport RepairForumFolder(Messenger& messenger, const std::string& folderPa
         ++report.resolved;
         break;
       case Kind::SplitTakenBack:
+        if (note.fault.err != 0) messenger.FileError(note.fault.subject, note.fault.err);
         messenger.Box(kMsgSplitTakenBack, note.subject, told);
         ++report.resolved;
         break;

@@ -29,7 +29,8 @@ bool Resolve(const std::string& folder, const Journal& journal, std::vector<Repa
       notes.push_back({Kind::Failed, log, done.fault});
       return false;
     }
-    notes.push_back({done.finished ? Kind::SplitFinished : Kind::SplitTakenBack, log, {}});
+    // Taken back because a step could not be taken: the user hears why too.
+    notes.push_back({done.finished ? Kind::SplitFinished : Kind::SplitTakenBack, log, done.fault});
     if (done.onlyInBackup) notes.push_back({Kind::OnlyInBackup, Field(journal, "backup"), {}});
     return true;
   }

@@ -18,7 +18,7 @@ struct RepairNote {
   };
   Kind kind;
   std::string subject;  // the log, the backup or the list, by its name in the folder
-  Fault fault;          // Failed: what stood in the way
+  Fault fault;          // Failed, or taken back for want of a step: what stood in the way
 };
 
 // Resolves every journal in the folder that no live run holds: a commit that

@@ -3,7 +3,6 @@
 // touches only the files the journal names.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -11,8 +10,8 @@
 #include "commit/folder_repair.h"
 #include "commit/split_commit.h"
 #include "platform/dir_search.h"
-#include "platform/fault_injection.h"
 #include "platform/file_ops.h"
+#include "tests/support/stopped_commit.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -34,33 +33,15 @@ std::vector<std::string> Names(const std::string& folder) {
   return names;
 }
 
-// A split committed in its journal and stopped before any file moved: the
-// outputs lie under their temporary names.
+// A split of MES_01.LOG committed in its journal and stopped before any file
+// moved, beside a file of the user's.
 struct StoppedSplit {
   TempDir tmp;
-  commit::SplitPlan plan;
-  plat::FileIdentity source;
-
   StoppedSplit() {
     WriteBytes(tmp.Sub("MES_01.LOG"), "old log\r\n");
     WriteBytes(tmp.Sub("KEEP.TXT"), "the user's\r\n");
-    plan.folder = tmp.path();
-    plan.logName = "MES_01.LOG";
-    plan.backupName = "MES_01.B00";
-    plan.outputNames = {"AR_9802A.LOG", "MES_01.LOG"};
-    commit::SplitCommit split;
-    commit::Fault fault;
-    EXPECT_TRUE(split.Begin(plan, &fault));
-    WriteBytes(tmp.Sub(plan.tempNames[0]), "first half\r\n");
-    WriteBytes(tmp.Sub(plan.tempNames[1]), "second half\r\n");
-    EXPECT_TRUE(plat::GetFileIdentity(tmp.Sub("MES_01.LOG"), &source));
-    // Committed, then stopped before any file moved: this run can neither
-    // give the backup its name nor delete a file.
-    plat::SetFaultHook(+[](plat::FileOp op, const char*) {
-      return op == plat::FileOp::Link || op == plat::FileOp::Delete ? EIO : 0;
-    });
-    EXPECT_EQ(split.Commit(source, &fault), commit::Outcome::Stuck);
-    plat::SetFaultHook(nullptr);
+    EXPECT_TRUE(LeaveStoppedSplit(tmp.path(), "MES_01.LOG", "MES_01.B00", "AR_9802A.LOG", "first half\r\n",
+                                  "second half\r\n"));
   }
 };
 

@@ -15,14 +15,13 @@
 
 #include "checker/folder_walk.h"
 #include "commit/append_commit.h"
-#include "commit/split_commit.h"
 #include "platform/fault_injection.h"
-#include "platform/file_ops.h"
 #include "tests/robustness/batch_session.h"
 #include "tests/robustness/fault_plan.h"
 #include "tests/robustness/folder_snapshot.h"
 #include "tests/robustness/suite_counts.h"
 #include "tests/support/injected_fault.h"
+#include "tests/support/stopped_commit.h"
 #include "tests/support/temp_dir.h"
 #include "tools/samplegen/shared_folder.h"
 
@@ -230,25 +229,14 @@ TEST(FaultInjection, TwoGenerationsOfSplitsAndTheUndoOfTheNewest) {
 // A split and an append to AR.LST, each committed in its journal and stopped
 // before any file moved, as a kill leaves them.
 void LeaveStoppedCommits(const std::string& forum) {
-  commit::SplitPlan plan;
-  plan.folder = forum;
-  plan.logName = "MES_01.LOG";
-  plan.backupName = "MES_01.B00";
-  plan.outputNames = {"AR_2401Z.LOG", "MES_01.LOG"};
-  commit::SplitCommit split;
-  commit::Fault fault;
-  if (!split.Begin(plan, &fault)) ADD_FAILURE() << "no journal";
-  WriteBytes(forum + "/" + plan.tempNames[0], "old messages\r\n");
-  WriteBytes(forum + "/" + plan.tempNames[1], "new messages\r\n");
-  plat::FileIdentity source;
-  plat::GetFileIdentity(forum + "/MES_01.LOG", &source);
-  // Nothing can be moved, deleted, or written to AR.LST, by this run.
+  if (!LeaveStoppedSplit(forum, "MES_01.LOG", "MES_01.B00", "AR_2401Z.LOG", "old messages\r\n", "new messages\r\n")) {
+    ADD_FAILURE() << "the split was not left stopped";
+  }
+  // The append's journal is whole, its lines not yet written: this run can
+  // neither write to AR.LST nor cut it back.
   plat::SetFaultHook(+[](plat::FileOp op, const char* path) {
-    const bool toList = op == plat::FileOp::Write && std::string_view(path).ends_with("/AR.LST");
-    return op == plat::FileOp::Link || op == plat::FileOp::Delete || toList ? EIO : 0;
+    return op == plat::FileOp::Write && std::string_view(path).ends_with("/AR.LST") ? EIO : 0;
   });
-  if (split.Commit(source, &fault) != commit::Outcome::Stuck) ADD_FAILURE() << "the split was not left stopped";
-  // The append's journal is whole, its lines not yet written.
   if (commit::AppendDurably(forum, "AR.LST", "M AR_2401Z.LOG - stopped -\r\n").outcome != commit::Outcome::Stuck) {
     ADD_FAILURE() << "the append was not left stopped";
   }
