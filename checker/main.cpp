@@ -10,9 +10,11 @@
 #include "checker/progress_window.h"
 #include "platform/interrupt.h"
 #include "profile/qsettings_profile.h"
+#include "ui/qt_japanese.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  LoadQtJapanese(app);
   QApplication::setApplicationName(QStringLiteral("TORBLEN"));
   // QApplication has taken out the options meant for Qt; what is left is
   // the program's own command line.

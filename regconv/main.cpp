@@ -9,9 +9,11 @@
 #include "checker/desktop_message_box.h"
 #include "profile/qsettings_profile.h"
 #include "regconv/registry_converter.h"
+#include "ui/qt_japanese.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  LoadQtJapanese(app);
   QApplication::setApplicationName(QStringLiteral("MIRVASTO"));
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);

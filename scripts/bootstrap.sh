@@ -6,7 +6,7 @@ set -euo pipefail
 KIV_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   fonts-ipafont-gothic
   clang libclang-rt-14-dev
 )

@@ -13,6 +13,7 @@
 #include "ui/dialog_font.h"
 #include "ui/kiv_app.h"
 #include "ui/main_frame.h"
+#include "ui/qt_japanese.h"
 #include "ui/running_copy.h"
 #include "ui/shared_folder_dlg.h"
 #include "ui/startup_checker.h"
@@ -30,6 +31,7 @@ std::string AbsoluteFolder(const char* arg) {
 
 int main(int argc, char** argv) {
   QApplication qtApp(argc, argv);
+  LoadQtJapanese(qtApp);
   QApplication::setApplicationName(QStringLiteral("Kiv"));
   QApplication::setFont(DialogFont());
 
