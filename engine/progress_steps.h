@@ -18,21 +18,30 @@ class ProgressSteps {
   // Called after each line: the test is a multiplication and a comparison,
   // because a division per line would cost as much as reading the line.
   void Consumed(std::uint64_t bytes) {
-    if (bytes * 100 >= limit_) {
-      port_.StepProgress(threshold_);
-      threshold_ += 5;
-      SetLimit();
-    }
+    if (bytes * 100 >= limit_) Step();
+    if (bytes >= pulseAt_) Pulse(bytes);
   }
   // For a pass that looks at the input in stretches rather than lines: every
   // step the bytes have passed since the last call.
   void ConsumedUpTo(std::uint64_t bytes) {
-    while (bytes * 100 >= limit_) Consumed(bytes);
+    while (bytes * 100 >= limit_) Step();
+    if (bytes >= pulseAt_) Pulse(bytes);
   }
   void Complete() { port_.StepProgress(100); }
   void End() { port_.EndProgress(); }
 
  private:
+  void Step() {
+    port_.StepProgress(threshold_);
+    threshold_ += 5;
+    SetLimit();
+  }
+  // The steps of a large file are far apart (5 percent of 3 GB is a few
+  // hundred milliseconds of reading): the display is also pulsed in between.
+  void Pulse(std::uint64_t bytes) {
+    port_.Pulse();
+    pulseAt_ = bytes + ProgressPort::kPulseBytes;
+  }
   // bytes * 100 / length > threshold exactly when bytes * 100 reaches
   // (threshold + 1) * length. Counted bytes include one CR per line, so a
   // file with bare LF ends (or one the host grew meanwhile) can run past its
@@ -43,4 +52,5 @@ class ProgressSteps {
   std::uint64_t length_;
   int threshold_ = 5;
   std::uint64_t limit_ = 0;
+  std::uint64_t pulseAt_ = ProgressPort::kPulseBytes;
 };

@@ -19,6 +19,7 @@
 #include "ui/kiv_icons.h"
 #include "ui/modal_run.h"
 #include "ui/qt_text.h"
+#include "ui/window_pump.h"
 
 namespace {
 
@@ -145,6 +146,7 @@ void CKivListView::DeleteRow(int row) {
 void CKivListView::RepaintNow() {
   executeDelayedItemsLayout();
   viewport()->repaint();
+  PumpWindow();
 }
 
 void CKivListView::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -166,19 +168,22 @@ bool CKivListView::HasFolderWithFiles() const {
 }
 
 void CKivListView::OnAnalyze() {
-  if (!HasFolderWithFiles()) return;
+  if (!HasFolderWithFiles() || WindowAtWork()) return;
+  CommandAtWork atWork;
   ::OnAnalyze(ctx_);
   emit commandStateChanged();
 }
 
 void CKivListView::OnSplit() {
-  if (!HasFolder()) return;
+  if (!HasFolder() || WindowAtWork()) return;
+  CommandAtWork atWork;
   ::OnSplit(ctx_, dialogs_);
   emit commandStateChanged();
 }
 
 void CKivListView::OnUndo() {
-  if (!HasFolderWithFiles()) return;
+  if (!HasFolderWithFiles() || WindowAtWork()) return;
+  CommandAtWork atWork;
   UndoSelected(ctx_);
   emit commandStateChanged();
 }
@@ -205,6 +210,8 @@ void CKivListView::OnSelectUnanalyzed() {
 }
 
 void CKivListView::OnExportHeaders() {
+  if (WindowAtWork()) return;
+  CommandAtWork atWork;
   ::OnExportHeaders(ctx_);
   emit commandStateChanged();
 }

@@ -27,6 +27,7 @@
 #include "ui/qt_split_dialogs.h"
 #include "ui/qt_text.h"
 #include "ui/status_progress.h"
+#include "ui/window_pump.h"
 #include "ui/window_values.h"
 
 namespace {
@@ -313,7 +314,7 @@ void CMainFrame::FocusNextPane() {
 // Back from another program, which may have written the logs: the list
 // shows the disk as it is now.
 void CMainFrame::RescanOnReturn() {
-  if (closing_ || QApplication::activeModalWidget() || !app_.doc().CurrentFolder()) return;
+  if (closing_ || WindowAtWork() || QApplication::activeModalWidget() || !app_.doc().CurrentFolder()) return;
   app_.doc().UpdateAllViews(nullptr, kHintGeneral);
 }
 

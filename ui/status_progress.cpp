@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <QEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
 
 #include "ui/qt_text.h"
+#include "ui/window_pump.h"
 
 namespace {
 constexpr int kProgressTextId = 101;
@@ -21,7 +23,16 @@ std::string ProgressLine(int percent, const std::string& action) {
   return std::string(number) + " - " + action + "中...";
 }
 
+StatusBarProgress::StatusBarProgress(QStatusBar* statusBar) : statusBar_(statusBar) {
+  statusBar_->installEventFilter(this);
+}
+
 StatusBarProgress::~StatusBarProgress() { EndProgress(); }
+
+bool StatusBarProgress::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == statusBar_ && event->type() == QEvent::Resize && bar_) Place();
+  return false;
+}
 
 void StatusBarProgress::Place() {
   QRect r = statusBar_->rect();
@@ -48,6 +59,7 @@ void StatusBarProgress::BeginProgress() {
   bar_->setValue(0);
   text_->setText(Qs(ProgressLine(percent_, action_)));
   statusBar_->repaint();
+  PumpWindow();
 }
 
 void StatusBarProgress::StepProgress(int percent) {
@@ -57,7 +69,10 @@ void StatusBarProgress::StepProgress(int percent) {
   text_->setText(Qs(ProgressLine(percent_, action_)));
   bar_->repaint();
   text_->repaint();
+  PumpWindow();
 }
+
+void StatusBarProgress::Pulse() { PumpWindow(); }
 
 void StatusBarProgress::EndProgress() {
   delete bar_;

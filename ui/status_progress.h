@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include <QObject>
 #include <QPointer>
 
 #include "ports/progress.h"
@@ -12,10 +13,12 @@ class QStatusBar;
 // The progress display in the main window's status bar: a bar (id 102) at
 // the left and the line " %3u%% - <action>中..." (id 101) beside it, laid over
 // the prompt line while an analysis or split reads its file. The engine runs
-// on the user-interface thread, so every change repaints at once.
-class StatusBarProgress : public ProgressPort {
+// on the user-interface thread, so every change repaints at once, and every
+// call lets the window lay itself out and repaint (PumpWindow): the display
+// follows the status bar when the window is resized meanwhile.
+class StatusBarProgress : public QObject, public ProgressPort {
  public:
-  explicit StatusBarProgress(QStatusBar* statusBar) : statusBar_(statusBar) {}
+  explicit StatusBarProgress(QStatusBar* statusBar);
   ~StatusBarProgress() override;
 
   void SetProgressAction(const std::string& action) override { action_ = action; }
@@ -24,10 +27,14 @@ class StatusBarProgress : public ProgressPort {
   // the last step of any file (an empty one included) reads 100.
   void StepProgress(int percent) override;
   void EndProgress() override;
+  void Pulse() override;
 
   bool Shown() const;
   QString Text() const;
   int BarValue() const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Place();

@@ -93,7 +93,7 @@ TEST(Analysis, TextAfterAnEndMarkIsToldAtItsLineAndLeavesTheRangeUnknown) {
   }
 }
 
-TEST(Analysis, ProgressStepsEveryFivePercentAndCompletesAlsoForEmptyFiles) {
+TEST(Analysis, ProgressStepsEveryFivePercentPulsesInBetweenAndCompletesAlsoForEmptyFiles) {
   std::string text;
   for (int n = 1; n <= 2000; ++n) text += BodyMessage(n);
   std::vector<std::string> expected{"begin"};
@@ -109,6 +109,21 @@ TEST(Analysis, ProgressStepsEveryFivePercentAndCompletesAlsoForEmptyFiles) {
       EXPECT_EQ(bench.progress.action, "解析");
     }
   }
+  // Between the steps of a large file the display is pulsed about every
+  // kPulseBytes, in both scans, and the steps stay as they are.
+  text.clear();
+  for (int n = 1; n <= 30000; ++n) text += BodyMessage(n);
+  const long long expectedPulses = static_cast<long long>(Dos(text).size() / ProgressPort::kPulseBytes);
+  ASSERT_GE(expectedPulses, 4);
+  for (const auto scan : kBothScans) {
+    EngineBench bench("MES_05.LOG", kKindBody);
+    WriteBytes(bench.Path("MES_05.LOG"), Dos(text));
+    ASSERT_TRUE(bench.Analyze(scan));
+    EXPECT_EQ(bench.progress.calls, expected);
+    EXPECT_GE(bench.progress.pulses, expectedPulses - 1);
+    EXPECT_LE(bench.progress.pulses, expectedPulses);
+  }
+
   EngineBench empty("MES_05.LOG", kKindBody);
   empty.entry.lowest = 5;
   empty.Put("MES_05.LOG", "");

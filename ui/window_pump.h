@@ -1,0 +1,29 @@
+#pragma once
+
+// Kiv's commands work on the user-interface thread, reading logs of some
+// gigabytes in one go. So that the window never looks hung meanwhile, the
+// points where the work reports (its progress, its rows) pump the window:
+// at most every kPumpIntervalMs, pending layout, resizing and painting are
+// done, while what the user does in the window (keys, clicks, the menus, the
+// wheel, the close box) is dropped. A command therefore never starts inside
+// another, and nothing the user did while it worked runs after it.
+
+inline constexpr int kPumpIntervalMs = 50;
+
+// Marks a command of the window at work, for as long as it lives.
+class CommandAtWork {
+ public:
+  CommandAtWork();
+  ~CommandAtWork();
+  CommandAtWork(const CommandAtWork&) = delete;
+  CommandAtWork& operator=(const CommandAtWork&) = delete;
+};
+
+// While a command works, or while the window is pumped: what the window
+// would otherwise start on its own (rereading the folder when the user
+// comes back to it) waits.
+bool WindowAtWork();
+
+// Lets the window lay itself out and repaint, unless it did so less than
+// kPumpIntervalMs ago.
+void PumpWindow();
