@@ -1,10 +1,16 @@
 #include "ui/kiv_list_view.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionHeader>
+#include <QStyleOptionViewItem>
 
 #include "commands/analyze_command.h"
 #include "commands/entry_row.h"
@@ -29,6 +35,18 @@ constexpr int kIconRole = Qt::UserRole + 1;
 const char* const kHeaders[kListColumns] = {"ファイル名", "会議室名", "種別", "サイズ", "最小", "最大"};
 
 bool RightAligned(int column) { return column >= kColumnSize; }
+
+// The widest texts a column usually holds. The room names are the rooms'
+// own; their column is made for twenty full-width characters.
+const char* const kWidestName[] = {"MES_00.LOG", "MES#00.LOG", "MES_88.LOG", "MES#88.LOG"};
+const char* const kWidestRoom[] = {"会議室会議室会議室会議室会議室会議室会議"};
+const char* const kWidestKind[] = {"本文", "ﾀｲﾄﾙ", "書庫", "不明"};
+const char* const kWidestSize[] = {"8,888,888,888", "9,999,999,999"};
+const char* const kWidestNumber[] = {"65535", "88888", "99999", "-"};
+
+// The dialog font the default widths were made for draws a full-width
+// character 12 pixels wide.
+constexpr double kDesignedFullWidth = 12.0;
 
 // The companion's home forums, by their folders' exact names.
 bool IsCompanionForum(const std::string& folderName) { return folderName == "RURIRIR" || folderName == "VOZERUD"; }
@@ -69,12 +87,56 @@ void CKivListView::OnInitialUpdate(const std::optional<ColumnWidths>& storedWidt
   QStringList labels;
   for (const char* text : kHeaders) labels << QString::fromUtf8(text);
   setHeaderLabels(labels);
-  const ColumnWidths widths = storedWidths.value_or(kDefaultWidths);
+  const ColumnWidths widths = storedWidths ? *storedWidths : DefaultWidths();
   for (int c = 0; c < kListColumns; ++c) {
     setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
     headerItem()->setTextAlignment(c, RightAligned(c) ? Qt::AlignRight | Qt::AlignVCenter
                                                       : Qt::AlignLeft | Qt::AlignVCenter);
   }
+}
+
+CKivListView::ColumnWidths CKivListView::DefaultWidths() const {
+  const QFontMetricsF metrics(font());
+  const double scale = std::max(1.0, metrics.horizontalAdvance(QStringLiteral("会議室名")) / (4 * kDesignedFullWidth));
+  const int iconSide = iconSize().isValid() ? iconSize().width() : style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+  const auto widest = [&](int column, auto& texts) {
+    QStyleOptionViewItem cell;
+    initViewItemOption(&cell);
+    cell.font = font();
+    cell.fontMetrics = QFontMetrics(font());
+    cell.features |= QStyleOptionViewItem::HasDisplay;
+    if (column == kColumnName) {
+      cell.features |= QStyleOptionViewItem::HasDecoration;
+      cell.decorationSize = QSize(iconSide, iconSide);
+      cell.icon = icons_[0];
+    }
+    int width = 0;
+    for (const char* text : texts) {
+      cell.text = QString::fromUtf8(text);
+      width = std::max(width, style()->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), this).width());
+    }
+    QStyleOptionHeader section;
+    section.initFrom(header());
+    section.text = QString::fromUtf8(kHeaders[column]);
+    section.fontMetrics = header()->fontMetrics();
+    width = std::max(width, style()->sizeFromContents(QStyle::CT_HeaderSection, &section, QSize(), header()).width());
+    return width;
+  };
+  const int needed[kListColumns] = {widest(kColumnName, kWidestName),     widest(kColumnRoom, kWidestRoom),
+                                    widest(kColumnKind, kWidestKind),     widest(kColumnSize, kWidestSize),
+                                    widest(kColumnLowest, kWidestNumber), widest(kColumnHighest, kWidestNumber)};
+  ColumnWidths widths{};
+  for (int c = 0; c < kListColumns; ++c) {
+    const auto at = static_cast<std::size_t>(c);
+    widths[at] = std::max(static_cast<int>(kDefaultWidths[at] * scale + 0.5), needed[c]);
+  }
+  return widths;
+}
+
+int CKivListView::WidthForColumns(const ColumnWidths& widths) const {
+  int width = 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  for (int w : widths) width += w;
+  return width;
 }
 
 CKivListView::ColumnWidths CKivListView::CurrentWidths() const {

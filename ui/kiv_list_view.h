@@ -30,8 +30,14 @@ class CKivListView : public QTreeWidget, public RowsPort, public CKivView {
   ~CKivListView() override;
 
   // Once, when the window is first shown: the columns, with the stored
-  // widths when there are any.
+  // widths when there are any, else DefaultWidths.
   void OnInitialUpdate(const std::optional<ColumnWidths>& storedWidths);
+  // kDefaultWidths were made for a dialog font of other metrics: each is
+  // scaled by the list's font and widened, when that is not enough, to what
+  // its header and the widest of its usual texts need in that font.
+  ColumnWidths DefaultWidths() const;
+  // The width the list needs to show whole rows of these columns.
+  int WidthForColumns(const ColumnWidths& widths) const;
   void OnUpdate(int hint) override;
 
   ColumnWidths CurrentWidths() const;

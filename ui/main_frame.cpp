@@ -1,10 +1,13 @@
 #include "ui/main_frame.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -109,9 +112,22 @@ CMainFrame::CMainFrame(CKivApp& app, QWidget* parent) : QMainWindow(parent), app
     if (state == Qt::ApplicationActive) RescanOnReturn();
   });
 
-  list_->OnInitialUpdate(LoadColumnWidths(app_.profile(), app_.m_bDefaultsMode));
+  // The columns are measured in the list's own font.
   LoadPaneLooks();
+  list_->OnInitialUpdate(LoadColumnWidths(app_.profile(), app_.m_bDefaultsMode));
+  FitFirstWindow(treeWidth);
   UpdateCommandStates();
+}
+
+// Unless its placement is stored (ShowFirstTime), the window starts wide
+// enough for the tree and a whole row of the list, as far as the screen
+// allows.
+void CMainFrame::FitFirstWindow(int treeWidth) {
+  const int wanted = treeWidth + splitter_->handleWidth() + list_->WidthForColumns(list_->CurrentWidths());
+  int room = wanted;
+  if (const QScreen* s = screen()) room = s->availableGeometry().width();
+  resize(std::max(width(), std::min(wanted, room)), height());
+  splitter_->setSizes({treeWidth, std::max(1, width() - treeWidth)});
 }
 
 CMainFrame::~CMainFrame() {

@@ -61,6 +61,7 @@ class CMainFrame : public QMainWindow {
   void BuildMenu();
   void BuildToolBar();
   void FocusNextPane();
+  void FitFirstWindow(int treeWidth);
   void RescanOnReturn();
   bool SaveOnClose();
   void LoadPaneLooks();
