@@ -297,7 +297,7 @@ void CMainFrame::OnColoursAndFonts() {
 }
 
 void CMainFrame::OnHelp(int id) {
-  OpenManual(app_.messages(), id == kHelpTopics ? QStringLiteral("topics") : QStringLiteral("window"));
+  OpenManual(app_.messages(), id == kHelpTopics ? QStringLiteral("topics") : QStringLiteral("window"), this);
 }
 
 void CMainFrame::OnAbout() {

@@ -3,16 +3,16 @@
 #include <cerrno>
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 
 #include "ports/messages.h"
+#include "ui/help_window.h"
 
 namespace {
 
 std::function<bool(const QUrl&)>& Opener() {
-  static std::function<bool(const QUrl&)> opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+  static std::function<bool(const QUrl&)> opener;
   return opener;
 }
 
@@ -20,7 +20,7 @@ std::function<bool(const QUrl&)>& Opener() {
 
 QString ManualPath() { return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Kiv.html")); }
 
-void OpenManual(MessagePort& messages, const QString& section) {
+void OpenManual(MessagePort& messages, const QString& section, QWidget* owner) {
   const QString path = ManualPath();
   if (!QFileInfo::exists(path)) {
     messages.ReportFileError(QFile::encodeName(path).toStdString(), ENOENT);
@@ -28,7 +28,11 @@ void OpenManual(MessagePort& messages, const QString& section) {
   }
   QUrl url = QUrl::fromLocalFile(path);
   if (!section.isEmpty()) url.setFragment(section);
-  Opener()(url);
+  if (Opener()) {
+    Opener()(url);
+    return;
+  }
+  CHelpWindow::Of(owner)->ShowAt(url);
 }
 
 void SetManualOpener(std::function<bool(const QUrl&)> opener) { Opener() = std::move(opener); }

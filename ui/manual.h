@@ -5,14 +5,17 @@
 #include <QUrl>
 
 class MessagePort;
+class QWidget;
 
 // The program's manual: an HTML page shipped beside the program, shown in
-// the desktop's browser.
+// the program's own help window, so that help opens whatever the desktop
+// has set up.
 QString ManualPath();
 
-// Opens the manual at a section (empty: its top). A manual that is not
-// there is reported as a file error naming it.
-void OpenManual(MessagePort& messages, const QString& section = {});
+// Opens the manual at a section (empty: its top), in the help window of
+// owner. A manual that is not there is reported as a file error naming it.
+void OpenManual(MessagePort& messages, const QString& section = {}, QWidget* owner = nullptr);
 
-// What opens the page (the desktop's browser unless set; tests set their own).
+// What opens the page instead of the help window (tests set their own;
+// an empty function restores the help window).
 void SetManualOpener(std::function<bool(const QUrl&)> opener);

@@ -9,10 +9,12 @@
 #include <QRadioButton>
 #include <QAction>
 #include <QFile>
+#include <QScrollBar>
 #include <QTest>
 
 #include "resources/string_table.h"
 #include "tests/ui/kiv_window.h"
+#include "ui/help_window.h"
 #include "ui/kiv_app.h"
 #include "ui/main_frame.h"
 #include "ui/manual.h"
@@ -111,6 +113,30 @@ TEST(HelpCommands, OpenTheManualBesideTheProgramAtSectionsItHas) {
   }
   EXPECT_EQ(opened[0].fragment(), QStringLiteral("topics"));
   EXPECT_FALSE(w.frame().action(49420)->isEnabled());
+  EXPECT_TRUE(w.messages().fileErrors.empty());
+}
+
+TEST(HelpCommands, F1ShowsTheManualInTheProgramsOwnWindow) {
+  KivWindow w("--forums 1 --rooms 1");
+  QTest::keyClick(&w.frame(), Qt::Key_F1);
+  auto* help = w.frame().findChild<CHelpWindow*>();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_TRUE(help->isWindow());
+  EXPECT_EQ(help->windowTitle(), QStringLiteral("Tallowick 説明書"));
+  EXPECT_TRUE(help->toPlainText().contains(QStringLiteral("画面の見方")));
+  const int atWindowSection = help->verticalScrollBar()->value();
+  EXPECT_GT(atWindowSection, 0);  // at the section on the window, not the top
+
+  // The topics command brings the same window back to the table of contents,
+  // and its links lead within the manual.
+  help->close();
+  w.Trigger(57667);
+  EXPECT_EQ(w.frame().findChildren<CHelpWindow*>().size(), 1);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_LT(help->verticalScrollBar()->value(), atWindowSection);
+  help->setSource(QUrl(QStringLiteral("#split")));
+  EXPECT_GT(help->verticalScrollBar()->value(), atWindowSection);
   EXPECT_TRUE(w.messages().fileErrors.empty());
 }
 
