@@ -9,7 +9,7 @@ namespace {
 constexpr int kIdUnknownRoomName = 49936;
 }
 
-std::string GroupedSize(unsigned size) {
+std::string GroupedSize(std::uint64_t size) {
   const std::string t = std::to_string(size);
   const std::size_t n = t.size();
   if (n < 4) return t;
@@ -48,7 +48,7 @@ EntryRow MakeEntryRow(const CDirectory& dir, const CFileEntry& entry, const Comp
   row.cells[kColumnRoom] = RoomNameText(dir, entry.room, mode);
   row.cells[kColumnKind] = KindText(entry.kind);
   // The size field holds -1 until a scan has seen the file; "%u" shows it as the scan would.
-  row.cells[kColumnSize] = GroupedSize(static_cast<unsigned>(entry.size));
+  row.cells[kColumnSize] = GroupedSize(entry.size > 0 ? static_cast<std::uint64_t>(entry.size) : 0);
   row.cells[kColumnLowest] = LowestText(entry.lowest);
   row.cells[kColumnHighest] = HighestText(entry.highest);
   return row;

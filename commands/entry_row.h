@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "ports/rows.h"
@@ -11,7 +12,7 @@ struct CompanionMode;
 // kiv-batch.
 
 // "%u" grouped by "," every three digits from the right: 1234567 -> 1,234,567.
-std::string GroupedSize(unsigned size);
+std::string GroupedSize(std::uint64_t size);
 // "%d" when 1 or more, else "-".
 std::string LowestText(int lowest);
 // "%d" when below 65536, else "-".

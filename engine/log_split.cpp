@@ -260,7 +260,7 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines, ScanMode scan)
     entry_->highest = kNoHighest;
   }
   entry_->modificationTime = newStatus.mtime;
-  entry_->size = newStatus.size > INT_MAX ? INT_MAX : static_cast<int>(newStatus.size);
+  entry_->size = newStatus.size;
   progress.End();
   return true;
 }

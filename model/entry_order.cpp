@@ -53,8 +53,10 @@ int ByRoomAndKindDescending(const CFileEntry& a, const CFileEntry& b) {
 
 int ByKind(const CFileEntry& a, const CFileEntry& b) { return Difference(a.kind, b.kind); }
 int ByKindDescending(const CFileEntry& a, const CFileEntry& b) { return Difference(b.kind, a.kind); }
-int BySize(const CFileEntry& a, const CFileEntry& b) { return Difference(a.size, b.size); }
-int BySizeDescending(const CFileEntry& a, const CFileEntry& b) { return Difference(b.size, a.size); }
+// Sizes pass 2 GiB: compared, not subtracted.
+int SizeOrder(std::int64_t a, std::int64_t b) { return a < b ? -1 : a > b ? 1 : 0; }
+int BySize(const CFileEntry& a, const CFileEntry& b) { return SizeOrder(a.size, b.size); }
+int BySizeDescending(const CFileEntry& a, const CFileEntry& b) { return SizeOrder(b.size, a.size); }
 
 EntryOrder ChooseEntryOrder(int sortColumn, int columnState) {
   static constexpr EntryOrder kFileName[] = {ByScanOrder, ByRoomAndKind, ByRoomAndKindDescending};

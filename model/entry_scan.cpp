@@ -17,12 +17,8 @@ namespace {
 
 using Entries = std::vector<std::unique_ptr<CFileEntry>>;
 
-// The size field is 32 bits; a larger file shows as the largest size it can
-// hold rather than as a wrapped, maybe negative, number.
-int ClampedSize(std::int64_t size) {
-  if (size < 0) return 0;
-  return size > INT_MAX ? INT_MAX : static_cast<int>(size);
-}
+// Logs of several gigabytes are kept at their true size.
+std::int64_t ClampedSize(std::int64_t size) { return size < 0 ? 0 : size; }
 
 void DropVanishedUndoRecords(const CDirectory& dir, CFileEntry& entry) {
   auto gone = [&dir](const CUndo& undo) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -26,7 +27,7 @@ class CFileEntry : public CObject {
   std::string name;              // file name within the folder, e.g. MES_05.LOG
   std::time_t modificationTime = 0;  // last-write time as last seen by this system
   int index = -1;                // position right after the last rescan
-  int size = -1;                 // bytes
+  std::int64_t size = -1;        // bytes
   int kind = -1;                 // LogKind
   int lowest = kNoLowest;
   int highest = kNoHighest;

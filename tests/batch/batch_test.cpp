@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "commands/entry_row.h"
 #include "platform/encoding.h"
@@ -26,7 +27,7 @@ std::string ExpectedRows(const samplegen::ForumResult& forum, bool analysed) {
       char name[16];
       std::snprintf(name, sizeof name, "MES%c%02d.LOG", kind == 1 ? '_' : '#', room.room);
       out += std::string(name) + "\t" + RoomNameShown(room) + "\t" + (kind == 1 ? "本文" : "ﾀｲﾄﾙ") + "\t" +
-             GroupedSize(static_cast<unsigned>(log.bytes)) + "\t" +
+             GroupedSize(log.bytes) + "\t" +
              (analysed ? std::to_string(log.lowest) : "-") + "\t" +
              (analysed ? std::to_string(log.highest) : "-") + "\n";
     }
@@ -189,4 +190,15 @@ TEST_F(KivBatch, ASplitThatAnalysisCannotUnblockStopsNamingTheFile) {
   EXPECT_EQ(r.status, 1) << "no log of room 4";
   r = RunBatch({"split", forum.path, "--rooms", "1", "--kind", "both", "--number", "1000"});
   EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST_F(KivBatch, ListShowsLogsOfSeveralGigabytesAtTheirTrueSize) {
+  for (const auto& [name, size] : {std::pair{"MES_09.LOG", 3200000000LL}, std::pair{"MES#09.LOG", 4300000000LL}}) {
+    WriteBytes(forum.path + "/" + name, "");
+    std::filesystem::resize_file(forum.path + "/" + name, static_cast<std::uintmax_t>(size));  // sparse
+  }
+  BatchResult r = RunBatch({"list", forum.path});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("MES_09.LOG\t不明\t本文\t3,200,000,000\t-\t-\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("MES#09.LOG\t不明\tﾀｲﾄﾙ\t4,300,000,000\t-\t-\n"), std::string::npos) << r.out;
 }

@@ -51,7 +51,7 @@ TEST(ListWindow, ForumLeafShowsItsRowsAndOtherNodesShowNothing) {
   EXPECT_EQ(list->topLevelItem(body)->text(kColumnKind), QStringLiteral("本文"));
   EXPECT_EQ(list->topLevelItem(title)->text(kColumnKind), QStringLiteral("ﾀｲﾄﾙ"));
   const auto size = std::filesystem::file_size(w.Forum("FORUM1") + "/MES_01.LOG");
-  EXPECT_EQ(list->topLevelItem(body)->text(kColumnSize).toStdString(), GroupedSize(static_cast<unsigned>(size)));
+  EXPECT_EQ(list->topLevelItem(body)->text(kColumnSize).toStdString(), GroupedSize(size));
   EXPECT_EQ(list->topLevelItem(body)->text(kColumnLowest), QStringLiteral("-"));
   EXPECT_EQ(list->topLevelItem(body)->text(kColumnHighest), QStringLiteral("-"));
   EXPECT_EQ(list->RowIcon(body), 0);
@@ -181,6 +181,19 @@ TEST(ListWindow, CompanionVoiceInTitlePromptsAndRowsAndADoubleClickSplits) {
                      list->visualItemRect(list->topLevelItem(w.RowOf(QStringLiteral("MES_01.LOG")))).center());
   EXPECT_EQ(opened, QStringLiteral("152"));
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
+}
+
+TEST(ListWindow, LogsOfSeveralGigabytesShowAndSortAtTheirTrueSize) {
+  KivWindow w("--forums 1 --rooms 2", true, "truncate -s 3200000000 FORUM1/MES_05.LOG");  // sparse
+  w.ClickNode(QStringLiteral("FORUM1"));
+  const int big = w.RowOf(QStringLiteral("MES_05.LOG"));
+  ASSERT_GE(big, 0);
+  EXPECT_EQ(w.Column(kColumnSize)[big], QStringLiteral("3,200,000,000"));
+  // サイズ ascending, then descending: the big log goes last, then first.
+  w.frame().list()->OnColumnClick(kColumnSize);
+  EXPECT_EQ(w.Column(0).last(), QStringLiteral("MES_05.LOG"));
+  w.frame().list()->OnColumnClick(kColumnSize);
+  EXPECT_EQ(w.Column(0).first(), QStringLiteral("MES_05.LOG"));
 }
 
 }  // namespace
