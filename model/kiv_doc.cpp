@@ -30,6 +30,7 @@ CKivDoc::~CKivDoc() { Shutdown(); }
 
 void CKivDoc::ReadSettings() {
   m_strLogFolder = profile_.GetProfileString(kSetting, "LOGFILE", "");
+  storedLogFolder_ = m_strLogFolder;
   m_strExeFile1 = profile_.GetProfileString(kShell, "ExeFile1", "");
   m_strExeOpt1 = profile_.GetProfileString(kShell, "ExeOpt1", "");
   m_nBackUp = ReadWithDefault(profile_, "BackUp", 1);
@@ -96,14 +97,17 @@ bool CKivDoc::ClickSortColumn(int column) {
 }
 
 DocumentSettings CKivDoc::SettingsForSheet() const {
-  return DocumentSettings{m_strLogFolder, m_nBackUpStored, m_strExeFile1, m_strExeOpt1};
+  return DocumentSettings{storedLogFolder_, m_nBackUpStored, m_strExeFile1, m_strExeOpt1};
 }
+
+void CKivDoc::UseLogFolderForThisRun(const std::string& folder) { m_strLogFolder = folder; }
 
 bool CKivDoc::ApplySettings(const DocumentSettings& sheet) {
   m_nBackUpStored = sheet.backUp;
-  bool folderChanged = sheet.logFolder != m_strLogFolder;
+  bool folderChanged = sheet.logFolder != storedLogFolder_;
   if (folderChanged) {
     m_strLogFolder = sheet.logFolder;
+    storedLogFolder_ = sheet.logFolder;
     profile_.WriteProfileString(kSetting, "LOGFILE", m_strLogFolder);
     current_ = nullptr;
     folders_.Clear();

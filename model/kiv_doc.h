@@ -104,8 +104,13 @@ class CKivDoc : public CObject {
   // (writing their histories), none is current, and the views get hint 2.
   // The stored backup mode changes, the one in effect does not. Returns true
   // when the shared log folder changed.
+  // The sheet shows the stored shared log folder, also while this run
+  // works on another (UseLogFolderForThisRun).
   DocumentSettings SettingsForSheet() const;
   bool ApplySettings(const DocumentSettings& sheet);
+  // A shared log folder for this run only (given on the command line): used
+  // instead of the stored one, which is neither changed nor written.
+  void UseLogFolderForThisRun(const std::string& folder);
 
   void AddView(CKivView* view);
   void RemoveView(CKivView* view);
@@ -117,6 +122,7 @@ class CKivDoc : public CObject {
   void WriteSettings();
 
   ProfilePort& profile_;
+  std::string storedLogFolder_;  // Setting/LOGFILE, which m_strLogFolder may differ from for one run
   FolderSet folders_;
   CDirectory* current_ = nullptr;
   std::vector<CKivView*> views_;

@@ -15,7 +15,7 @@ CKivApp::CKivApp(SettingsStore& profile, const Clock& clock, const StartOptions&
   m_bCheckListAtStart = profile_.GetProfileInt(kSetting, "ChkList", 0) != 0;
   doc_ = std::make_unique<CKivDoc>(profile_, m_bDefaultsMode, &clock_);
   // A folder given for this run replaces the stored one without being stored.
-  if (options.logFolder) doc_->m_strLogFolder = *options.logFolder;
+  if (options.logFolder) doc_->UseLogFolderForThisRun(*options.logFolder);
 }
 
 CKivApp::~CKivApp() { Exit(); }

@@ -225,4 +225,22 @@ TEST(SettingsSheet, OkHandsTheNewFolderProgramAndFlagsToTheDocument) {
   EXPECT_NE(w.frame().tree()->FindItem(QStringLiteral("FORUMX")), nullptr);
 }
 
+TEST(SettingsSheet, ShowsTheStoredFolderWhileTheRunWorksOnOneGivenForIt) {
+  TempDir stored;
+  MakeDir(stored.Sub("FORUMS"));
+  KivWindow w("--forums 1 --rooms 1", true, "", "[Setting]\nLOGFILE=" + stored.path() + "\n");
+  QString shown;
+  QueueModalAction([&](QDialog& d) {
+    shown = Control<QLineEdit>(d, 1023)->text();
+    ClickOk(d);
+  });
+  w.Trigger(kSettings);
+  EXPECT_EQ(shown.toStdString(), stored.path());
+  EXPECT_TRUE(w.Captions().empty());  // unchanged: no question, and OK closes the sheet
+  EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
+  EXPECT_EQ(w.app().doc().m_strLogFolder, w.shared());  // this run stays on its folder
+  EXPECT_EQ(w.app().profile().GetProfileString("Setting", "LOGFILE", ""), stored.path());
+  EXPECT_NE(w.frame().tree()->FindItem(QStringLiteral("FORUM1")), nullptr);
+}
+
 }  // namespace
