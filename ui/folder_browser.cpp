@@ -20,7 +20,15 @@ std::optional<QString> ChooseExternalProgram(QWidget* owner) {
   dialog.setObjectName(QStringLiteral("ProgramChooser"));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setNameFilter(QStringLiteral("実行ファイル(*.exe,*.com) (*.EXE *.COM *.exe *.com)"));
+  const QString programs = QStringLiteral("実行ファイル(*.exe,*.com) (*.EXE *.COM *.exe *.com)");
+#ifdef Q_OS_WIN
+  dialog.setNameFilter(programs);
+#else
+  // Programs here carry no extension: every file is offered, and shown first.
+  const QString allFiles = QStringLiteral("すべてのファイル (*)");
+  dialog.setNameFilters({programs, allFiles});
+  dialog.selectNameFilter(allFiles);
+#endif
   if (ExecModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return QDir::toNativeSeparators(dialog.selectedFiles().front());
 }

@@ -9,5 +9,6 @@ class QWidget;
 std::optional<QString> BrowseSharedFolder(QWidget* owner, const QString& title);
 
 // The file chooser for the external program: an existing file, by its full
-// path, or nothing when the user cancels.
+// path, or nothing when the user cancels. Where programs have no extension
+// it offers all files besides "*.EXE *.COM", and starts on all files.
 std::optional<QString> ChooseExternalProgram(QWidget* owner);

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -15,6 +16,7 @@
 #include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_window.h"
+#include "ui/folder_browser.h"
 #include "ui/folder_text.h"
 #include "ui/kiv_app.h"
 #include "ui/kiv_prop_pages.h"
@@ -241,6 +243,27 @@ TEST(SettingsSheet, ShowsTheStoredFolderWhileTheRunWorksOnOneGivenForIt) {
   EXPECT_EQ(w.app().doc().m_strLogFolder, w.shared());  // this run stays on its folder
   EXPECT_EQ(w.app().profile().GetProfileString("Setting", "LOGFILE", ""), stored.path());
   EXPECT_NE(w.frame().tree()->FindItem(QStringLiteral("FORUM1")), nullptr);
+}
+
+TEST(ProgramChooser, OffersEveryFileWhereProgramsHaveNoExtension) {
+  TempDir dir;
+  WriteBytes(dir.Sub("viewer"), "#!/bin/sh\n");
+  QStringList filters;
+  QString shownFirst;
+  QueueModalAction([&](QDialog& d) {
+    auto& chooser = static_cast<QFileDialog&>(d);
+    filters = chooser.nameFilters();
+    shownFirst = chooser.selectedNameFilter();
+    chooser.selectFile(QString::fromStdString(dir.Sub("viewer")));
+    d.accept();  // QFileDialog::accept, which checks the choice
+  });
+  const std::optional<QString> chosen = ChooseExternalProgram(nullptr);
+  ASSERT_EQ(filters.size(), 2);
+  EXPECT_TRUE(filters[0].contains(QStringLiteral("*.EXE *.COM")));
+  EXPECT_TRUE(filters[1].endsWith(QStringLiteral("(*)")));
+  EXPECT_EQ(shownFirst, filters[1]);
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(chosen->toStdString(), dir.Sub("viewer"));
 }
 
 }  // namespace
