@@ -99,7 +99,9 @@ CColorFontDlg::CColorFontDlg(const QFont& treeFont, const QFont& listFont, const
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(buttons);
-  setMinimumWidth(560);
+  // The samples ask for their whole text: the dialog grows with a larger
+  // font chosen while it is open.
+  layout->setSizeConstraint(QLayout::SetMinimumSize);
 
   connect(treeFontButton, &QPushButton::clicked, this, [this] { ChooseFont(treeSample_, treeFont_); });
   connect(listFontButton, &QPushButton::clicked, this, [this] { ChooseFont(listSample_, listFont_); });

@@ -3,7 +3,8 @@
 
 // CSampleEdit: a read-only, multi-line sample that paints itself in its
 // own text and background colours, the whole area and not only behind the
-// text.
+// text. It asks for room for its whole text in its font, also after the
+// font is changed.
 class CSampleEdit : public QPlainTextEdit {
   Q_OBJECT
 
@@ -12,6 +13,11 @@ class CSampleEdit : public QPlainTextEdit {
   void SetColors(const QColor& text, const QColor& back);
   QColor textColor() const { return text_; }
   QColor backColor() const { return back_; }
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+ protected:
+  void changeEvent(QEvent* event) override;
 
  private:
   QColor text_;

@@ -1,0 +1,46 @@
+// The colour and font dialog's samples show their whole text, in the
+// dialog's fonts and in a larger one chosen meanwhile.
+#include <gtest/gtest.h>
+
+#include <QFontDialog>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "ui/color_font_dlg.h"
+#include "ui/dialog_font.h"
+#include "ui/modal_run.h"
+#include "ui/sample_edit.h"
+
+namespace {
+
+// Every line and every character of the sample is in view.
+void ExpectWhole(const CSampleEdit& sample, const char* when) {
+  EXPECT_EQ(sample.verticalScrollBar()->maximum(), 0) << sample.objectName().toStdString() << " " << when;
+  EXPECT_EQ(sample.horizontalScrollBar()->maximum(), 0) << sample.objectName().toStdString() << " " << when;
+  EXPECT_EQ(sample.document()->blockCount(), 7);
+}
+
+TEST(ColourFontSamples, ShowAllTheirLinesAlsoAfterALargerFontIsChosen) {
+  CColorFontDlg dialog(DialogFont(), DialogFont(), Qt::black, Qt::white);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  auto* tree = dialog.findChild<CSampleEdit*>(QStringLiteral("1050"));
+  auto* list = dialog.findChild<CSampleEdit*>(QStringLiteral("1049"));
+  ASSERT_TRUE(tree && list);
+  ExpectWhole(*tree, "at first");
+  ExpectWhole(*list, "at first");
+
+  QueueModalAction([](QDialog& chooser) {
+    QFont larger = DialogFont();
+    larger.setPointSize(15);
+    static_cast<QFontDialog&>(chooser).setCurrentFont(larger);
+    chooser.accept();
+  });
+  dialog.findChild<QPushButton*>(QStringLiteral("1046"))->click();
+  QTest::qWait(20);
+  EXPECT_GT(list->font().pointSize(), 9);
+  ExpectWhole(*list, "in the larger font");
+}
+
+}  // namespace
