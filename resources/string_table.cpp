@@ -147,6 +147,12 @@ constexpr KivStringEntry kStrings[] = {
     // The host wrote to the log's old file after its split.
     {50234, "%1 :\n分割の後に、他のアプリケーションがこのバックアップファイルに書き込みました。\n書き込まれたメッセージはこのバックアップファイルにしかありません。"},
     {50235, "バックアップファイルが更新されています"},
+    // The shared log folder in use is not there (moved, or a drive not mounted).
+    {50236, "%1 :\n共有ログフォルダが見つかりません。\n設定で共有ログフォルダを指定しなおしますか？"},
+    {50237, "共有ログフォルダがありません"},
+    // Status-bar lines: what a command left alone, and what the export wrote.
+    {50238, "%1 は会議室番号が 1～20 の範囲外なので、解析・分割の対象になりません。"},
+    {50239, "%1 行の会議室ヘッダを %2 に書き出しました。"},
 
     // The companion voice of the title, help, pane, bar and window-menu prompts.
     {53248, "たろうぃっく"},

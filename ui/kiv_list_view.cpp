@@ -17,10 +17,12 @@
 #include "commands/export_command.h"
 #include "commands/forum_repair.h"
 #include "commands/launch_command.h"
+#include "commands/room_selection.h"
 #include "commands/split_command.h"
 #include "commands/undo_command.h"
 #include "messages/companion_mode.h"
 #include "model/directory.h"
+#include "platform/file_ops.h"
 #include "ui/greeting_dlg.h"
 #include "ui/kiv_icons.h"
 #include "ui/modal_run.h"
@@ -31,6 +33,8 @@ namespace {
 
 constexpr int kFirstRowPicture = 135;  // 135-138: body, body with undo, title, title with undo
 constexpr int kIconRole = Qt::UserRole + 1;
+constexpr int kNotePassedOver = 50238;
+constexpr int kNoteExported = 50239;
 
 const char* const kHeaders[kListColumns] = {"ファイル名", "会議室名", "種別", "サイズ", "最小", "最大"};
 
@@ -166,6 +170,20 @@ void CKivListView::MaybeGreet() {
   ExecModal(greeting);
 }
 
+QString CKivListView::PassedOverNote() const {
+  const CDirectory* dir = doc_.CurrentFolder();
+  if (!dir) return {};
+  std::string names;
+  for (int i = 0; i < RowCount() && static_cast<std::size_t>(i) < dir->entries.size(); ++i) {
+    const CFileEntry& entry = *dir->entries[static_cast<std::size_t>(i)];
+    const bool log = entry.kind == kKindBody || entry.kind == kKindTitle;
+    if (!IsRowSelected(i) || !log || IsCommandRoom(entry.room)) continue;
+    if (!names.empty()) names += "、";
+    names += entry.name;
+  }
+  return names.empty() ? QString() : Qs(FormatCompanionText(messenger_.mode(), kNotePassedOver, names));
+}
+
 void CKivListView::ClearRows() {
   while (topLevelItemCount() > 0) delete takeTopLevelItem(topLevelItemCount() - 1);
 }
@@ -232,15 +250,19 @@ bool CKivListView::HasFolderWithFiles() const {
 void CKivListView::OnAnalyze() {
   if (!HasFolderWithFiles() || WindowAtWork()) return;
   CommandAtWork atWork;
+  const QString passedOver = PassedOverNote();
   ::OnAnalyze(ctx_);
   emit commandStateChanged();
+  if (!passedOver.isEmpty()) emit statusLine(passedOver);
 }
 
 void CKivListView::OnSplit() {
   if (!HasFolder() || WindowAtWork()) return;
   CommandAtWork atWork;
+  const QString passedOver = PassedOverNote();
   ::OnSplit(ctx_, dialogs_);
   emit commandStateChanged();
+  if (!passedOver.isEmpty()) emit statusLine(passedOver);
 }
 
 void CKivListView::OnUndo() {
@@ -274,8 +296,12 @@ void CKivListView::OnSelectUnanalyzed() {
 void CKivListView::OnExportHeaders() {
   if (WindowAtWork()) return;
   CommandAtWork atWork;
-  ::OnExportHeaders(ctx_);
+  const ExportReport report = ::OnExportHeaders(ctx_);
   emit commandStateChanged();
+  if (report.lines > 0 && doc_.CurrentFolder()) {
+    emit statusLine(Qs(FormatCompanionText(messenger_.mode(), kNoteExported, std::to_string(report.lines),
+                                           plat::JoinPath(doc_.CurrentFolder()->path, "AR.LST"))));
+  }
 }
 
 void CKivListView::OnExternalLaunch() {

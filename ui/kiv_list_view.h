@@ -76,6 +76,8 @@ class CKivListView : public QTreeWidget, public RowsPort, public CKivView {
   // The rows or the current folder changed: the frame re-enables its commands.
   void commandStateChanged();
   void nextPaneRequested();
+  // A line for the status bar: what a command left alone, or what it wrote.
+  void statusLine(const QString& text);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -85,6 +87,9 @@ class CKivListView : public QTreeWidget, public RowsPort, public CKivView {
 
  private:
   void ClearRows();
+  // Analyse and split work on rooms 1 to 20: the selected files of other
+  // rooms (MES_99.LOG), which they pass over, are named in the status bar.
+  QString PassedOverNote() const;
   void MaybeGreet();
 
   CKivDoc& doc_;

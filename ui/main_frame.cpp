@@ -15,6 +15,7 @@
 #include "commands/process_launcher.h"
 #include "messages/companion_mode.h"
 #include "model/kiv_doc.h"
+#include "platform/file_ops.h"
 #include "profile/settings_store.h"
 #include "ui/about_dlg.h"
 #include "ui/color_font_dlg.h"
@@ -61,6 +62,7 @@ enum CommandId : int {
 };
 constexpr int kIdlePrompt = 57345;
 constexpr int kAskSaveWindow = 49678;  // caption 49679
+constexpr int kMissingLogFolder = 50236;  // caption 50237
 constexpr int kProgramIcon = 128;
 constexpr int kCompanionIcon = 157;
 constexpr int kDefaultTreeWidth = 150;
@@ -108,6 +110,7 @@ CMainFrame::CMainFrame(CKivApp& app, QWidget* parent) : QMainWindow(parent), app
   connect(tree_, &CKivTreeView::nextPaneRequested, list_, [this] { list_->setFocus(Qt::TabFocusReason); });
   connect(list_, &CKivListView::nextPaneRequested, tree_, [this] { tree_->setFocus(Qt::TabFocusReason); });
   connect(list_, &CKivListView::commandStateChanged, this, &CMainFrame::UpdateCommandStates);
+  connect(list_, &CKivListView::statusLine, this, [this](const QString& text) { statusBar()->showMessage(text); });
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
     if (state == Qt::ApplicationActive) RescanOnReturn();
   });
@@ -346,6 +349,17 @@ void CMainFrame::ShowFirstTime() {
   else if (state == kShowMinimized) showMinimized();
   else show();
   RescanOnReturn();
+  OfferSettingsForMissingFolder();
+}
+
+// A shared log folder that is gone (moved, or on a drive not mounted) would
+// leave the tree empty without a word.
+void CMainFrame::OfferSettingsForMissingFolder() {
+  const std::string& folder = app_.doc().m_strLogFolder;
+  if (folder.empty() || plat::IsDirectory(folder)) return;
+  const MsgResult answer =
+      app_.messenger().Box(kMissingLogFolder, folder, MsgStyle{MsgButtons::YesNo, MsgIcon::Exclamation});
+  if (answer == MsgResult::Yes) OnSettings();
 }
 
 bool CMainFrame::SaveOnClose() {

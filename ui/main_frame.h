@@ -63,6 +63,7 @@ class CMainFrame : public QMainWindow {
   void FocusNextPane();
   void FitFirstWindow(int treeWidth);
   void RescanOnReturn();
+  void OfferSettingsForMissingFolder();
   bool SaveOnClose();
   void LoadPaneLooks();
   // Title, icon and prompts in the voice the mode now speaks in.

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include "ports/rows.h"
@@ -135,6 +136,8 @@ TEST(SplitWindow, SingleRoomThroughItsDialogThenExportAndUndoByRightClick) {
   const std::string arList = ReadBytes(f.forum + "/AR.LST");
   EXPECT_EQ(arList.rfind("M " + FilesStartingWith(f.forum, "AR_").front() + " ", 0), 0u) << arList;
   EXPECT_EQ(std::count(arList.begin(), arList.end(), '\n'), 1);
+  EXPECT_EQ(w.frame().statusBar()->currentMessage().toStdString(),
+            "1 行の会議室ヘッダを " + f.forum + "/AR.LST に書き出しました。");
 
   // A right click takes the selected logs back.
   w.SelectFiles({QStringLiteral("MES_01.LOG"), QStringLiteral("MES#01.LOG")});
