@@ -59,6 +59,7 @@ MsgResult DesktopMessageBox::ShowMessage(const std::string& text, const std::str
   if (Script().active) return ScriptedAnswer(text, caption, style);
   QMessageBox box(MessageBoxIcon(style.icon), QString::fromUtf8(caption), QString::fromUtf8(text),
                   MessageBoxButtons(style.buttons), style.noOwner ? nullptr : owner_);
+  MakeRoomForCaption(box);
   switch (box.exec()) {
     case QMessageBox::Yes: return MsgResult::Yes;
     case QMessageBox::No: return MsgResult::No;

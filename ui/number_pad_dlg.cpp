@@ -13,6 +13,9 @@ namespace {
 constexpr int kDisplayId = 1052;
 constexpr int kClearId = 1051;
 constexpr int kFirstDigitId = 1070;
+constexpr int kDigitWidth = 28;
+constexpr int kDigitHeight = 24;
+constexpr int kSpacing = 3;
 }  // namespace
 
 CNumberPadDlg::CNumberPadDlg(QWidget* parent)
@@ -22,7 +25,7 @@ CNumberPadDlg::CNumberPadDlg(QWidget* parent)
   setModal(true);
 
   auto* grid = new QGridLayout(this);
-  grid->setSpacing(3);
+  grid->setSpacing(kSpacing);
   grid->setContentsMargins(6, 6, 6, 6);
 
   display_ = new QLabel(this);
@@ -39,7 +42,7 @@ CNumberPadDlg::CNumberPadDlg(QWidget* parent)
     auto* button = new QPushButton(QString::number(d), this);
     button->setObjectName(IdName(kFirstDigitId + d));
     button->setAutoDefault(false);
-    button->setFixedSize(28, 24);
+    button->setFixedSize(kDigitWidth, kDigitHeight);
     connect(button, &QPushButton::clicked, this, [this, d] {
       PressNumberPadDigit(pad_, d);
       Show();
@@ -56,6 +59,9 @@ CNumberPadDlg::CNumberPadDlg(QWidget* parent)
     ClearNumberPad(pad_);
     Show();
   });
+  // Exactly as wide as the two digit columns it spans: wider, it would push
+  // the third column of digits away from the second.
+  clear->setFixedSize(2 * kDigitWidth + kSpacing, kDigitHeight);
   grid->addWidget(clear, 4, 1, 1, 2);
 
   auto* off = new QPushButton(QStringLiteral("OFF"), this);

@@ -27,6 +27,7 @@ MsgResult QtMessagePort::ShowMessage(const std::string& text, const std::string&
   if (style.buttons == MsgButtons::YesNo || style.buttons == MsgButtons::YesNoCancel) {
     box.setDefaultButton(QMessageBox::Yes);
   }
+  MakeRoomForCaption(box);
   switch (box.exec()) {
     case QMessageBox::Yes: return MsgResult::Yes;
     case QMessageBox::No: return MsgResult::No;

@@ -1,15 +1,18 @@
 // What a user of a Japanese desktop program reads in the boxes and choosers
-// Qt itself draws.
+// Qt itself draws, and how the small dialogs are laid out.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "ui/color_font_dlg.h"
+#include "ui/message_box_style.h"
 #include "ui/modal_run.h"
+#include "ui/number_pad_dlg.h"
 #include "ui/qt_message_port.h"
 
 namespace {
@@ -19,14 +22,19 @@ namespace {
 TEST(DesktopTexts, StandardButtonsAndChoosersSpeakJapanese) {
   QtMessagePort port;
   QStringList buttons;
+  int boxWidth = 0;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
+    boxWidth = box->width();
     for (QAbstractButton* b : box->buttons()) buttons << b->text();
     box->button(QMessageBox::No)->click();
   });
-  EXPECT_EQ(port.ShowMessage("分割を実行します。", "実行確認", MsgStyle{MsgButtons::YesNo, MsgIcon::Question}),
+  const char caption[] = "２回以上前へのやり直しの確認";
+  EXPECT_EQ(port.ShowMessage("3 回前の状態に戻します。", caption, MsgStyle{MsgButtons::YesNo, MsgIcon::Question}),
             MsgResult::No);
+  // A caption longer than the text is not cut in the title bar.
+  EXPECT_GE(boxWidth, CaptionRoom(QString::fromUtf8(caption)));
   ASSERT_EQ(buttons.size(), 2);
   buttons.sort();
   EXPECT_TRUE(buttons[0].startsWith(QStringLiteral("いいえ"))) << buttons[0].toStdString();
@@ -42,6 +50,17 @@ TEST(DesktopTexts, StandardButtonsAndChoosersSpeakJapanese) {
   EXPECT_FALSE(title.isEmpty());
   EXPECT_NE(title, QStringLiteral("Select Font"));
   for (QChar c : title) EXPECT_GT(c.unicode(), 0x7F) << title.toStdString();
+}
+
+// The keypad's three columns of digits stand evenly apart.
+TEST(DesktopLooks, KeypadDigitColumnsAreEvenlySpaced) {
+  CNumberPadDlg pad;
+  pad.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&pad));
+  int left[3];
+  for (int d = 1; d <= 3; ++d) left[d - 1] = pad.findChild<QPushButton*>(QString::number(1070 + d))->x();
+  EXPECT_EQ(left[2] - left[1], left[1] - left[0]);
+  EXPECT_EQ(pad.findChild<QPushButton*>(QStringLiteral("1070"))->x(), left[0]);  // 0 below 1
 }
 
 }  // namespace
