@@ -1,29 +1,58 @@
-// kiv-screenshot OUT.png SHARED_LOG_FOLDER [FORUM]: a picture of Kiv's main
-// window on a shared log folder, with FORUM (default FORUM1) chosen in the
-// tree and its logs analysed. Settings are kept in a temporary file, so the
+// kiv-screenshot OUT_DIR SHARED_LOG_FOLDER [FORUM]: pictures of Kiv for the
+// README, on a shared log folder with FORUM (default FORUM1) chosen in the
+// tree and its logs analysed: the main window as a first start sizes it
+// (kiv-main-window.png), a question box (kiv-question-box.png), the split
+// dialog of the first room (kiv-split-dialog.png) and the help window
+// (kiv-help-window.png). Settings are kept in a temporary file, so the
 // user's own are neither read nor changed.
 #include <cstdio>
+#include <functional>
 
 #include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidgetItem>
 
 #include "ports/clock.h"
 #include "profile/qsettings_profile.h"
 #include "ui/dialog_font.h"
+#include "ui/help_window.h"
 #include "ui/kiv_app.h"
 #include "ui/kiv_list_view.h"
 #include "ui/kiv_tree_view.h"
 #include "ui/main_frame.h"
+#include "ui/modal_run.h"
+#include "ui/qt_japanese.h"
+
+namespace {
+
+constexpr int kSplit = 49409;
+constexpr int kHelp = 57670;
+constexpr int kAskChangeFolder = 49924;  // a Yes/No question, caption 49925
+
+bool Save(QWidget& widget, const QDir& dir, const char* name) {
+  const QString path = dir.filePath(QString::fromLatin1(name));
+  if (widget.grab().save(path, "PNG")) return true;
+  std::fprintf(stderr, "kiv-screenshot: can't write %s\n", qPrintable(path));
+  return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication qtApp(argc, argv);
+  LoadQtJapanese(qtApp);
   QApplication::setFont(DialogFont());
   if (argc < 3 || argc > 4) {
-    std::fprintf(stderr, "usage: kiv-screenshot OUT.png SHARED_LOG_FOLDER [FORUM]\n");
+    std::fprintf(stderr, "usage: kiv-screenshot OUT_DIR SHARED_LOG_FOLDER [FORUM]\n");
     return 2;
   }
+  const QDir out(QString::fromLocal8Bit(argv[1]));
   const QString forum = argc == 4 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("FORUM1");
   QTemporaryDir settingsDir;
   QSettingsProfile profile(settingsDir.filePath(QStringLiteral("Tallowick.ini")).toStdString());
@@ -31,28 +60,51 @@ int main(int argc, char** argv) {
   StartOptions options;
   options.logFolder = argv[2];
   CKivApp app(profile, clock, options);
-  int status = 0;
+  bool saved = true;
   {
     CMainFrame frame(app);
     frame.ShowFirstTime();
-    frame.resize(760, 420);
     QTreeWidgetItem* item = frame.tree()->FindItem(forum);
     if (!item) {
-      std::fprintf(stderr, "kiv-screenshot: no forum folder %s in the tree\n", argv[3 < argc ? 3 : 2]);
+      std::fprintf(stderr, "kiv-screenshot: no forum folder %s in the tree\n", qPrintable(forum));
       return 1;
     }
     frame.tree()->setCurrentItem(item);
-    frame.list()->OnSelectAll();
-    frame.list()->OnAnalyze();
-    frame.list()->OnSelectNone();
-    frame.list()->topLevelItem(0)->setSelected(true);
-    frame.list()->setFocus();
+    CKivListView* list = frame.list();
+    list->OnSelectAll();
+    list->OnAnalyze();
+    list->OnSelectNone();
+    list->topLevelItem(0)->setSelected(true);
+    list->setFocus();
     QTest::qWait(100);
-    if (!frame.grab().save(QString::fromLocal8Bit(argv[1]), "PNG")) {
-      std::fprintf(stderr, "kiv-screenshot: can't write %s\n", argv[1]);
-      status = 1;
+    saved = Save(frame, out, "kiv-main-window.png") && saved;
+
+    // A box the way the program asks, closed with いいえ once drawn.
+    QTimer::singleShot(200, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        saved = Save(*box, out, "kiv-question-box.png") && saved;
+        box->button(QMessageBox::No)->click();
+      }
+    });
+    app.messenger().BoxToUser(kAskChangeFolder, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
+
+    QueueModalAction([&](QDialog& dialog) {
+      QTest::qWait(100);
+      saved = Save(dialog, out, "kiv-split-dialog.png") && saved;
+      dialog.reject();
+    });
+    frame.action(kSplit)->trigger();
+    ClearModalActions();
+
+    frame.action(kHelp)->trigger();
+    if (auto* help = frame.findChild<CHelpWindow*>()) {
+      QTest::qWait(100);
+      saved = Save(*help, out, "kiv-help-window.png") && saved;
+    } else {
+      std::fprintf(stderr, "kiv-screenshot: the help window did not open\n");
+      saved = false;
     }
   }
   app.Exit();
-  return status;
+  return saved ? 0 : 1;
 }
