@@ -6,7 +6,6 @@
 #include "commit/append_commit.h"
 #include "model/directory.h"
 #include "model/kiv_doc.h"
-#include "platform/file_ops.h"
 #include "platform/name_in_line.h"
 
 namespace {
