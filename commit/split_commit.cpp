@@ -210,6 +210,7 @@ Outcome SplitCommit::Commit(const plat::FileIdentity& source, Fault* fault) {
     }
     facts.written.push_back(id);
     lines.push_back(IdentityLine("written", id));
+    newLog_ = id;  // the log's new file comes last
   }
   if (!journal_.Commit(lines, fault)) {
     Abandon();

@@ -147,6 +147,9 @@ constexpr KivStringEntry kStrings[] = {
     // The host wrote to the log's old file after its split.
     {50234, "%1 :\n分割の後に、他のアプリケーションがこのバックアップファイルに書き込みました。\n書き込まれたメッセージはこのバックアップファイルにしかありません。"},
     {50235, "バックアップファイルが更新されています"},
+    // The host wrote to a log after its split: the undo leaves it as it is.
+    {50240, "%1 :\n分割の後に、他のアプリケーションがこのログファイルに書き込みました。\n書き込まれたメッセージを失わないように、前の状態には戻さずにそのままにしておきます。"},
+    {50241, "ログファイルが更新されています"},
 
     // The companion voice of the title, help, pane, bar and window-menu prompts.
     {53248, "たろうぃっく"},
