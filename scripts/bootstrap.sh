@@ -7,8 +7,9 @@ KIV_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev
   qt6-base-dev libgl-dev
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic qt6-translations-l10n
   clang libclang-rt-14-dev
+  dpkg-dev desktop-file-utils appstream man-db
 )
 
 kiv_missing_packages() {
