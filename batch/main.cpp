@@ -11,6 +11,7 @@
 #include "batch/batch_run.h"
 #include "batch/usage.h"
 #include "platform/interrupt.h"
+#include "resources/program_info.h"
 
 namespace {
 
@@ -59,8 +60,8 @@ int RunSession(BatchRun& run) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return Usage("no command given");
-  if (args[0] == "--help" || args[0] == "-h") {
-    std::fputs(kBatchUsage, stdout);
+  if (const auto answer = InfoRequestAnswer("kiv-batch", kBatchUsage, argc, argv)) {
+    std::fputs(answer->c_str(), stdout);
     return kExitDone;
   }
   const std::string verb = args[0];

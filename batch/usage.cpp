@@ -6,7 +6,7 @@ const char kBatchUsage[] =
     "       kiv-batch split FORUM_DIR --rooms LIST [--number N] [--kind body|title|both]\n"
     "                 [--method 0|1] [--form 0|1] [--bak] [--overwrite] [--export]\n"
     "       kiv-batch session FORUM_DIR < SCRIPT\n"
-    "       kiv-batch --help\n"
+    "       kiv-batch --help | --version\n"
     "\n"
     "Runs the commands of Kiv's log list on one forum folder, without a window.\n"
     "\n"

@@ -3,11 +3,9 @@
 #include <array>
 
 #include "commands/room_selection.h"
+#include "commit/append_commit.h"
 #include "model/directory.h"
 #include "model/kiv_doc.h"
-#include "commit/append_commit.h"
-#include "platform/confined_path.h"
-#include "platform/file_ops.h"
 #include "platform/name_in_line.h"
 
 namespace {
@@ -73,14 +71,9 @@ ExportReport OnExportHeaders(CommandContext& ctx) {
   std::string text;
   for (const CUndo* record : records) text += ArchiveListLine(*record);
 
-  // Written only inside the forum folder: never through a link out of it or to no regular file.
-  if (int err = 0; !plat::IsConfinedFile(dir->path, plat::JoinPath(dir->path, kArchiveList), &err)) {
-    ctx.messenger.FileError(kArchiveList, err);
-    report.failed = true;
-    return report;
-  }
   // Journaled: lines cut short by a kill are written in full by the next run,
-  // and a failed append leaves the list as it was.
+  // and a failed append leaves the list as it was. Never written through a
+  // link out of the forum folder or to no regular file.
   const commit::AppendResult appended = commit::AppendDurably(dir->path, kArchiveList, commit::HostLineEnds(text));
   if (appended.outcome != commit::Outcome::Done) {
     ctx.messenger.FileError(kArchiveList, appended.fault.err);

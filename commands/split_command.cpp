@@ -189,6 +189,7 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
     return Next::Skipped;
   }
   backups_.Add(dir_.path, plan.backupName, source);
+  entry.logAsLeft = transaction.newLog();
   log.RecordUndo(dir_.Generation(entry.room), headerLines, ctx_.doc.m_nArcType, plan.backupName);
   RedrawRow(i);
   ctx_.rows.RepaintNow();

@@ -6,6 +6,7 @@
 #include "commands/entry_row.h"
 #include "commit/undo_commit.h"
 #include "model/directory.h"
+#include "model/entry_scan.h"
 #include "model/kiv_doc.h"
 #include "platform/file_error.h"
 #include "platform/file_ops.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr int kMsgNoUsableBackup = 49672;   // caption 49673
 constexpr int kMsgGenerationsBack = 49952;  // caption 49953
+constexpr int kMsgWrittenSinceSplit = 50240;  // caption 50241
 
 // The newest record of the newest generation whose backup is still the file
 // the split left behind; passedOver counts the generations looked at before.
@@ -52,6 +54,17 @@ UndoReport UndoSelected(CommandContext& ctx) {
     RedrawEntryRow(ctx.rows, static_cast<int>(i), *dir, *dir->entries[i], mode);
     ctx.rows.RepaintNow();
   };
+  // The host wrote to the log after its split: a backup put in its place
+  // would lose those messages. The log stays as it is, and the entry becomes
+  // what a rescan makes of a changed log, so the row shows the log as it is
+  // now and no later undo takes it back.
+  auto leaveWrittenLog = [&](CFileEntry& entry, const plat::FileIdentity& now) {
+    ctx.messenger.Box(kMsgWrittenSinceSplit, entry.name, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+    RenewChangedEntry(entry, now.mtime, now.size);
+    ++report.failed;
+    ++report.writtenTo;
+    redraw();
+  };
 
   while (i < dir->entries.size()) {
     const int row = static_cast<int>(i);
@@ -81,6 +94,20 @@ UndoReport UndoSelected(CommandContext& ctx) {
       ++i;
       continue;
     }
+    plat::FileIdentity logNow;
+    if (int err = 0; !plat::GetFileIdentity(logPath, &logNow, &err)) {
+      // A log that can't be looked at can't be vouched for either.
+      ctx.messenger.FileError(entry.name, err);
+      ++report.failed;
+      redraw();
+      ++i;
+      continue;
+    }
+    if (!(logNow == entry.logAsLeft)) {
+      leaveWrittenLog(entry, logNow);
+      ++i;
+      continue;
+    }
     const int generation = chosen->generation;
     const std::string backupName = chosen->backupName;
     const int previousLowest = chosen->previousLowest;
@@ -97,6 +124,7 @@ UndoReport UndoSelected(CommandContext& ctx) {
     plan.folder = dir->path;
     plan.logName = entry.name;
     plan.backupName = backupName;
+    plan.log = logNow;
     for (auto it = entry.undoList.rbegin(); it != entry.undoList.rend() && it->generation >= generation; ++it) {
       plan.oldLogs.push_back(it->oldLogName);
     }
@@ -108,6 +136,15 @@ UndoReport UndoSelected(CommandContext& ctx) {
       continue;
     }
     const commit::UndoResult undone = commit::RunUndo(plan);
+    if (undone.logWrittenTo) {
+      // Read again for the row; one that can't be read keeps time 0, which
+      // the next rescan takes for a changed file.
+      plat::FileIdentity written;
+      plat::GetFileIdentity(logPath, &written);
+      leaveWrittenLog(entry, written);
+      ++i;
+      continue;
+    }
     if (undone.outcome != commit::Outcome::Done) {
       // The log and the backup are as they were; the records stay for another try.
       ctx.messenger.FileError(undone.fault.subject, undone.fault.err);
@@ -128,6 +165,7 @@ UndoReport UndoSelected(CommandContext& ctx) {
     entry.size = status.size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(status.size);
     entry.lowest = previousLowest;
     entry.highest = previousHighest;
+    entry.logAsLeft = plan.backup;  // the backup is the log now
 
     while (!entry.undoList.empty() && entry.undoList.back().generation >= generation) {
       entry.undoList.pop_back();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/confined_path.h"
 #include "platform/file_ops.h"
 #include "platform/text_writer.h"
 
@@ -74,6 +75,10 @@ AppendResult AppendDurably(const std::string& folder, const std::string& name, c
   AppendFacts facts{folder, name, kWasMissing, bytes};
   plat::FileStatus status;
   int err = 0;
+  if (!plat::IsConfinedFile(folder, facts.Path(), &err)) {
+    result.fault = Fault{name, err};
+    return result;
+  }
   if (plat::GetFileStatus(facts.Path(), &status, &err)) {
     facts.sizeBefore = status.size;
   } else if (err != ENOENT) {
@@ -120,6 +125,12 @@ AppendRepair RepairAppend(const std::string& folder, const Journal& journal) {
   repair.fileName = facts.name;
   if (journal.state() != Journal::State::Committed || facts.name.empty()) {
     repair.outcome = Outcome::TakenBack;
+    return repair;
+  }
+  // The name may have become a link out of the folder since.
+  int err = 0;
+  if (!plat::IsConfinedFile(folder, facts.Path(), &err)) {
+    repair.fault = Fault{facts.name, err};
     return repair;
   }
   bool created = false;

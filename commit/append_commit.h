@@ -18,7 +18,8 @@ struct AppendResult {
   Fault fault;
 };
 // Appends bytes (in the file's form) to folder/name, creating it when missing,
-// and makes them durable.
+// and makes them durable. A name that is a link out of the folder, or to no
+// regular file, is not written through (the fault says why).
 AppendResult AppendDurably(const std::string& folder, const std::string& name, const std::string& bytes);
 
 struct AppendRepair {

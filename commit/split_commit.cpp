@@ -66,15 +66,10 @@ bool NameBackup(const SplitFacts& facts, Fault* fault) {
 // Takes every step not yet taken. Each step looks at the folder first, so a
 // commit cut short anywhere is finished by running this again.
 bool Forward(const SplitFacts& facts, Fault* fault) {
+  // The new log takes the log's name last: once it is gone from its
+  // temporary name, the commit has reached its end (the log may have moved
+  // on since, by an undo or a later split).
   const bool newLogWaiting = Exists(facts, facts.NewTemp());
-  if (!newLogWaiting) {
-    // Gone from its temporary name: in the log's place, or lost to somebody
-    // else's hand, and then there is nothing to finish with.
-    plat::FileIdentity log;
-    if (!Identity(facts, facts.logName, &log) || facts.written.empty() || !log.SameFile(facts.written.back())) {
-      return Failed(fault, facts.NewTemp(), ENOENT);
-    }
-  }
   if (newLogWaiting && !NameBackup(facts, fault)) return false;
   int err = 0;
   for (std::size_t i = 0; i + 1 < facts.tempNames.size(); ++i) {
@@ -215,6 +210,7 @@ Outcome SplitCommit::Commit(const plat::FileIdentity& source, Fault* fault) {
     }
     facts.written.push_back(id);
     lines.push_back(IdentityLine("written", id));
+    newLog_ = id;  // the log's new file comes last
   }
   if (!journal_.Commit(lines, fault)) {
     Abandon();

@@ -39,10 +39,14 @@ class SplitCommit {
   void Abandon();
   // The outputs are written and durable; source is the log as it was read.
   Outcome Commit(const plat::FileIdentity& source, Fault* fault);
+  // After a Done commit: the log's new file as it was written, before it
+  // took the log's name (a rename keeps all of it).
+  const plat::FileIdentity& newLog() const { return newLog_; }
 
  private:
   SplitPlan plan_;
   Journal journal_;
+  plat::FileIdentity newLog_;
 };
 
 // What a repair found in a split's journal, and did.

@@ -84,6 +84,16 @@ UndoResult RunUndo(const UndoPlan& plan) {
     return result;
   }
   Fault ignored;
+  // Making the journal durable takes a while, in which the host may write to
+  // the log: the backup put over it then would take what it wrote with it.
+  plat::FileIdentity log;
+  int logErr = 0;
+  if (!plat::GetFileIdentity(facts.Path(plan.logName), &log, &logErr) || !(log == plan.log)) {
+    result.logWrittenTo = logErr == 0;
+    result.fault = Fault{plan.logName, logErr != 0 ? logErr : ESTALE};
+    journal.Remove(&ignored);
+    return result;
+  }
   if (!Forward(facts, false, &result.fault, &result.oldLogsLeft)) {
     // Nothing was changed: the backup never took the log's name.
     journal.Remove(&ignored);

@@ -16,6 +16,7 @@ struct UndoPlan {
   std::string logName;
   std::string backupName;
   plat::FileIdentity backup;         // the backup as the undo chose it
+  plat::FileIdentity log;            // the log as the undo found it unchanged since its split
   std::vector<std::string> oldLogs;  // to delete once the backup is in place
 };
 
@@ -23,6 +24,7 @@ struct UndoResult {
   Outcome outcome = Outcome::TakenBack;
   int oldLogsLeft = 0;  // old logs that could not be deleted
   Fault fault;          // why the backup could not be put in place
+  bool logWrittenTo = false;  // the log changed after the undo looked at it: nothing was done
 };
 UndoResult RunUndo(const UndoPlan& plan);
 

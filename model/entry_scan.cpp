@@ -30,17 +30,24 @@ void DropVanishedUndoRecords(const CDirectory& dir, CFileEntry& entry) {
 
 std::unique_ptr<CFileEntry> MakeEntry(const plat::FoundItem& item, std::time_t mtime) {
   auto entry = std::make_unique<CFileEntry>();
-  entry->modificationTime = mtime;
   entry->name = item.name;
-  entry->size = ClampedSize(item.size);
   entry->kind = LogKindFromName(item.name);
   entry->room = RoomFromName(item.name);
-  entry->lowest = kNoLowest;
-  entry->highest = kNoHighest;
+  RenewChangedEntry(*entry, mtime, item.size);
   return entry;
 }
 
 }  // namespace
+
+void RenewChangedEntry(CFileEntry& entry, std::time_t mtime, std::int64_t size) {
+  entry.modificationTime = mtime;
+  entry.size = ClampedSize(size);
+  entry.lowest = kNoLowest;
+  entry.highest = kNoHighest;
+  entry.headerText.clear();
+  entry.undoList.clear();
+  entry.logAsLeft = plat::FileIdentity{};
+}
 
 bool RescanEntries(CDirectory& dir, EntryOrder order) {
   std::vector<plat::FoundItem> found;

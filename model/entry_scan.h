@@ -1,7 +1,11 @@
 #pragma once
+#include <cstdint>
+#include <ctime>
+
 #include "model/entry_order.h"
 
 class CDirectory;
+class CFileEntry;
 
 // Brings dir's entries up to date with the MES*.LOG files on disk (MES.LOG
 // itself and folders excepted), then sorts them by order (null: scan order).
@@ -16,3 +20,8 @@ class CDirectory;
 // false: a passing failure to read the folder must not cost the entries
 // their undo records.
 bool RescanEntries(CDirectory& dir, EntryOrder order);
+
+// Makes entry what a rescan makes of a log another program has changed: its
+// time and size as they are now, its range and header text unknown, no undo
+// records. Kind, room and name stay, for they come from the name.
+void RenewChangedEntry(CFileEntry& entry, std::time_t mtime, std::int64_t size);

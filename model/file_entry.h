@@ -6,6 +6,7 @@
 
 #include "model/object.h"
 #include "model/undo.h"
+#include "platform/file_ops.h"
 
 // Log kinds as kept in an entry.
 enum LogKind : int {
@@ -34,6 +35,10 @@ class CFileEntry : public CObject {
   int room = 0;                  // from the file name
   std::vector<CUndo> undoList;   // oldest split first
   std::string headerText;        // the forum header line found by analysis (CP932)
+  // The log as this system's last split or undo of it left it. The host
+  // appends to the log while it downloads; the undo puts a backup in the
+  // log's place only while the log is still exactly this file.
+  plat::FileIdentity logAsLeft;
 
   bool RangeKnown() const { return !(lowest == kNoLowest && highest == kNoHighest); }
 };

@@ -2,7 +2,6 @@
 
 #include "commit/append_commit.h"
 #include "model/directory.h"
-#include "platform/confined_path.h"
 #include "platform/file_ops.h"
 #include "platform/local_time.h"
 #include "platform/name_in_line.h"
@@ -42,13 +41,12 @@ std::string FormatUndoHistoryBlock(const CFileEntry& entry, const std::string& l
 
 bool AppendUndoHistory(const CDirectory& dir) {
   const std::string name = UndoHistoryName(dir);
-  // A link out of the folder, or to no regular file, is not written through.
-  if (!plat::IsConfinedFile(dir.path, plat::JoinPath(dir.path, name))) return false;
   bool allWritten = true;
   for (const auto& entry : dir.entries) {
     if (!entry || entry->undoList.empty()) continue;
     std::string stamp = plat::FormatLocalTime(dir.clock().Now(), "%Y/%m/%d %H:%M");
-    // Journaled: a block cut short by a kill is written in full by the next run.
+    // Journaled: a block cut short by a kill is written in full by the next
+    // run. Never written through a link out of the folder or to no regular file.
     const commit::AppendResult appended =
         commit::AppendDurably(dir.path, name, commit::HostLineEnds(FormatUndoHistoryBlock(*entry, stamp)));
     if (appended.outcome != commit::Outcome::Done) allWritten = false;

@@ -153,6 +153,9 @@ constexpr KivStringEntry kStrings[] = {
     // Status-bar lines: what a command left alone, and what the export wrote.
     {50238, "%1 は会議室番号が 1～20 の範囲外なので、解析・分割の対象になりません。"},
     {50239, "%1 行の会議室ヘッダを %2 に書き出しました。"},
+    // The host wrote to a log after its split: the undo leaves it as it is.
+    {50240, "%1 :\n分割の後に、他のアプリケーションがこのログファイルに書き込みました。\n書き込まれたメッセージを失わないように、前の状態には戻さずにそのままにしておきます。"},
+    {50241, "ログファイルが更新されています"},
 
     // The companion voice of the title, help, pane, bar and window-menu prompts.
     {53248, "たろうぃっく"},

@@ -6,9 +6,10 @@ set -euo pipefail
 KIV_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev
-  qt6-base-dev libgl-dev qt6-translations-l10n
-  fonts-ipafont-gothic
+  qt6-base-dev libgl-dev
+  fonts-ipafont-gothic qt6-translations-l10n
   clang libclang-rt-14-dev
+  dpkg-dev desktop-file-utils appstream man-db
 )
 
 kiv_missing_packages() {

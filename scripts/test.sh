@@ -9,5 +9,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 cmake --preset debug
 cmake --build --preset debug
 ctest --preset debug "$@"
+# The Debian package: built from a release build of its own, then checked.
+scripts/check_package.sh
 # The fuzz targets (clang build of their own) get a short run each.
 scripts/fuzz.sh

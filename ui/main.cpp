@@ -1,5 +1,6 @@
 // Kiv: the desktop program over the shared log folder.
 //   Kiv [--defaults] [SHARED_LOG_FOLDER]
+//   Kiv --help | --version
 // --defaults does what Shift held at start does: the stored window, layout
 // and sort settings are not applied. A folder given here is used for this
 // run instead of the stored "LOGFILE", and is not stored.
@@ -10,15 +11,32 @@
 
 #include "ports/clock.h"
 #include "profile/qsettings_profile.h"
+#include "resources/program_info.h"
+#include "resources/version.h"
 #include "ui/dialog_font.h"
 #include "ui/kiv_app.h"
 #include "ui/main_frame.h"
-#include "ui/qt_japanese.h"
+#include "ui/qt_translations.h"
 #include "ui/running_copy.h"
 #include "ui/shared_folder_dlg.h"
 #include "ui/startup_checker.h"
 
 namespace {
+
+constexpr const char kUsage[] =
+    "usage: Kiv [--defaults] [SHARED_LOG_FOLDER]\n"
+    "       Kiv --help | --version\n"
+    "\n"
+    "Kiv looks after the shared log folder of the forum reader: it analyses and\n"
+    "splits the forums' logs into old logs, undoes splits while it runs, and\n"
+    "exports the old logs' header lines to AR.LST. It needs a display.\n"
+    "\n"
+    "SHARED_LOG_FOLDER  use this folder for this run instead of the stored one\n"
+    "                   (it is not stored)\n"
+    "--defaults         do not apply the stored window, layout and sort\n"
+    "                   settings, as holding Shift at start does\n"
+    "\n"
+    "The manual opens with F1; kiv-batch runs the same commands without a window.\n";
 
 std::string AbsoluteFolder(const char* arg) {
   std::error_code ec;
@@ -30,10 +48,17 @@ std::string AbsoluteFolder(const char* arg) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so they need no display.
+  if (const auto answer = InfoRequestAnswer("Kiv", kUsage, argc, argv)) {
+    std::fputs(answer->c_str(), stdout);
+    return 0;
+  }
   QApplication qtApp(argc, argv);
-  LoadQtJapanese(qtApp);
   QApplication::setApplicationName(QStringLiteral("Kiv"));
+  // The desktop matches the window to its menu entry and icon by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral(KIV_APP_ID));
   QApplication::setFont(DialogFont());
+  InstallQtJapaneseTexts();
 
   StartOptions options;
   options.defaultsMode = (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier) != 0;
@@ -42,7 +67,7 @@ int main(int argc, char** argv) {
     if (arg == "--defaults") {
       options.defaultsMode = true;
     } else if (arg == "--help" || arg == "-h") {
-      std::puts("usage: Kiv [--defaults] [SHARED_LOG_FOLDER]");
+      std::fputs(kUsage, stdout);
       return 0;
     } else if (!arg.empty() && arg[0] != '-' && !options.logFolder) {
       options.logFolder = AbsoluteFolder(argv[i]);

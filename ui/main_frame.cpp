@@ -271,17 +271,26 @@ void CMainFrame::LoadPaneLooks() {
   PaneFontColors listLook{PaneFontOf(list_->font()), PaneTextColor(*list_), PaneBackColor(*list_)};
   if (LoadPaneFontColors(app_.profile(), app_.m_bDefaultsMode, listLook, kListPane)) {
     list_->setFont(FontFromPane(list_->font(), listLook.font));
+    listStored_ = StoredFont{true, listLook.font, list_->font()};
   }
   SetListColors(listLook.textColor, listLook.backColor);
   PaneFontColors treeLook{PaneFontOf(tree_->font()), NoColor, NoColor};
   if (LoadPaneFontColors(app_.profile(), app_.m_bDefaultsMode, treeLook, kTreePane)) {
     tree_->setFont(FontFromPane(tree_->font(), treeLook.font));
+    treeStored_ = StoredFont{true, treeLook.font, tree_->font()};
   }
 }
 
+PaneFont CMainFrame::FontToStore(const QWidget& pane, const StoredFont& stored) const {
+  if (stored.read && pane.font() == stored.made) return stored.stored;
+  // A font chosen in the colour and font dialog, or the pane's own.
+  return PaneFontOf(pane.font());
+}
+
 void CMainFrame::SavePaneLooks() {
-  SavePaneFontColors(app_.profile(), PaneFontColors{PaneFontOf(list_->font()), listText_, listBack_}, kListPane);
-  SavePaneFontColors(app_.profile(), PaneFontColors{PaneFontOf(tree_->font()), NoColor, NoColor}, kTreePane);
+  SavePaneFontColors(app_.profile(), PaneFontColors{FontToStore(*list_, listStored_), listText_, listBack_},
+                     kListPane);
+  SavePaneFontColors(app_.profile(), PaneFontColors{FontToStore(*tree_, treeStored_), NoColor, NoColor}, kTreePane);
 }
 
 void CMainFrame::SetListColors(std::uint32_t text, std::uint32_t back) {

@@ -3,7 +3,10 @@
 #include <map>
 #include <memory>
 
+#include <QFont>
 #include <QMainWindow>
+
+#include "ui/pane_font_colors.h"
 
 class CKivApp;
 class CKivListView;
@@ -85,4 +88,15 @@ class CMainFrame : public QMainWindow {
   // kept as they came, and the list keeps its own colour for them).
   std::uint32_t listText_ = 0;
   std::uint32_t listBack_ = 0;
+  // A pane's font as the settings held it, and the font made from it: while
+  // the pane still has that font, the height is written back as it was read
+  // (a cell height stays one) rather than as the character height it drew.
+  struct StoredFont {
+    bool read = false;
+    PaneFont stored;
+    QFont made;
+  };
+  StoredFont listStored_;
+  StoredFont treeStored_;
+  PaneFont FontToStore(const QWidget& pane, const StoredFont& stored) const;
 };

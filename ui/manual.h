@@ -7,10 +7,15 @@
 class MessagePort;
 class QWidget;
 
-// The program's manual: an HTML page shipped beside the program, shown in
-// the program's own help window, so that help opens whatever the desktop
-// has set up.
+// The program's manual: an HTML page shipped with the program, shown in the
+// program's own help window, so that help opens whatever the desktop has set
+// up.
 QString ManualPath();
+
+// Where the manual of a program in programFolder is: in the documentation
+// folder of the installed tree (share/doc/kiv beside bin/), else beside the
+// program. When it is in neither, the installed place, to be named as missing.
+QString ManualPathFrom(const QString& programFolder);
 
 // Opens the manual at a section (empty: its top), in the help window of
 // owner. A manual that is not there is reported as a file error naming it.

@@ -1,13 +1,18 @@
 #include "ui/pane_font_qt.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
 
 namespace {
+
+// Beyond this a height is no pane font but a damaged setting.
+constexpr int kLargestPixelSize = 4096;
 
 qreal ScreenDpi() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -29,12 +34,36 @@ PaneFont PaneFontOf(const QFont& font) {
   return pane;
 }
 
+int PixelSizeForCellHeight(const QFont& font, int cellHeight) {
+  auto cellAt = [&font](int pixels) {
+    QFont sized = font;
+    sized.setPixelSize(pixels);
+    const QFontMetrics metrics(sized);
+    return metrics.ascent() + metrics.descent();
+  };
+  // The cell grows with the size: the largest size whose cell still fits,
+  // or the next one up when that comes closer. A font's cell is rarely
+  // smaller than half its size, which bounds the search.
+  int low = 1;
+  int high = std::min(cellHeight, kLargestPixelSize / 2) * 2;
+  if (cellAt(low) > cellHeight) return low;
+  while (low < high) {
+    const int middle = low + (high - low + 1) / 2;
+    if (cellAt(middle) <= cellHeight) low = middle;
+    else high = middle - 1;
+  }
+  if (low < kLargestPixelSize && cellAt(low + 1) - cellHeight < cellHeight - cellAt(low)) return low + 1;
+  return low;
+}
+
 QFont FontFromPane(const QFont& base, const PaneFont& pane) {
   QFont font = base;
   if (!pane.faceName.empty()) font.setFamily(QString::fromStdString(pane.faceName));
-  if (pane.height != 0 && pane.height != INT32_MIN) font.setPixelSize(std::abs(pane.height));
   if (pane.weight >= 1 && pane.weight <= 1000) font.setWeight(static_cast<QFont::Weight>(pane.weight));
   font.setItalic(pane.italic != 0);
+  // The cell height depends on the face, weight and style chosen above.
+  if (pane.height > 0) font.setPixelSize(PixelSizeForCellHeight(font, std::min(pane.height, kLargestPixelSize)));
+  else if (pane.height < 0 && pane.height != INT32_MIN) font.setPixelSize(-pane.height);
   font.setUnderline(pane.underline != 0);
   font.setStrikeOut(pane.strikeOut != 0);
   return font;

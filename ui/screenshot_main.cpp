@@ -27,7 +27,7 @@
 #include "ui/kiv_tree_view.h"
 #include "ui/main_frame.h"
 #include "ui/modal_run.h"
-#include "ui/qt_japanese.h"
+#include "ui/qt_translations.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ bool Save(QWidget& widget, const QDir& dir, const char* name) {
 
 int main(int argc, char** argv) {
   QApplication qtApp(argc, argv);
-  LoadQtJapanese(qtApp);
+  InstallQtJapaneseTexts();
   QApplication::setFont(DialogFont());
   if (argc < 3 || argc > 4) {
     std::fprintf(stderr, "usage: kiv-screenshot OUT_DIR SHARED_LOG_FOLDER [FORUM]\n");

@@ -2,6 +2,10 @@
 
 #include <cerrno>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "commands/entry_row.h"
 #include "commands/split_command.h"
 #include "commands/undo_command.h"
 #include "platform/file_ops.h"
@@ -34,6 +38,44 @@ class UndoCommand : public ::testing::Test, public ForumFixture {
   ScriptedDialogs dialogs;
   std::string body, original, afterFirst;
 };
+
+// Appends a line to a log as the host does while it downloads: open for
+// appending, write, close.
+void HostAppends(const std::string& path, const std::string& line) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
+  ASSERT_GE(fd, 0) << path;
+  ASSERT_EQ(::write(fd, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+  ASSERT_EQ(::close(fd), 0);
+}
+
+const char kHostLine[] = "HOST WROTE THIS\r\n";
+const char kWrittenText[] =
+    "MES_01.LOG :\n分割の後に、他のアプリケーションがこのログファイルに書き込みました。\n"
+    "書き込まれたメッセージを失わないように、前の状態には戻さずにそのままにしておきます。";
+
+// Appends to the log once, from inside the undo: when it opens its journal.
+class HostAppendsAtJournal {
+ public:
+  explicit HostAppendsAtJournal(std::string log) {
+    log_ = std::move(log);
+    hits = 0;
+    plat::SetFaultHook(&Hook);
+  }
+  ~HostAppendsAtJournal() { plat::SetFaultHook(nullptr); }
+  static int hits;
+
+ private:
+  static int Hook(plat::FileOp op, const char* path) {
+    const std::string p = path;
+    if (op == plat::FileOp::Open && p.size() > 4 && p.compare(p.size() - 4, 4, ".JNL") == 0 && hits++ == 0) {
+      HostAppends(log_, kHostLine);
+    }
+    return 0;
+  }
+  static std::string log_;
+};
+int HostAppendsAtJournal::hits = 0;
+std::string HostAppendsAtJournal::log_;
 
 }  // namespace
 
@@ -170,4 +212,87 @@ TEST_F(UndoCommand, FilesWithoutRecordsAreSkippedAndEachFileCountsItsOwnSteps) {
   EXPECT_EQ(Entry(body).undoList.size(), 1u);
   EXPECT_TRUE(Entry(title).undoList.empty());
   EXPECT_EQ(Entry(title).highest, 3000);
+}
+
+TEST_F(UndoCommand, ALogTheHostWroteToSinceTheSplitIsLeftAsItIs) {
+  SplitThrice();
+  // One undo first: the log the undo restores is what a later one compares.
+  ASSERT_EQ(Undo().restored, 1);
+  const std::string b01 = ReadBytes(Path("MES_01.B01"));
+  const std::string log = ReadBytes(Path(body));
+  const int row = RowOf(body);
+
+  // No rescan between the append and the undo: the window kept the focus.
+  HostAppends(Path(body), kHostLine);
+  SelectRooms({1});
+  UndoReport r = UndoSelected(ctx);
+  EXPECT_EQ(r.restored, 0);
+  EXPECT_EQ(r.failed, 1);
+  EXPECT_EQ(r.writtenTo, 1);
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].text, kWrittenText);
+  EXPECT_EQ(messages.boxes[0].caption, "ログファイルが更新されています");
+  EXPECT_EQ(messages.boxes[0].style.icon, MsgIcon::Exclamation);
+  EXPECT_EQ(ReadBytes(Path(body)), log + kHostLine) << "the host's messages are still in the log";
+  EXPECT_EQ(ReadBytes(Path("MES_01.B01")), b01) << "the backup still holds the log as it was";
+  EXPECT_TRUE(Exists("AR_9802B.LOG"));
+  EXPECT_TRUE(TemporaryFiles().empty());
+
+  // The row shows the log as it is now, as a rescan would.
+  EXPECT_EQ(RowOf(body), row);
+  EXPECT_TRUE(Entry(body).undoList.empty());
+  EXPECT_FALSE(Entry(body).RangeKnown());
+  EXPECT_EQ(rows.Cell(row, kColumnLowest), "-");
+  EXPECT_EQ(rows.Cell(row, kColumnSize), GroupedSize(static_cast<unsigned>(log.size() + sizeof kHostLine - 1)));
+  EXPECT_EQ(rows.rows[static_cast<std::size_t>(row)].texts.icon, 0);
+  EXPECT_NE(rows.rows[static_cast<std::size_t>(row)].states & kRowSelected, 0);
+
+  // Later undos, with and without a rescan, don't take the file back either.
+  messages.Clear();
+  EXPECT_EQ(UndoSelected(ctx).restored, 0);
+  EXPECT_EQ(Undo().restored, 0);
+  EXPECT_TRUE(messages.boxes.empty());
+  EXPECT_EQ(ReadBytes(Path(body)), log + kHostLine);
+  EXPECT_TRUE(Exists("MES_01.B01"));
+}
+
+TEST_F(UndoCommand, AnAppendInTheSplitsOwnSecondIsCaughtByTheSize) {
+  SplitThrice();
+  const std::string log = ReadBytes(Path(body));
+  const std::string b02 = ReadBytes(Path("MES_01.B02"));
+  const std::time_t splitTime = Entry(body).modificationTime;
+  HostAppends(Path(body), kHostLine);
+  ASSERT_TRUE(plat::SetFileTime(Path(body), splitTime));
+  // A rescan keeps the entry and its records: name and time are unchanged.
+  Refresh();
+  ASSERT_EQ(Entry(body).undoList.size(), 3u);
+  SelectRooms({1});
+  EXPECT_EQ(UndoSelected(ctx).writtenTo, 1);
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].text, kWrittenText);
+  EXPECT_EQ(ReadBytes(Path(body)), log + kHostLine);
+  EXPECT_EQ(ReadBytes(Path("MES_01.B02")), b02);
+  EXPECT_TRUE(Entry(body).undoList.empty());
+}
+
+TEST_F(UndoCommand, AnAppendWhileTheUndoMakesItsJournalStopsItBeforeTheRename) {
+  SplitThrice();
+  const std::string log = ReadBytes(Path(body));
+  const std::string b02 = ReadBytes(Path("MES_01.B02"));
+  UndoReport r;
+  {
+    HostAppendsAtJournal host(Path(body));
+    r = Undo();
+  }
+  ASSERT_EQ(HostAppendsAtJournal::hits, 1);
+  EXPECT_EQ(r.writtenTo, 1);
+  EXPECT_EQ(r.restored, 0);
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].text, kWrittenText);
+  EXPECT_TRUE(messages.fileErrors.empty());
+  EXPECT_EQ(ReadBytes(Path(body)), log + kHostLine);
+  EXPECT_EQ(ReadBytes(Path("MES_01.B02")), b02);
+  EXPECT_TRUE(Exists("AR_9802C.LOG")) << "no old log goes when the backup stays";
+  EXPECT_TRUE(TemporaryFiles().empty()) << "the journal went";
+  EXPECT_TRUE(Entry(body).undoList.empty());
 }

@@ -17,7 +17,8 @@ bool IsCompanionId(int id) { return (id >= 45056 && id < 46592) || (id >= 53248 
 
 // Message boxes with their caption ids (the odd id that follows).
 constexpr int kMessages[] = {49664, 49666, 49668, 49670, 49672, 49674, 49676, 49678, 49920, 49922,
-                             49924, 49926, 49928, 49930, 49932, 49952, 50208, 50210, 50212, 50214};
+                             49924, 49926, 49928, 49930, 49932, 49952, 50208, 50210, 50212, 50214,
+                             50240};
 
 // Command and frame prompts: prompt, "\n", tooltip in the normal voice.
 constexpr int kPromptsWithTooltip[] = {49408, 49409, 49410, 49411, 49412, 49413, 49414, 49415, 49416,

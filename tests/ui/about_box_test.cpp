@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "resources/string_table.h"
@@ -141,3 +143,22 @@ TEST(HelpCommands, F1ShowsTheManualInTheProgramsOwnWindow) {
 }
 
 }  // namespace
+
+TEST(HelpCommands, TheManualIsFoundInTheInstalledTreeWhereverItLies) {
+  QTemporaryDir root;
+  ASSERT_TRUE(root.isValid());
+  const QDir top(root.path());
+  ASSERT_TRUE(top.mkpath(QStringLiteral("moved/usr/bin")));
+  const QString bin = top.filePath(QStringLiteral("moved/usr/bin"));
+  const QString installed = top.filePath(QStringLiteral("moved/usr/share/doc/kiv/Kiv.html"));
+  // Neither there: the installed place is the one to name as missing.
+  EXPECT_EQ(ManualPathFrom(bin), installed);
+  // One folder holding program and manual.
+  const QString beside = top.filePath(QStringLiteral("moved/usr/bin/Kiv.html"));
+  QFile(beside).open(QIODevice::WriteOnly);
+  EXPECT_EQ(ManualPathFrom(bin), beside);
+  // The installed tree wins over a stray copy beside the program.
+  ASSERT_TRUE(top.mkpath(QStringLiteral("moved/usr/share/doc/kiv")));
+  QFile(installed).open(QIODevice::WriteOnly);
+  EXPECT_EQ(ManualPathFrom(bin), installed);
+}

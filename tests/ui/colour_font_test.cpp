@@ -5,6 +5,8 @@
 #include <QColorDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <QTest>
 
@@ -141,6 +143,83 @@ TEST(ColourFontDialog, ChosenFontsAndColoursReachThePanesAndTheNextStart) {
     EXPECT_NE(frame.list()->palette().color(QPalette::Base), back);
     run.messages.Answer(MsgResult::No);
   }
+  SetFallbackModalAction({});
+}
+
+// A family whose cell is taller than its characters (it has internal
+// leading), so that a cell height and a character height of 20 differ.
+QString FamilyWithLeading() {
+  for (const QString& family : QFontDatabase::families()) {
+    QFont font(family);
+    font.setPixelSize(20);
+    const QFontMetrics metrics(font);
+    if (QFontInfo(font).family() == family && metrics.ascent() + metrics.descent() >= 22) return family;
+  }
+  return {};
+}
+
+int CellHeight(const QFont& font) {
+  const QFontMetrics metrics(font);
+  return metrics.ascent() + metrics.descent();
+}
+
+TEST(PaneFontHeights, ACellHeightAndACharacterHeightAreDrawnAsSuchAndWrittenBackAsRead) {
+  const QString family = FamilyWithLeading();
+  if (family.isEmpty()) GTEST_SKIP() << "no font with internal leading";
+  TempDir dir;
+  MakeDir(dir.Sub("logs"));
+  const std::string ini = dir.Sub("Tallowick.ini");
+  {
+    QSettingsProfile seed(ini);
+    seed.WriteProfileString("Setting", "LOGFILE", dir.Sub("logs"));
+    seed.WriteProfileInt("Setting/List", "FontSize", 20);
+    seed.WriteProfileString("Setting/List", "FontName", family.toStdString());
+    seed.WriteProfileInt("Setting/Tree", "FontSize", -20);
+    seed.WriteProfileString("Setting/Tree", "FontName", family.toStdString());
+  }
+  ClearModalActions();
+  // Twice without a change: each run finds and leaves what was stored.
+  for (int start = 0; start < 2; ++start) {
+    {
+      KivRun run(ini, false);
+      CMainFrame frame(run.app);
+      frame.ShowFirstTime();
+      EXPECT_NEAR(CellHeight(frame.list()->font()), 20, 1) << "20 is the cell height";
+      EXPECT_LT(QFontInfo(frame.list()->font()).pixelSize(), 20);
+      EXPECT_EQ(QFontInfo(frame.tree()->font()).pixelSize(), 20) << "-20 is the character height";
+      EXPECT_GE(CellHeight(frame.tree()->font()), 22);
+      frame.close();
+      run.app.Exit();
+    }
+    QSettingsProfile stored(ini);
+    EXPECT_EQ(stored.GetProfileInt("Setting/List", "FontSize", 0), 20) << "start " << start;
+    EXPECT_EQ(stored.GetProfileInt("Setting/Tree", "FontSize", 0), -20) << "start " << start;
+    EXPECT_EQ(stored.GetProfileInt("Setting/List", "FontWeight", 0), -1) << "missing, and written as read";
+    EXPECT_EQ(stored.GetProfileString("Setting/Tree", "FontName", ""), family.toStdString());
+  }
+
+  // A font chosen for the list is stored as its character height.
+  {
+    KivRun run(ini, false);
+    CMainFrame frame(run.app);
+    frame.ShowFirstTime();
+    QueueModalAction([&](QDialog& d) {
+      QueueModalAction([&](QDialog& chooser) {
+        QFont chosen(family);
+        chosen.setPixelSize(16);
+        static_cast<QFontDialog&>(chooser).setCurrentFont(chosen);
+        chooser.accept();
+      });
+      Button(d, 1046)->click();
+      d.findChild<QPushButton*>(QStringLiteral("OK"))->click();
+    });
+    frame.action(49415)->trigger();
+    frame.close();
+    run.app.Exit();
+  }
+  QSettingsProfile stored(ini);
+  EXPECT_LT(stored.GetProfileInt("Setting/List", "FontSize", 0), 0);
+  EXPECT_EQ(stored.GetProfileInt("Setting/Tree", "FontSize", 0), -20) << "the tree's font was not changed";
   SetFallbackModalAction({});
 }
 

@@ -18,7 +18,7 @@
 #include "ui/kiv_tree_view.h"
 #include "ui/main_frame.h"
 #include "ui/modal_run.h"
-#include "ui/qt_japanese.h"
+#include "ui/qt_translations.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ class QtApplication : public ::testing::Environment {
   void SetUp() override {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     app_ = std::make_unique<QApplication>(argc_, argv_);
-    LoadQtJapanese(*app_);
+    InstallQtJapaneseTexts();
     QApplication::setFont(DialogFont());
   }
   void TearDown() override { app_.reset(); }

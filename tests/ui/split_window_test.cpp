@@ -2,6 +2,9 @@
 // real dialogs and the keypad, with every box answered from a script.
 #include <filesystem>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -16,6 +19,7 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include "commands/entry_row.h"
 #include "ports/rows.h"
 #include "resources/string_table.h"
 #include "tests/support/temp_dir.h"
@@ -29,6 +33,7 @@ namespace {
 
 constexpr int kAnalyze = 49408;
 constexpr int kSplit = 49409;
+constexpr int kUndo = 49410;
 constexpr int kSelectAll = 49411;
 constexpr int kExport = 49418;
 
@@ -148,6 +153,59 @@ TEST(SplitWindow, SingleRoomThroughItsDialogThenExportAndUndoByRightClick) {
   EXPECT_FALSE(Exists(f.forum + "/MES_01.B00"));
   EXPECT_TRUE(FilesStartingWith(f.forum, "AR_").empty());
   EXPECT_TRUE(w.messages().fileErrors.empty());
+  EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
+}
+
+TEST(SplitWindow, CtrlUNeverPutsTheBackupOverALogTheHostWroteToSinceTheSplit) {
+  AnalysedForum f;
+  KivWindow& w = f.w;
+  CKivListView* list = w.frame().list();
+  w.SelectFiles({QStringLiteral("MES_01.LOG")});
+  QueueModalAction([&](QDialog& d) {
+    Control<QRadioButton>(d, 1053)->click();
+    Control<QLineEdit>(d, 1000)->setText(QStringLiteral("8"));
+    Click(d, "OK");
+  });
+  w.Trigger(kSplit);
+  const std::string log = f.forum + "/MES_01.LOG";
+  const std::string split = ReadBytes(log);
+  const std::string original = ReadBytes(f.forum + "/MES_01.B00");
+  ASSERT_FALSE(original.empty());
+
+  // Kiv is in front (the offscreen platform activates no window of its
+  // own) and stays there while the host appends: no rescan comes between.
+  QApplication::setActiveWindow(&w.frame());
+  QCoreApplication::processEvents();
+  const std::string hostLine = "HOST WROTE THIS\r\n";
+  const int fd = ::open(log.c_str(), O_WRONLY | O_APPEND);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::write(fd, hostLine.data(), hostLine.size()), static_cast<ssize_t>(hostLine.size()));
+  ASSERT_EQ(::close(fd), 0);
+  w.messages().Clear();
+  w.SelectFiles({QStringLiteral("MES_01.LOG")});
+  list->setFocus();
+  QTest::keyClick(list, Qt::Key_U, Qt::ControlModifier);
+
+  ASSERT_EQ(w.Captions(), std::vector<std::string>{Caption(50241)});
+  const std::string text = w.messages().boxes[0].text;
+  EXPECT_EQ(text.rfind("MES_01.LOG :\n", 0), 0u) << text;
+  EXPECT_EQ(ReadBytes(log), split + hostLine);
+  EXPECT_EQ(ReadBytes(f.forum + "/MES_01.B00"), original);
+  const int row = w.RowOf(QStringLiteral("MES_01.LOG"));
+  EXPECT_EQ(list->RowIcon(row), 0) << "nothing left to undo";
+  EXPECT_EQ(list->topLevelItem(row)->text(kColumnLowest), QStringLiteral("-"));
+  EXPECT_EQ(list->topLevelItem(row)->text(kColumnSize).toStdString(),
+            GroupedSize(static_cast<unsigned>(split.size() + hostLine.size())));
+
+  // A later undo, with or without a rescan first, leaves the log as well.
+  w.messages().Clear();
+  w.Trigger(kUndo);
+  emit qApp->applicationStateChanged(Qt::ApplicationActive);  // back from another program: a rescan
+  w.SelectFiles({QStringLiteral("MES_01.LOG")});
+  w.Trigger(kUndo);
+  EXPECT_TRUE(w.messages().boxes.empty());
+  EXPECT_EQ(ReadBytes(log), split + hostLine);
+  EXPECT_EQ(ReadBytes(f.forum + "/MES_01.B00"), original);
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
 }
 

@@ -1,8 +1,11 @@
 // kiv-draw-icons OUTDIR: draws Kiv's own pictures (16 x 16, transparent) as
 // PNG files; the ones in ui/icons were made by it and are built into Kiv.
+// kiv-draw-icons --app-icon SIZE FILE: draws the program's picture at
+// SIZE x SIZE for the desktop's icon theme (the build runs this).
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <string_view>
 
 #include <QDir>
 #include <QGuiApplication>
@@ -227,29 +230,47 @@ std::map<int, Draw> Drawings() {
   return d;
 }
 
+// The drawing of id on a square of size pixels: the drawings are made on a
+// 16 x 16 grid, and larger sizes scale the grid, lines and all.
+QImage Picture(const Draw& draw, int size) {
+  QImage image(size, size, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.scale(size / 16.0, size / 16.0);
+  draw(painter);
+  painter.end();
+  return image;
+}
+
+bool Save(const QImage& image, const QString& path) {
+  if (image.save(path, "PNG")) return true;
+  std::fprintf(stderr, "kiv-draw-icons: can't write %s\n", path.toLocal8Bit().constData());
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
+  const std::map<int, Draw> drawings = Drawings();
+  if (argc == 4 && std::string_view(argv[1]) == "--app-icon") {
+    bool ok = false;
+    const int size = QString::fromLocal8Bit(argv[2]).toInt(&ok);
+    if (!ok || size < 16 || size > 1024) {
+      std::fprintf(stderr, "kiv-draw-icons: size %s is not 16 to 1024\n", argv[2]);
+      return 2;
+    }
+    return Save(Picture(drawings.at(128), size), QString::fromLocal8Bit(argv[3])) ? 0 : 1;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: kiv-draw-icons OUTDIR\n");
+    std::fprintf(stderr, "usage: kiv-draw-icons OUTDIR\n       kiv-draw-icons --app-icon SIZE FILE\n");
     return 2;
   }
   const QDir out(QString::fromLocal8Bit(argv[1]));
-  const std::map<int, Draw> drawings = Drawings();
   for (int id : kDrawnIconIds) {
-    QImage image(16, 16, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    drawings.at(id)(painter);
-    painter.end();
-    const QString path = out.filePath(QString::fromLatin1(IconFileName(id)));
-    if (!image.save(path, "PNG")) {
-      std::fprintf(stderr, "kiv-draw-icons: can't write %s\n", path.toLocal8Bit().constData());
-      return 1;
-    }
+    if (!Save(Picture(drawings.at(id), 16), out.filePath(QString::fromLatin1(IconFileName(id))))) return 1;
   }
   return 0;
 }

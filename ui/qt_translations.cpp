@@ -1,4 +1,4 @@
-#include "ui/qt_japanese.h"
+#include "ui/qt_translations.h"
 
 #include <cstring>
 
@@ -38,12 +38,12 @@ class QtJapaneseCatalogue : public QTranslator {
 
 }  // namespace
 
-bool LoadQtJapanese(QCoreApplication& app) {
-  auto* catalogue = new QtJapaneseCatalogue(&app);
-  if (!catalogue->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-      !QCoreApplication::installTranslator(catalogue)) {
-    delete catalogue;
-    return false;
+void InstallQtJapaneseTexts() {
+  // The interface is Japanese whatever the user's locale, so the language is fixed.
+  auto* translator = new QtJapaneseCatalogue(QCoreApplication::instance());
+  if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator);
+  } else {
+    delete translator;
   }
-  return true;
 }
