@@ -162,7 +162,7 @@ UndoReport UndoSelected(CommandContext& ctx) {
       continue;
     }
     entry.modificationTime = status.mtime;
-    entry.size = status.size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(status.size);
+    entry.size = status.size;
     entry.lowest = previousLowest;
     entry.highest = previousHighest;
     entry.logAsLeft = plan.backup;  // the backup is the log now
