@@ -49,16 +49,6 @@ BatchCommand Command(const std::string& line) {
   return command;
 }
 
-std::string Drain(std::FILE* f) {
-  std::string text;
-  std::rewind(f);
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-  std::fclose(f);
-  return text;
-}
-
 }  // namespace
 
 TEST(KivBatchUndo, ALogTheHostWroteToAfterTheRescanIsLeftAndTheRunExitsOne) {

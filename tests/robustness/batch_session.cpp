@@ -7,23 +7,9 @@
 
 #include "batch/batch_command.h"
 #include "batch/batch_run.h"
+#include "tests/support/temp_dir.h"
 
 namespace robust {
-
-namespace {
-
-std::string Drain(std::FILE* f) {
-  std::string text;
-  std::fflush(f);
-  std::rewind(f);
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-  std::fclose(f);
-  return text;
-}
-
-}  // namespace
 
 bool SessionResult::AllDone() const {
   for (int s : statuses) {

@@ -34,3 +34,14 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 void MakeDir(const std::string& path) { std::filesystem::create_directories(path); }
+
+std::string Drain(std::FILE* f) {
+  std::string text;
+  std::fflush(f);
+  std::rewind(f);
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+  std::fclose(f);
+  return text;
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdio>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with everything
@@ -21,3 +22,5 @@ class TempDir {
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 void MakeDir(const std::string& path);
+// Everything written to a temporary stream, which is then closed.
+std::string Drain(std::FILE* f);
