@@ -96,7 +96,7 @@ class CKivDoc : public CObject {
   // columns or when no current folder holds an entry.
   bool ClickSortColumn(int column);
 
-  // Command 49417.
+  // ids::kCmdNoOverwriteConfirm.
   void ToggleNoOverwriteConfirm() { m_bNoOverwriteConfirm = !m_bNoOverwriteConfirm; }
 
   // The settings sheet: what it is filled with, and its OK. A new shared log

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "messages/companion_mode.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
 #include "ui/companion_dlg.h"
 #include "ui/dialog_font.h"
@@ -17,26 +18,20 @@
 #include "ui/modal_run.h"
 #include "ui/qt_text.h"
 
-namespace {
-constexpr int kNotice = 49154;
-constexpr int kProgramIcon = 128;
-constexpr int kCompanionIcon = 157;
-}  // namespace
-
 CAboutDlg::CAboutDlg(CompanionMode& mode, std::function<void()> modeChanged, QWidget* parent)
     : QDialog(parent), mode_(mode), modeChanged_(std::move(modeChanged)) {
-  setObjectName(IdName(100));
+  setObjectName(IdName(ids::kDlgAbout));
   setWindowTitle(QStringLiteral("バージョン情報"));
   setFont(DialogFont());
 
   auto* icon = new QLabel(this);
-  icon->setObjectName(IdName(1042));
-  icon->setPixmap(KivPixmap(mode_.m_nCompanionType != 0 ? kCompanionIcon : kProgramIcon).scaled(32, 32));
+  icon->setObjectName(IdName(ids::kCtlAboutIcon));
+  icon->setPixmap(KivPixmap(mode_.m_nCompanionType != 0 ? ids::kIconCompanion : ids::kIconProgram).scaled(32, 32));
   icon->setAlignment(Qt::AlignTop);
   auto* title = new QLabel(Qs(mode_.m_strTitle), this);
-  title->setObjectName(IdName(1030));
-  auto* notice = new QLabel(Qs(KivString(CompanionId(mode_, kNotice))), this);
-  notice->setObjectName(IdName(1029));
+  title->setObjectName(IdName(ids::kCtlAboutTitle));
+  auto* notice = new QLabel(Qs(KivString(CompanionId(mode_, ids::kStrAboutNotice))), this);
+  notice->setObjectName(IdName(ids::kCtlAboutNotice));
 
   auto* texts = new QVBoxLayout;
   texts->addWidget(title);

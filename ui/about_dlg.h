@@ -7,7 +7,7 @@
 struct CompanionMode;
 class QPushButton;
 
-// CAboutDlg (100, "バージョン情報"): the icon, the title with the version
+// CAboutDlg (kDlgAbout, "バージョン情報"): the icon, the title with the version
 // and the notice line, in the current voice. OK pressed with Ctrl and
 // Shift held opens the companion dialog first; modeChanged is called when
 // that dialog's OK has changed the mode.

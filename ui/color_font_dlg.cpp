@@ -1,5 +1,4 @@
 #include "ui/color_font_dlg.h"
-#include "ui/dialog_buttons.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -10,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "resources/ids.h"
+#include "ui/dialog_buttons.h"
 #include "ui/dialog_font.h"
 #include "ui/modal_run.h"
 #include "ui/qt_text.h"
@@ -60,29 +61,29 @@ std::string ColorFontSampleBody() {
 CColorFontDlg::CColorFontDlg(const QFont& treeFont, const QFont& listFont, const QColor& listText,
                              const QColor& listBack, QWidget* parent)
     : QDialog(parent), treeFont_(treeFont), listFont_(listFont), listText_(listText), listBack_(listBack) {
-  setObjectName(IdName(158));
+  setObjectName(IdName(ids::kDlgColorFont));
   setWindowTitle(QStringLiteral("色・フォントの設定"));
   setFont(DialogFont());
 
   treeSample_ = new CSampleEdit(this);
-  treeSample_->setObjectName(IdName(1050));
+  treeSample_->setObjectName(IdName(ids::kCtlTreeSample));
   treeSample_->setPlainText(SampleText("ツリービュー画面のイメージ"));
   treeSample_->setFont(treeFont_);
   treeSample_->SetColors(QColor(0, 0, 0), QColor(255, 255, 255));
   listSample_ = new CSampleEdit(this);
-  listSample_->setObjectName(IdName(1049));
+  listSample_->setObjectName(IdName(ids::kCtlListSample));
   listSample_->setPlainText(SampleText("リストビュー画面のイメージ"));
   listSample_->setFont(listFont_);
   listSample_->SetColors(listText_, listBack_);
 
-  QPushButton* treeFontButton = Button(1043, "フォント", this);
-  QPushButton* treeText = Button(1045, "文字色", this);
-  QPushButton* treeBack = Button(1044, "背景色", this);
+  QPushButton* treeFontButton = Button(ids::kCtlTreeFont, "フォント", this);
+  QPushButton* treeText = Button(ids::kCtlTreeText, "文字色", this);
+  QPushButton* treeBack = Button(ids::kCtlTreeBack, "背景色", this);
   treeText->setEnabled(false);
   treeBack->setEnabled(false);
-  QPushButton* listFontButton = Button(1046, "フォント", this);
-  QPushButton* listTextButton = Button(1047, "文字色", this);
-  QPushButton* listBackButton = Button(1048, "背景色", this);
+  QPushButton* listFontButton = Button(ids::kCtlListFont, "フォント", this);
+  QPushButton* listTextButton = Button(ids::kCtlListText, "文字色", this);
+  QPushButton* listBackButton = Button(ids::kCtlListBack, "背景色", this);
 
   auto* grid = new QGridLayout;
   grid->addWidget(treeSample_, 0, 0, 3, 1);

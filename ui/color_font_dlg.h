@@ -11,7 +11,7 @@ class CSampleEdit;
 // narrow and wide forms, joined by CR LF.
 std::string ColorFontSampleBody();
 
-// CColorFontDlg (158, "色・フォントの設定"): the tree's and the list's fonts
+// CColorFontDlg (kDlgColorFont, "色・フォントの設定"): the tree's and the list's fonts
 // and the list's colours, each shown at once in a sample. The dialog works
 // on copies; the caller takes them back on OK. The tree's colours are
 // fixed, so its colour buttons are always disabled.

@@ -1,5 +1,4 @@
 #include "ui/companion_dlg.h"
-#include "ui/dialog_buttons.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -11,26 +10,28 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "resources/ids.h"
+#include "ui/dialog_buttons.h"
 #include "ui/dialog_font.h"
 #include "ui/qt_text.h"
 
 CCompanionDlg::CCompanionDlg(const CompanionChoice& initial, QWidget* parent) : QDialog(parent) {
-  setObjectName(IdName(156));
+  setObjectName(IdName(ids::kDlgCompanion));
   setWindowTitle(QStringLiteral("ひ・み・ちゅ！"));
   setFont(DialogFont());
 
   on_ = new QCheckBox(QStringLiteral("うおぉぉ～っっ！このモード使わせろ～!(&U)"), this);
-  on_->setObjectName(IdName(1037));
+  on_->setObjectName(IdName(ids::kCtlCompanionOn));
   on_->setChecked(initial.on);
   name_ = new QLineEdit(Qs(initial.name), this);
-  name_->setObjectName(IdName(1038));
+  name_->setObjectName(IdName(ids::kCtlCompanionName));
   auto* nameLabel = new QLabel(QStringLiteral("名前はなんて言うの？(&N)"), this);
   nameLabel->setBuddy(name_);
   auto* group = new QGroupBox(QStringLiteral("あなたは‥‥(&S)"), this);
   male_ = new QRadioButton(QStringLiteral("男"), group);
-  male_->setObjectName(IdName(310));
+  male_->setObjectName(IdName(ids::kCtlCompanionMale));
   female_ = new QRadioButton(QStringLiteral("女"), group);
-  female_->setObjectName(IdName(311));
+  female_->setObjectName(IdName(ids::kCtlCompanionFemale));
   (initial.radio == 1 ? female_ : male_)->setChecked(true);
   auto* radios = new QHBoxLayout(group);
   radios->addWidget(male_);

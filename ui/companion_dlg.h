@@ -7,7 +7,7 @@ class QCheckBox;
 class QLineEdit;
 class QRadioButton;
 
-// CCompanionDlg (156, "ひ・み・ちゅ！"): whether the companion speaks, the
+// CCompanionDlg (kDlgCompanion, "ひ・み・ちゅ！"): whether the companion speaks, the
 // user's name and how to address the user. The name and the radio buttons
 // can be changed only while the mode is checked.
 class CCompanionDlg : public QDialog {

@@ -6,13 +6,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "resources/ids.h"
 #include "ui/dialog_font.h"
 #include "ui/kiv_icons.h"
 #include "ui/qt_text.h"
 
 namespace {
-constexpr int kCompanionIcon = 157;
-
 const char* const kGreeting[] = {
     "あ、ここ、ノクシア関連の会議室がある‥‥。",
     "こんにちわ！私、ピルカです！",
@@ -27,12 +26,12 @@ const char* const kGreeting[] = {
 }  // namespace
 
 CGreetingDlg::CGreetingDlg(QWidget* parent) : QDialog(parent) {
-  setObjectName(IdName(161));
+  setObjectName(IdName(ids::kDlgGreeting));
   setWindowTitle(QStringLiteral("こんにちわ！"));
   setFont(DialogFont());
 
   auto* picture = new QLabel(this);
-  picture->setPixmap(KivPixmap(kCompanionIcon).scaled(32, 32));
+  picture->setPixmap(KivPixmap(ids::kIconCompanion).scaled(32, 32));
   picture->setAlignment(Qt::AlignTop);
 
   auto* texts = new QVBoxLayout;

@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-// CGreetingDlg (161): the companion's greeting to a user who reads one of
+// CGreetingDlg (kDlgGreeting): the companion's greeting to a user who reads one of
 // her home forums, until the companion settings are stored.
 class CGreetingDlg : public QDialog {
   Q_OBJECT

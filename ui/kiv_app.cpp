@@ -1,12 +1,12 @@
 #include "ui/kiv_app.h"
 
 #include "profile/settings_store.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
 
 namespace {
 constexpr const char kSecret[] = "Secret";
 constexpr const char kSetting[] = "Setting";
-constexpr int kDefaultUserName = 30000;
 }  // namespace
 
 CKivApp::CKivApp(SettingsStore& profile, const Clock& clock, const StartOptions& options)
@@ -25,7 +25,7 @@ void CKivApp::LoadCompanion() {
   mode_.m_strHonorific = CompanionHonorific(mode_.m_nCompanionType);
   std::string name = profile_.GetProfileString(kSecret, "Name", "");
   mode_.m_bCompanionStored = !name.empty();
-  mode_.m_strUserName = name.empty() ? std::string(KivString(kDefaultUserName)) : name;
+  mode_.m_strUserName = name.empty() ? std::string(KivString(ids::kStrDefaultUserName)) : name;
   mode_.m_strTitle = CompanionWindowTitle(mode_.m_nCompanionType);
 }
 

@@ -1,7 +1,5 @@
 #include "ui/kiv_list_view.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -11,6 +9,7 @@
 #include <QStyle>
 #include <QStyleOptionHeader>
 #include <QStyleOptionViewItem>
+#include <algorithm>
 
 #include "commands/analyze_command.h"
 #include "commands/entry_row.h"
@@ -23,6 +22,7 @@
 #include "messages/companion_mode.h"
 #include "model/directory.h"
 #include "platform/file_ops.h"
+#include "resources/ids.h"
 #include "ui/greeting_dlg.h"
 #include "ui/kiv_icons.h"
 #include "ui/modal_run.h"
@@ -31,10 +31,7 @@
 
 namespace {
 
-constexpr int kFirstRowPicture = 135;  // 135-138: body, body with undo, title, title with undo
 constexpr int kIconRole = Qt::UserRole + 1;
-constexpr int kNotePassedOver = 50238;
-constexpr int kNoteExported = 50239;
 
 const char* const kHeaders[kListColumns] = {"ファイル名", "会議室名", "種別", "サイズ", "最小", "最大"};
 
@@ -79,7 +76,7 @@ CKivListView::CKivListView(CKivDoc& doc, Messenger& messenger, ProgressPort& pro
   header()->setSectionsClickable(true);
   header()->setSectionsMovable(false);
   header()->setStretchLastSection(false);
-  for (int i = 0; i < 4; ++i) icons_[static_cast<std::size_t>(i)] = KivIcon(kFirstRowPicture + i);
+  for (int i = 0; i < 4; ++i) icons_[static_cast<std::size_t>(i)] = KivIcon(ids::kIconBody + i);
   connect(header(), &QHeaderView::sectionClicked, this, &CKivListView::OnColumnClick);
   doc_.AddView(this);
 }
@@ -181,7 +178,7 @@ QString CKivListView::PassedOverNote() const {
     if (!names.empty()) names += "、";
     names += entry.name;
   }
-  return names.empty() ? QString() : Qs(FormatCompanionText(messenger_.mode(), kNotePassedOver, names));
+  return names.empty() ? QString() : Qs(FormatCompanionText(messenger_.mode(), ids::kStrNotePassedOver, names));
 }
 
 void CKivListView::ClearRows() {
@@ -299,7 +296,7 @@ void CKivListView::OnExportHeaders() {
   const ExportReport report = ::OnExportHeaders(ctx_);
   emit commandStateChanged();
   if (report.lines > 0 && doc_.CurrentFolder()) {
-    emit statusLine(Qs(FormatCompanionText(messenger_.mode(), kNoteExported, std::to_string(report.lines),
+    emit statusLine(Qs(FormatCompanionText(messenger_.mode(), ids::kStrNoteExported, std::to_string(report.lines),
                                            plat::JoinPath(doc_.CurrentFolder()->path, "AR.LST"))));
   }
 }

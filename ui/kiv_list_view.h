@@ -57,7 +57,7 @@ class CKivListView : public QTreeWidget, public RowsPort, public CKivView {
   bool HasFolder() const;
   bool HasFolderWithFiles() const;
 
-  // The commands (ids 49408-49414, 49418, 49419).
+  // The commands (kCmdAnalyze to kCmdSelectNone, kCmdExportHeaders, kCmdExternalLaunch).
   void OnAnalyze();
   void OnSplit();
   void OnUndo();

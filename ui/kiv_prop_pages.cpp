@@ -9,12 +9,12 @@
 #include <QVBoxLayout>
 
 #include "messages/companion_mode.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
 #include "ui/folder_browser.h"
 #include "ui/qt_text.h"
 
 namespace {
-constexpr int kBrowserTitle = 49934;
 
 QPushButton* BrowseButton(int id, QWidget* parent) {
   auto* button = new QPushButton(QStringLiteral("参照(&F)"), parent);
@@ -35,13 +35,13 @@ void FocusAll(QLineEdit* edit) {
 }  // namespace
 
 CKivPropPage1::CKivPropPage1(Messenger& messenger, QWidget* parent) : QWidget(parent), messenger_(messenger) {
-  setObjectName(IdName(104));
-  folderEdit_ = Edit(1023, this);
-  QPushButton* browse = BrowseButton(1024, this);
+  setObjectName(IdName(ids::kDlgFolderPage));
+  folderEdit_ = Edit(ids::kCtlLogFolder, this);
+  QPushButton* browse = BrowseButton(ids::kCtlLogFolderBrowse, this);
   backUp_ = new QCheckBox(QStringLiteral("世代ごとにバックアップログを残す"), this);
-  backUp_->setObjectName(IdName(1057));
+  backUp_->setObjectName(IdName(ids::kCtlBackUpPerGeneration));
   checkList_ = new QCheckBox(QStringLiteral("起動時に書庫リストファイルの調整を行う"), this);
-  checkList_->setObjectName(IdName(1060));
+  checkList_->setObjectName(IdName(ids::kCtlCheckArchiveList));
 
   auto* group = new QGroupBox(QStringLiteral("共有ログフォルダ"), this);
   auto* row = new QHBoxLayout;
@@ -87,7 +87,8 @@ void CKivPropPage1::FocusFolderEdit() { FocusAll(folderEdit_); }
 void CKivPropPage2::FocusProgramEdit() { FocusAll(programEdit_); }
 
 void CKivPropPage1::BrowseSharedFolder() {
-  const auto chosen = ::BrowseSharedFolder(this, Qs(KivString(CompanionId(messenger_.mode(), kBrowserTitle))));
+  const auto chosen =
+      ::BrowseSharedFolder(this, Qs(KivString(CompanionId(messenger_.mode(), ids::kStrFolderBrowserTitle))));
   if (!chosen) return;
   // What else the user changed on the page stays as the controls show it.
   ReadControls();
@@ -97,10 +98,10 @@ void CKivPropPage1::BrowseSharedFolder() {
 }
 
 CKivPropPage2::CKivPropPage2(Messenger& messenger, QWidget* parent) : QWidget(parent), messenger_(messenger) {
-  setObjectName(IdName(105));
-  programEdit_ = Edit(1032, this);
-  QPushButton* browse = BrowseButton(1033, this);
-  optionsEdit_ = Edit(1034, this);
+  setObjectName(IdName(ids::kDlgLaunchPage));
+  programEdit_ = Edit(ids::kCtlProgram, this);
+  QPushButton* browse = BrowseButton(ids::kCtlProgramBrowse, this);
+  optionsEdit_ = Edit(ids::kCtlProgramOptions, this);
 
   auto* group = new QGroupBox(QStringLiteral("外部起動プログラム"), this);
   auto* row = new QHBoxLayout;

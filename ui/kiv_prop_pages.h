@@ -9,7 +9,7 @@ class Messenger;
 class QCheckBox;
 class QLineEdit;
 
-// CKivPropPage1 (104, "フォルダ"): the shared log folder, the backup per
+// CKivPropPage1 (kDlgFolderPage, "フォルダ"): the shared log folder, the backup per
 // generation and the checker at start-up.
 class CKivPropPage1 : public QWidget {
   Q_OBJECT
@@ -39,7 +39,7 @@ class CKivPropPage1 : public QWidget {
   QCheckBox* checkList_;
 };
 
-// CKivPropPage2 (105, "外部起動"): the external program and its options.
+// CKivPropPage2 (kDlgLaunchPage, "外部起動"): the external program and its options.
 class CKivPropPage2 : public QWidget {
   Q_OBJECT
 

@@ -4,14 +4,13 @@
 
 #include "model/folder_node.h"
 #include "model/folder_scan.h"
+#include "resources/ids.h"
 #include "ui/kiv_icons.h"
 #include "ui/qt_text.h"
 
 namespace {
 
 constexpr const char kRootText[] = "ﾛｸﾞﾌｫﾙﾀﾞ";
-constexpr int kSelectedPicture = 133;
-constexpr int kNodePicture = 134;
 constexpr int kNodeRole = Qt::UserRole + 1;
 
 }  // namespace
@@ -23,8 +22,8 @@ CKivTreeView::CKivTreeView(CKivDoc& doc, QWidget* parent) : QTreeWidget(parent),
   setRootIsDecorated(true);
   setSelectionMode(QAbstractItemView::SingleSelection);
   // The selected picture is the open folder, the others the closed one.
-  nodeIcon_.addPixmap(KivPixmap(kNodePicture), QIcon::Normal);
-  nodeIcon_.addPixmap(KivPixmap(kSelectedPicture), QIcon::Selected);
+  nodeIcon_.addPixmap(KivPixmap(ids::kIconFolder), QIcon::Normal);
+  nodeIcon_.addPixmap(KivPixmap(ids::kIconFolderSelected), QIcon::Selected);
   connect(this, &QTreeWidget::itemSelectionChanged, this, &CKivTreeView::OnSelectionChanged);
   doc_.AddView(this);
 }

@@ -1,7 +1,5 @@
 #include "ui/main_frame.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,12 +9,14 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 
 #include "commands/process_launcher.h"
 #include "messages/companion_mode.h"
 #include "model/kiv_doc.h"
 #include "platform/file_ops.h"
 #include "profile/settings_store.h"
+#include "resources/ids.h"
 #include "ui/about_dlg.h"
 #include "ui/color_font_dlg.h"
 #include "ui/dialog_font.h"
@@ -36,46 +36,17 @@
 
 namespace {
 
-enum CommandId : int {
-  kAnalyze = 49408,
-  kSplit = 49409,
-  kUndo = 49410,
-  kSelectAll = 49411,
-  kSelectInvert = 49412,
-  kSelectUnanalyzed = 49413,
-  kSelectNone = 49414,
-  kColoursAndFonts = 49415,
-  kSettings = 49416,
-  kNoOverwriteConfirm = 49417,
-  kExportHeaders = 49418,
-  kExternalLaunch = 49419,
-  kHtmlHelp = 49420,
-  kAbout = 57664,
-  kExit = 57665,
-  kHelpTopics = 57667,
-  kContextHelp = 57669,
-  kHelp = 57670,
-  kNextPane = 57680,
-  kPreviousPane = 57681,
-  kToggleToolBar = 59392,
-  kToggleStatusBar = 59393,
-};
-constexpr int kIdlePrompt = 57345;
-constexpr int kAskSaveWindow = 49678;  // caption 49679
-constexpr int kMissingLogFolder = 50236;  // caption 50237
-constexpr int kProgramIcon = 128;
-constexpr int kCompanionIcon = 157;
 constexpr int kDefaultTreeWidth = 150;
 
 // HTML help needs a viewer the desktop does not have: always off.
-constexpr int kWithoutHandler[] = {kHtmlHelp};
+constexpr int kWithoutHandler[] = {ids::kCmdHtmlHelp};
 
 }  // namespace
 
 CMainFrame::CMainFrame(CKivApp& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   setObjectName(QStringLiteral("KivMainWindow"));
   setWindowTitle(Qs(app_.mode().m_strTitle));
-  setWindowIcon(KivIcon(app_.mode().m_nCompanionType != 0 ? kCompanionIcon : kProgramIcon));
+  setWindowIcon(KivIcon(app_.mode().m_nCompanionType != 0 ? ids::kIconCompanion : ids::kIconProgram));
   setFont(DialogFont());
   app_.messages().SetOwner(this);
 
@@ -103,9 +74,9 @@ CMainFrame::CMainFrame(CKivApp& app, QWidget* parent) : QMainWindow(parent), app
 
   // The prompt line: a command's prompt while it is pointed at, else the idle prompt.
   connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
-    if (text.isEmpty()) statusBar()->showMessage(Qs(CompanionPrompt(app_.mode(), kIdlePrompt)));
+    if (text.isEmpty()) statusBar()->showMessage(Qs(CompanionPrompt(app_.mode(), ids::kStrIdlePrompt)));
   });
-  statusBar()->showMessage(Qs(CompanionPrompt(app_.mode(), kIdlePrompt)));
+  statusBar()->showMessage(Qs(CompanionPrompt(app_.mode(), ids::kStrIdlePrompt)));
 
   connect(tree_, &CKivTreeView::nextPaneRequested, list_, [this] { list_->setFocus(Qt::TabFocusReason); });
   connect(list_, &CKivListView::nextPaneRequested, tree_, [this] { tree_->setFocus(Qt::TabFocusReason); });
@@ -160,96 +131,101 @@ QAction* CMainFrame::MakeAction(int id, const char* text, const QKeySequence& sh
 
 void CMainFrame::BuildMenu() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-  file->addAction(MakeAction(kAnalyze, "解析開始(&I)", QKeySequence(Qt::CTRL | Qt::Key_I)));
-  QAction* split = MakeAction(kSplit, "分割実行(&S)");
+  file->addAction(MakeAction(ids::kCmdAnalyze, "解析開始(&I)", QKeySequence(Qt::CTRL | Qt::Key_I)));
+  QAction* split = MakeAction(ids::kCmdSplit, "分割実行(&S)");
   split->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
   file->addAction(split);
-  file->addAction(MakeAction(kUndo, "やり直し(&U)", QKeySequence(Qt::CTRL | Qt::Key_U)));
+  file->addAction(MakeAction(ids::kCmdUndo, "やり直し(&U)", QKeySequence(Qt::CTRL | Qt::Key_U)));
   file->addSeparator();
-  file->addAction(MakeAction(kSelectAll, "全選択(&A)", QKeySequence(Qt::CTRL | Qt::Key_A)));
-  file->addAction(MakeAction(kSelectInvert, "選択反転(&R)", QKeySequence(Qt::CTRL | Qt::Key_R)));
-  file->addAction(MakeAction(kSelectUnanalyzed, "未解析(&O)", QKeySequence(Qt::CTRL | Qt::Key_O)));
-  file->addAction(MakeAction(kSelectNone, "全解除(&N)", QKeySequence(Qt::CTRL | Qt::Key_N)));
+  file->addAction(MakeAction(ids::kCmdSelectAll, "全選択(&A)", QKeySequence(Qt::CTRL | Qt::Key_A)));
+  file->addAction(MakeAction(ids::kCmdSelectInvert, "選択反転(&R)", QKeySequence(Qt::CTRL | Qt::Key_R)));
+  file->addAction(MakeAction(ids::kCmdSelectUnanalyzed, "未解析(&O)", QKeySequence(Qt::CTRL | Qt::Key_O)));
+  file->addAction(MakeAction(ids::kCmdSelectNone, "全解除(&N)", QKeySequence(Qt::CTRL | Qt::Key_N)));
   file->addSeparator();
-  QAction* exit = MakeAction(kExit, "終了(&X)");
+  QAction* exit = MakeAction(ids::kCmdExit, "終了(&X)");
   exit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::Key_Escape)});
   file->addAction(exit);
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-  QAction* toolBarToggle = MakeAction(kToggleToolBar, "ツールバー(&T)");
+  QAction* toolBarToggle = MakeAction(ids::kCmdToggleToolBar, "ツールバー(&T)");
   toolBarToggle->setCheckable(true);
   toolBarToggle->setChecked(true);
   view->addAction(toolBarToggle);
-  QAction* statusToggle = MakeAction(kToggleStatusBar, "ステータスバー(&S)");
+  QAction* statusToggle = MakeAction(ids::kCmdToggleStatusBar, "ステータスバー(&S)");
   statusToggle->setCheckable(true);
   statusToggle->setChecked(true);
   view->addAction(statusToggle);
 
   QMenu* options = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
-  QAction* noConfirm = MakeAction(kNoOverwriteConfirm, "上書き確認をしない(&W)");
+  QAction* noConfirm = MakeAction(ids::kCmdNoOverwriteConfirm, "上書き確認をしない(&W)");
   noConfirm->setCheckable(true);
   noConfirm->setChecked(app_.doc().m_bNoOverwriteConfirm);
   options->addAction(noConfirm);
   options->addSeparator();
-  options->addAction(MakeAction(kExportHeaders, "会議室ヘッダ書き出し(&P)"));
-  QAction* launch = MakeAction(kExternalLaunch, "外部起動(&E)");
+  options->addAction(MakeAction(ids::kCmdExportHeaders, "会議室ヘッダ書き出し(&P)"));
+  QAction* launch = MakeAction(ids::kCmdExternalLaunch, "外部起動(&E)");
   launch->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_Return), QKeySequence(Qt::SHIFT | Qt::Key_Enter)});
   options->addAction(launch);
   options->addSeparator();
-  options->addAction(MakeAction(kColoursAndFonts, "色・フォントの設定(&F)"));
-  options->addAction(MakeAction(kSettings, "設定(&P)"));
+  options->addAction(MakeAction(ids::kCmdColoursAndFonts, "色・フォントの設定(&F)"));
+  options->addAction(MakeAction(ids::kCmdSettings, "設定(&P)"));
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-  help->addAction(MakeAction(kHelpTopics, "トピックス一覧(&H)"));
-  help->addAction(MakeAction(kContextHelp, "状況依存ヘルプ(&C)", QKeySequence(Qt::SHIFT | Qt::Key_F1)));
+  help->addAction(MakeAction(ids::kCmdHelpTopics, "トピックス一覧(&H)"));
+  help->addAction(MakeAction(ids::kCmdContextHelp, "状況依存ヘルプ(&C)", QKeySequence(Qt::SHIFT | Qt::Key_F1)));
   help->addSeparator();
-  help->addAction(MakeAction(kHtmlHelp, "HTMLヘルプ"));
+  help->addAction(MakeAction(ids::kCmdHtmlHelp, "HTMLヘルプ"));
   help->addSeparator();
-  help->addAction(MakeAction(kAbout, "バージョン情報(&A)..."));
+  help->addAction(MakeAction(ids::kCmdAbout, "バージョン情報(&A)..."));
 
-  MakeAction(kHelp, "", QKeySequence(Qt::Key_F1));
-  MakeAction(kNextPane, "", QKeySequence(Qt::Key_Tab));
-  MakeAction(kPreviousPane, "", QKeySequence(Qt::SHIFT | Qt::Key_Backtab));
+  MakeAction(ids::kCmdHelp, "", QKeySequence(Qt::Key_F1));
+  MakeAction(ids::kCmdNextPane, "", QKeySequence(Qt::Key_Tab));
+  MakeAction(ids::kCmdPreviousPane, "", QKeySequence(Qt::SHIFT | Qt::Key_Backtab));
 
-  connect(action(kAnalyze), &QAction::triggered, list_, &CKivListView::OnAnalyze);
-  connect(action(kSplit), &QAction::triggered, list_, &CKivListView::OnSplit);
-  connect(action(kUndo), &QAction::triggered, list_, &CKivListView::OnUndo);
-  connect(action(kSelectAll), &QAction::triggered, list_, &CKivListView::OnSelectAll);
-  connect(action(kSelectInvert), &QAction::triggered, list_, &CKivListView::OnSelectInvert);
-  connect(action(kSelectUnanalyzed), &QAction::triggered, list_, &CKivListView::OnSelectUnanalyzed);
-  connect(action(kSelectNone), &QAction::triggered, list_, &CKivListView::OnSelectNone);
-  connect(action(kExportHeaders), &QAction::triggered, list_, &CKivListView::OnExportHeaders);
-  connect(action(kExternalLaunch), &QAction::triggered, list_, &CKivListView::OnExternalLaunch);
+  connect(action(ids::kCmdAnalyze), &QAction::triggered, list_, &CKivListView::OnAnalyze);
+  connect(action(ids::kCmdSplit), &QAction::triggered, list_, &CKivListView::OnSplit);
+  connect(action(ids::kCmdUndo), &QAction::triggered, list_, &CKivListView::OnUndo);
+  connect(action(ids::kCmdSelectAll), &QAction::triggered, list_, &CKivListView::OnSelectAll);
+  connect(action(ids::kCmdSelectInvert), &QAction::triggered, list_, &CKivListView::OnSelectInvert);
+  connect(action(ids::kCmdSelectUnanalyzed), &QAction::triggered, list_, &CKivListView::OnSelectUnanalyzed);
+  connect(action(ids::kCmdSelectNone), &QAction::triggered, list_, &CKivListView::OnSelectNone);
+  connect(action(ids::kCmdExportHeaders), &QAction::triggered, list_, &CKivListView::OnExportHeaders);
+  connect(action(ids::kCmdExternalLaunch), &QAction::triggered, list_, &CKivListView::OnExternalLaunch);
   connect(noConfirm, &QAction::triggered, this, [this, noConfirm] {
     app_.doc().ToggleNoOverwriteConfirm();
     noConfirm->setChecked(app_.doc().m_bNoOverwriteConfirm);
   });
-  connect(action(kSettings), &QAction::triggered, this, &CMainFrame::OnSettings);
-  connect(action(kColoursAndFonts), &QAction::triggered, this, &CMainFrame::OnColoursAndFonts);
-  connect(action(kAbout), &QAction::triggered, this, &CMainFrame::OnAbout);
-  for (int id : {kHelpTopics, kContextHelp, kHelp}) {
+  connect(action(ids::kCmdSettings), &QAction::triggered, this, &CMainFrame::OnSettings);
+  connect(action(ids::kCmdColoursAndFonts), &QAction::triggered, this, &CMainFrame::OnColoursAndFonts);
+  connect(action(ids::kCmdAbout), &QAction::triggered, this, &CMainFrame::OnAbout);
+  for (int id : {ids::kCmdHelpTopics, ids::kCmdContextHelp, ids::kCmdHelp}) {
     connect(action(id), &QAction::triggered, this, [this, id] { OnHelp(id); });
   }
   connect(exit, &QAction::triggered, this, &QWidget::close);
   connect(toolBarToggle, &QAction::toggled, this, [this](bool on) { toolBar_->setVisible(on); });
   connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
-  connect(action(kNextPane), &QAction::triggered, this, &CMainFrame::FocusNextPane);
-  connect(action(kPreviousPane), &QAction::triggered, this, &CMainFrame::FocusNextPane);
+  connect(action(ids::kCmdNextPane), &QAction::triggered, this, &CMainFrame::FocusNextPane);
+  connect(action(ids::kCmdPreviousPane), &QAction::triggered, this, &CMainFrame::FocusNextPane);
   for (int id : kWithoutHandler) action(id)->setEnabled(false);
 }
 
 void CMainFrame::BuildToolBar() {
   toolBar_ = addToolBar(QStringLiteral("toolbar"));
-  toolBar_->setObjectName(QStringLiteral("128"));
+  toolBar_->setObjectName(IdName(ids::kToolBarMain));
   toolBar_->setIconSize(QSize(16, 15));
   toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
-  const int order[] = {kAnalyze, kSplit, kUndo, 0, kSelectAll, kSelectInvert, kSelectUnanalyzed, kSelectNone,
-                       0, kExternalLaunch, kExportHeaders, kAbout, kContextHelp};
+  const int order[] = {ids::kCmdAnalyze,        ids::kCmdSplit,          ids::kCmdUndo,
+                       0,
+                       ids::kCmdSelectAll,      ids::kCmdSelectInvert,   ids::kCmdSelectUnanalyzed,
+                       ids::kCmdSelectNone,
+                       0,
+                       ids::kCmdExternalLaunch, ids::kCmdExportHeaders,  ids::kCmdAbout,
+                       ids::kCmdContextHelp};
   for (int id : order) {
     if (id == 0) toolBar_->addSeparator();
     else toolBar_->addAction(action(id));
   }
-  connect(toolBar_, &QToolBar::visibilityChanged, action(kToggleToolBar), &QAction::setChecked);
+  connect(toolBar_, &QToolBar::visibilityChanged, action(ids::kCmdToggleToolBar), &QAction::setChecked);
 }
 
 void CMainFrame::OnSettings() {
@@ -309,7 +285,7 @@ void CMainFrame::OnColoursAndFonts() {
 }
 
 void CMainFrame::OnHelp(int id) {
-  OpenManual(app_.messages(), id == kHelpTopics ? QStringLiteral("topics") : QStringLiteral("window"), this);
+  OpenManual(app_.messages(), id == ids::kCmdHelpTopics ? QStringLiteral("topics") : QStringLiteral("window"), this);
 }
 
 void CMainFrame::OnAbout() {
@@ -319,18 +295,19 @@ void CMainFrame::OnAbout() {
 
 void CMainFrame::ShowCompanionMode() {
   setWindowTitle(Qs(app_.mode().m_strTitle));
-  setWindowIcon(KivIcon(app_.mode().m_nCompanionType != 0 ? kCompanionIcon : kProgramIcon));
+  setWindowIcon(KivIcon(app_.mode().m_nCompanionType != 0 ? ids::kIconCompanion : ids::kIconProgram));
   for (auto& [id, a] : actions_) a->setStatusTip(Qs(CompanionPrompt(app_.mode(), id)));
-  statusBar()->showMessage(Qs(CompanionPrompt(app_.mode(), kIdlePrompt)));
+  statusBar()->showMessage(Qs(CompanionPrompt(app_.mode(), ids::kStrIdlePrompt)));
 }
 
 void CMainFrame::UpdateCommandStates() {
   const bool withFiles = list_->HasFolderWithFiles();
-  for (int id : {kAnalyze, kSplit, kUndo, kSelectAll, kSelectInvert, kSelectUnanalyzed, kSelectNone}) {
+  for (int id : {ids::kCmdAnalyze, ids::kCmdSplit, ids::kCmdUndo, ids::kCmdSelectAll, ids::kCmdSelectInvert,
+                 ids::kCmdSelectUnanalyzed, ids::kCmdSelectNone}) {
     action(id)->setEnabled(withFiles);
   }
-  action(kExportHeaders)->setEnabled(true);
-  action(kExternalLaunch)->setEnabled(list_->HasFolder());
+  action(ids::kCmdExportHeaders)->setEnabled(true);
+  action(ids::kCmdExternalLaunch)->setEnabled(list_->HasFolder());
 }
 
 // With two panes, the next and the previous pane are the same: the other one.
@@ -367,14 +344,14 @@ void CMainFrame::OfferSettingsForMissingFolder() {
   const std::string& folder = app_.doc().m_strLogFolder;
   if (folder.empty() || plat::IsDirectory(folder)) return;
   const MsgResult answer =
-      app_.messenger().Box(kMissingLogFolder, folder, MsgStyle{MsgButtons::YesNo, MsgIcon::Exclamation});
+      app_.messenger().Box(ids::kMsgMissingLogFolder, folder, MsgStyle{MsgButtons::YesNo, MsgIcon::Exclamation});
   if (answer == MsgResult::Yes) OnSettings();
 }
 
 bool CMainFrame::SaveOnClose() {
   if (app_.m_bDefaultsMode) {
     const MsgResult answer =
-        app_.messenger().BoxToUser(kAskSaveWindow, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
+        app_.messenger().BoxToUser(ids::kMsgAskSaveWindow, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
     if (answer != MsgResult::Yes) return false;
     app_.m_bDefaultsMode = false;
     app_.doc().m_bDefaultsMode = false;

@@ -41,16 +41,16 @@ class CMainFrame : public QMainWindow {
   QSplitter* splitter() const { return splitter_; }
   QToolBar* toolBar() const { return toolBar_; }
 
-  // Command 49416: the settings sheet, its OK applied to the document and
+  // ids::kCmdSettings: the settings sheet, its OK applied to the document and
   // the application.
   void OnSettings();
-  // Command 49415: the colour and font dialog; its OK applies to the panes
+  // ids::kCmdColoursAndFonts: the colour and font dialog; its OK applies to the panes
   // at once, and they are stored when the window closes.
   void OnColoursAndFonts();
   // The help commands: the manual at the section of what has the focus
   // (its table of contents for the topics command).
   void OnHelp(int id);
-  // Command 57664: the About box, the way into the companion dialog.
+  // ids::kCmdAbout: the About box, the way into the companion dialog.
   void OnAbout();
 
   // Enables the commands as the list's state allows.

@@ -6,13 +6,11 @@
 #include <QPushButton>
 
 #include "commands/split_dialog_logic.h"
+#include "resources/ids.h"
 #include "ui/dialog_font.h"
 #include "ui/qt_text.h"
 
 namespace {
-constexpr int kDisplayId = 1052;
-constexpr int kClearId = 1051;
-constexpr int kFirstDigitId = 1070;
 constexpr int kDigitWidth = 28;
 constexpr int kDigitHeight = 24;
 constexpr int kSpacing = 3;
@@ -20,7 +18,7 @@ constexpr int kSpacing = 3;
 
 CNumberPadDlg::CNumberPadDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-  setObjectName(IdName(159));
+  setObjectName(IdName(ids::kDlgNumberPad));
   setFont(DialogFont());
   setModal(true);
 
@@ -29,7 +27,7 @@ CNumberPadDlg::CNumberPadDlg(QWidget* parent)
   grid->setContentsMargins(6, 6, 6, 6);
 
   display_ = new QLabel(this);
-  display_->setObjectName(IdName(kDisplayId));
+  display_->setObjectName(IdName(ids::kCtlPadDisplay));
   display_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   display_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   display_->setAutoFillBackground(true);
@@ -40,7 +38,7 @@ CNumberPadDlg::CNumberPadDlg(QWidget* parent)
 
   auto digit = [this, grid](int d, int row, int column) {
     auto* button = new QPushButton(QString::number(d), this);
-    button->setObjectName(IdName(kFirstDigitId + d));
+    button->setObjectName(IdName(ids::kCtlPadDigit0 + d));
     button->setAutoDefault(false);
     button->setFixedSize(kDigitWidth, kDigitHeight);
     connect(button, &QPushButton::clicked, this, [this, d] {
@@ -53,7 +51,7 @@ CNumberPadDlg::CNumberPadDlg(QWidget* parent)
   digit(0, 4, 0);
 
   auto* clear = new QPushButton(QStringLiteral("Clear"), this);
-  clear->setObjectName(IdName(kClearId));
+  clear->setObjectName(IdName(ids::kCtlPadClear));
   clear->setAutoDefault(false);
   connect(clear, &QPushButton::clicked, this, [this] {
     ClearNumberPad(pad_);

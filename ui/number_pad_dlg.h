@@ -5,7 +5,7 @@
 
 class QLabel;
 
-// CNumberPadDlg (159): an on-screen keypad without a caption bar, so a
+// CNumberPadDlg (kDlgNumberPad): an on-screen keypad without a caption bar, so a
 // message number can be keyed by mouse alone. OK leaves the number in
 // value(); OFF and Esc dismiss it.
 class CNumberPadDlg : public QDialog {

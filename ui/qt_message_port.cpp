@@ -4,16 +4,10 @@
 #include <QMessageBox>
 
 #include "platform/file_error.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
 #include "ui/message_box_style.h"
 #include "ui/qt_text.h"
-
-namespace {
-
-// The caption of the platform's file-error report: the program's own name.
-constexpr int kProgramName = 57344;
-
-}  // namespace
 
 QWidget* QtMessagePort::Owner(const MsgStyle& style) const {
   if (style.noOwner) return nullptr;
@@ -48,5 +42,5 @@ void QtMessagePort::ReportFileError(const std::string& file, int err) {
   }
   MsgStyle style;
   style.icon = MsgIcon::Exclamation;
-  ShowMessage(plat::FileErrorText(file, err), std::string(KivString(kProgramName)), style);
+  ShowMessage(plat::FileErrorText(file, err), std::string(KivString(ids::kStrProgramName)), style);
 }

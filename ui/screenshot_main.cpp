@@ -5,9 +5,6 @@
 // dialog of the first room (kiv-split-dialog.png) and the help window
 // (kiv-help-window.png). Settings are kept in a temporary file, so the
 // user's own are neither read nor changed.
-#include <cstdio>
-#include <functional>
-
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -17,9 +14,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidgetItem>
+#include <cstdio>
+#include <functional>
 
 #include "ports/clock.h"
 #include "profile/qsettings_profile.h"
+#include "resources/ids.h"
 #include "ui/dialog_font.h"
 #include "ui/help_window.h"
 #include "ui/kiv_app.h"
@@ -30,10 +30,6 @@
 #include "ui/qt_translations.h"
 
 namespace {
-
-constexpr int kSplit = 49409;
-constexpr int kHelp = 57670;
-constexpr int kAskChangeFolder = 49924;  // a Yes/No question, caption 49925
 
 bool Save(QWidget& widget, const QDir& dir, const char* name) {
   const QString path = dir.filePath(QString::fromLatin1(name));
@@ -86,17 +82,17 @@ int main(int argc, char** argv) {
         box->button(QMessageBox::No)->click();
       }
     });
-    app.messenger().BoxToUser(kAskChangeFolder, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
+    app.messenger().BoxToUser(ids::kMsgConfirmFolderChange, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
 
     QueueModalAction([&](QDialog& dialog) {
       QTest::qWait(100);
       saved = Save(dialog, out, "kiv-split-dialog.png") && saved;
       dialog.reject();
     });
-    frame.action(kSplit)->trigger();
+    frame.action(ids::kCmdSplit)->trigger();
     ClearModalActions();
 
-    frame.action(kHelp)->trigger();
+    frame.action(ids::kCmdHelp)->trigger();
     if (auto* help = frame.findChild<CHelpWindow*>()) {
       QTest::qWait(100);
       saved = Save(*help, out, "kiv-help-window.png") && saved;

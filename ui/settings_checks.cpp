@@ -2,15 +2,10 @@
 
 #include "messages/companion_mode.h"
 #include "platform/file_ops.h"
+#include "resources/ids.h"
 #include "ui/folder_text.h"
 
 namespace {
-
-constexpr int kBackUpChangedLater = 49930;  // caption 49931
-constexpr int kBadPath = 49920;             // caption 49921
-constexpr int kNotAFolder = 49922;          // caption 49923
-constexpr int kConfirmFolderChange = 49924; // caption 49925
-constexpr int kProgramMissing = 49926;      // caption 49927
 
 constexpr MsgStyle kStop{MsgButtons::Ok, MsgIcon::Stop};
 
@@ -26,22 +21,21 @@ FolderState StateOf(const std::string& path) {
 
 PageCheck CheckFolderPage(Messenger& messenger, bool backUpBefore, FolderPageFields& fields) {
   if (fields.backUpPerGeneration != backUpBefore) {
-    messenger.BoxToUser(kBackUpChangedLater, MsgStyle{MsgButtons::Ok, MsgIcon::Information});
+    messenger.BoxToUser(ids::kMsgBackUpChangedLater, MsgStyle{MsgButtons::Ok, MsgIcon::Information});
   }
   RemoveTrailingSeparator(fields.folder);
   switch (StateOf(fields.folder)) {
-    case FolderState::Missing:
-      messenger.BoxToUser(kBadPath, kStop);
-      return PageCheck::StayOnFolder;
+    case FolderState::Missing: messenger.BoxToUser(ids::kMsgBadPath, kStop); return PageCheck::StayOnFolder;
     case FolderState::NotAFolder:
       // The companion's text names the honorific as its only argument.
-      messenger.Box(kNotAFolder, messenger.mode().m_strHonorific, kStop);
+      messenger.Box(ids::kMsgNotAFolder, messenger.mode().m_strHonorific, kStop);
       return PageCheck::StayOnFolder;
     case FolderState::Folder:
       break;
   }
   if (fields.folder != fields.openingFolder &&
-      messenger.BoxToUser(kConfirmFolderChange, MsgStyle{MsgButtons::YesNo, MsgIcon::Question}) != MsgResult::Yes) {
+      messenger.BoxToUser(ids::kMsgConfirmFolderChange, MsgStyle{MsgButtons::YesNo, MsgIcon::Question}) !=
+          MsgResult::Yes) {
     return PageCheck::StayOnFolder;
   }
   return PageCheck::Leave;
@@ -49,7 +43,7 @@ PageCheck CheckFolderPage(Messenger& messenger, bool backUpBefore, FolderPageFie
 
 PageCheck CheckProgramPage(Messenger& messenger, const std::string& program) {
   if (!program.empty() && !plat::FileExists(program)) {
-    messenger.BoxToUser(kProgramMissing, kStop);
+    messenger.BoxToUser(ids::kMsgProgramMissing, kStop);
     return PageCheck::StayOnProgram;
   }
   return PageCheck::Leave;
@@ -60,10 +54,10 @@ PageCheck CheckFirstRunFolder(MessagePort& port, std::string& folder) {
   RemoveTrailingSeparators(folder);
   switch (StateOf(folder)) {
     case FolderState::Missing:
-      CompanionMessageBox(port, normalVoice, kBadPath, "", "", kStop);
+      CompanionMessageBox(port, normalVoice, ids::kMsgBadPath, "", "", kStop);
       return PageCheck::StayOnFolder;
     case FolderState::NotAFolder:
-      CompanionMessageBox(port, normalVoice, kNotAFolder, "", "", kStop);
+      CompanionMessageBox(port, normalVoice, ids::kMsgNotAFolder, "", "", kStop);
       return PageCheck::StayOnFolder;
     case FolderState::Folder:
       break;

@@ -25,18 +25,18 @@ struct FolderPageFields {
 };
 
 // Leaving the folder page: a changed backup flag is told to apply from the
-// next start (49930); one trailing separator is removed; a path with no
-// status (49920) or that is not a folder (49922) keeps the user there; a
-// folder other than the opening one is asked about (49924), No staying.
+// next start (kMsgBackUpChangedLater); one trailing separator is removed; a path with no
+// status (kMsgBadPath) or that is not a folder (kMsgNotAFolder) keeps the user there; a
+// folder other than the opening one is asked about (kMsgConfirmFolderChange), No staying.
 // backUpBefore is the flag as it was before the controls were read.
 PageCheck CheckFolderPage(Messenger& messenger, bool backUpBefore, FolderPageFields& fields);
 
-// Leaving the program page: a program given but not found (49926) keeps
+// Leaving the program page: a program given but not found (kMsgProgramMissing) keeps
 // the user there. An empty program, or an existing folder, passes.
 PageCheck CheckProgramPage(Messenger& messenger, const std::string& program);
 
 // The first-run dialog's OK, spoken in the normal voice before the
 // companion settings are read: every trailing separator is removed, then a
-// path with no status (49920) or that is not a folder (49922) keeps the
+// path with no status (kMsgBadPath) or that is not a folder (kMsgNotAFolder) keeps the
 // user in the dialog.
 PageCheck CheckFirstRunFolder(MessagePort& port, std::string& folder);

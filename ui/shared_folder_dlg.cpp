@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "ports/profile.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
 #include "ui/dialog_font.h"
 #include "ui/folder_browser.h"
@@ -15,19 +16,17 @@
 #include "ui/qt_text.h"
 #include "ui/settings_checks.h"
 
-namespace {
-constexpr int kBrowserTitle = 49934;
-}
+namespace {}
 
 CSharedFolderDlg::CSharedFolderDlg(MessagePort& port, QWidget* parent) : QDialog(parent), port_(port) {
-  setObjectName(IdName(155));
+  setObjectName(IdName(ids::kDlgSharedFolder));
   setWindowTitle(QStringLiteral("共有ログフォルダの設定"));
   setFont(DialogFont());
   edit_ = new QLineEdit(this);
-  edit_->setObjectName(IdName(1026));
+  edit_->setObjectName(IdName(ids::kCtlFirstFolder));
   // The browser is not offered here: the folder is typed.
   auto* browse = new QPushButton(QStringLiteral("参照(&F)"), this);
-  browse->setObjectName(IdName(1027));
+  browse->setObjectName(IdName(ids::kCtlFirstFolderBrowse));
   browse->setEnabled(false);
   connect(browse, &QPushButton::clicked, this, &CSharedFolderDlg::Browse);
 
@@ -61,7 +60,7 @@ void CSharedFolderDlg::OnOk() {
 }
 
 void CSharedFolderDlg::Browse() {
-  if (auto chosen = BrowseSharedFolder(this, Qs(KivString(kBrowserTitle)))) edit_->setText(*chosen);
+  if (auto chosen = BrowseSharedFolder(this, Qs(KivString(ids::kStrFolderBrowserTitle)))) edit_->setText(*chosen);
 }
 
 std::string CSharedFolderDlg::Run() {

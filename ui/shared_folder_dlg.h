@@ -7,7 +7,7 @@ class MessagePort;
 class ProfilePort;
 class QLineEdit;
 
-// CSharedFolderDlg (155, "共有ログフォルダの設定"): asks for the shared log
+// CSharedFolderDlg (kDlgSharedFolder, "共有ログフォルダの設定"): asks for the shared log
 // folder at a start with none stored, before the companion settings are
 // read, so it speaks in the normal voice. No Cancel button: Esc or the
 // close box end it without a folder.

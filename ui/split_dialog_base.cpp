@@ -1,5 +1,4 @@
 #include "ui/split_dialog_base.h"
-#include "ui/dialog_buttons.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -16,7 +15,9 @@
 
 #include "commands/split_dialog_logic.h"
 #include "messages/companion_mode.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
+#include "ui/dialog_buttons.h"
 #include "ui/dialog_font.h"
 #include "ui/modal_run.h"
 #include "ui/number_pad_dlg.h"
@@ -24,7 +25,6 @@
 
 namespace {
 
-constexpr int kProgramName = 57344;  // the caption of the framework's own messages
 constexpr const char kNotAnInteger[] = "整数を入力してください。";
 constexpr const char kOutOfRange[] = "0 から 65536 までの整数を入力してください。";
 
@@ -110,7 +110,7 @@ bool SplitDialogBase::ReadNumber(int& number) {
   const qlonglong value = number_->text().trimmed().toLongLong(&isInteger);
   const char* refusal = !isInteger ? kNotAnInteger : (value < 0 || value > kSplitNumberMax) ? kOutOfRange : nullptr;
   if (refusal) {
-    messenger_.port().ShowMessage(refusal, std::string(KivString(kProgramName)),
+    messenger_.port().ShowMessage(refusal, std::string(KivString(ids::kStrProgramName)),
                                   MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
     number_->setFocus();
     number_->selectAll();

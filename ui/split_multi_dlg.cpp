@@ -4,10 +4,13 @@
 #include <QLineEdit>
 
 #include "commands/split_dialog_logic.h"
+#include "resources/ids.h"
 
 CSplitMultiDlg::CSplitMultiDlg(SplitMultiValues& values, Messenger& messenger, QWidget* parent)
-    : SplitDialogBase({153, 1020, 1016, 1055, 1056, 302, 303}, QStringLiteral("ログの分割(MULTI)"),
-                      QStringLiteral("指定発言数以上残る1000の倍数の番号で分割"), messenger, parent),
+    : SplitDialogBase({ids::kDlgSplitMulti, ids::kCtlMultiKind, ids::kCtlMultiNumber, ids::kCtlMultiCutMethod,
+                       ids::kCtlMultiStepMethod, ids::kCtlMultiArchiveForm, ids::kCtlMultiSerialForm},
+                      QStringLiteral("ログの分割(MULTI)"), QStringLiteral("指定発言数以上残る1000の倍数の番号で分割"),
+                      messenger, parent),
       v_(values) {
   auto* grid = new QGridLayout(this);
   AddSharedControls(grid, 0);

@@ -2,7 +2,7 @@
 #include "ports/dialogs.h"
 #include "ui/split_dialog_base.h"
 
-// CSplitMultiDlg (153): the split of several rooms at once; no files shown.
+// CSplitMultiDlg (kDlgSplitMulti): the split of several rooms at once; no files shown.
 class CSplitMultiDlg : public SplitDialogBase {
   Q_OBJECT
 

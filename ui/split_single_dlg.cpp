@@ -7,6 +7,7 @@
 #include <QLineEdit>
 
 #include "commands/split_dialog_logic.h"
+#include "resources/ids.h"
 #include "ui/qt_text.h"
 
 namespace {
@@ -20,13 +21,15 @@ QLabel* Static(int id, QWidget* parent) {
 }  // namespace
 
 CSplitSingleDlg::CSplitSingleDlg(SplitSingleValues& values, Messenger& messenger, QWidget* parent)
-    : SplitDialogBase({152, 1015, 1000, 1053, 1054, 300, 301}, QStringLiteral("ログの分割(SINGLE)"),
-                      QStringLiteral("指定番号以前のログを旧ログとして分割"), messenger, parent),
+    : SplitDialogBase({ids::kDlgSplitSingle, ids::kCtlSingleKind, ids::kCtlSingleNumber, ids::kCtlSingleCutMethod,
+                       ids::kCtlSingleStepMethod, ids::kCtlSingleArchiveForm, ids::kCtlSingleSerialForm},
+                      QStringLiteral("ログの分割(SINGLE)"), QStringLiteral("指定番号以前のログを旧ログとして分割"),
+                      messenger, parent),
       v_(values) {
-  bodyFile_ = Static(1004, this);
-  bodyRange_ = Static(1005, this);
-  titleFile_ = Static(1013, this);
-  titleRange_ = Static(1014, this);
+  bodyFile_ = Static(ids::kCtlBodyFile, this);
+  bodyRange_ = Static(ids::kCtlBodyRange, this);
+  titleFile_ = Static(ids::kCtlTitleFile, this);
+  titleRange_ = Static(ids::kCtlTitleRange, this);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(new QLabel(QStringLiteral("ファイル名"), this), 0, 0, 1, 2);

@@ -4,7 +4,7 @@
 
 class QLabel;
 
-// CSplitSingleDlg (152): the split of one room, showing its body and title
+// CSplitSingleDlg (kDlgSplitSingle): the split of one room, showing its body and title
 // log with their ranges. Works on the caller's values; the caller uses them
 // only after OK.
 class CSplitSingleDlg : public SplitDialogBase {

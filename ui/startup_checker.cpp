@@ -5,12 +5,9 @@
 
 #include "platform/program_search.h"
 #include "ports/messages.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
 #include "ui/qt_text.h"
-
-namespace {
-constexpr int kCheckerMissing = 50208;  // caption 50209; the same in either voice
-}  // namespace
 
 bool RunArchiveListChecker(MessagePort& messages) {
   const std::optional<std::string> checker = plat::FindProgram("TORBLEN");
@@ -26,6 +23,7 @@ bool RunArchiveListChecker(MessagePort& messages) {
   }
   MsgStyle style{MsgButtons::Ok, MsgIcon::Information};
   style.noOwner = true;
-  messages.ShowMessage(std::string(KivString(kCheckerMissing)), std::string(KivString(kCheckerMissing + 1)), style);
+  messages.ShowMessage(std::string(KivString(ids::kMsgCheckerMissing)),
+                       std::string(KivString(ids::kMsgCheckerMissingCaption)), style);
   return false;
 }

@@ -1,19 +1,17 @@
 #include "ui/status_progress.h"
 
-#include <algorithm>
-#include <cstdio>
-
 #include <QEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <algorithm>
+#include <cstdio>
 
+#include "resources/ids.h"
 #include "ui/qt_text.h"
 #include "ui/window_pump.h"
 
 namespace {
-constexpr int kProgressTextId = 101;
-constexpr int kProgressBarId = 102;
 constexpr int kBarRight = 100;
 }  // namespace
 
@@ -45,11 +43,11 @@ void StatusBarProgress::BeginProgress() {
   percent_ = 0;
   if (!bar_) {
     bar_ = new QProgressBar(statusBar_);
-    bar_->setObjectName(IdName(kProgressBarId));
+    bar_->setObjectName(IdName(ids::kCtlProgressBar));
     bar_->setRange(0, 100);
     bar_->setTextVisible(false);
     text_ = new QLabel(statusBar_);
-    text_->setObjectName(IdName(kProgressTextId));
+    text_->setObjectName(IdName(ids::kCtlProgressText));
     text_->setFont(statusBar_->font());
     text_->setAutoFillBackground(true);
     Place();

@@ -10,8 +10,8 @@ class QLabel;
 class QProgressBar;
 class QStatusBar;
 
-// The progress display in the main window's status bar: a bar (id 102) at
-// the left and the line " %3u%% - <action>中..." (id 101) beside it, laid over
+// The progress display in the main window's status bar: a bar (kCtlProgressBar) at
+// the left and the line " %3u%% - <action>中..." (kCtlProgressText) beside it, laid over
 // the prompt line while an analysis or split reads its file. The engine runs
 // on the user-interface thread, so every change repaints at once, and every
 // call lets the window lay itself out and repaint (PumpWindow): the display
