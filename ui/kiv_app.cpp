@@ -2,17 +2,13 @@
 
 #include "profile/settings_store.h"
 #include "resources/ids.h"
+#include "resources/settings_keys.h"
 #include "resources/string_table.h"
-
-namespace {
-constexpr const char kSecret[] = "Secret";
-constexpr const char kSetting[] = "Setting";
-}  // namespace
 
 CKivApp::CKivApp(SettingsStore& profile, const Clock& clock, const StartOptions& options)
     : m_bDefaultsMode(options.defaultsMode), profile_(profile), clock_(clock), messenger_(messages_, mode_) {
   LoadCompanion();
-  m_bCheckListAtStart = profile_.GetProfileInt(kSetting, "ChkList", 0) != 0;
+  m_bCheckListAtStart = profile_.GetProfileInt(settings::kSetting, settings::kCheckList, 0) != 0;
   doc_ = std::make_unique<CKivDoc>(profile_, m_bDefaultsMode, &clock_);
   // A folder given for this run replaces the stored one without being stored.
   if (options.logFolder) doc_->UseLogFolderForThisRun(*options.logFolder);
@@ -21,9 +17,9 @@ CKivApp::CKivApp(SettingsStore& profile, const Clock& clock, const StartOptions&
 CKivApp::~CKivApp() { Exit(); }
 
 void CKivApp::LoadCompanion() {
-  mode_.m_nCompanionType = profile_.GetProfileInt(kSecret, "Type", 0);
+  mode_.m_nCompanionType = profile_.GetProfileInt(settings::kSecret, settings::kCompanionType, 0);
   mode_.m_strHonorific = CompanionHonorific(mode_.m_nCompanionType);
-  std::string name = profile_.GetProfileString(kSecret, "Name", "");
+  std::string name = profile_.GetProfileString(settings::kSecret, settings::kUserName, "");
   mode_.m_bCompanionStored = !name.empty();
   mode_.m_strUserName = name.empty() ? std::string(KivString(ids::kStrDefaultUserName)) : name;
   mode_.m_strTitle = CompanionWindowTitle(mode_.m_nCompanionType);
@@ -34,9 +30,9 @@ void CKivApp::Exit() {
   exited_ = true;
   doc_->Shutdown();
   if (mode_.m_bCompanionStored) {
-    profile_.WriteProfileInt(kSecret, "Type", mode_.m_nCompanionType);
-    profile_.WriteProfileString(kSecret, "Name", mode_.m_strUserName);
+    profile_.WriteProfileInt(settings::kSecret, settings::kCompanionType, mode_.m_nCompanionType);
+    profile_.WriteProfileString(settings::kSecret, settings::kUserName, mode_.m_strUserName);
   }
-  profile_.WriteProfileInt(kSetting, "ChkList", m_bCheckListAtStart ? 1 : 0);
+  profile_.WriteProfileInt(settings::kSetting, settings::kCheckList, m_bCheckListAtStart ? 1 : 0);
   profile_.Commit();
 }

@@ -17,6 +17,7 @@
 #include "platform/file_ops.h"
 #include "profile/settings_store.h"
 #include "resources/ids.h"
+#include "resources/settings_keys.h"
 #include "ui/about_dlg.h"
 #include "ui/color_font_dlg.h"
 #include "ui/dialog_font.h"
@@ -237,21 +238,16 @@ void CMainFrame::OnSettings() {
   UpdateCommandStates();
 }
 
-namespace {
-constexpr const char kListPane[] = "List";
-constexpr const char kTreePane[] = "Tree";
-}  // namespace
-
 // Each pane starts in its own font and colours, then takes the stored ones.
 void CMainFrame::LoadPaneLooks() {
   PaneFontColors listLook{PaneFontOf(list_->font()), PaneTextColor(*list_), PaneBackColor(*list_)};
-  if (LoadPaneFontColors(app_.profile(), app_.m_bDefaultsMode, listLook, kListPane)) {
+  if (LoadPaneFontColors(app_.profile(), app_.m_bDefaultsMode, listLook, settings::kListPane)) {
     list_->setFont(FontFromPane(list_->font(), listLook.font));
     listStored_ = StoredFont{true, listLook.font, list_->font()};
   }
   SetListColors(listLook.textColor, listLook.backColor);
   PaneFontColors treeLook{PaneFontOf(tree_->font()), NoColor, NoColor};
-  if (LoadPaneFontColors(app_.profile(), app_.m_bDefaultsMode, treeLook, kTreePane)) {
+  if (LoadPaneFontColors(app_.profile(), app_.m_bDefaultsMode, treeLook, settings::kTreePane)) {
     tree_->setFont(FontFromPane(tree_->font(), treeLook.font));
     treeStored_ = StoredFont{true, treeLook.font, tree_->font()};
   }
@@ -265,8 +261,9 @@ PaneFont CMainFrame::FontToStore(const QWidget& pane, const StoredFont& stored) 
 
 void CMainFrame::SavePaneLooks() {
   SavePaneFontColors(app_.profile(), PaneFontColors{FontToStore(*list_, listStored_), listText_, listBack_},
-                     kListPane);
-  SavePaneFontColors(app_.profile(), PaneFontColors{FontToStore(*tree_, treeStored_), NoColor, NoColor}, kTreePane);
+                     settings::kListPane);
+  SavePaneFontColors(app_.profile(), PaneFontColors{FontToStore(*tree_, treeStored_), NoColor, NoColor},
+                     settings::kTreePane);
 }
 
 void CMainFrame::SetListColors(std::uint32_t text, std::uint32_t back) {

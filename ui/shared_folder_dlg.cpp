@@ -9,6 +9,7 @@
 
 #include "ports/profile.h"
 #include "resources/ids.h"
+#include "resources/settings_keys.h"
 #include "resources/string_table.h"
 #include "ui/dialog_font.h"
 #include "ui/folder_browser.h"
@@ -69,8 +70,8 @@ std::string CSharedFolderDlg::Run() {
 }
 
 void AskSharedFolderWhenNoneStored(ProfilePort& profile, MessagePort& port) {
-  if (!profile.GetProfileString("Setting", "LOGFILE", "").empty()) return;
+  if (!profile.GetProfileString(settings::kSetting, settings::kLogFolder, "").empty()) return;
   CSharedFolderDlg dialog(port);
   const std::string folder = dialog.Run();
-  if (!folder.empty()) profile.WriteProfileString("Setting", "LOGFILE", folder);
+  if (!folder.empty()) profile.WriteProfileString(settings::kSetting, settings::kLogFolder, folder);
 }
