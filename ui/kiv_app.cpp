@@ -5,8 +5,14 @@
 #include "resources/settings_keys.h"
 #include "resources/string_table.h"
 
+std::string KivProgramName() { return std::string(KivString(ids::kStrProgramName)); }
+
 CKivApp::CKivApp(SettingsStore& profile, const Clock& clock, const StartOptions& options)
-    : m_bDefaultsMode(options.defaultsMode), profile_(profile), clock_(clock), messenger_(messages_, mode_) {
+    : m_bDefaultsMode(options.defaultsMode),
+      profile_(profile),
+      clock_(clock),
+      messages_(KivProgramName()),
+      messenger_(messages_, mode_) {
   LoadCompanion();
   m_bCheckListAtStart = profile_.GetProfileInt(settings::kSetting, settings::kCheckList, 0) != 0;
   doc_ = std::make_unique<CKivDoc>(profile_, m_bDefaultsMode, &clock_);

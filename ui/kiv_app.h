@@ -5,7 +5,7 @@
 
 #include "messages/companion_mode.h"
 #include "model/kiv_doc.h"
-#include "ui/qt_message_port.h"
+#include "ui/desktop_message_box.h"
 
 class Clock;
 class SettingsStore;
@@ -15,6 +15,9 @@ struct StartOptions {
   bool defaultsMode = false;              // Shift held, or --defaults
   std::optional<std::string> logFolder;   // a shared log folder for this run only, not stored
 };
+
+// The caption of Kiv's own file-error reports: the program's name.
+std::string KivProgramName();
 
 // CKivApp: what one run of Kiv holds besides its window: the settings
 // store, the companion voice and the title, the message port, and the
@@ -33,7 +36,7 @@ class CKivApp {
   SettingsStore& profile() { return profile_; }
   const Clock& clock() const { return clock_; }
   CompanionMode& mode() { return mode_; }
-  QtMessagePort& messages() { return messages_; }
+  DesktopMessageBox& messages() { return messages_; }
   Messenger& messenger() { return messenger_; }
   CKivDoc& doc() { return *doc_; }
 
@@ -46,7 +49,7 @@ class CKivApp {
   SettingsStore& profile_;
   const Clock& clock_;
   CompanionMode mode_;
-  QtMessagePort messages_;
+  DesktopMessageBox messages_;
   Messenger messenger_;
   std::unique_ptr<CKivDoc> doc_;
   bool exited_ = false;

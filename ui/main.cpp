@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
   QSettingsProfile profile;
   // A folder given for this run needs none stored.
   if (!options.logFolder) {
-    QtMessagePort firstRunMessages;
+    DesktopMessageBox firstRunMessages(KivProgramName());
     AskSharedFolderWhenNoneStored(profile, firstRunMessages);
   }
   // A second copy asks for the shared log folder like any first start, then

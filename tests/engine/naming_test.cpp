@@ -6,9 +6,9 @@
 
 #include "engine/engine_messages.h"
 #include "engine/log_file.h"
+#include "messages/scripted_messages.h"
 #include "platform/local_time.h"
 #include "tests/support/injected_fault.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "messages/scripted_messages.h"
 #include "resources/ids.h"
 #include "resources/string_table.h"
-#include "tests/support/scripted_messages.h"
 
 namespace {
 

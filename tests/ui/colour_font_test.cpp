@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "messages/scripted_messages.h"
 #include "ports/clock.h"
 #include "ports/memory_profile.h"
 #include "profile/qsettings_profile.h"
 #include "resources/ids.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_run.h"
 #include "ui/color_font_dlg.h"

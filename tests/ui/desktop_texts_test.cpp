@@ -11,10 +11,10 @@
 
 #include "resources/ids.h"
 #include "ui/color_font_dlg.h"
+#include "ui/desktop_message_box.h"
 #include "ui/message_box_style.h"
 #include "ui/modal_run.h"
 #include "ui/number_pad_dlg.h"
-#include "ui/qt_message_port.h"
 #include "ui/qt_text.h"
 
 namespace {
@@ -22,7 +22,7 @@ namespace {
 // The test program loads Qt's Japanese catalogue as Kiv's start does
 // (tests/ui/kiv_window.cpp), whatever the locale it runs in.
 TEST(DesktopTexts, StandardButtonsAndChoosersSpeakJapanese) {
-  QtMessagePort port;
+  DesktopMessageBox port("Kiv");
   QStringList buttons;
   int boxWidth = 0;
   QTimer::singleShot(0, [&] {

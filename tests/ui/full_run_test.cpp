@@ -11,11 +11,11 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "messages/scripted_messages.h"
 #include "model/kiv_doc.h"
 #include "ports/clock.h"
 #include "profile/qsettings_profile.h"
 #include "resources/ids.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_window.h"
 #include "ui/kiv_app.h"

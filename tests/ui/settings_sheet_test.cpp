@@ -9,12 +9,12 @@
 #include <QTabWidget>
 
 #include "messages/companion_mode.h"
+#include "messages/scripted_messages.h"
 #include "model/kiv_doc.h"
 #include "ports/memory_profile.h"
 #include "profile/settings_store.h"
 #include "resources/ids.h"
 #include "resources/string_table.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_window.h"
 #include "ui/folder_browser.h"

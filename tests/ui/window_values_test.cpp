@@ -6,11 +6,11 @@
 
 #include <QTest>
 
+#include "messages/scripted_messages.h"
 #include "ports/clock.h"
 #include "profile/qsettings_profile.h"
 #include "resources/ids.h"
 #include "resources/string_table.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_run.h"
 #include "ui/kiv_app.h"

@@ -5,9 +5,12 @@
 
 #include "ports/messages.h"
 
-// A message port that records every box and file-error report and answers
-// boxes from a script (the first queued answer; Ok/Yes when none is queued,
-// whichever the box offers).
+// A message port that shows nothing: it records every box and file-error
+// report and answers each box from a script (the first queued answer; when
+// none is queued, the box's first button: Yes or OK). The one way boxes are
+// answered without a user: tests hand it to the core as its port, or to the
+// desktop message box as its script; a companion program started by a test
+// fills one from its environment.
 class ScriptedMessages : public MessagePort {
  public:
   struct Box {
@@ -20,6 +23,10 @@ class ScriptedMessages : public MessagePort {
     int err;
   };
 
+  static MsgResult FirstButton(MsgButtons buttons) {
+    return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::Yes : MsgResult::Ok;
+  }
+
   MsgResult ShowMessage(const std::string& text, const std::string& caption, MsgStyle style) override {
     boxes.push_back({text, caption, style});
     if (!answers.empty()) {
@@ -27,8 +34,7 @@ class ScriptedMessages : public MessagePort {
       answers.pop_front();
       return r;
     }
-    return style.buttons == MsgButtons::YesNo || style.buttons == MsgButtons::YesNoCancel ? MsgResult::Yes
-                                                                                          : MsgResult::Ok;
+    return FirstButton(style.buttons);
   }
   void ReportFileError(const std::string& file, int err) override { fileErrors.push_back({file, err}); }
 
