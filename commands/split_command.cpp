@@ -180,7 +180,7 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
     RestoreEntry(entry, before);
     // Left half way, the next run finishes it or takes it back; until then
     // the log's range is not to be trusted.
-    if (outcome == commit::Outcome::Stuck) entry.lowest = kNoLowest, entry.highest = kNoHighest;
+    if (outcome == commit::Outcome::Stuck) entry.ForgetRange();
     RedrawRow(i);
     ctx_.rows.RepaintNow();
     ctx_.rows.EndWaitCursor();
@@ -200,7 +200,7 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
 const CFileEntry* FindStaleEntry(const CDirectory& dir, RoomSet rooms) {
   for (const auto& entry : dir.entries) {
     if (!RoomInSet(rooms, entry->room)) continue;
-    if (entry->lowest < 1 || entry->highest >= kNoHighest || !SameTime(dir, *entry)) return entry.get();
+    if (!entry->RangeKnown() || !SameTime(dir, *entry)) return entry.get();
   }
   return nullptr;
 }

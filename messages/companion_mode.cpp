@@ -43,6 +43,10 @@ std::string_view BeforeFirstBreak(std::string_view text) { return text.substr(0,
 
 }  // namespace
 
+std::string FillPlaceholders(std::string_view text, const std::string& first, const std::string& second) {
+  return Fill(text, first, &second);
+}
+
 int CompanionId(const CompanionMode& mode, int id) {
   return mode.m_nCompanionType != 0 ? id - ids::kCompanionVoiceShift : id;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-// The common root of the records and views: each carries its class name at
-// run time, so a caller holding a root pointer can tell what it holds.
+// The run-time class name CLogFile still declares; nothing reads it, and it
+// goes with CLogFile's own use of it.
 class CObject {
  public:
   virtual ~CObject() = default;

@@ -21,6 +21,7 @@
 #include "commands/undo_command.h"
 #include "messages/companion_mode.h"
 #include "model/directory.h"
+#include "model/log_names.h"
 #include "platform/file_ops.h"
 #include "resources/ids.h"
 #include "ui/greeting_dlg.h"
@@ -48,12 +49,6 @@ const char* const kWidestNumber[] = {"65535", "88888", "99999", "-"};
 // The dialog font the default widths were made for draws a full-width
 // character 12 pixels wide.
 constexpr double kDesignedFullWidth = 12.0;
-
-// The companion's home forums, by their folders' exact names.
-bool IsCompanionForum(const std::string& folderName) { return folderName == "RURIRIR" || folderName == "VOZERUD"; }
-
-// A log whose range was never found: its highest number is unset or "not known".
-bool NotAnalysed(const CFileEntry& entry) { return entry.highest == 0 || entry.highest == kNoHighest; }
 
 }  // namespace
 
@@ -162,7 +157,7 @@ void CKivListView::OnUpdate(int hint) {
 
 void CKivListView::MaybeGreet() {
   const CDirectory* dir = doc_.CurrentFolder();
-  if (messenger_.mode().m_bCompanionStored || !IsCompanionForum(dir->name)) return;
+  if (!ShowsGreeting(messenger_.mode(), dir->name)) return;
   CGreetingDlg greeting(window());
   ExecModal(greeting);
 }
@@ -286,7 +281,7 @@ void CKivListView::OnSelectUnanalyzed() {
   if (!dir) return;
   for (int i = 0; i < RowCount(); ++i) {
     const auto at = static_cast<std::size_t>(i);
-    topLevelItem(i)->setSelected(at < dir->entries.size() && NotAnalysed(*dir->entries[at]));
+    topLevelItem(i)->setSelected(at < dir->entries.size() && !dir->entries[at]->RangeKnown());
   }
 }
 
@@ -297,7 +292,7 @@ void CKivListView::OnExportHeaders() {
   emit commandStateChanged();
   if (report.lines > 0 && doc_.CurrentFolder()) {
     emit statusLine(Qs(FormatCompanionText(messenger_.mode(), ids::kStrNoteExported, std::to_string(report.lines),
-                                           plat::JoinPath(doc_.CurrentFolder()->path, "AR.LST"))));
+                                           plat::JoinPath(doc_.CurrentFolder()->path, kArchiveListName))));
   }
 }
 
