@@ -11,8 +11,8 @@
 #include "platform/interrupt.h"
 #include "profile/qsettings_profile.h"
 #include "resources/program_info.h"
-#include "ui/desktop_message_box.h"
-#include "ui/qt_translations.h"
+#include "ui/qt_support/desktop_message_box.h"
+#include "ui/qt_support/qt_translations.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "profile/qsettings_profile.h"
 #include "regconv/registry_converter.h"
 #include "resources/program_info.h"
-#include "ui/desktop_message_box.h"
-#include "ui/qt_translations.h"
+#include "ui/qt_support/desktop_message_box.h"
+#include "ui/qt_support/qt_translations.h"
 
 namespace {
 

@@ -17,12 +17,12 @@
 #include "resources/ids.h"
 #include "resources/string_table.h"
 #include "tests/ui/kiv_window.h"
-#include "ui/help_window.h"
-#include "ui/kiv_app.h"
-#include "ui/main_frame.h"
-#include "ui/manual.h"
-#include "ui/modal_run.h"
-#include "ui/qt_text.h"
+#include "ui/views/help_window.h"
+#include "ui/app/kiv_app.h"
+#include "ui/views/main_frame.h"
+#include "ui/views/manual.h"
+#include "ui/qt_support/modal_run.h"
+#include "ui/qt_support/qt_text.h"
 
 namespace {
 

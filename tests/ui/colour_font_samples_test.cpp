@@ -8,11 +8,11 @@
 #include <QTest>
 
 #include "resources/ids.h"
-#include "ui/color_font_dlg.h"
-#include "ui/dialog_font.h"
-#include "ui/modal_run.h"
-#include "ui/qt_text.h"
-#include "ui/sample_edit.h"
+#include "ui/dialogs/color_font_dlg.h"
+#include "ui/qt_support/dialog_font.h"
+#include "ui/qt_support/modal_run.h"
+#include "ui/qt_support/qt_text.h"
+#include "ui/dialogs/sample_edit.h"
 
 namespace {
 

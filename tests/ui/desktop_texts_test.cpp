@@ -10,12 +10,12 @@
 #include <QTimer>
 
 #include "resources/ids.h"
-#include "ui/color_font_dlg.h"
-#include "ui/desktop_message_box.h"
-#include "ui/message_box_style.h"
-#include "ui/modal_run.h"
-#include "ui/number_pad_dlg.h"
-#include "ui/qt_text.h"
+#include "ui/dialogs/color_font_dlg.h"
+#include "ui/qt_support/desktop_message_box.h"
+#include "ui/qt_support/message_box_style.h"
+#include "ui/qt_support/modal_run.h"
+#include "ui/dialogs/number_pad_dlg.h"
+#include "ui/qt_support/qt_text.h"
 
 namespace {
 

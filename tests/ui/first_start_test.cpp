@@ -11,9 +11,9 @@
 #include "resources/ids.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_run.h"
-#include "ui/kiv_list_view.h"
-#include "ui/kiv_tree_view.h"
-#include "ui/main_frame.h"
+#include "ui/views/kiv_list_view.h"
+#include "ui/views/kiv_tree_view.h"
+#include "ui/views/main_frame.h"
 
 namespace {
 

@@ -18,13 +18,13 @@
 #include "resources/ids.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_window.h"
-#include "ui/kiv_app.h"
-#include "ui/kiv_list_view.h"
-#include "ui/kiv_tree_view.h"
-#include "ui/main_frame.h"
-#include "ui/modal_run.h"
-#include "ui/qt_text.h"
-#include "ui/shared_folder_dlg.h"
+#include "ui/app/kiv_app.h"
+#include "ui/views/kiv_list_view.h"
+#include "ui/views/kiv_tree_view.h"
+#include "ui/views/main_frame.h"
+#include "ui/qt_support/modal_run.h"
+#include "ui/qt_support/qt_text.h"
+#include "ui/dialogs/shared_folder_dlg.h"
 
 namespace {
 

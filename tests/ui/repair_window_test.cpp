@@ -8,8 +8,8 @@
 #include "tests/support/stopped_commit.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_window.h"
-#include "ui/kiv_list_view.h"
-#include "ui/main_frame.h"
+#include "ui/views/kiv_list_view.h"
+#include "ui/views/main_frame.h"
 
 namespace {
 

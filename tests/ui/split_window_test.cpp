@@ -23,11 +23,11 @@
 #include "resources/string_table.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_window.h"
-#include "ui/kiv_list_view.h"
-#include "ui/main_frame.h"
-#include "ui/modal_run.h"
-#include "ui/qt_text.h"
-#include "ui/status_progress.h"
+#include "ui/views/kiv_list_view.h"
+#include "ui/views/main_frame.h"
+#include "ui/qt_support/modal_run.h"
+#include "ui/qt_support/qt_text.h"
+#include "ui/views/status_progress.h"
 
 namespace {
 

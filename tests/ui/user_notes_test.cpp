@@ -12,8 +12,8 @@
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_run.h"
 #include "tests/ui/kiv_window.h"
-#include "ui/main_frame.h"
-#include "ui/modal_run.h"
+#include "ui/views/main_frame.h"
+#include "ui/qt_support/modal_run.h"
 
 namespace {
 

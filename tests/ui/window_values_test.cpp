@@ -1,6 +1,6 @@
 // What the main window remembers: the value texts, and what a close writes
 // or, in defaults mode answered No, leaves alone.
-#include "ui/window_values.h"
+#include "ui/settings/window_values.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@
 #include "resources/string_table.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_run.h"
-#include "ui/kiv_app.h"
-#include "ui/kiv_tree_view.h"
-#include "ui/main_frame.h"
+#include "ui/app/kiv_app.h"
+#include "ui/views/kiv_tree_view.h"
+#include "ui/views/main_frame.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 
 #include "resources/ids.h"
 #include "tests/ui/kiv_window.h"
-#include "ui/kiv_list_view.h"
-#include "ui/main_frame.h"
-#include "ui/qt_text.h"
-#include "ui/status_progress.h"
+#include "ui/views/kiv_list_view.h"
+#include "ui/views/main_frame.h"
+#include "ui/qt_support/qt_text.h"
+#include "ui/views/status_progress.h"
 
 namespace {
 
