@@ -1,11 +1,8 @@
 #include "batch/console_messages.h"
 
 #include "platform/file_error.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
-
-namespace {
-constexpr int kCaptionBackupExists = 49667;
-}
 
 MsgResult ConsoleMessages::ShowMessage(const std::string& text, const std::string& caption, MsgStyle style) {
   std::fprintf(out_, "%s: %s\n\n", caption.c_str(), text.c_str());
@@ -15,7 +12,7 @@ MsgResult ConsoleMessages::ShowMessage(const std::string& text, const std::strin
     case MsgButtons::OkCancel: return MsgResult::Ok;
     case MsgButtons::YesNo:
     case MsgButtons::YesNoCancel:
-      if (caption == KivString(kCaptionBackupExists)) return overwriteBackups_ ? MsgResult::Yes : MsgResult::No;
+      if (caption == KivString(ids::kMsgBackupExistsCaption)) return overwriteBackups_ ? MsgResult::Yes : MsgResult::No;
       return MsgResult::Yes;
   }
   return MsgResult::Ok;

@@ -3,10 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "model/log_names.h"
 #include "platform/dir_search.h"
-
-// The host's archive list of a forum folder.
-inline constexpr const char* kArchiveListName = "AR.LST";
 
 enum class ReconcileOutcome {
   NoList,        // the folder has no archive list

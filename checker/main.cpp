@@ -7,12 +7,12 @@
 #include <QApplication>
 
 #include "checker/checker_run.h"
-#include "checker/desktop_message_box.h"
 #include "checker/progress_window.h"
 #include "platform/interrupt.h"
 #include "profile/qsettings_profile.h"
 #include "resources/program_info.h"
-#include "ui/qt_translations.h"
+#include "ui/qt_support/desktop_message_box.h"
+#include "ui/qt_support/qt_translations.h"
 
 namespace {
 
@@ -49,7 +49,8 @@ int main(int argc, char* argv[]) {
 
   QSettingsProfile store;
   ProgressWindow window;
-  DesktopMessageBox messages(&window);
+  DesktopMessageBox messages(QCoreApplication::applicationName().toStdString(), &window);
+  messages.TakeScriptFromEnvironment();
   // Ctrl-C and SIGTERM stop the walk at the next list; a list being rewritten
   // stays as it was, and the program then ends as the signal would end it.
   plat::CatchInterrupts();

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "checker/checker_icon.h"
+#include "resources/ids.h"
 
 namespace {
 
@@ -23,14 +24,14 @@ QFont DialogFont() {
 }  // namespace
 
 ProgressWindow::ProgressWindow() : QDialog(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-  setObjectName(QStringLiteral("102"));
+  setObjectName(QString::number(ids::kCheckerProgressDialog));
   setWindowTitle(QStringLiteral("ゾルベン"));
   setWindowIcon(CheckerIcon());
   setFont(DialogFont());
 
   auto* fixedText = new QLabel(QStringLiteral("書庫リストファイルの検証を行っています..."), this);
   folderLine_ = new QLabel(this);
-  folderLine_->setObjectName(QStringLiteral("1000"));
+  folderLine_->setObjectName(QString::number(ids::kCheckerFolderLine));
   folderLine_->setAlignment(Qt::AlignCenter);
 
   auto* layout = new QVBoxLayout(this);

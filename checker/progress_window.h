@@ -5,7 +5,7 @@
 
 class QLabel;
 
-// TORBLEN's progress window (dialog 102): a fixed text over one centred
+// TORBLEN's progress window (kCheckerProgressDialog): a fixed text over one centred
 // line naming the folder being visited. The walk runs on the one thread, so
 // the window repaints itself whenever the line changes.
 class ProgressWindow : public QDialog, public CheckerProgress {

@@ -1,12 +1,7 @@
 #include "commands/backup_watch.h"
 
 #include "messages/companion_mode.h"
-
-namespace {
-
-constexpr int kMsgOnlyInBackup = 50234;  // caption 50235
-
-}  // namespace
+#include "resources/ids.h"
 
 void BackupWatch::Add(const std::string& folder, const std::string& backupName, const plat::FileIdentity& source) {
   watched_.push_back(Watched{folder, backupName, source, false});
@@ -24,7 +19,7 @@ int BackupWatch::TellWrittenTo(Messenger& messenger) {
         !backup.SameFile(w.source) || backup.size <= w.source.size) {
       continue;
     }
-    messenger.Box(kMsgOnlyInBackup, w.backupName, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+    messenger.Box(ids::kMsgOnlyInBackup, w.backupName, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
     w.told = true;
     ++told;
   }

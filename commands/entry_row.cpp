@@ -4,10 +4,7 @@
 #include "model/directory.h"
 #include "model/file_entry.h"
 #include "platform/encoding.h"
-
-namespace {
-constexpr int kIdUnknownRoomName = 49936;
-}
+#include "resources/ids.h"
 
 std::string GroupedSize(std::uint64_t size) {
   const std::string t = std::to_string(size);
@@ -37,7 +34,7 @@ std::string KindText(int kind) {
 
 std::string RoomNameText(const CDirectory& dir, int room, const CompanionMode& mode) {
   const std::string& name = dir.RoomName(room);
-  if (name.empty()) return FormatCompanionText(mode, kIdUnknownRoomName, mode.m_strUserName, mode.m_strHonorific);
+  if (name.empty()) return FormatCompanionText(mode, ids::kStrUnknownRoomName, mode.m_strUserName, mode.m_strHonorific);
   return plat::Cp932ToUtf8(name);
 }
 

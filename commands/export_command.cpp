@@ -6,11 +6,10 @@
 #include "commit/append_commit.h"
 #include "model/directory.h"
 #include "model/kiv_doc.h"
+#include "model/log_names.h"
 #include "platform/name_in_line.h"
 
 namespace {
-
-constexpr const char kArchiveList[] = "AR.LST";
 
 bool Exportable(const CUndo& record) { return record.namingForm == 0 && record.exported == 0; }
 
@@ -74,9 +73,9 @@ ExportReport OnExportHeaders(CommandContext& ctx) {
   // Journaled: lines cut short by a kill are written in full by the next run,
   // and a failed append leaves the list as it was. Never written through a
   // link out of the forum folder or to no regular file.
-  const commit::AppendResult appended = commit::AppendDurably(dir->path, kArchiveList, commit::HostLineEnds(text));
+  const commit::AppendResult appended = commit::AppendDurably(dir->path, kArchiveListName, commit::HostLineEnds(text));
   if (appended.outcome != commit::Outcome::Done) {
-    ctx.messenger.FileError(kArchiveList, appended.fault.err);
+    ctx.messenger.FileError(kArchiveListName, appended.fault.err);
     report.failed = true;
     return report;
   }

@@ -2,6 +2,7 @@
 
 #include "commit/folder_repair.h"
 #include "messages/companion_mode.h"
+#include "resources/ids.h"
 
 namespace {
 
@@ -15,9 +16,12 @@ struct Telling {
   bool problem;
 };
 constexpr Telling kTellings[] = {
-    {Kind::SplitFinished, 50224, false},  {Kind::SplitTakenBack, 50226, false},
-    {Kind::UndoFinished, 50228, false},   {Kind::AppendFinished, 50230, false},
-    {Kind::Failed, 50232, true},          {Kind::OnlyInBackup, 50234, true},
+    {Kind::SplitFinished, ids::kMsgRepairSplitFinished, false},
+    {Kind::SplitTakenBack, ids::kMsgRepairSplitTakenBack, false},
+    {Kind::UndoFinished, ids::kMsgRepairUndoFinished, false},
+    {Kind::AppendFinished, ids::kMsgRepairAppendFinished, false},
+    {Kind::Failed, ids::kMsgRepairFailed, true},
+    {Kind::OnlyInBackup, ids::kMsgOnlyInBackup, true},
 };
 
 }  // namespace

@@ -4,9 +4,9 @@
 #include "commands/process_launcher.h"
 #include "model/directory.h"
 #include "model/kiv_doc.h"
+#include "resources/ids.h"
 
 namespace {
-constexpr int kMsgLaunchFailed = 49676;  // caption 49677
 constexpr const char kFolderMark[] = "%D";
 }  // namespace
 
@@ -28,6 +28,6 @@ bool OnExternalLaunch(CommandContext& ctx, ProcessLauncher& launcher) {
   const std::string line = BuildLaunchCommandLine(doc.m_strExeFile1, doc.m_strExeOpt1, folder);
   int err = 0;
   if (launcher.Start(doc.m_strExeFile1, SplitCommandLine(line), &err)) return true;
-  ctx.messenger.BoxToUser(kMsgLaunchFailed, MsgStyle{MsgButtons::Ok, MsgIcon::None});
+  ctx.messenger.BoxToUser(ids::kMsgLaunchFailed, MsgStyle{MsgButtons::Ok, MsgIcon::None});
   return false;
 }

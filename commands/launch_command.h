@@ -14,6 +14,6 @@ std::string BuildLaunchCommandLine(const std::string& program, const std::string
                                    const std::string& folderPath);
 
 // The external launch command (外部起動): nothing unless both the program
-// and the options are set; a program that can't be started shows 49676.
+// and the options are set; a program that can't be started shows kMsgLaunchFailed.
 // True when a program was started.
 bool OnExternalLaunch(CommandContext& ctx, ProcessLauncher& launcher);

@@ -21,12 +21,10 @@
 #include "platform/interrupt.h"
 #include "ports/dialogs.h"
 #include "ports/rows.h"
+#include "resources/ids.h"
 
 namespace {
 
-constexpr int kMsgChangedSinceAnalysis = 49664;  // caption 49665
-constexpr int kMsgBackupExists = 49666;          // caption 49667
-constexpr int kMsgConfirmSplit = 49674;          // caption 49675
 constexpr const char kCutting[] = "cutting..";
 
 bool SameTime(const CDirectory& dir, const CFileEntry& entry) {
@@ -98,7 +96,7 @@ bool FileSplitter::BackupNameFree(const std::string& backup, bool* replace) {
   *replace = false;
   if (!plat::FileExists(plat::JoinPath(dir_.path, backup))) return true;
   if (!ctx_.doc.m_bNoOverwriteConfirm) {
-    MsgResult r = ctx_.messenger.Box(kMsgBackupExists, backup, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
+    MsgResult r = ctx_.messenger.Box(ids::kMsgBackupExists, backup, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
     if (r != MsgResult::Yes) return false;
   }
   // The old backup goes only in the commit, once the new files are whole.
@@ -112,7 +110,7 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
   const int row = static_cast<int>(i);
 
   if (!SameTime(dir_, entry)) {
-    ctx_.messenger.Box(kMsgChangedSinceAnalysis, entry.name, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+    ctx_.messenger.Box(ids::kMsgChangedSinceAnalysis, entry.name, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
     return Next::StopChanged;
   }
 
@@ -172,7 +170,7 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
   plat::FileIdentity now;
   if (!plat::GetFileIdentity(plat::JoinPath(dir_.path, logName), &now) || !(now == source)) {
     takeBack(Next::StopChanged);
-    ctx_.messenger.Box(kMsgChangedSinceAnalysis, logName, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+    ctx_.messenger.Box(ids::kMsgChangedSinceAnalysis, logName, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
     return Next::StopChanged;
   }
 
@@ -182,7 +180,7 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
     RestoreEntry(entry, before);
     // Left half way, the next run finishes it or takes it back; until then
     // the log's range is not to be trusted.
-    if (outcome == commit::Outcome::Stuck) entry.lowest = kNoLowest, entry.highest = kNoHighest;
+    if (outcome == commit::Outcome::Stuck) entry.ForgetRange();
     RedrawRow(i);
     ctx_.rows.RepaintNow();
     ctx_.rows.EndWaitCursor();
@@ -202,7 +200,7 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
 const CFileEntry* FindStaleEntry(const CDirectory& dir, RoomSet rooms) {
   for (const auto& entry : dir.entries) {
     if (!RoomInSet(rooms, entry->room)) continue;
-    if (entry->lowest < 1 || entry->highest >= kNoHighest || !SameTime(dir, *entry)) return entry.get();
+    if (!entry->RangeKnown() || !SameTime(dir, *entry)) return entry.get();
   }
   return nullptr;
 }
@@ -312,7 +310,7 @@ SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs) {
     kindIndex = values.m_nKindIndex;
   }
 
-  if (ctx.messenger.BoxToUser(kMsgConfirmSplit, MsgStyle{MsgButtons::YesNo, MsgIcon::None}) != MsgResult::Yes) {
+  if (ctx.messenger.BoxToUser(ids::kMsgConfirmSplit, MsgStyle{MsgButtons::YesNo, MsgIcon::None}) != MsgResult::Yes) {
     outcome.kind = SplitOutcome::Kind::Declined;
     return outcome;
   }

@@ -3,16 +3,14 @@
 #include <algorithm>
 
 #include "messages/companion_mode.h"
+#include "resources/ids.h"
 
 namespace {
-
-constexpr int kMsgOutsideRange = 49928;  // caption 49929
-constexpr int kMsgZeroStep = 49932;      // caption 49933
 
 bool NumberInRange(int n) { return n >= 0 && n <= kSplitNumberMax; }
 
 DialogOk RefuseZeroStep(Messenger& messenger) {
-  messenger.BoxToUser(kMsgZeroStep, MsgStyle{MsgButtons::Ok, MsgIcon::Question});
+  messenger.BoxToUser(ids::kMsgZeroStep, MsgStyle{MsgButtons::Ok, MsgIcon::Question});
   return DialogOk::StayOpen;
 }
 
@@ -83,7 +81,7 @@ DialogOk CheckSingleOk(const SplitSingleValues& v, Messenger& messenger) {
       high = std::max(v.m_nBodyHigh, v.m_nTitleHigh);
     }
     if (v.m_nNumber < low || v.m_nNumber > high) {
-      MsgResult r = messenger.BoxToUser(kMsgOutsideRange, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
+      MsgResult r = messenger.BoxToUser(ids::kMsgOutsideRange, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
       if (r != MsgResult::Yes) return DialogOk::StayOpen;
     }
   }

@@ -32,9 +32,9 @@ enum class DialogOk {
 };
 
 // OK of CSplitSingleDlg: under the first method a number outside the range
-// of the logs to be processed asks 49928; the second method refuses 0 (49932).
+// of the logs to be processed asks kMsgOutsideRange; the second method refuses 0 (kMsgZeroStep).
 DialogOk CheckSingleOk(const SplitSingleValues& v, Messenger& messenger);
-// OK of CSplitMultiDlg: the second method refuses 0 (49932).
+// OK of CSplitMultiDlg: the second method refuses 0 (kMsgZeroStep).
 DialogOk CheckMultiOk(const SplitMultiValues& v, Messenger& messenger);
 
 // The keypad: a digit appends (capped at 65536), Clear starts again.

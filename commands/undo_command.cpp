@@ -11,12 +11,9 @@
 #include "platform/file_error.h"
 #include "platform/file_ops.h"
 #include "ports/rows.h"
+#include "resources/ids.h"
 
 namespace {
-
-constexpr int kMsgNoUsableBackup = 49672;   // caption 49673
-constexpr int kMsgGenerationsBack = 49952;  // caption 49953
-constexpr int kMsgWrittenSinceSplit = 50240;  // caption 50241
 
 // The newest record of the newest generation whose backup is still the file
 // the split left behind; passedOver counts the generations looked at before.
@@ -59,7 +56,7 @@ UndoReport UndoSelected(CommandContext& ctx) {
   // what a rescan makes of a changed log, so the row shows the log as it is
   // now and no later undo takes it back.
   auto leaveWrittenLog = [&](CFileEntry& entry, const plat::FileIdentity& now) {
-    ctx.messenger.Box(kMsgWrittenSinceSplit, entry.name, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+    ctx.messenger.Box(ids::kMsgWrittenSinceSplit, entry.name, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
     RenewChangedEntry(entry, now.mtime, now.size);
     ++report.failed;
     ++report.writtenTo;
@@ -87,7 +84,7 @@ UndoReport UndoSelected(CommandContext& ctx) {
     int passedOver = 0;
     const CUndo* chosen = ChooseRecord(*dir, entry, passedOver);
     if (!chosen) {
-      ctx.messenger.BoxToUser(kMsgNoUsableBackup, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+      ctx.messenger.BoxToUser(ids::kMsgNoUsableBackup, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
       entry.undoList.clear();
       ++report.failed;
       redraw();
@@ -113,7 +110,7 @@ UndoReport UndoSelected(CommandContext& ctx) {
     const int previousLowest = chosen->previousLowest;
     const int previousHighest = chosen->previousHighest;
     if (passedOver != 0) {
-      ctx.messenger.Box(kMsgGenerationsBack, std::to_string(passedOver + 1),
+      ctx.messenger.Box(ids::kMsgGenerationsBack, std::to_string(passedOver + 1),
                         MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
     }
 

@@ -22,6 +22,6 @@ bool CLogFile::EndMarkHidesData() {
     messenger_.FileError(sourceName_, readError_);
     return true;
   }
-  ShowLineProblem(messenger_, entry_->name, line, kMsgDataAfterEndMark, kMsgDataAfterEndMarkCaption, false);
+  ShowLineProblem(messenger_, entry_->name, line, ids::kMsgDataAfterEndMark, ids::kMsgDataAfterEndMarkCaption, false);
   return true;
 }

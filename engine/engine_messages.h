@@ -3,17 +3,7 @@
 
 #include "engine/naming_error.h"
 #include "messages/companion_mode.h"
-
-// Message ids the engine shows.
-inline constexpr int kMsgLinePrefix = 49954;       // "%1 - line %2 :", never in the companion's voice
-inline constexpr int kMsgMixedLog = 50210;         // body and title headers in one file
-inline constexpr int kMsgMixedLogCaption = 50211;
-inline constexpr int kMsgNumberOutOfRange = 50212;  // a message number above 65536
-inline constexpr int kMsgNumberOutOfRangeCaption = 50213;
-inline constexpr int kMsgDataAfterEndMark = 50214;  // text after an end-of-text byte part way
-inline constexpr int kMsgDataAfterEndMarkCaption = 50215;
-inline constexpr int kMsgNameOverflow = 49668;     // no archive letter or serial left
-inline constexpr int kMsgNameClash = 49670;        // an old log of that name exists
+#include "resources/ids.h"
 
 // Shows a problem found at one line of a log: the line prefix filled with the
 // file name and the line number, followed by the text of textId (in the

@@ -2,24 +2,9 @@
 
 #include <cerrno>
 
+#include "model/log_names.h"
 #include "platform/dir_search.h"
 #include "platform/file_ops.h"
-
-namespace {
-
-unsigned char AsciiUpper(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
-
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(static_cast<unsigned char>(a[i])) != AsciiUpper(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
-}  // namespace
 
 FolderNames FolderNames::List(const std::string& folder) {
   FolderNames listed;
@@ -43,7 +28,7 @@ std::vector<std::string> FolderNames::Matching(const std::string& pattern) const
 
 bool FolderNames::Taken(const std::string& name) const {
   for (const std::string& held : names_) {
-    if (SameNameIgnoringCase(held, name)) return true;
+    if (SameIgnoringAsciiCase(held, name)) return true;
   }
   return !folder_.empty() && plat::FileExists(plat::JoinPath(folder_, name));
 }

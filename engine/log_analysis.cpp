@@ -135,10 +135,9 @@ bool CLogFile::Analyze(ScanMode scan) {
     // user back to analysis forever without a word. The entry is marked
     // not analysed, so every later split of the room comes back here and
     // the user is told why, instead of a split going ahead on old figures.
-    ShowLineProblem(messenger_, entry_->name, found.problemLine, kMsgNumberOutOfRange,
-                    kMsgNumberOutOfRangeCaption, false);
-    entry_->lowest = kNoLowest;
-    entry_->highest = kNoHighest;
+    ShowLineProblem(messenger_, entry_->name, found.problemLine, ids::kMsgNumberOutOfRange,
+                    ids::kMsgNumberOutOfRangeCaption, false);
+    entry_->ForgetRange();
     progress.End();
     return false;
   }
@@ -150,8 +149,7 @@ bool CLogFile::Analyze(ScanMode scan) {
   if (EndMarkHidesData()) {
     // The range found covers only the part before the mark; a split on it
     // would lose the rest. Not analysed, so every split comes back here.
-    entry_->lowest = kNoLowest;
-    entry_->highest = kNoHighest;
+    entry_->ForgetRange();
     progress.End();
     return false;
   }

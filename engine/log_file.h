@@ -8,7 +8,6 @@
 #include "engine/naming_plan.h"
 #include "messages/companion_mode.h"
 #include "model/file_entry.h"
-#include "model/object.h"
 #include "platform/text_reader.h"
 #include "ports/clock.h"
 #include "ports/progress.h"
@@ -24,16 +23,14 @@ class SplitOutputs;
 // jobs are done by parts that know nothing of the file being read: the
 // naming plan (PlanOldLogNames), the header lines (ForumHeaderLines) and the
 // outputs of a split (SplitOutputs).
-class CLogFile : public CObject {
+class CLogFile {
  public:
-  KIV_DECLARE_RUNTIME_CLASS(CLogFile)
-
   // folder is the forum folder's full path; entry (not owned) is the log
   // being worked on and must outlive the object. The messenger, progress
   // display and clock must outlive it too. No file is touched.
   CLogFile(std::string folder, CFileEntry* entry, Messenger& messenger, ProgressPort& progress,
            const Clock& clock);
-  ~CLogFile() override;  // closes the source, reporting a failure, if still open
+  ~CLogFile();  // closes the source, reporting a failure, if still open
   CLogFile(const CLogFile&) = delete;
   CLogFile& operator=(const CLogFile&) = delete;
 

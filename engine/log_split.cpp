@@ -42,7 +42,7 @@ int CLogFile::OutputFor(int number, long long line, SplitFindings& done) {
     // No output's range holds it, and sending it after the message before
     // would file it under a range it lies outside. The split is refused and
     // the user told where.
-    ShowLineProblem(messenger_, entry_->name, line, kMsgNumberOutOfRange, kMsgNumberOutOfRangeCaption, false);
+    ShowLineProblem(messenger_, entry_->name, line, ids::kMsgNumberOutOfRange, ids::kMsgNumberOutOfRangeCaption, false);
     done.failed = true;
     return -1;
   }
@@ -217,8 +217,7 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines, ScanMode scan)
     entry_->lowest = lowest;
     entry_->highest = highest;
   } else {
-    entry_->lowest = kNoLowest;
-    entry_->highest = kNoHighest;
+    entry_->ForgetRange();
   }
   entry_->modificationTime = newStatus.mtime;
   entry_->size = newStatus.size;

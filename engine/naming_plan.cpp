@@ -145,13 +145,13 @@ std::optional<CNameError> Naming::MakeArchiveNames() {
       const int letter = LetterIndex(name[dot - 1]);
       if (letter >= 0) used |= 1u << letter;
     }
-    if (used & kLetterZ) return NameFailure(kMsgNameOverflow, request_.logName);
+    if (used & kLetterZ) return NameFailure(ids::kMsgNameOverflow, request_.logName);
     int letter = 0;
     for (std::size_t i = 0; i < oldLogs; ++i, ++letter) {
       while (letter < kLetterCount && (used & (1u << letter))) ++letter;
-      if (letter >= kLetterCount) return NameFailure(kMsgNameOverflow, request_.logName);
+      if (letter >= kLetterCount) return NameFailure(ids::kMsgNameOverflow, request_.logName);
       std::string name = ArchiveName(request_.kind, yearMonth, letter);
-      if (folder_.Taken(name)) return NameFailure(kMsgNameClash, name);
+      if (folder_.Taken(name)) return NameFailure(ids::kMsgNameClash, name);
       state |= 1u << letter;
       plan_.names.push_back(std::move(name));
     }
@@ -160,15 +160,15 @@ std::optional<CNameError> Naming::MakeArchiveNames() {
 
   // A room whose first file could not be named is not split at all: its
   // other log would otherwise get names that do not match.
-  if (state & kNamingError) return NameFailure(kMsgNameOverflow, request_.logName);
+  if (state & kNamingError) return NameFailure(ids::kMsgNameOverflow, request_.logName);
   int letter = 0;
   for (std::size_t i = 0; i < oldLogs; ++i, ++letter) {
     while (letter < kLetterCount && !(state & (1u << letter))) ++letter;
-    if (letter >= kLetterCount) return NameFailure(kMsgNameOverflow, request_.logName);
+    if (letter >= kLetterCount) return NameFailure(ids::kMsgNameOverflow, request_.logName);
     std::string name = ArchiveName(request_.kind, yearMonth, letter);
     // The room's first file may have failed to split after it was named, and
     // another room may then have been given its letters.
-    if (folder_.Taken(name)) return NameFailure(kMsgNameClash, name);
+    if (folder_.Taken(name)) return NameFailure(ids::kMsgNameClash, name);
     plan_.names.push_back(std::move(name));
   }
   return std::nullopt;
@@ -183,7 +183,7 @@ std::optional<CNameError> Naming::MakeSerialNames() {
   if (request_.number % 1000 == 0) {
     for (std::size_t i = 0; i < oldLogs; ++i) {
       std::string name = Numbered("%03d", base + ".", plan_.cutPoints[i + 1] / 1000);
-      if (folder_.Taken(name)) return NameFailure(kMsgNameClash, name);
+      if (folder_.Taken(name)) return NameFailure(ids::kMsgNameClash, name);
       plan_.names.push_back(std::move(name));
     }
     return std::nullopt;
@@ -205,17 +205,17 @@ std::optional<CNameError> Naming::MakeSerialNames() {
     serial = static_cast<std::uint32_t>(highest + 1);
     state = serial;
   } else {
-    if (state & kNamingError) return NameFailure(kMsgNameOverflow, request_.logName);
+    if (state & kNamingError) return NameFailure(ids::kMsgNameOverflow, request_.logName);
     serial = state;
   }
 
   for (std::size_t i = 0; i < oldLogs; ++i, ++serial) {
     if (serial >= kSerialLimit) {
       state = serial;
-      return NameFailure(kMsgNameOverflow, request_.logName);
+      return NameFailure(ids::kMsgNameOverflow, request_.logName);
     }
     std::string name = Numbered("%02d", stem, static_cast<int>(serial));
-    if (folder_.Taken(name)) return NameFailure(kMsgNameClash, name);
+    if (folder_.Taken(name)) return NameFailure(ids::kMsgNameClash, name);
     plan_.names.push_back(std::move(name));
   }
   return std::nullopt;
@@ -228,7 +228,7 @@ CNameError Naming::NameFailure(int messageId, const std::string& fileName) {
 
 CNameError Naming::ListingFailure() {
   if (plan_.state == kNamingFresh) plan_.state = 0;
-  CNameError failure = NameFailure(kMsgNameClash, folder_.folder());
+  CNameError failure = NameFailure(ids::kMsgNameClash, folder_.folder());
   failure.listError = folder_.listError();
   return failure;
 }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fuzz/scratch_folder.h"
-#include "ui/window_values.h"
+#include "ui/settings/window_values.h"
 
 namespace {
 

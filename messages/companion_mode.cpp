@@ -2,19 +2,10 @@
 
 #include <string_view>
 
+#include "resources/ids.h"
 #include "resources/string_table.h"
 
 namespace {
-
-constexpr int kCompanionShift = 4096;
-
-constexpr int kIdHonorificMale = 30002;
-constexpr int kIdHonorificFemale = 30003;
-constexpr int kIdVersion = 49153;
-constexpr int kIdMixedLogPrefix = 49954;
-constexpr int kIdMixedLog = 50210;
-constexpr int kIdMixedLogCaption = 50211;
-constexpr int kIdProgramName = 57344;
 
 // The text id speaks in the current voice. Captions, the checker message
 // and other texts have no twin; a box that showed nothing would leave the
@@ -52,8 +43,12 @@ std::string_view BeforeFirstBreak(std::string_view text) { return text.substr(0,
 
 }  // namespace
 
+std::string FillPlaceholders(std::string_view text, const std::string& first, const std::string& second) {
+  return Fill(text, first, &second);
+}
+
 int CompanionId(const CompanionMode& mode, int id) {
-  return mode.m_nCompanionType != 0 ? id - kCompanionShift : id;
+  return mode.m_nCompanionType != 0 ? id - ids::kCompanionVoiceShift : id;
 }
 
 std::string FormatCompanionText(const CompanionMode& mode, int id, const std::string& first,
@@ -87,22 +82,22 @@ MsgResult CompanionMessageBox(MessagePort& port, const CompanionMode& mode, int 
 }
 
 std::string CompanionHonorific(int companionType) {
-  return std::string(KivString(companionType == 2 ? kIdHonorificFemale : kIdHonorificMale));
+  return std::string(KivString(companionType == 2 ? ids::kStrHonorificFemale : ids::kStrHonorificMale));
 }
 
 std::string CompanionWindowTitle(int companionType) {
   CompanionMode mode;
   mode.m_nCompanionType = companionType;
-  std::string title(VoicedText(mode, kIdProgramName));
+  std::string title(VoicedText(mode, ids::kStrProgramName));
   title += "  Ver ";
-  title += VoicedText(mode, kIdVersion);
+  title += VoicedText(mode, ids::kStrVersion);
   return title;
 }
 
 std::string MixedLogText(const CompanionMode& mode, const std::string& fileName, int line) {
   std::string lineText = std::to_string(line);
-  std::string text = Fill(KivString(kIdMixedLogPrefix), fileName, &lineText);
-  text += FormatCompanionText(mode, kIdMixedLog, mode.m_strUserName, mode.m_strHonorific);
+  std::string text = Fill(KivString(ids::kMsgLinePrefix), fileName, &lineText);
+  text += FormatCompanionText(mode, ids::kMsgMixedLog, mode.m_strUserName, mode.m_strHonorific);
   return text;
 }
 
@@ -111,7 +106,7 @@ MsgResult Messenger::MixedLogError(const std::string& fileName, int line) {
   style.buttons = MsgButtons::Ok;
   style.icon = MsgIcon::Information;
   style.noOwner = true;
-  return port_.ShowMessage(MixedLogText(mode_, fileName, line), std::string(KivString(kIdMixedLogCaption)),
+  return port_.ShowMessage(MixedLogText(mode_, fileName, line), std::string(KivString(ids::kMsgMixedLogCaption)),
                            style);
 }
 
@@ -128,7 +123,7 @@ void ApplyCompanionChoice(CompanionMode& mode, const CompanionChoice& choice) {
   // The radio group has two buttons; anything else is taken as the first.
   const int radio = choice.radio == 1 ? 1 : 0;
   mode.m_strUserName = choice.name;
-  mode.m_strHonorific = std::string(KivString(kIdHonorificMale + radio));
+  mode.m_strHonorific = std::string(KivString(ids::kStrHonorificMale + radio));
   mode.m_nCompanionType = choice.on ? radio + 1 : 0;
   mode.m_strTitle = CompanionWindowTitle(mode.m_nCompanionType);
 }

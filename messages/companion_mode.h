@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 #include "ports/messages.h"
 
@@ -24,6 +25,11 @@ int CompanionId(const CompanionMode& mode, int id);
 std::string FormatCompanionText(const CompanionMode& mode, int id, const std::string& first,
                                 const std::string& second);
 std::string FormatCompanionText(const CompanionMode& mode, int id, const std::string& first);
+
+// Every "%1" of text replaced by first and every "%2" by second, in one
+// left-to-right pass: what an argument brings in is never replaced again.
+// The one filling of the program's texts.
+std::string FillPlaceholders(std::string_view text, const std::string& first, const std::string& second);
 
 // A status-bar prompt: the formatted text with the user's name and honorific,
 // cut before its first "\n".

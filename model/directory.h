@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "model/file_entry.h"
-#include "model/object.h"
 #include "ports/clock.h"
 
 // One forum folder: its log file entries, the room names of its MES.LOG and
@@ -15,10 +14,8 @@
 // room number (0, negative, above 20) has no room name, and all such logs of
 // the folder share one generation counter kept apart from the table, so that
 // their splits still get a backup of their own each time.
-class CDirectory : public CObject {
+class CDirectory {
  public:
-  KIV_DECLARE_RUNTIME_CLASS(CDirectory)
-
   static constexpr int kRoomSlots = 21;  // indexed by room number; slot 0 unused
   static bool HasRoomSlot(int room) { return room >= 1 && room < kRoomSlots; }
 
@@ -26,7 +23,7 @@ class CDirectory : public CObject {
   // system clock. The clock must outlive the folder.
   CDirectory(std::string folderName, std::string folderPath, const Clock* clock = nullptr);
   // Writes the undo history of the entries, then destroys them.
-  ~CDirectory() override;
+  ~CDirectory();
   CDirectory(const CDirectory&) = delete;
   CDirectory& operator=(const CDirectory&) = delete;
 

@@ -42,8 +42,7 @@ std::unique_ptr<CFileEntry> MakeEntry(const plat::FoundItem& item, std::time_t m
 void RenewChangedEntry(CFileEntry& entry, std::time_t mtime, std::int64_t size) {
   entry.modificationTime = mtime;
   entry.size = ClampedSize(size);
-  entry.lowest = kNoLowest;
-  entry.highest = kNoHighest;
+  entry.ForgetRange();
   entry.headerText.clear();
   entry.undoList.clear();
   entry.logAsLeft = plat::FileIdentity{};

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "model/object.h"
 #include "model/undo.h"
 #include "platform/file_ops.h"
 
@@ -21,10 +20,8 @@ constexpr int kNoLowest = 0;
 constexpr int kNoHighest = 0x10000;
 
 // One log file of a forum folder, with what analysis and splits learnt of it.
-class CFileEntry : public CObject {
+class CFileEntry {
  public:
-  KIV_DECLARE_RUNTIME_CLASS(CFileEntry)
-
   std::string name;              // file name within the folder, e.g. MES_05.LOG
   std::time_t modificationTime = 0;  // last-write time as last seen by this system
   int index = -1;                // position right after the last rescan
@@ -40,5 +37,11 @@ class CFileEntry : public CObject {
   // log's place only while the log is still exactly this file.
   plat::FileIdentity logAsLeft;
 
-  bool RangeKnown() const { return !(lowest == kNoLowest && highest == kNoHighest); }
+  // Whether analysis (or a split) found the log's message range: the one
+  // test of "not analysed" for the list, the split and the undo.
+  bool RangeKnown() const { return lowest >= 1 && highest < kNoHighest; }
+  void ForgetRange() {
+    lowest = kNoLowest;
+    highest = kNoHighest;
+  }
 };

@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-unsigned char Upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c; }
-}  // namespace
+#include "model/log_names.h"
 
 bool FolderTextBefore(const std::string& a, const std::string& b) {
   std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
-    unsigned char x = Upper(static_cast<unsigned char>(a[i]));
-    unsigned char y = Upper(static_cast<unsigned char>(b[i]));
+    unsigned char x = static_cast<unsigned char>(AsciiUpper(a[i]));
+    unsigned char y = static_cast<unsigned char>(AsciiUpper(b[i]));
     if (x != y) return x < y;
   }
   if (a.size() != b.size()) return a.size() < b.size();

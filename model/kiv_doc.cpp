@@ -5,17 +5,16 @@
 #include "model/directory.h"
 #include "model/entry_scan.h"
 #include "ports/profile.h"
+#include "resources/settings_keys.h"
 
 namespace {
 
-constexpr const char kSetting[] = "Setting";
-constexpr const char kShell[] = "Shell";
 // Marks a value that is not stored, so its default can be told apart from
 // a stored 0.
 constexpr int kAbsent = -1;
 
 int ReadWithDefault(ProfilePort& profile, const char* name, int defaultValue) {
-  int value = profile.GetProfileInt(kSetting, name, kAbsent);
+  int value = profile.GetProfileInt(settings::kSetting, name, kAbsent);
   return value == kAbsent ? defaultValue : value;
 }
 
@@ -29,24 +28,24 @@ CKivDoc::CKivDoc(ProfilePort& profile, bool defaultsMode, const Clock* clock)
 CKivDoc::~CKivDoc() { Shutdown(); }
 
 void CKivDoc::ReadSettings() {
-  m_strLogFolder = profile_.GetProfileString(kSetting, "LOGFILE", "");
+  m_strLogFolder = profile_.GetProfileString(settings::kSetting, settings::kLogFolder, "");
   storedLogFolder_ = m_strLogFolder;
-  m_strExeFile1 = profile_.GetProfileString(kShell, "ExeFile1", "");
-  m_strExeOpt1 = profile_.GetProfileString(kShell, "ExeOpt1", "");
-  m_nBackUp = ReadWithDefault(profile_, "BackUp", 1);
+  m_strExeFile1 = profile_.GetProfileString(settings::kShell, settings::kExeFile, "");
+  m_strExeOpt1 = profile_.GetProfileString(settings::kShell, settings::kExeOptions, "");
+  m_nBackUp = ReadWithDefault(profile_, settings::kBackUp, 1);
   m_nBackUpStored = m_nBackUp;
-  m_nArcType = ReadWithDefault(profile_, "ArcType", 0);
-  m_nSepMethod = ReadWithDefault(profile_, "SepMethod", 0);
-  UnpackSort(m_bDefaultsMode ? 0 : profile_.GetProfileInt(kSetting, "Sort", 0));
+  m_nArcType = ReadWithDefault(profile_, settings::kArcType, 0);
+  m_nSepMethod = ReadWithDefault(profile_, settings::kSepMethod, 0);
+  UnpackSort(m_bDefaultsMode ? 0 : profile_.GetProfileInt(settings::kSetting, settings::kSort, 0));
 }
 
 void CKivDoc::WriteSettings() {
-  profile_.WriteProfileInt(kSetting, "BackUp", m_nBackUpStored);
-  profile_.WriteProfileInt(kSetting, "ArcType", m_nArcType);
-  profile_.WriteProfileInt(kSetting, "SepMethod", m_nSepMethod);
-  profile_.WriteProfileString(kShell, "ExeFile1", m_strExeFile1);
-  profile_.WriteProfileString(kShell, "ExeOpt1", m_strExeOpt1);
-  if (!m_bDefaultsMode) profile_.WriteProfileInt(kSetting, "Sort", PackedSort());
+  profile_.WriteProfileInt(settings::kSetting, settings::kBackUp, m_nBackUpStored);
+  profile_.WriteProfileInt(settings::kSetting, settings::kArcType, m_nArcType);
+  profile_.WriteProfileInt(settings::kSetting, settings::kSepMethod, m_nSepMethod);
+  profile_.WriteProfileString(settings::kShell, settings::kExeFile, m_strExeFile1);
+  profile_.WriteProfileString(settings::kShell, settings::kExeOptions, m_strExeOpt1);
+  if (!m_bDefaultsMode) profile_.WriteProfileInt(settings::kSetting, settings::kSort, PackedSort());
 }
 
 void CKivDoc::Shutdown() {
@@ -108,7 +107,7 @@ bool CKivDoc::ApplySettings(const DocumentSettings& sheet) {
   if (folderChanged) {
     m_strLogFolder = sheet.logFolder;
     storedLogFolder_ = sheet.logFolder;
-    profile_.WriteProfileString(kSetting, "LOGFILE", m_strLogFolder);
+    profile_.WriteProfileString(settings::kSetting, settings::kLogFolder, m_strLogFolder);
     current_ = nullptr;
     folders_.Clear();
     UpdateAllViews(nullptr, kHintLogFolderChanged);

@@ -4,7 +4,6 @@
 
 #include "model/entry_order.h"
 #include "model/folder_set.h"
-#include "model/object.h"
 
 class CDirectory;
 class Clock;
@@ -39,16 +38,14 @@ struct DocumentSettings {
 // Settings are read from the profile when the document is made and written
 // back when it is destroyed; the profile must outlive the document. Texts
 // are UTF-8 (paths as the file system gives them).
-class CKivDoc : public CObject {
+class CKivDoc {
  public:
-  KIV_DECLARE_RUNTIME_CLASS(CKivDoc)
-
   // defaultsMode: the run ignores the stored sort order and does not write
   // it back. clock is handed to the folders for their history files (null:
   // the system clock) and must outlive the document.
   CKivDoc(ProfilePort& profile, bool defaultsMode, const Clock* clock = nullptr);
   // As Shutdown().
-  ~CKivDoc() override;
+  ~CKivDoc();
   CKivDoc(const CKivDoc&) = delete;
   CKivDoc& operator=(const CKivDoc&) = delete;
 
@@ -96,7 +93,7 @@ class CKivDoc : public CObject {
   // columns or when no current folder holds an entry.
   bool ClickSortColumn(int column);
 
-  // Command 49417.
+  // ids::kCmdNoOverwriteConfirm.
   void ToggleNoOverwriteConfirm() { m_bNoOverwriteConfirm = !m_bNoOverwriteConfirm; }
 
   // The settings sheet: what it is filled with, and its OK. A new shared log

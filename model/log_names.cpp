@@ -7,13 +7,19 @@ namespace {
 
 std::string UpperAscii(std::string_view text) {
   std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char& c : out) c = AsciiUpper(c);
   return out;
 }
 
 }  // namespace
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+  }
+  return true;
+}
 
 bool IsRoomListName(std::string_view name) { return UpperAscii(name) == kRoomListName; }
 

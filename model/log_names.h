@@ -11,6 +11,16 @@
 inline constexpr const char kLogFilePattern[] = "MES*.LOG";
 // The host's room list: never an entry of its own.
 inline constexpr const char kRoomListName[] = "MES.LOG";
+// The forum's archive list: the header export appends to it, and TORBLEN
+// brings it back in line with the files on disk.
+inline constexpr const char kArchiveListName[] = "AR.LST";
+
+// An ASCII letter in upper case; every other byte as it is.
+constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// True when a and b are the same bytes but for the case of ASCII letters:
+// how the host's file system tells names apart.
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // The folder scan's test: does this file make its folder a forum folder?
 // True when the upper-cased name holds "MES_" or "MES#" and also ".LOG",

@@ -2,14 +2,10 @@
 #include <ctime>
 #include <string>
 
-#include "model/object.h"
-
 // One old log made by one split of one log file: what the undo needs to
 // take that split back.
-class CUndo : public CObject {
+class CUndo {
  public:
-  KIV_DECLARE_RUNTIME_CLASS(CUndo)
-
   int generation = -1;          // the room's generation counter at the split
   std::string oldLogName;       // name in the forum folder of the old log made
   std::string backupName;       // name of the backup holding the log as it was

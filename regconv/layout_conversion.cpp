@@ -2,12 +2,9 @@
 
 #include <initializer_list>
 
-namespace {
+#include "resources/settings_keys.h"
 
-constexpr const char* kSetting = "Setting";
-constexpr const char* kStrings = "Strings";
-constexpr const char* kInt = "Int";
-constexpr const char* kShell = "Shell";
+namespace {
 
 std::uint32_t ReadNumber(SettingsStore& store, const char* section, const std::string& name,
                          std::uint32_t missing = 0) {
@@ -15,7 +12,7 @@ std::uint32_t ReadNumber(SettingsStore& store, const char* section, const std::s
   return v ? static_cast<std::uint32_t>(*v) : missing;
 }
 
-std::string ColumnName(int i) { return "Col" + std::to_string(i); }
+std::string ColumnName(int i) { return settings::kOldColumnPrefix + std::to_string(i); }
 
 // Unsigned decimal numbers joined by colons.
 std::string JoinNumbers(std::initializer_list<std::uint32_t> numbers) {
@@ -31,18 +28,18 @@ std::string JoinNumbers(std::initializer_list<std::uint32_t> numbers) {
 
 OldLayout ReadOldLayout(SettingsStore& store) {
   OldLayout old;
-  old.show = ReadNumber(store, kSetting, "show", 1);
-  old.top = ReadNumber(store, kSetting, "y");
-  old.left = ReadNumber(store, kSetting, "x");
-  old.height = ReadNumber(store, kSetting, "height");
-  old.width = ReadNumber(store, kSetting, "width");
-  for (int i = 0; i < 6; ++i) old.columns[i] = ReadNumber(store, kSetting, ColumnName(i));
-  old.viewCol = ReadNumber(store, kSetting, "ViewCol");
-  old.viewRow = ReadNumber(store, kSetting, "ViewRow");
-  old.arcType = static_cast<std::int32_t>(ReadNumber(store, kInt, "ArcType"));
-  old.logFolder = store.GetProfileString(kStrings, "LOGFILE", "");
-  old.exeFile = store.GetProfileString(kStrings, "ExeFile1", "");
-  old.exeOptions = store.GetProfileString(kStrings, "ExeOpt1", "");
+  old.show = ReadNumber(store, settings::kSetting, settings::kOldShow, 1);
+  old.top = ReadNumber(store, settings::kSetting, settings::kOldTop);
+  old.left = ReadNumber(store, settings::kSetting, settings::kOldLeft);
+  old.height = ReadNumber(store, settings::kSetting, settings::kOldHeight);
+  old.width = ReadNumber(store, settings::kSetting, settings::kOldWidth);
+  for (int i = 0; i < 6; ++i) old.columns[i] = ReadNumber(store, settings::kSetting, ColumnName(i));
+  old.viewCol = ReadNumber(store, settings::kSetting, settings::kOldViewCol);
+  old.viewRow = ReadNumber(store, settings::kSetting, settings::kOldViewRow);
+  old.arcType = static_cast<std::int32_t>(ReadNumber(store, settings::kOldInt, settings::kArcType));
+  old.logFolder = store.GetProfileString(settings::kOldStrings, settings::kLogFolder, "");
+  old.exeFile = store.GetProfileString(settings::kOldStrings, settings::kExeFile, "");
+  old.exeOptions = store.GetProfileString(settings::kOldStrings, settings::kExeOptions, "");
   return old;
 }
 
@@ -66,20 +63,23 @@ std::string WithoutTrailingBackslash(const std::string& folder) {
 }
 
 void MoveToPresentLayout(SettingsStore& store, const OldLayout& old) {
-  store.WriteProfileString(kSetting, "LOGFILE", WithoutTrailingBackslash(old.logFolder));
-  store.WriteProfileInt(kSetting, "ArcType", old.arcType);
-  store.WriteProfileString(kSetting, "WindowPlace", ComposeWindowPlace(old));
-  store.WriteProfileString(kSetting, "View", ComposeView(old));
-  store.WriteProfileString(kSetting, "Cols", ComposeCols(old));
+  store.WriteProfileString(settings::kSetting, settings::kLogFolder, WithoutTrailingBackslash(old.logFolder));
+  store.WriteProfileInt(settings::kSetting, settings::kArcType, old.arcType);
+  store.WriteProfileString(settings::kSetting, settings::kWindowPlace, ComposeWindowPlace(old));
+  store.WriteProfileString(settings::kSetting, settings::kView, ComposeView(old));
+  store.WriteProfileString(settings::kSetting, settings::kCols, ComposeCols(old));
 
-  store.WriteProfileString(kShell, "ExeFile1", old.exeFile);
-  store.WriteProfileString(kShell, "ExeOpt1", old.exeOptions);
+  store.WriteProfileString(settings::kShell, settings::kExeFile, old.exeFile);
+  store.WriteProfileString(settings::kShell, settings::kExeOptions, old.exeOptions);
 
-  for (const char* name : {"show", "y", "x", "width", "height"}) store.DeleteValue(kSetting, name);
-  for (int i = 0; i < 6; ++i) store.DeleteValue(kSetting, ColumnName(i));
-  store.DeleteValue(kSetting, "ViewCol");
-  store.DeleteValue(kSetting, "ViewRow");
+  for (const char* name :
+       {settings::kOldShow, settings::kOldTop, settings::kOldLeft, settings::kOldWidth, settings::kOldHeight}) {
+    store.DeleteValue(settings::kSetting, name);
+  }
+  for (int i = 0; i < 6; ++i) store.DeleteValue(settings::kSetting, ColumnName(i));
+  store.DeleteValue(settings::kSetting, settings::kOldViewCol);
+  store.DeleteValue(settings::kSetting, settings::kOldViewRow);
 
-  store.DeleteSection(kStrings);
-  store.DeleteSection(kInt);
+  store.DeleteSection(settings::kOldStrings);
+  store.DeleteSection(settings::kOldInt);
 }

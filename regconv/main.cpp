@@ -7,11 +7,11 @@
 
 #include <QApplication>
 
-#include "checker/desktop_message_box.h"
 #include "profile/qsettings_profile.h"
 #include "regconv/registry_converter.h"
 #include "resources/program_info.h"
-#include "ui/qt_translations.h"
+#include "ui/qt_support/desktop_message_box.h"
+#include "ui/qt_support/qt_translations.h"
 
 namespace {
 
@@ -43,7 +43,8 @@ int main(int argc, char* argv[]) {
                    QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
 
   QSettingsProfile store;
-  DesktopMessageBox messages;
+  DesktopMessageBox messages(QCoreApplication::applicationName().toStdString());
+  messages.TakeScriptFromEnvironment();
   ConversionOutcome outcome = ConvertRegistry(store, messages, deleteAll);
   return outcome == ConversionOutcome::NotStored ? 1 : 0;
 }

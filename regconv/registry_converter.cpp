@@ -4,6 +4,7 @@
 
 #include "regconv/layout_conversion.h"
 #include "regconv/regconv_strings.h"
+#include "resources/settings_keys.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ ConversionOutcome ConvertRegistry(SettingsStore& store, MessagePort& messages, b
     return ConversionOutcome::NoSettings;
   }
   if (deleteAll) return DeleteAll(store, messages);
-  if (!store.HasSection("Strings") || store.HasValue("Setting", "WindowPlace")) {
+  if (!store.HasSection(settings::kOldStrings) || store.HasValue(settings::kSetting, settings::kWindowPlace)) {
     Tell(messages, kStrAlreadyConverted, MsgIcon::Information);
     return ConversionOutcome::AlreadyConverted;
   }

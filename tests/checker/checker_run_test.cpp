@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "checker/silent_switch.h"
+#include "messages/scripted_messages.h"
 #include "profile/qsettings_profile.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

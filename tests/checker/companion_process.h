@@ -10,7 +10,7 @@
 // Runs one of the companion programs the way Kiv or a user does, on the
 // offscreen platform, with its settings kept under configHome so that no
 // real settings are touched. Message boxes are answered from answers (see
-// DesktopMessageBox) and come back as the "MESSAGE" lines of its output.
+// DesktopMessageBox::TakeScriptFromEnvironment) and come back as the "MESSAGE" lines of its output.
 struct CompanionRun {
   bool finished = false;
   int exitCode = -1;

@@ -1,9 +1,12 @@
 #include "checker/progress_window.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
-#include <gtest/gtest.h>
+
+#include "resources/ids.h"
 
 namespace {
 
@@ -15,10 +18,10 @@ TEST(ProgressWindow, NamesEachFolderAndStaysUntilTheWalkIsDone) {
   QApplication app(argc, argv);
 
   ProgressWindow window;
-  EXPECT_EQ(window.objectName(), QStringLiteral("102"));
+  EXPECT_EQ(window.objectName(), QString::number(ids::kCheckerProgressDialog));
   EXPECT_EQ(window.windowTitle(), QStringLiteral("ゾルベン"));
   EXPECT_FALSE(window.windowIcon().isNull());
-  auto* line = window.findChild<QLabel*>(QStringLiteral("1000"));
+  auto* line = window.findChild<QLabel*>(QString::number(ids::kCheckerFolderLine));
   ASSERT_NE(line, nullptr);
   EXPECT_TRUE(line->alignment().testFlag(Qt::AlignHCenter));
 

@@ -6,6 +6,7 @@
 
 #include "commands/command_context.h"
 #include "messages/companion_mode.h"
+#include "messages/scripted_messages.h"
 #include "model/directory.h"
 #include "model/kiv_doc.h"
 #include "platform/fault_injection.h"
@@ -14,7 +15,6 @@
 #include "ports/memory_profile.h"
 #include "ports/progress.h"
 #include "ports/rows.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
 // The list rows as plain data, for the commands to edit and the tests to read.

@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "platform/file_ops.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
 #include "tests/engine/log_text.h"
 #include "tests/support/injected_fault.h"
@@ -51,7 +52,7 @@ TEST(Analysis, MixedLogNamesThePhysicalLineAndKeepsTheRange) {
     EXPECT_FALSE(bench.Analyze(scan));
     ASSERT_EQ(bench.port.boxes.size(), 1u);
     const auto& box = bench.port.boxes[0];
-    EXPECT_EQ(box.text, "MES_05.LOG - line 57 :" + FormatCompanionText(bench.mode, 50210, "ユーザ", "おねえちゃん"));
+    EXPECT_EQ(box.text, "MES_05.LOG - line 57 :" + FormatCompanionText(bench.mode, ids::kMsgMixedLog, "ユーザ", "おねえちゃん"));
     EXPECT_EQ(box.text.find("ユーザおねえちゃん") != std::string::npos, companion != 0);
     EXPECT_EQ(box.caption, "混在ログエラー");
     EXPECT_EQ(box.style.icon, MsgIcon::Information);
@@ -72,8 +73,8 @@ TEST(Analysis, NumbersFromTheSentinelUpAreToldAndLeaveTheRangeUnknown) {
     bench.Put("MES#05.LOG", TitleLine(1) + TitleLine(2) + TitleLine(number));
     EXPECT_FALSE(bench.Analyze(scan));
     ASSERT_EQ(bench.port.boxes.size(), 1u);
-    EXPECT_EQ(bench.port.boxes[0].text, "MES#05.LOG - line 3 :" + std::string(KivString(50212)));
-    EXPECT_EQ(bench.port.boxes[0].caption, KivString(50213));
+    EXPECT_EQ(bench.port.boxes[0].text, "MES#05.LOG - line 3 :" + std::string(KivString(ids::kMsgNumberOutOfRange)));
+    EXPECT_EQ(bench.port.boxes[0].caption, KivString(ids::kMsgNumberOutOfRangeCaption));
     EXPECT_FALSE(bench.entry.RangeKnown());
   }
 }
@@ -88,7 +89,7 @@ TEST(Analysis, TextAfterAnEndMarkIsToldAtItsLineAndLeavesTheRangeUnknown) {
     bench.Put("MES#05.LOG", TitleLine(1) + TitleLine(2) + "\x1a" + TitleLine(3));
     EXPECT_FALSE(bench.Analyze(scan));
     ASSERT_EQ(bench.port.boxes.size(), 1u);
-    EXPECT_EQ(bench.port.boxes[0].text, "MES#05.LOG - line 3 :" + std::string(KivString(50214)));
+    EXPECT_EQ(bench.port.boxes[0].text, "MES#05.LOG - line 3 :" + std::string(KivString(ids::kMsgDataAfterEndMark)));
     EXPECT_FALSE(bench.entry.RangeKnown());
   }
 }

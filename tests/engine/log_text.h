@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/log_file.h"
+#include "messages/scripted_messages.h"
 #include "platform/local_time.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
 namespace logtext {

@@ -6,9 +6,9 @@
 #include "engine/folder_names.h"
 #include "engine/naming_plan.h"
 #include "model/file_entry.h"
+#include "messages/scripted_messages.h"
 #include "platform/local_time.h"
 #include "tests/support/injected_fault.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -80,7 +80,7 @@ TEST_F(NamingTest, CutPointsAndThousandsNames) {
   std::uint32_t state = kNamingFresh;
   auto error = Name("MES_05.LOG", 1000, 1, 3500, kFormSerial, kMethodMultiple, state);
   ASSERT_TRUE(error);
-  EXPECT_EQ(error->messageId, kMsgNameClash);
+  EXPECT_EQ(error->messageId, ids::kMsgNameClash);
   EXPECT_EQ(error->fileName, "MES_05.002");
   EXPECT_TRUE(state & kNamingError);
 }
@@ -100,7 +100,7 @@ TEST_F(NamingTest, SerialsContinueForTheRoomAndStopAtOneHundred) {
   state = kNamingFresh;
   auto error = Name("MES_05.LOG", 500, 1, 1100, kFormSerial, kMethodMultiple, state);
   ASSERT_TRUE(error);
-  EXPECT_EQ(error->messageId, kMsgNameOverflow);
+  EXPECT_EQ(error->messageId, ids::kMsgNameOverflow);
   EXPECT_EQ(error->fileName, "MES_05.LOG");
   EXPECT_EQ(state, 0x4000064u);
   error = Name("MES#05.LOG", 500, 1, 1100, kFormSerial, kMethodMultiple, state);
@@ -128,7 +128,7 @@ TEST_F(NamingTest, ArchiveLettersAreSharedByTheRoomAndNeverReused) {
   state = 1u << 4;
   auto error = Name("MES#05.LOG", 3000, 1, 3500, kFormArchive, kMethodSingle, state);
   ASSERT_TRUE(error);
-  EXPECT_EQ(error->messageId, kMsgNameClash);
+  EXPECT_EQ(error->messageId, ids::kMsgNameClash);
   EXPECT_EQ(error->fileName, "AR#9802E.LOG");
 
   today_ = plat::MakeLocalTime(2026, 12, 31, 23, 59);
@@ -141,7 +141,7 @@ TEST_F(NamingTest, ArchiveLettersRunningOutStopBothLogsOfTheRoom) {
   std::uint32_t state = kNamingFresh;
   auto error = Name("MES_05.LOG", 1000, 1, 3500, kFormArchive, kMethodMultiple, state);
   ASSERT_TRUE(error);
-  EXPECT_EQ(error->messageId, kMsgNameOverflow);
+  EXPECT_EQ(error->messageId, ids::kMsgNameOverflow);
   EXPECT_EQ(state, (1u << 24) | (1u << 25) | kNamingError);
   error = Name("MES#05.LOG", 1000, 1, 3500, kFormArchive, kMethodMultiple, state);
   ASSERT_TRUE(error);

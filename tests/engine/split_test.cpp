@@ -10,6 +10,7 @@
 
 #include "engine/split_outputs.h"
 #include "platform/file_ops.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
 #include "tests/engine/log_text.h"
 #include "tests/support/injected_fault.h"
@@ -214,7 +215,7 @@ TEST(Split, MessageAboveTheSentinelRefusesTheSplitAtItsLine) {
     ASSERT_TRUE(s.ok);
     EXPECT_FALSE(s.log->Split(s.lines, scan));
     ASSERT_EQ(bench.port.boxes.size(), 1u);
-    EXPECT_EQ(bench.port.boxes[0].text, "MES#05.LOG - line 4 :" + std::string(KivString(50212)));
+    EXPECT_EQ(bench.port.boxes[0].text, "MES#05.LOG - line 4 :" + std::string(KivString(ids::kMsgNumberOutOfRange)));
     EXPECT_EQ(FolderNames(bench.dir.path()), (std::set<std::string>{"MES#05.B00"}));
   }
 }
@@ -229,8 +230,8 @@ TEST(Split, TextAfterAnEndMarkRefusesTheSplitAtItsLine) {
     ASSERT_TRUE(s.ok);
     EXPECT_FALSE(s.log->Split(s.lines, scan));
     ASSERT_EQ(bench.port.boxes.size(), 1u);
-    EXPECT_EQ(bench.port.boxes[0].text, "MES_05.LOG - line 10 :" + std::string(KivString(50214)));
-    EXPECT_EQ(bench.port.boxes[0].caption, KivString(50215));
+    EXPECT_EQ(bench.port.boxes[0].text, "MES_05.LOG - line 10 :" + std::string(KivString(ids::kMsgDataAfterEndMark)));
+    EXPECT_EQ(bench.port.boxes[0].caption, KivString(ids::kMsgDataAfterEndMarkCaption));
     EXPECT_EQ(FolderNames(bench.dir.path()), (std::set<std::string>{"MES_05.B00"}));
   }
   // Only further marks and line ends after it: the old end of the text.

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/log_file.h"
+#include "messages/scripted_messages.h"
 #include "platform/file_ops.h"
 #include "platform/local_time.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
 TEST(UndoRecords, OneRecordPerOldLogAfterTheEarlierSplits) {

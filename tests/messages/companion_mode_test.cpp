@@ -4,8 +4,9 @@
 
 #include <string>
 
+#include "messages/scripted_messages.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
-#include "tests/support/scripted_messages.h"
 
 namespace {
 
@@ -26,25 +27,26 @@ MsgStyle YesNo() {
 }
 
 TEST(CompanionId, ShiftsOnlyWhileTheCompanionSpeaks) {
-  EXPECT_EQ(CompanionId(Off(), 49674), 49674);
-  EXPECT_EQ(CompanionId(On(1), 49674), 45578);
-  EXPECT_EQ(CompanionId(On(2), 57344), 53248);
+  EXPECT_EQ(CompanionId(Off(), ids::kMsgConfirmSplit), ids::kMsgConfirmSplit);
+  EXPECT_EQ(CompanionId(On(1), ids::kMsgConfirmSplit), ids::kMsgConfirmSplit - 4096);
+  EXPECT_EQ(CompanionId(On(2), ids::kStrProgramName), ids::kStrProgramName - 4096);
   // Any non-zero type turns the voice on.
-  EXPECT_EQ(CompanionId(On(7), 49408), 45312);
+  EXPECT_EQ(CompanionId(On(7), ids::kCmdAnalyze), ids::kCmdAnalyze - 4096);
 }
 
 TEST(CompanionMessageBox, SplitConfirmationInBothVoices) {
   ScriptedMessages port;
   port.Answer(MsgResult::No);
   CompanionMode on = On();
-  EXPECT_EQ(CompanionMessageBox(port, on, 49674, on.m_strUserName, on.m_strHonorific, YesNo()), MsgResult::No);
+  EXPECT_EQ(CompanionMessageBox(port, on, ids::kMsgConfirmSplit, on.m_strUserName, on.m_strHonorific, YesNo()),
+            MsgResult::No);
   ASSERT_EQ(port.boxes.size(), 1u);
   EXPECT_EQ(port.boxes[0].text, "ヨルマおにいちゃん‥‥ログを分割しちゃうけど、ほんとにいいの？");
   EXPECT_EQ(port.boxes[0].caption, "実行確認");
   EXPECT_EQ(port.boxes[0].style.buttons, MsgButtons::YesNo);
 
   // The normal text has no placeholders: the arguments are ignored.
-  EXPECT_EQ(CompanionMessageBox(port, Off(), 49674, "ヨルマ", "おにいちゃん", YesNo()), MsgResult::Yes);
+  EXPECT_EQ(CompanionMessageBox(port, Off(), ids::kMsgConfirmSplit, "ヨルマ", "おにいちゃん", YesNo()), MsgResult::Yes);
   ASSERT_EQ(port.boxes.size(), 2u);
   EXPECT_EQ(port.boxes[1].text, "分割を開始します。よろしいですか？");
   EXPECT_EQ(port.boxes[1].caption, "実行確認");
@@ -55,10 +57,11 @@ TEST(CompanionMessageBox, CaptionIsNeverShifted) {
   CompanionMode on = On(2, "ミナ");
   MsgStyle style;
   style.icon = MsgIcon::Exclamation;
-  CompanionMessageBox(port, on, 49668, "MES_05.LOG", on.m_strHonorific, style);
-  CompanionMessageBox(port, on, 49952, "3", on.m_strHonorific, style);
+  CompanionMessageBox(port, on, ids::kMsgNameOverflow, "MES_05.LOG", on.m_strHonorific, style);
+  CompanionMessageBox(port, on, ids::kMsgGenerationsBack, "3", on.m_strHonorific, style);
   // A caller's own caption id is taken as it is, in the companion voice too.
-  CompanionMessageBox(port, on, 49664, "MES_05.LOG", on.m_strHonorific, style, 49667);
+  CompanionMessageBox(port, on, ids::kMsgChangedSinceAnalysis, "MES_05.LOG", on.m_strHonorific, style,
+                      ids::kMsgBackupExistsCaption);
   ASSERT_EQ(port.boxes.size(), 3u);
   EXPECT_EQ(port.boxes[0].text, "MES_05.LOG :\nおねえちゃん、書庫ファイル名の添え字があふれちゃって名前が付けられないよぅ～(;_;)");
   EXPECT_EQ(port.boxes[0].caption, "書庫ファイル名生成不能");
@@ -71,28 +74,30 @@ TEST(CompanionMessageBox, CaptionIsNeverShifted) {
 TEST(FormatCompanionText, OneArgumentFormFillsTheFirstOnly) {
   // The folder check passes the honorific as its only argument.
   CompanionMode on = On();
-  EXPECT_EQ(FormatCompanionText(on, 49922, on.m_strHonorific), "そのパス、フォルダじゃないよ。‥‥変なおにいちゃん。");
-  EXPECT_EQ(FormatCompanionText(Off(), 49922, "おにいちゃん"),
+  EXPECT_EQ(FormatCompanionText(on, ids::kMsgNotAFolder, on.m_strHonorific),
+            "そのパス、フォルダじゃないよ。‥‥変なおにいちゃん。");
+  EXPECT_EQ(FormatCompanionText(Off(), ids::kMsgNotAFolder, "おにいちゃん"),
             "指定されたパスはフォルダではありません。\nフォルダを指定してください。");
   // "%2" survives the one-argument form.
-  EXPECT_EQ(FormatCompanionText(on, 49952, "2"), "%2、2 回前の状態に戻すよ。");
+  EXPECT_EQ(FormatCompanionText(on, ids::kMsgGenerationsBack, "2"), "%2、2 回前の状態に戻すよ。");
 }
 
 TEST(FormatCompanionText, ArgumentsAreNeverReplacedAgain) {
   CompanionMode on = On(1, "%2と%1");
-  EXPECT_EQ(CompanionPrompt(on, 49408), "ログの解析を始めるよ、%2と%1おにいちゃん");
-  EXPECT_EQ(FormatCompanionText(on, 45578, "%2", "%1"), "%2%1‥‥ログを分割しちゃうけど、ほんとにいいの？");
+  EXPECT_EQ(CompanionPrompt(on, ids::kCmdAnalyze), "ログの解析を始めるよ、%2と%1おにいちゃん");
+  EXPECT_EQ(FormatCompanionText(on, ids::kMsgConfirmSplit - ids::kCompanionVoiceShift, "%2", "%1"),
+            "%2%1‥‥ログを分割しちゃうけど、ほんとにいいの？");
 }
 
 TEST(FormatCompanionText, EmptyNameLeavesJustTheHonorific) {
-  EXPECT_EQ(CompanionPrompt(On(1, ""), 49408), "ログの解析を始めるよ、おにいちゃん");
+  EXPECT_EQ(CompanionPrompt(On(1, ""), ids::kCmdAnalyze), "ログの解析を始めるよ、おにいちゃん");
 }
 
 TEST(FormatCompanionText, MissingTextsAreEmptyAndTwinlessTextsKeepTheirVoice) {
   ScriptedMessages port;
   EXPECT_EQ(FormatCompanionText(Off(), 12345, "a", "b"), "");
   EXPECT_EQ(FormatCompanionText(On(), 12345, "a"), "");
-  EXPECT_EQ(CompanionPrompt(On(), 57671), "");
+  EXPECT_EQ(CompanionPrompt(On(), ids::kCmdHelp + 1), "");
   CompanionMessageBox(port, On(), 12345, "a", "b", MsgStyle{});
   ASSERT_EQ(port.boxes.size(), 1u);
   EXPECT_EQ(port.boxes[0].text, "");
@@ -100,25 +105,26 @@ TEST(FormatCompanionText, MissingTextsAreEmptyAndTwinlessTextsKeepTheirVoice) {
 
   // The checker message has no companion twin: it must not turn blank.
   CompanionMode on = On();
-  CompanionMessageBox(port, on, 50208, on.m_strUserName, on.m_strHonorific, MsgStyle{}, 50209);
+  CompanionMessageBox(port, on, ids::kMsgCheckerMissing, on.m_strUserName, on.m_strHonorific, MsgStyle{},
+                      ids::kMsgCheckerMissingCaption);
   ASSERT_EQ(port.boxes.size(), 2u);
-  EXPECT_EQ(port.boxes[1].text, KivString(50208));
+  EXPECT_EQ(port.boxes[1].text, KivString(ids::kMsgCheckerMissing));
   EXPECT_EQ(port.boxes[1].caption, "書庫リストファイル調整エラー");
 }
 
 TEST(CompanionPrompt, CutsBeforeTheLineBreak) {
-  EXPECT_EQ(CompanionPrompt(Off(), 49408), "ログの解析を開始");
-  EXPECT_EQ(CompanionPrompt(On(), 49408), "ログの解析を始めるよ、ヨルマおにいちゃん");
-  EXPECT_EQ(CompanionPrompt(Off(), 57345), "ﾍﾙﾌﾟを表示するには [F1] を押してください。");
-  EXPECT_EQ(CompanionPrompt(On(2, "ミナ"), 57345), "ヘルプが見たい時は[F1]を押してね、ミナおねえちゃん");
-  EXPECT_EQ(CompanionPrompt(On(), 61202), "ｳｨﾝﾄﾞｳを通常のｻｲｽﾞに戻すよ");
+  EXPECT_EQ(CompanionPrompt(Off(), ids::kCmdAnalyze), "ログの解析を開始");
+  EXPECT_EQ(CompanionPrompt(On(), ids::kCmdAnalyze), "ログの解析を始めるよ、ヨルマおにいちゃん");
+  EXPECT_EQ(CompanionPrompt(Off(), ids::kStrIdlePrompt), "ﾍﾙﾌﾟを表示するには [F1] を押してください。");
+  EXPECT_EQ(CompanionPrompt(On(2, "ミナ"), ids::kStrIdlePrompt), "ヘルプが見たい時は[F1]を押してね、ミナおねえちゃん");
+  EXPECT_EQ(CompanionPrompt(On(), ids::kStrWindowRestorePrompt), "ｳｨﾝﾄﾞｳを通常のｻｲｽﾞに戻すよ");
 }
 
 TEST(CommandTooltip, IsThePartAfterTheBreakOfTheNormalText) {
-  EXPECT_EQ(CommandTooltip(49408), "解析");
-  EXPECT_EQ(CommandTooltip(49410), "直前に戻す");
-  EXPECT_EQ(CommandTooltip(57666), "ﾍﾙﾌﾟ ｲﾝﾃﾞｯｸｽ");
-  EXPECT_EQ(CommandTooltip(57345), "");  // a prompt without a tooltip
+  EXPECT_EQ(CommandTooltip(ids::kCmdAnalyze), "解析");
+  EXPECT_EQ(CommandTooltip(ids::kCmdUndo), "直前に戻す");
+  EXPECT_EQ(CommandTooltip(ids::kCmdHelpIndex), "ﾍﾙﾌﾟ ｲﾝﾃﾞｯｸｽ");
+  EXPECT_EQ(CommandTooltip(ids::kStrIdlePrompt), "");  // a prompt without a tooltip
   EXPECT_EQ(CommandTooltip(12345), "");
 }
 
@@ -155,11 +161,11 @@ TEST(Messenger, SpeaksInTheModeItSeesNow) {
   ScriptedMessages port;
   CompanionMode mode = Off();
   Messenger messenger(port, mode);
-  messenger.Box(49664, "MES_05.LOG", MsgStyle{});
+  messenger.Box(ids::kMsgChangedSinceAnalysis, "MES_05.LOG", MsgStyle{});
   // The companion dialog changes the mode in place; later messages follow.
   mode = On();
-  messenger.Box(49664, "MES_05.LOG", MsgStyle{});
-  messenger.BoxToUser(49676, MsgStyle{});
+  messenger.Box(ids::kMsgChangedSinceAnalysis, "MES_05.LOG", MsgStyle{});
+  messenger.BoxToUser(ids::kMsgLaunchFailed, MsgStyle{});
   ASSERT_EQ(port.boxes.size(), 3u);
   EXPECT_EQ(port.boxes[0].text.rfind("MES_05.LOG :\nこのファイルは解析後、", 0), 0u);
   EXPECT_EQ(port.boxes[1].text.rfind("MES_05.LOG :\nおにいちゃん、このファイルは調べた後に", 0), 0u);
@@ -191,14 +197,14 @@ TEST(CompanionDialog, OkSwitchesVoiceTitleAndHonorificTogether) {
   EXPECT_EQ(mode.m_strHonorific, "おねえちゃん");
   EXPECT_EQ(mode.m_strUserName, "");  // an empty name is taken as it is
   EXPECT_EQ(mode.m_strTitle, "たろうぃっく  Ver 1.30　（ピルカちゃんモード）");
-  EXPECT_EQ(CompanionPrompt(mode, 49408), "ログの解析を始めるよ、おねえちゃん");
+  EXPECT_EQ(CompanionPrompt(mode, ids::kCmdAnalyze), "ログの解析を始めるよ、おねえちゃん");
 
   // Unchecked: back to the normal voice; the chosen honorific is kept for later.
   ApplyCompanionChoice(mode, {false, "ヨルマ", 1});
   EXPECT_EQ(mode.m_nCompanionType, 0);
   EXPECT_EQ(mode.m_strHonorific, "おねえちゃん");
   EXPECT_EQ(mode.m_strTitle, "Tallowick  Ver 1.30");
-  EXPECT_EQ(CompanionPrompt(mode, 49408), "ログの解析を開始");
+  EXPECT_EQ(CompanionPrompt(mode, ids::kCmdAnalyze), "ログの解析を開始");
 }
 
 TEST(Greeting, OnlyForTheTwoFolderNamesUntilTheModeIsStored) {

@@ -1,10 +1,11 @@
 #include "regconv/registry_converter.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "messages/scripted_messages.h"
 #include "profile/qsettings_profile.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -1,7 +1,9 @@
 // What every installed program answers to --help and --version.
+#include "resources/program_info.h"
+
 #include <gtest/gtest.h>
 
-#include "resources/program_info.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
 #include "resources/version.h"
 
@@ -15,7 +17,7 @@ std::optional<std::string> Answer(std::vector<const char*> args) {
 TEST(ProgramInfo, TheReleaseIsTheOneTheAboutBoxShows) {
   // The About box and the window title show the string table's version; the
   // package and --version show the project's. They must not drift apart.
-  EXPECT_EQ(std::string(KIV_VERSION), std::string(KivString(49153)));
+  EXPECT_EQ(std::string(KIV_VERSION), std::string(KivString(ids::kStrVersion)));
   EXPECT_EQ(VersionLine("kiv-batch"), std::string("kiv-batch (Kiv) ") + KIV_VERSION);
   EXPECT_EQ(VersionLine("Kiv"), std::string("Kiv ") + KIV_VERSION);
 }

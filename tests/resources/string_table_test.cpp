@@ -7,23 +7,55 @@
 #include <vector>
 
 #include "platform/encoding.h"
+#include "resources/ids.h"
 
 namespace {
 
-constexpr int kShift = 4096;
+constexpr int kShift = ids::kCompanionVoiceShift;
 
-// Where the companion voice lives: below the normal texts by one shift.
-bool IsCompanionId(int id) { return (id >= 45056 && id < 46592) || (id >= 53248 && id < 57344); }
+// The normal voice's two blocks of texts; the companion's lie one shift below.
+bool InNormalBlocks(int id) {
+  return (id >= ids::kStrCompany && id < ids::kStrCompany + 0x600) ||
+         (id >= ids::kStrProgramName && id < ids::kStrProgramName + 0x1000);
+}
+bool IsCompanionId(int id) { return InNormalBlocks(id + kShift); }
 
 // Message boxes with their caption ids (the odd id that follows).
-constexpr int kMessages[] = {49664, 49666, 49668, 49670, 49672, 49674, 49676, 49678, 49920, 49922,
-                             49924, 49926, 49928, 49930, 49932, 49952, 50208, 50210, 50212, 50214,
-                             50240};
+constexpr int kMessages[] = {ids::kMsgChangedSinceAnalysis,
+                             ids::kMsgBackupExists,
+                             ids::kMsgNameOverflow,
+                             ids::kMsgNameClash,
+                             ids::kMsgNoUsableBackup,
+                             ids::kMsgConfirmSplit,
+                             ids::kMsgLaunchFailed,
+                             ids::kMsgAskSaveWindow,
+                             ids::kMsgBadPath,
+                             ids::kMsgNotAFolder,
+                             ids::kMsgConfirmFolderChange,
+                             ids::kMsgProgramMissing,
+                             ids::kMsgOutsideRange,
+                             ids::kMsgBackUpChangedLater,
+                             ids::kMsgZeroStep,
+                             ids::kMsgGenerationsBack,
+                             ids::kMsgCheckerMissing,
+                             ids::kMsgMixedLog,
+                             ids::kMsgNumberOutOfRange,
+                             ids::kMsgDataAfterEndMark,
+                             ids::kMsgWrittenSinceSplit};
 
 // Command and frame prompts: prompt, "\n", tooltip in the normal voice.
-constexpr int kPromptsWithTooltip[] = {49408, 49409, 49410, 49411, 49412, 49413, 49414, 49415, 49416,
-                                       49417, 49418, 49419, 49420, 57664, 57665, 57666, 57667, 57668,
-                                       57669, 57670, 57680, 57681, 59392, 59393};
+constexpr int kPromptsWithTooltip[] = {ids::kCmdAnalyze,       ids::kCmdSplit,
+                                       ids::kCmdUndo,          ids::kCmdSelectAll,
+                                       ids::kCmdSelectInvert,  ids::kCmdSelectUnanalyzed,
+                                       ids::kCmdSelectNone,    ids::kCmdColoursAndFonts,
+                                       ids::kCmdSettings,      ids::kCmdNoOverwriteConfirm,
+                                       ids::kCmdExportHeaders, ids::kCmdExternalLaunch,
+                                       ids::kCmdHtmlHelp,      ids::kCmdAbout,
+                                       ids::kCmdExit,          ids::kCmdHelpIndex,
+                                       ids::kCmdHelpTopics,    ids::kCmdHelpUsing,
+                                       ids::kCmdContextHelp,   ids::kCmdHelp,
+                                       ids::kCmdNextPane,      ids::kCmdPreviousPane,
+                                       ids::kCmdToggleToolBar, ids::kCmdToggleStatusBar};
 
 TEST(StringTable, LookupFindsEveryRowAndNothingElse) {
   auto table = KivStringTable();
@@ -34,7 +66,9 @@ TEST(StringTable, LookupFindsEveryRowAndNothingElse) {
     EXPECT_FALSE(e.text.empty()) << e.id;
   }
   // Unused or never-given ids, and ids around the table's ends.
-  for (int id : {-1, 0, 1, 102, 45056, 49935, 49937, 50216, 61204, 65535, 1 << 30}) {
+  for (int id : {-1, 0, 1, ids::kCtlProgressBar, ids::kStrCompany - kShift, ids::kStrFolderBrowserTitle + 1,
+                 ids::kStrUnknownRoomName + 1, ids::kMsgDataAfterEndMarkCaption + 1, ids::kStrTaskSwitchPrompt + 1,
+                 0xFFFF, 1 << 30}) {
     EXPECT_FALSE(HasString(id)) << id;
     EXPECT_TRUE(KivString(id).empty()) << id;
   }
@@ -42,14 +76,26 @@ TEST(StringTable, LookupFindsEveryRowAndNothingElse) {
 
 // The normal ids of every family that speaks in both voices.
 std::vector<int> VoicedNormalIds() {
-  std::vector<int> ids = {49153, 49154, 49936, 49952, 50210, 57344, 57345, 57346,
-                          57680, 57681, 59392, 59393, 61202, 61203};
-  for (int id = 49408; id <= 49420; ++id) ids.push_back(id);
-  for (int id = 49664; id <= 49678; id += 2) ids.push_back(id);
-  for (int id = 49920; id <= 49934; id += 2) ids.push_back(id);
-  for (int id = 57664; id <= 57670; ++id) ids.push_back(id);
-  for (int id = 61184; id <= 61190; ++id) ids.push_back(id);
-  return ids;
+  std::vector<int> voiced = {ids::kStrVersion,
+                             ids::kStrAboutNotice,
+                             ids::kStrUnknownRoomName,
+                             ids::kMsgGenerationsBack,
+                             ids::kMsgMixedLog,
+                             ids::kStrProgramName,
+                             ids::kStrIdlePrompt,
+                             ids::kStrHelpModePrompt,
+                             ids::kCmdNextPane,
+                             ids::kCmdPreviousPane,
+                             ids::kCmdToggleToolBar,
+                             ids::kCmdToggleStatusBar,
+                             ids::kStrWindowRestorePrompt,
+                             ids::kStrTaskSwitchPrompt};
+  for (int id = ids::kCmdAnalyze; id <= ids::kCmdHtmlHelp; ++id) voiced.push_back(id);
+  for (int id = ids::kMsgChangedSinceAnalysis; id <= ids::kMsgAskSaveWindow; id += 2) voiced.push_back(id);
+  for (int id = ids::kMsgBadPath; id <= ids::kStrFolderBrowserTitle; id += 2) voiced.push_back(id);
+  for (int id = ids::kCmdAbout; id <= ids::kCmdHelp; ++id) voiced.push_back(id);
+  for (int id = ids::kStrWindowSizePrompt; id <= ids::kStrWindowClosePrompt; ++id) voiced.push_back(id);
+  return voiced;
 }
 
 TEST(StringTable, EveryCompanionTextHasItsNormalTwin) {
@@ -75,7 +121,8 @@ TEST(StringTable, CaptionsExistAndHaveNoCompanionVoice) {
     EXPECT_FALSE(HasString(id + 1 - kShift)) << "caption of " << id << " must not be voiced";
   }
   // Texts that always speak in the normal voice.
-  for (int id : {50208, 50209, 49954}) EXPECT_FALSE(HasString(id - kShift)) << id;
+  for (int id : {ids::kMsgCheckerMissing, ids::kMsgCheckerMissingCaption, ids::kMsgLinePrefix})
+    EXPECT_FALSE(HasString(id - kShift)) << id;
 }
 
 TEST(StringTable, PromptsCarryTooltipsWhileTheirCompanionsSpeakWhole) {
@@ -102,9 +149,10 @@ TEST(StringTable, PlaceholdersAreOnlyTheTwoArguments) {
     }
   }
   // Messages naming a file carry it in %1, in either voice.
-  for (int id : {49664, 49666, 49668, 49670, 45568, 45570, 45572, 45574, 49954}) {
-    EXPECT_NE(KivString(id).find("%1"), std::string_view::npos) << id;
+  for (int normal : {ids::kMsgChangedSinceAnalysis, ids::kMsgBackupExists, ids::kMsgNameOverflow, ids::kMsgNameClash}) {
+    for (int id : {normal, normal - kShift}) EXPECT_NE(KivString(id).find("%1"), std::string_view::npos) << id;
   }
+  EXPECT_NE(KivString(ids::kMsgLinePrefix).find("%1"), std::string_view::npos);
 }
 
 TEST(StringTable, EveryTextSurvivesShiftJis) {
@@ -117,12 +165,13 @@ TEST(StringTable, EveryTextSurvivesShiftJis) {
 }
 
 TEST(StringTable, HalfWidthKanaAndLineBreaksAreKept) {
-  // 57345: half-width katakana stay half-width (EF BE/BD xx in UTF-8).
-  EXPECT_EQ(KivString(57345), "\xEF\xBE\x8D\xEF\xBE\x99\xEF\xBE\x8C\xEF\xBE\x9F"
-                              "を表示するには [F1] を押してください。");
-  // 49666 has an empty line before its question.
-  EXPECT_NE(KivString(49666).find("\n\n上書きしますか？"), std::string_view::npos);
-  EXPECT_EQ(KivString(128), "Kiv\n\nKiv\n\n\nKiv.Document\nKiv Document");
+  // The idle prompt: half-width katakana stay half-width (EF BE/BD xx in UTF-8).
+  EXPECT_EQ(KivString(ids::kStrIdlePrompt),
+            "\xEF\xBE\x8D\xEF\xBE\x99\xEF\xBE\x8C\xEF\xBE\x9F"
+            "を表示するには [F1] を押してください。");
+  // The backup question has an empty line before its question.
+  EXPECT_NE(KivString(ids::kMsgBackupExists).find("\n\n上書きしますか？"), std::string_view::npos);
+  EXPECT_EQ(KivString(ids::kStrDocumentTemplate), "Kiv\n\nKiv\n\n\nKiv.Document\nKiv Document");
 }
 
 }  // namespace

@@ -1,30 +1,30 @@
 // The About box and the companion dialog behind it, on the real window.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "resources/ids.h"
 #include "resources/string_table.h"
 #include "tests/ui/kiv_window.h"
-#include "ui/help_window.h"
-#include "ui/kiv_app.h"
-#include "ui/main_frame.h"
-#include "ui/manual.h"
-#include "ui/modal_run.h"
+#include "ui/views/help_window.h"
+#include "ui/app/kiv_app.h"
+#include "ui/views/main_frame.h"
+#include "ui/views/manual.h"
+#include "ui/qt_support/modal_run.h"
+#include "ui/qt_support/qt_text.h"
 
 namespace {
-
-constexpr int kAbout = 57664;
 
 QString Label(QDialog& d, int id) { return d.findChild<QLabel*>(QString::number(id))->text(); }
 
@@ -40,15 +40,15 @@ TEST(AboutBox, CtrlAndShiftOnOkOpenTheCompanionDialogWhichSwitchesTheVoice) {
   // Shift alone, then Ctrl alone: the box just closes.
   QString title, notice;
   QueueModalAction([&](QDialog& d) {
-    title = Label(d, 1030);
-    notice = Label(d, 1029);
+    title = Label(d, ids::kCtlAboutTitle);
+    notice = Label(d, ids::kCtlAboutNotice);
     PressOk(d, Qt::ShiftModifier);
   });
-  w.Trigger(kAbout);
+  w.Trigger(ids::kCmdAbout);
   QueueModalAction([&](QDialog& d) { PressOk(d, Qt::ControlModifier); });
-  w.Trigger(kAbout);
+  w.Trigger(ids::kCmdAbout);
   EXPECT_EQ(title, QStringLiteral("Tallowick  Ver 1.30"));
-  EXPECT_EQ(notice.toStdString(), KivString(49154));
+  EXPECT_EQ(notice.toStdString(), KivString(ids::kStrAboutNotice));
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
   EXPECT_FALSE(mode.m_bCompanionStored);
 
@@ -56,13 +56,13 @@ TEST(AboutBox, CtrlAndShiftOnOkOpenTheCompanionDialogWhichSwitchesTheVoice) {
   bool nameEnabledWhileOff = true;
   QueueModalAction([&](QDialog& about) {
     QueueModalAction([&](QDialog& companion) {
-      EXPECT_EQ(companion.objectName(), QStringLiteral("156"));
-      nameEnabledWhileOff = companion.findChild<QLineEdit*>(QStringLiteral("1038"))->isEnabled();
+      EXPECT_EQ(companion.objectName(), IdName(ids::kDlgCompanion));
+      nameEnabledWhileOff = companion.findChild<QLineEdit*>(IdName(ids::kCtlCompanionName))->isEnabled();
       companion.findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
     });
     PressOk(about, Qt::ControlModifier | Qt::ShiftModifier);
   });
-  w.Trigger(kAbout);
+  w.Trigger(ids::kCmdAbout);
   EXPECT_FALSE(nameEnabledWhileOff);
   EXPECT_TRUE(mode.m_bCompanionStored);
   EXPECT_EQ(mode.m_nCompanionType, 0);
@@ -71,27 +71,28 @@ TEST(AboutBox, CtrlAndShiftOnOkOpenTheCompanionDialogWhichSwitchesTheVoice) {
   // Turned on for a woman: title, honorific and prompts change at once.
   QueueModalAction([&](QDialog& about) {
     QueueModalAction([&](QDialog& companion) {
-      companion.findChild<QCheckBox*>(QStringLiteral("1037"))->click();
-      EXPECT_TRUE(companion.findChild<QLineEdit*>(QStringLiteral("1038"))->isEnabled());
-      companion.findChild<QRadioButton*>(QStringLiteral("311"))->click();
+      companion.findChild<QCheckBox*>(IdName(ids::kCtlCompanionOn))->click();
+      EXPECT_TRUE(companion.findChild<QLineEdit*>(IdName(ids::kCtlCompanionName))->isEnabled());
+      companion.findChild<QRadioButton*>(IdName(ids::kCtlCompanionFemale))->click();
       companion.findChild<QPushButton*>(QStringLiteral("OK"))->click();
     });
     PressOk(about, Qt::ControlModifier | Qt::ShiftModifier);
   });
-  w.Trigger(kAbout);
+  w.Trigger(ids::kCmdAbout);
   EXPECT_EQ(mode.m_nCompanionType, 2);
   EXPECT_EQ(mode.m_strHonorific, "おねえちゃん");
   EXPECT_EQ(w.frame().windowTitle(), QStringLiteral("たろうぃっく  Ver 1.30　（ピルカちゃんモード）"));
-  EXPECT_EQ(w.frame().action(49408)->statusTip(), QStringLiteral("ログの解析を始めるよ、ヨルマおねえちゃん"));
+  EXPECT_EQ(w.frame().action(ids::kCmdAnalyze)->statusTip(),
+            QStringLiteral("ログの解析を始めるよ、ヨルマおねえちゃん"));
 
   QueueModalAction([&](QDialog& d) {
-    title = Label(d, 1030);
-    notice = Label(d, 1029);
+    title = Label(d, ids::kCtlAboutTitle);
+    notice = Label(d, ids::kCtlAboutNotice);
     d.reject();
   });
-  w.Trigger(kAbout);
+  w.Trigger(ids::kCmdAbout);
   EXPECT_EQ(title, QStringLiteral("たろうぃっく  Ver 1.30　（ピルカちゃんモード）"));
-  EXPECT_EQ(notice.toStdString(), KivString(45058));
+  EXPECT_EQ(notice.toStdString(), KivString(ids::kStrAboutNotice - ids::kCompanionVoiceShift));
 }
 
 TEST(HelpCommands, OpenTheManualBesideTheProgramAtSectionsItHas) {
@@ -101,8 +102,8 @@ TEST(HelpCommands, OpenTheManualBesideTheProgramAtSectionsItHas) {
     opened.push_back(url);
     return true;
   });
-  w.Trigger(57667);
-  w.Trigger(57669);
+  w.Trigger(ids::kCmdHelpTopics);
+  w.Trigger(ids::kCmdContextHelp);
   QTest::keyClick(&w.frame(), Qt::Key_F1);
   SetManualOpener({});
   ASSERT_EQ(opened.size(), 3u);
@@ -114,7 +115,7 @@ TEST(HelpCommands, OpenTheManualBesideTheProgramAtSectionsItHas) {
     EXPECT_TRUE(html.contains("id=\"" + url.fragment().toUtf8() + "\"")) << url.toString().toStdString();
   }
   EXPECT_EQ(opened[0].fragment(), QStringLiteral("topics"));
-  EXPECT_FALSE(w.frame().action(49420)->isEnabled());
+  EXPECT_FALSE(w.frame().action(ids::kCmdHtmlHelp)->isEnabled());
   EXPECT_TRUE(w.messages().fileErrors.empty());
 }
 
@@ -133,7 +134,7 @@ TEST(HelpCommands, F1ShowsTheManualInTheProgramsOwnWindow) {
   // The topics command brings the same window back to the table of contents,
   // and its links lead within the manual.
   help->close();
-  w.Trigger(57667);
+  w.Trigger(ids::kCmdHelpTopics);
   EXPECT_EQ(w.frame().findChildren<CHelpWindow*>().size(), 1);
   EXPECT_TRUE(help->isVisible());
   EXPECT_LT(help->verticalScrollBar()->value(), atWindowSection);

@@ -7,10 +7,12 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "ui/color_font_dlg.h"
-#include "ui/dialog_font.h"
-#include "ui/modal_run.h"
-#include "ui/sample_edit.h"
+#include "resources/ids.h"
+#include "ui/dialogs/color_font_dlg.h"
+#include "ui/qt_support/dialog_font.h"
+#include "ui/qt_support/modal_run.h"
+#include "ui/qt_support/qt_text.h"
+#include "ui/dialogs/sample_edit.h"
 
 namespace {
 
@@ -25,8 +27,8 @@ TEST(ColourFontSamples, ShowAllTheirLinesAlsoAfterALargerFontIsChosen) {
   CColorFontDlg dialog(DialogFont(), DialogFont(), Qt::black, Qt::white);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-  auto* tree = dialog.findChild<CSampleEdit*>(QStringLiteral("1050"));
-  auto* list = dialog.findChild<CSampleEdit*>(QStringLiteral("1049"));
+  auto* tree = dialog.findChild<CSampleEdit*>(IdName(ids::kCtlTreeSample));
+  auto* list = dialog.findChild<CSampleEdit*>(IdName(ids::kCtlListSample));
   ASSERT_TRUE(tree && list);
   ExpectWhole(*tree, "at first");
   ExpectWhole(*list, "at first");
@@ -37,7 +39,7 @@ TEST(ColourFontSamples, ShowAllTheirLinesAlsoAfterALargerFontIsChosen) {
     static_cast<QFontDialog&>(chooser).setCurrentFont(larger);
     chooser.accept();
   });
-  dialog.findChild<QPushButton*>(QStringLiteral("1046"))->click();
+  dialog.findChild<QPushButton*>(IdName(ids::kCtlListFont))->click();
   QTest::qWait(20);
   EXPECT_GT(list->font().pointSize(), 9);
   ExpectWhole(*list, "in the larger font");

@@ -10,20 +10,22 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "messages/scripted_messages.h"
 #include "ports/clock.h"
 #include "ports/memory_profile.h"
 #include "profile/qsettings_profile.h"
-#include "tests/support/scripted_messages.h"
+#include "resources/ids.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_run.h"
-#include "ui/color_font_dlg.h"
-#include "ui/kiv_app.h"
-#include "ui/kiv_list_view.h"
-#include "ui/kiv_tree_view.h"
-#include "ui/main_frame.h"
-#include "ui/modal_run.h"
-#include "ui/pane_font_colors.h"
-#include "ui/sample_edit.h"
+#include "ui/dialogs/color_font_dlg.h"
+#include "ui/app/kiv_app.h"
+#include "ui/views/kiv_list_view.h"
+#include "ui/views/kiv_tree_view.h"
+#include "ui/views/main_frame.h"
+#include "ui/qt_support/modal_run.h"
+#include "ui/settings/pane_font_colors.h"
+#include "ui/qt_support/qt_text.h"
+#include "ui/dialogs/sample_edit.h"
 
 namespace {
 
@@ -90,8 +92,8 @@ TEST(ColourFontDialog, ChosenFontsAndColoursReachThePanesAndTheNextStart) {
     bool treeColoursOff = false;
     QColor sampleBack;
     QueueModalAction([&](QDialog& d) {
-      treeSampleText = d.findChild<CSampleEdit*>(QStringLiteral("1050"))->toPlainText();
-      treeColoursOff = !Button(d, 1044)->isEnabled() && !Button(d, 1045)->isEnabled();
+      treeSampleText = d.findChild<CSampleEdit*>(IdName(ids::kCtlTreeSample))->toPlainText();
+      treeColoursOff = !Button(d, ids::kCtlTreeBack)->isEnabled() && !Button(d, ids::kCtlTreeText)->isEnabled();
       QueueModalAction([&](QDialog& chooser) {
         auto& fonts = static_cast<QFontDialog&>(chooser);
         QFont f(family, 11);
@@ -101,16 +103,16 @@ TEST(ColourFontDialog, ChosenFontsAndColoursReachThePanesAndTheNextStart) {
         fonts.setCurrentFont(f);
         fonts.accept();
       });
-      Button(d, 1043)->click();
+      Button(d, ids::kCtlTreeFont)->click();
       QueueModalAction([&](QDialog& chooser) {
         static_cast<QColorDialog&>(chooser).setCurrentColor(back);
         chooser.accept();
       });
-      Button(d, 1048)->click();
-      sampleBack = d.findChild<CSampleEdit*>(QStringLiteral("1049"))->viewport()->palette().color(QPalette::Base);
+      Button(d, ids::kCtlListBack)->click();
+      sampleBack = d.findChild<CSampleEdit*>(IdName(ids::kCtlListSample))->viewport()->palette().color(QPalette::Base);
       d.findChild<QPushButton*>(QStringLiteral("OK"))->click();
     });
-    frame.action(49415)->trigger();
+    frame.action(ids::kCmdColoursAndFonts)->trigger();
     EXPECT_EQ(treeSampleText, QString::fromStdString("ツリービュー画面のイメージ\r\n" + ColorFontSampleBody())
                                   .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     EXPECT_TRUE(treeColoursOff);
@@ -210,10 +212,10 @@ TEST(PaneFontHeights, ACellHeightAndACharacterHeightAreDrawnAsSuchAndWrittenBack
         static_cast<QFontDialog&>(chooser).setCurrentFont(chosen);
         chooser.accept();
       });
-      Button(d, 1046)->click();
+      Button(d, ids::kCtlListFont)->click();
       d.findChild<QPushButton*>(QStringLiteral("OK"))->click();
     });
-    frame.action(49415)->trigger();
+    frame.action(ids::kCmdColoursAndFonts)->trigger();
     frame.close();
     run.app.Exit();
   }

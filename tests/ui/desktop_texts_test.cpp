@@ -9,18 +9,20 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/color_font_dlg.h"
-#include "ui/message_box_style.h"
-#include "ui/modal_run.h"
-#include "ui/number_pad_dlg.h"
-#include "ui/qt_message_port.h"
+#include "resources/ids.h"
+#include "ui/dialogs/color_font_dlg.h"
+#include "ui/qt_support/desktop_message_box.h"
+#include "ui/qt_support/message_box_style.h"
+#include "ui/qt_support/modal_run.h"
+#include "ui/dialogs/number_pad_dlg.h"
+#include "ui/qt_support/qt_text.h"
 
 namespace {
 
 // The test program loads Qt's Japanese catalogue as Kiv's start does
 // (tests/ui/kiv_window.cpp), whatever the locale it runs in.
 TEST(DesktopTexts, StandardButtonsAndChoosersSpeakJapanese) {
-  QtMessagePort port;
+  DesktopMessageBox port("Kiv");
   QStringList buttons;
   int boxWidth = 0;
   QTimer::singleShot(0, [&] {
@@ -46,7 +48,7 @@ TEST(DesktopTexts, StandardButtonsAndChoosersSpeakJapanese) {
     title = chooser.windowTitle();
     chooser.reject();
   });
-  dialog.findChild<QPushButton*>(QStringLiteral("1046"))->click();
+  dialog.findChild<QPushButton*>(IdName(ids::kCtlListFont))->click();
   EXPECT_FALSE(title.isEmpty());
   EXPECT_NE(title, QStringLiteral("Select Font"));
   for (QChar c : title) EXPECT_GT(c.unicode(), 0x7F) << title.toStdString();
@@ -58,9 +60,9 @@ TEST(DesktopLooks, KeypadDigitColumnsAreEvenlySpaced) {
   pad.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&pad));
   int left[3];
-  for (int d = 1; d <= 3; ++d) left[d - 1] = pad.findChild<QPushButton*>(QString::number(1070 + d))->x();
+  for (int d = 1; d <= 3; ++d) left[d - 1] = pad.findChild<QPushButton*>(IdName(ids::kCtlPadDigit0 + d))->x();
   EXPECT_EQ(left[2] - left[1], left[1] - left[0]);
-  EXPECT_EQ(pad.findChild<QPushButton*>(QStringLiteral("1070"))->x(), left[0]);  // 0 below 1
+  EXPECT_EQ(pad.findChild<QPushButton*>(IdName(ids::kCtlPadDigit0))->x(), left[0]);  // 0 below 1
 }
 
 }  // namespace

@@ -1,19 +1,19 @@
 // Kiv's window at a first start, with nothing of its own stored: the list's
 // columns hold their texts in the font in use, and the window a whole row.
-#include <cstdlib>
-
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTest>
+#include <cstdlib>
 
 #include "profile/qsettings_profile.h"
+#include "resources/ids.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_run.h"
-#include "ui/kiv_list_view.h"
-#include "ui/kiv_tree_view.h"
-#include "ui/main_frame.h"
+#include "ui/views/kiv_list_view.h"
+#include "ui/views/kiv_tree_view.h"
+#include "ui/views/main_frame.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ TEST(FirstStart, ColumnsHoldTheirTextsAndTheWindowAWholeRow) {
   CKivListView* list = frame.list();
   ASSERT_GT(list->topLevelItemCount(), 0);
   list->selectAll();
-  frame.action(49408)->trigger();  // analysed, so the numbers show too
+  frame.action(ids::kCmdAnalyze)->trigger();  // analysed, so the numbers show too
   QTest::qWait(20);
 
   // What the list itself finds its rows and headers need, in its font.

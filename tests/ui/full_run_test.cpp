@@ -1,9 +1,6 @@
 // Two runs of the real program on one settings file: the first starts with
 // none, asks for the shared log folder, splits and closes; the second finds
 // everything as the first left it.
-#include <cstdlib>
-#include <filesystem>
-
 #include <gtest/gtest.h>
 
 #include <QDialog>
@@ -11,19 +8,23 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTest>
+#include <cstdlib>
+#include <filesystem>
 
+#include "messages/scripted_messages.h"
 #include "model/kiv_doc.h"
 #include "ports/clock.h"
 #include "profile/qsettings_profile.h"
-#include "tests/support/scripted_messages.h"
+#include "resources/ids.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_window.h"
-#include "ui/kiv_app.h"
-#include "ui/kiv_list_view.h"
-#include "ui/kiv_tree_view.h"
-#include "ui/main_frame.h"
-#include "ui/modal_run.h"
-#include "ui/shared_folder_dlg.h"
+#include "ui/app/kiv_app.h"
+#include "ui/views/kiv_list_view.h"
+#include "ui/views/kiv_tree_view.h"
+#include "ui/views/main_frame.h"
+#include "ui/qt_support/modal_run.h"
+#include "ui/qt_support/qt_text.h"
+#include "ui/dialogs/shared_folder_dlg.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ TEST(FullRun, FromEmptySettingsThroughASplitToASecondStartAsItWasLeft) {
     QSettingsProfile profile(ini);
     ScriptedMessages messages;
     QueueModalAction([&](QDialog& d) {
-      d.findChild<QLineEdit*>(QStringLiteral("1026"))->setText(QString::fromStdString(shared + "/"));
+      d.findChild<QLineEdit*>(IdName(ids::kCtlFirstFolder))->setText(QString::fromStdString(shared + "/"));
       d.findChild<QPushButton*>(QStringLiteral("OK"))->click();
     });
     AskSharedFolderWhenNoneStored(profile, messages);
@@ -75,12 +76,12 @@ TEST(FullRun, FromEmptySettingsThroughASplitToASecondStartAsItWasLeft) {
     ClickNode(frame.tree(), QStringLiteral("FORUM1"));
     list->OnColumnClick(0);  // file names ascending
     Select(list, {QStringLiteral("MES_01.LOG"), QStringLiteral("MES#01.LOG")});
-    frame.action(49408)->trigger();
+    frame.action(ids::kCmdAnalyze)->trigger();
     QueueModalAction([](QDialog& d) {
-      d.findChild<QLineEdit*>(QStringLiteral("1000"))->setText(QStringLiteral("8"));
+      d.findChild<QLineEdit*>(IdName(ids::kCtlSingleNumber))->setText(QStringLiteral("8"));
       d.findChild<QPushButton*>(QStringLiteral("OK"))->click();
     });
-    frame.action(49409)->trigger();
+    frame.action(ids::kCmdSplit)->trigger();
     EXPECT_TRUE(std::filesystem::exists(shared + "/FORUM1/MES_01.B00"));
     frame.close();
     app.Exit();

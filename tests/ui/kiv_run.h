@@ -3,10 +3,10 @@
 // fixed clock and every message box answered by script.
 #include <string>
 
+#include "messages/scripted_messages.h"
 #include "ports/clock.h"
 #include "profile/qsettings_profile.h"
-#include "tests/support/scripted_messages.h"
-#include "ui/kiv_app.h"
+#include "ui/app/kiv_app.h"
 
 struct KivRun {
   KivRun(const std::string& ini, bool defaultsMode) : profile(ini), app(profile, clock, Options(defaultsMode)) {

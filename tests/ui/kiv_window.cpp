@@ -12,13 +12,13 @@
 #include <QTreeWidget>
 
 #include "profile/qsettings_profile.h"
-#include "ui/dialog_font.h"
-#include "ui/kiv_app.h"
-#include "ui/kiv_list_view.h"
-#include "ui/kiv_tree_view.h"
-#include "ui/main_frame.h"
-#include "ui/modal_run.h"
-#include "ui/qt_translations.h"
+#include "ui/qt_support/dialog_font.h"
+#include "ui/app/kiv_app.h"
+#include "ui/views/kiv_list_view.h"
+#include "ui/views/kiv_tree_view.h"
+#include "ui/views/main_frame.h"
+#include "ui/qt_support/modal_run.h"
+#include "ui/qt_support/qt_translations.h"
 
 namespace {
 

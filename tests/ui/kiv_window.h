@@ -1,13 +1,12 @@
 #pragma once
+#include <QString>
+#include <QStringList>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <QString>
-#include <QStringList>
-
+#include "messages/scripted_messages.h"
 #include "ports/clock.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 
 class CKivApp;

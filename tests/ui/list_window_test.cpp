@@ -1,30 +1,27 @@
 // The main window on a generated shared log folder: the tree, the rows of
 // the chosen forum, the cases with nothing to list, the greeting and the
 // column clicks.
-#include <filesystem>
-
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QDialog>
 #include <QHeaderView>
 #include <QTest>
+#include <filesystem>
 
 #include "commands/entry_row.h"
 #include "model/kiv_doc.h"
 #include "ports/rows.h"
+#include "resources/ids.h"
 #include "tests/ui/kiv_window.h"
-#include "ui/kiv_app.h"
-#include "ui/kiv_list_view.h"
-#include "ui/kiv_tree_view.h"
-#include "ui/main_frame.h"
-#include "ui/modal_run.h"
+#include "ui/app/kiv_app.h"
+#include "ui/views/kiv_list_view.h"
+#include "ui/views/kiv_tree_view.h"
+#include "ui/views/main_frame.h"
+#include "ui/qt_support/modal_run.h"
+#include "ui/qt_support/qt_text.h"
 
 namespace {
-
-constexpr int kAnalyze = 49408;
-constexpr int kSelectUnanalyzed = 49413;
-constexpr int kExternalLaunch = 49419;
 
 QStringList Files(std::initializer_list<const char*> names) {
   QStringList list;
@@ -38,8 +35,8 @@ TEST(ListWindow, ForumLeafShowsItsRowsAndOtherNodesShowNothing) {
   ASSERT_NE(tree->FindItem(QStringLiteral("ﾛｸﾞﾌｫﾙﾀﾞ")), nullptr);
   EXPECT_EQ(tree->FindItem(QStringLiteral("HP")), nullptr);  // never entered
   EXPECT_EQ(w.frame().list()->topLevelItemCount(), 0);
-  EXPECT_FALSE(w.frame().action(kAnalyze)->isEnabled());
-  EXPECT_FALSE(w.frame().action(kExternalLaunch)->isEnabled());
+  EXPECT_FALSE(w.frame().action(ids::kCmdAnalyze)->isEnabled());
+  EXPECT_FALSE(w.frame().action(ids::kCmdExternalLaunch)->isEnabled());
 
   w.ClickNode(QStringLiteral("FORUM1"));
   ASSERT_NE(w.app().doc().CurrentFolder(), nullptr);
@@ -58,9 +55,9 @@ TEST(ListWindow, ForumLeafShowsItsRowsAndOtherNodesShowNothing) {
   EXPECT_EQ(list->RowIcon(title), 2);
   EXPECT_TRUE(list->IsRowSelected(0));
   EXPECT_TRUE(list->IsRowFocused(0));
-  EXPECT_TRUE(w.frame().action(kAnalyze)->isEnabled());
-  EXPECT_EQ(w.frame().action(kAnalyze)->statusTip(), QStringLiteral("ログの解析を開始"));
-  EXPECT_EQ(w.frame().action(kAnalyze)->toolTip(), QStringLiteral("解析"));
+  EXPECT_TRUE(w.frame().action(ids::kCmdAnalyze)->isEnabled());
+  EXPECT_EQ(w.frame().action(ids::kCmdAnalyze)->statusTip(), QStringLiteral("ログの解析を開始"));
+  EXPECT_EQ(w.frame().action(ids::kCmdAnalyze)->toolTip(), QStringLiteral("解析"));
 
   // Right arrow on the forum's leaf goes to the list, Left arrow back to the tree.
   w.frame().activateWindow();
@@ -73,11 +70,11 @@ TEST(ListWindow, ForumLeafShowsItsRowsAndOtherNodesShowNothing) {
 
   // Analyse two rooms; 未解析 then picks the one left.
   w.SelectFiles(Files({"MES_01.LOG", "MES_02.LOG"}));
-  w.Trigger(kAnalyze);
+  w.Trigger(ids::kCmdAnalyze);
   EXPECT_EQ(list->topLevelItem(body)->text(kColumnLowest), QStringLiteral("1"));
   EXPECT_NE(list->topLevelItem(w.RowOf(QStringLiteral("MES#02.LOG")))->text(kColumnHighest), QStringLiteral("-"));
   EXPECT_EQ(list->topLevelItem(w.RowOf(QStringLiteral("MES_03.LOG")))->text(kColumnHighest), QStringLiteral("-"));
-  w.Trigger(kSelectUnanalyzed);
+  w.Trigger(ids::kCmdSelectUnanalyzed);
   for (int i = 0; i < list->topLevelItemCount(); ++i) {
     EXPECT_EQ(list->IsRowSelected(i), list->topLevelItem(i)->text(0).endsWith(QStringLiteral("03.LOG"))) << i;
   }
@@ -86,7 +83,7 @@ TEST(ListWindow, ForumLeafShowsItsRowsAndOtherNodesShowNothing) {
   w.ClickNode(QStringLiteral("ﾛｸﾞﾌｫﾙﾀﾞ"));
   EXPECT_EQ(w.app().doc().CurrentFolder(), nullptr);
   EXPECT_EQ(list->topLevelItemCount(), 0);
-  EXPECT_FALSE(w.frame().action(kAnalyze)->isEnabled());
+  EXPECT_FALSE(w.frame().action(ids::kCmdAnalyze)->isEnabled());
   EXPECT_TRUE(w.messages().boxes.empty());
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
 }
@@ -104,8 +101,8 @@ TEST(ListWindow, NothingToListIsAnEmptyListNotACrash) {
   std::filesystem::remove_all(w.Forum("FORUM1"));
   w.ClickNode(QStringLiteral("FORUM1"));
   EXPECT_EQ(w.frame().list()->topLevelItemCount(), 0);
-  EXPECT_FALSE(w.frame().action(kAnalyze)->isEnabled());
-  EXPECT_TRUE(w.frame().action(kExternalLaunch)->isEnabled());
+  EXPECT_FALSE(w.frame().action(ids::kCmdAnalyze)->isEnabled());
+  EXPECT_TRUE(w.frame().action(ids::kCmdExternalLaunch)->isEnabled());
   // The list, given the focus with nothing in it, hands it to the tree.
   w.frame().list()->setFocus(Qt::MouseFocusReason);
   EXPECT_TRUE(w.frame().tree()->hasFocus());
@@ -141,7 +138,7 @@ TEST(ListWindow, ColumnClicksCycleTheOrderAndTheCompanionForumGreets) {
   // RURIRIR greets on every fill of the list while the companion settings were never stored.
   int greetings = 0;
   auto greet = [&greetings](QDialog& d) {
-    if (d.objectName() == QStringLiteral("161")) ++greetings;
+    if (d.objectName() == IdName(ids::kDlgGreeting)) ++greetings;
     d.accept();
   };
   QueueModalAction(greet);
@@ -160,16 +157,17 @@ TEST(ListWindow, ColumnClicksCycleTheOrderAndTheCompanionForumGreets) {
 TEST(ListWindow, CompanionVoiceInTitlePromptsAndRowsAndADoubleClickSplits) {
   KivWindow w("--forums 1 --rooms 1", true, "printf '' > FORUM1/MES_07.LOG", "[Secret]\nType=1\n");
   EXPECT_EQ(w.frame().windowTitle(), QStringLiteral("たろうぃっく  Ver 1.30　（ピルカちゃんモード）"));
-  EXPECT_EQ(w.frame().action(kAnalyze)->statusTip(), QStringLiteral("ログの解析を始めるよ、ヨルマおにいちゃん"));
-  EXPECT_EQ(w.frame().action(kAnalyze)->toolTip(), QStringLiteral("解析"));  // tooltips keep the normal voice
+  EXPECT_EQ(w.frame().action(ids::kCmdAnalyze)->statusTip(),
+            QStringLiteral("ログの解析を始めるよ、ヨルマおにいちゃん"));
+  EXPECT_EQ(w.frame().action(ids::kCmdAnalyze)->toolTip(), QStringLiteral("解析"));  // tooltips keep the normal voice
   w.ClickNode(QStringLiteral("FORUM1"));
   const int unnamed = w.RowOf(QStringLiteral("MES_07.LOG"));
   ASSERT_GE(unnamed, 0);
   EXPECT_EQ(w.Column(kColumnRoom)[unnamed], QStringLiteral("わかんないよぅ～(;_;)"));
   EXPECT_EQ(w.Column(kColumnSize)[unnamed], QStringLiteral("0"));
 
-  w.Trigger(49411);  // 全選択
-  w.Trigger(kAnalyze);
+  w.Trigger(ids::kCmdSelectAll);  // 全選択
+  w.Trigger(ids::kCmdAnalyze);
   w.SelectFiles(Files({"MES_01.LOG"}));
   QString opened;
   QueueModalAction([&opened](QDialog& d) {
@@ -179,7 +177,7 @@ TEST(ListWindow, CompanionVoiceInTitlePromptsAndRowsAndADoubleClickSplits) {
   CKivListView* list = w.frame().list();
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
                      list->visualItemRect(list->topLevelItem(w.RowOf(QStringLiteral("MES_01.LOG")))).center());
-  EXPECT_EQ(opened, QStringLiteral("152"));
+  EXPECT_EQ(opened, IdName(ids::kDlgSplitSingle));
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
 }
 

@@ -3,12 +3,13 @@
 // told in a box.
 #include <gtest/gtest.h>
 
+#include "resources/ids.h"
 #include "resources/string_table.h"
 #include "tests/support/stopped_commit.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_window.h"
-#include "ui/kiv_list_view.h"
-#include "ui/main_frame.h"
+#include "ui/views/kiv_list_view.h"
+#include "ui/views/main_frame.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ TEST(RepairWindow, OpeningAForumFinishesASplitCutShortAndSaysSo) {
                                 "new messages\r\n"));
 
   w.ClickNode(QStringLiteral("FORUM1"));
-  ASSERT_EQ(w.Captions(), std::vector<std::string>{std::string(KivString(50225))});
+  ASSERT_EQ(w.Captions(), std::vector<std::string>{std::string(KivString(ids::kMsgRepairSplitFinished + 1))});
   EXPECT_NE(w.messages().boxes[0].text.find("MES_01.LOG"), std::string::npos);
   EXPECT_EQ(ReadBytes(forum + "/MES_01.LOG"), "new messages\r\n");
   EXPECT_EQ(ReadBytes(forum + "/AR_2402A.LOG"), "old messages\r\n");

@@ -4,7 +4,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include "ui/running_copy.h"
+#include "ui/app/running_copy.h"
 
 namespace {
 

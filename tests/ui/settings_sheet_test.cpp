@@ -9,27 +9,26 @@
 #include <QTabWidget>
 
 #include "messages/companion_mode.h"
+#include "messages/scripted_messages.h"
 #include "model/kiv_doc.h"
 #include "ports/memory_profile.h"
 #include "profile/settings_store.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_window.h"
-#include "ui/folder_browser.h"
-#include "ui/folder_text.h"
-#include "ui/kiv_app.h"
-#include "ui/kiv_prop_pages.h"
-#include "ui/kiv_prop_sheet.h"
-#include "ui/kiv_tree_view.h"
-#include "ui/main_frame.h"
-#include "ui/modal_run.h"
-#include "ui/settings_checks.h"
-#include "ui/shared_folder_dlg.h"
+#include "ui/dialogs/folder_browser.h"
+#include "ui/settings/folder_text.h"
+#include "ui/app/kiv_app.h"
+#include "ui/settings/kiv_prop_pages.h"
+#include "ui/settings/kiv_prop_sheet.h"
+#include "ui/views/kiv_tree_view.h"
+#include "ui/views/main_frame.h"
+#include "ui/qt_support/modal_run.h"
+#include "ui/settings/settings_checks.h"
+#include "ui/dialogs/shared_folder_dlg.h"
 
 namespace {
-
-constexpr int kSettings = 49416;
 
 std::string Caption(int id) { return std::string(KivString(id)); }
 
@@ -107,7 +106,7 @@ TEST(FolderPageCheck, SeparatorsStatusAndChangeQuestion) {
     EXPECT_EQ(CheckFolderPage(v.messenger, true, f), PageCheck::StayOnFolder);
     EXPECT_EQ(f.folder, dir.Sub("logs") + "//");
     ASSERT_EQ(v.port.boxes.size(), 1u);
-    EXPECT_EQ(v.port.boxes[0].caption, Caption(49925));
+    EXPECT_EQ(v.port.boxes[0].caption, Caption(ids::kMsgConfirmFolderChange + 1));
   }
   {
     // A file, in the companion's voice: the honorific is the only argument.
@@ -116,7 +115,7 @@ TEST(FolderPageCheck, SeparatorsStatusAndChangeQuestion) {
     EXPECT_EQ(CheckFolderPage(v.messenger, true, f), PageCheck::StayOnFolder);
     ASSERT_EQ(v.port.boxes.size(), 1u);
     EXPECT_EQ(v.port.boxes[0].text, "そのパス、フォルダじゃないよ。‥‥変なおねえちゃん。");
-    EXPECT_EQ(v.port.boxes[0].caption, Caption(49923));
+    EXPECT_EQ(v.port.boxes[0].caption, Caption(ids::kMsgNotAFolder + 1));
     EXPECT_EQ(v.port.boxes[0].style.icon, MsgIcon::Stop);
   }
   {
@@ -125,8 +124,8 @@ TEST(FolderPageCheck, SeparatorsStatusAndChangeQuestion) {
     FolderPageFields f{dir.Sub("logs"), dir.Sub("gone"), false, false};
     EXPECT_EQ(CheckFolderPage(v.messenger, true, f), PageCheck::StayOnFolder);
     ASSERT_EQ(v.port.boxes.size(), 2u);
-    EXPECT_EQ(v.port.boxes[0].caption, Caption(49931));
-    EXPECT_EQ(v.port.boxes[1].caption, Caption(49921));
+    EXPECT_EQ(v.port.boxes[0].caption, Caption(ids::kMsgBackUpChangedLater + 1));
+    EXPECT_EQ(v.port.boxes[1].caption, Caption(ids::kMsgBadPath + 1));
   }
   {
     // Another folder, agreed to.
@@ -134,7 +133,7 @@ TEST(FolderPageCheck, SeparatorsStatusAndChangeQuestion) {
     FolderPageFields f{dir.Sub("logs"), dir.Sub("other"), true, false};
     EXPECT_EQ(CheckFolderPage(v.messenger, true, f), PageCheck::Leave);
     ASSERT_EQ(v.port.boxes.size(), 1u);
-    EXPECT_EQ(v.port.boxes[0].text, KivString(49924));
+    EXPECT_EQ(v.port.boxes[0].text, KivString(ids::kMsgConfirmFolderChange));
   }
   {
     // The program page: empty and a folder pass, a missing file does not.
@@ -143,7 +142,7 @@ TEST(FolderPageCheck, SeparatorsStatusAndChangeQuestion) {
     EXPECT_EQ(CheckProgramPage(v.messenger, dir.Sub("other")), PageCheck::Leave);
     EXPECT_EQ(CheckProgramPage(v.messenger, dir.Sub("viewer.exe")), PageCheck::StayOnProgram);
     ASSERT_EQ(v.port.boxes.size(), 1u);
-    EXPECT_EQ(v.port.boxes[0].caption, Caption(49927));
+    EXPECT_EQ(v.port.boxes[0].caption, Caption(ids::kMsgProgramMissing + 1));
   }
 }
 
@@ -155,16 +154,16 @@ TEST(FirstRunDialog, RefusesAnEmptyPathThenStoresTheFolderWithoutItsSeparators) 
   ClearModalActions();
   bool stayed = false;
   QueueModalAction([&](QDialog& d) {
-    EXPECT_FALSE(Control<QPushButton>(d, 1027)->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(d, ids::kCtlFirstFolderBrowse)->isEnabled());
     ClickOk(d);  // the edit is empty
     stayed = d.isVisible();
-    Control<QLineEdit>(d, 1026)->setText(QString::fromStdString(dir.Sub("logs") + "//"));
+    Control<QLineEdit>(d, ids::kCtlFirstFolder)->setText(QString::fromStdString(dir.Sub("logs") + "//"));
     ClickOk(d);
   });
   AskSharedFolderWhenNoneStored(profile, port);
   EXPECT_TRUE(stayed);
   ASSERT_EQ(port.boxes.size(), 1u);
-  EXPECT_EQ(port.boxes[0].text, KivString(49920));  // normal voice, as the mode is not read yet
+  EXPECT_EQ(port.boxes[0].text, KivString(ids::kMsgBadPath));  // normal voice, as the mode is not read yet
   EXPECT_EQ(profile.GetProfileString("Setting", "LOGFILE", ""), dir.Sub("logs"));
 
   // Dismissed: nothing stored.
@@ -183,15 +182,15 @@ TEST(SettingsSheet, AFaultyPageKeepsTheUserThereAndCancelChangesNothing) {
   bool stayedOnFolderPage = false;
   QueueModalAction([&](QDialog& d) {
     auto& sheet = static_cast<CKivPropSheet&>(d);
-    Control<QLineEdit>(d, 1023)->setText(QString::fromStdString(w.Forum("FORUM1") + "/MES_01.LOG"));
-    Control<QLineEdit>(d, 1032)->setText(QStringLiteral("/no/such/viewer"));
+    Control<QLineEdit>(d, ids::kCtlLogFolder)->setText(QString::fromStdString(w.Forum("FORUM1") + "/MES_01.LOG"));
+    Control<QLineEdit>(d, ids::kCtlProgram)->setText(QStringLiteral("/no/such/viewer"));
     sheet.tabs().setCurrentIndex(1);
     stayedOnFolderPage = sheet.tabs().currentIndex() == 0;
     d.findChild<QPushButton*>(QStringLiteral("Cancel"))->click();
   });
-  w.Trigger(kSettings);
+  w.Trigger(ids::kCmdSettings);
   EXPECT_TRUE(stayedOnFolderPage);
-  EXPECT_EQ(w.Captions(), std::vector<std::string>{Caption(49923)});
+  EXPECT_EQ(w.Captions(), std::vector<std::string>{Caption(ids::kMsgNotAFolder + 1)});
   const DocumentSettings after = w.app().doc().SettingsForSheet();
   EXPECT_EQ(after.logFolder, before.logFolder);
   EXPECT_EQ(after.exeFile, before.exeFile);
@@ -206,16 +205,17 @@ TEST(SettingsSheet, OkHandsTheNewFolderProgramAndFlagsToTheDocument) {
   const bool backUpBefore = w.app().doc().m_nBackUp != 0;
   QueueModalAction([&](QDialog& d) {
     auto& sheet = static_cast<CKivPropSheet&>(d);
-    Control<QLineEdit>(d, 1023)->setText(QString::fromStdString(other.path() + "//"));
-    Control<QCheckBox>(d, 1057)->setChecked(!backUpBefore);
-    Control<QCheckBox>(d, 1060)->setChecked(true);
-    sheet.tabs().setCurrentIndex(1);  // checked: 49930, then 49924 answered Yes
-    Control<QLineEdit>(d, 1032)->setText(QString::fromStdString(other.path()));
-    Control<QLineEdit>(d, 1034)->setText(QStringLiteral("-d %D"));
+    Control<QLineEdit>(d, ids::kCtlLogFolder)->setText(QString::fromStdString(other.path() + "//"));
+    Control<QCheckBox>(d, ids::kCtlBackUpPerGeneration)->setChecked(!backUpBefore);
+    Control<QCheckBox>(d, ids::kCtlCheckArchiveList)->setChecked(true);
+    sheet.tabs().setCurrentIndex(1);  // checked: kMsgBackUpChangedLater, then kMsgConfirmFolderChange answered Yes
+    Control<QLineEdit>(d, ids::kCtlProgram)->setText(QString::fromStdString(other.path()));
+    Control<QLineEdit>(d, ids::kCtlProgramOptions)->setText(QStringLiteral("-d %D"));
     ClickOk(d);
   });
-  w.Trigger(kSettings);
-  EXPECT_EQ(w.Captions(), (std::vector<std::string>{Caption(49931), Caption(49925)}));
+  w.Trigger(ids::kCmdSettings);
+  EXPECT_EQ(w.Captions(), (std::vector<std::string>{Caption(ids::kMsgBackUpChangedLater + 1),
+                                                    Caption(ids::kMsgConfirmFolderChange + 1)}));
   CKivDoc& doc = w.app().doc();
   EXPECT_EQ(doc.m_strLogFolder, other.path());
   EXPECT_EQ(doc.m_strExeFile1, other.path());
@@ -233,10 +233,10 @@ TEST(SettingsSheet, ShowsTheStoredFolderWhileTheRunWorksOnOneGivenForIt) {
   KivWindow w("--forums 1 --rooms 1", true, "", "[Setting]\nLOGFILE=" + stored.path() + "\n");
   QString shown;
   QueueModalAction([&](QDialog& d) {
-    shown = Control<QLineEdit>(d, 1023)->text();
+    shown = Control<QLineEdit>(d, ids::kCtlLogFolder)->text();
     ClickOk(d);
   });
-  w.Trigger(kSettings);
+  w.Trigger(ids::kCmdSettings);
   EXPECT_EQ(shown.toStdString(), stored.path());
   EXPECT_TRUE(w.Captions().empty());  // unchanged: no question, and OK closes the sheet
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty());

@@ -1,41 +1,35 @@
 // The split, undo and export commands run from the main window through the
 // real dialogs and the keypad, with every box answered from a script.
-#include <filesystem>
-
 #include <fcntl.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDialog>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
+#include <filesystem>
 
 #include "commands/entry_row.h"
 #include "ports/rows.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_window.h"
-#include "ui/kiv_list_view.h"
-#include "ui/main_frame.h"
-#include "ui/modal_run.h"
-#include "ui/status_progress.h"
+#include "ui/views/kiv_list_view.h"
+#include "ui/views/main_frame.h"
+#include "ui/qt_support/modal_run.h"
+#include "ui/qt_support/qt_text.h"
+#include "ui/views/status_progress.h"
 
 namespace {
-
-constexpr int kAnalyze = 49408;
-constexpr int kSplit = 49409;
-constexpr int kUndo = 49410;
-constexpr int kSelectAll = 49411;
-constexpr int kExport = 49418;
 
 template <typename T>
 T* Control(QDialog& d, int id) {
@@ -90,8 +84,8 @@ void RightClickRow(CKivListView* list, int row) {
 struct AnalysedForum {
   explicit AnalysedForum(const std::string& beforeStart = "") : w("--forums 2 --rooms 3", true, beforeStart) {
     w.ClickNode(QStringLiteral("FORUM1"));
-    w.Trigger(kSelectAll);
-    w.Trigger(kAnalyze);
+    w.Trigger(ids::kCmdSelectAll);
+    w.Trigger(ids::kCmdAnalyze);
     w.messages().Clear();
   }
   KivWindow w;
@@ -107,18 +101,19 @@ TEST(SplitWindow, SingleRoomThroughItsDialogThenExportAndUndoByRightClick) {
 
   QString bodyFile, bodyRange;
   QueueModalAction([&](QDialog& d) {
-    EXPECT_EQ(d.objectName(), QStringLiteral("152"));
-    bodyFile = Control<QLabel>(d, 1004)->text();
-    bodyRange = Control<QLabel>(d, 1005)->text();
-    Control<QRadioButton>(d, 1053)->click();
-    Control<QRadioButton>(d, 300)->click();
-    Control<QLineEdit>(d, 1000)->setText(QStringLiteral("8"));
+    EXPECT_EQ(d.objectName(), IdName(ids::kDlgSplitSingle));
+    bodyFile = Control<QLabel>(d, ids::kCtlBodyFile)->text();
+    bodyRange = Control<QLabel>(d, ids::kCtlBodyRange)->text();
+    Control<QRadioButton>(d, ids::kCtlSingleCutMethod)->click();
+    Control<QRadioButton>(d, ids::kCtlSingleArchiveForm)->click();
+    Control<QLineEdit>(d, ids::kCtlSingleNumber)->setText(QStringLiteral("8"));
     Click(d, "OK");
   });
-  w.Trigger(kSplit);
+  w.Trigger(ids::kCmdSplit);
   EXPECT_EQ(bodyFile, QStringLiteral("MES_01.LOG"));
   EXPECT_EQ(bodyRange, QStringLiteral("    1 -    16"));
-  ASSERT_EQ(w.Captions(), std::vector<std::string>{Caption(49675)});  // the confirmation, answered Yes
+  ASSERT_EQ(w.Captions(),
+            std::vector<std::string>{Caption(ids::kMsgConfirmSplit + 1)});  // the confirmation, answered Yes
 
   const int body = w.RowOf(QStringLiteral("MES_01.LOG"));
   const int title = w.RowOf(QStringLiteral("MES#01.LOG"));
@@ -137,7 +132,7 @@ TEST(SplitWindow, SingleRoomThroughItsDialogThenExportAndUndoByRightClick) {
   EXPECT_EQ(FilesStartingWith(f.forum, "AR_").size(), 1u);
 
   // One AR.LST line for the room: the title log's old log shares its name.
-  w.Trigger(kExport);
+  w.Trigger(ids::kCmdExportHeaders);
   const std::string arList = ReadBytes(f.forum + "/AR.LST");
   EXPECT_EQ(arList.rfind("M " + FilesStartingWith(f.forum, "AR_").front() + " ", 0), 0u) << arList;
   EXPECT_EQ(std::count(arList.begin(), arList.end(), '\n'), 1);
@@ -162,11 +157,11 @@ TEST(SplitWindow, CtrlUNeverPutsTheBackupOverALogTheHostWroteToSinceTheSplit) {
   CKivListView* list = w.frame().list();
   w.SelectFiles({QStringLiteral("MES_01.LOG")});
   QueueModalAction([&](QDialog& d) {
-    Control<QRadioButton>(d, 1053)->click();
-    Control<QLineEdit>(d, 1000)->setText(QStringLiteral("8"));
+    Control<QRadioButton>(d, ids::kCtlSingleCutMethod)->click();
+    Control<QLineEdit>(d, ids::kCtlSingleNumber)->setText(QStringLiteral("8"));
     Click(d, "OK");
   });
-  w.Trigger(kSplit);
+  w.Trigger(ids::kCmdSplit);
   const std::string log = f.forum + "/MES_01.LOG";
   const std::string split = ReadBytes(log);
   const std::string original = ReadBytes(f.forum + "/MES_01.B00");
@@ -186,7 +181,7 @@ TEST(SplitWindow, CtrlUNeverPutsTheBackupOverALogTheHostWroteToSinceTheSplit) {
   list->setFocus();
   QTest::keyClick(list, Qt::Key_U, Qt::ControlModifier);
 
-  ASSERT_EQ(w.Captions(), std::vector<std::string>{Caption(50241)});
+  ASSERT_EQ(w.Captions(), std::vector<std::string>{Caption(ids::kMsgWrittenSinceSplit + 1)});
   const std::string text = w.messages().boxes[0].text;
   EXPECT_EQ(text.rfind("MES_01.LOG :\n", 0), 0u) << text;
   EXPECT_EQ(ReadBytes(log), split + hostLine);
@@ -199,10 +194,10 @@ TEST(SplitWindow, CtrlUNeverPutsTheBackupOverALogTheHostWroteToSinceTheSplit) {
 
   // A later undo, with or without a rescan first, leaves the log as well.
   w.messages().Clear();
-  w.Trigger(kUndo);
+  w.Trigger(ids::kCmdUndo);
   emit qApp->applicationStateChanged(Qt::ApplicationActive);  // back from another program: a rescan
   w.SelectFiles({QStringLiteral("MES_01.LOG")});
-  w.Trigger(kUndo);
+  w.Trigger(ids::kCmdUndo);
   EXPECT_TRUE(w.messages().boxes.empty());
   EXPECT_EQ(ReadBytes(log), split + hostLine);
   EXPECT_EQ(ReadBytes(f.forum + "/MES_01.B00"), original);
@@ -215,22 +210,22 @@ TEST(SplitWindow, TwoRoomsUseTheMultiDialogWhichRefusesAStepOfZero) {
   w.SelectFiles({QStringLiteral("MES_02.LOG"), QStringLiteral("MES_03.LOG")});
   bool stayedOpen = false;
   QueueModalAction([&](QDialog& d) {
-    EXPECT_EQ(d.objectName(), QStringLiteral("153"));
-    Control<QRadioButton>(d, 1056)->click();
-    EXPECT_EQ(Control<QLineEdit>(d, 1016)->text(), QStringLiteral("1000"));
-    Control<QLineEdit>(d, 1016)->setText(QStringLiteral("0"));
+    EXPECT_EQ(d.objectName(), IdName(ids::kDlgSplitMulti));
+    Control<QRadioButton>(d, ids::kCtlMultiStepMethod)->click();
+    EXPECT_EQ(Control<QLineEdit>(d, ids::kCtlMultiNumber)->text(), QStringLiteral("1000"));
+    Control<QLineEdit>(d, ids::kCtlMultiNumber)->setText(QStringLiteral("0"));
     Click(d, "OK");
     stayedOpen = d.isVisible();
-    Control<QLineEdit>(d, 1016)->setText(QStringLiteral("10"));
-    QComboBox* kinds = Control<QComboBox>(d, 1020);
+    Control<QLineEdit>(d, ids::kCtlMultiNumber)->setText(QStringLiteral("10"));
+    QComboBox* kinds = Control<QComboBox>(d, ids::kCtlMultiKind);
     kinds->setCurrentIndex(kinds->findText(QStringLiteral("本文のみ")));
     Click(d, "OK");
   });
-  w.Trigger(kSplit);
+  w.Trigger(ids::kCmdSplit);
   EXPECT_TRUE(stayedOpen);
   ASSERT_GE(w.messages().boxes.size(), 1u);
-  EXPECT_EQ(w.messages().boxes[0].caption, Caption(49933));
-  EXPECT_EQ(w.messages().boxes[0].text, Caption(49932));
+  EXPECT_EQ(w.messages().boxes[0].caption, Caption(ids::kMsgZeroStep + 1));
+  EXPECT_EQ(w.messages().boxes[0].text, Caption(ids::kMsgZeroStep));
   EXPECT_EQ(w.messages().boxes[0].style.icon, MsgIcon::Question);
   // Method 1 with step 10: body logs only, both rooms.
   CKivListView* list = w.frame().list();
@@ -248,13 +243,13 @@ TEST(SplitWindow, SingleDialogAsksOutsideTheRangeAndTakesTheKeypadNumber) {
   QString afterPad, selectedAfterPad, afterOff, secondMethod, backToFirst;
   bool stayedOpenOnNo = false, stayedOpenOnZero = false, refusedTooHigh = false;
   QueueModalAction([&](QDialog& d) {
-    QLineEdit* number = Control<QLineEdit>(d, 1000);
+    QLineEdit* number = Control<QLineEdit>(d, ids::kCtlSingleNumber);
     // The keypad: 4 0 0 0 and OK fill the field and select it.
     number->setFocus();
     QueueModalAction([](QDialog& pad) {
-      EXPECT_EQ(pad.objectName(), QStringLiteral("159"));
-      for (int key : {1074, 1070, 1070, 1070}) pad.findChild<QPushButton*>(QString::number(key))->click();
-      EXPECT_EQ(pad.findChild<QLabel*>(QStringLiteral("1052"))->text(), QStringLiteral("4000 "));
+      EXPECT_EQ(pad.objectName(), IdName(ids::kDlgNumberPad));
+      for (int digit : {4, 0, 0, 0}) pad.findChild<QPushButton*>(IdName(ids::kCtlPadDigit0 + digit))->click();
+      EXPECT_EQ(pad.findChild<QLabel*>(IdName(ids::kCtlPadDisplay))->text(), QStringLiteral("4000 "));
       pad.findChild<QPushButton*>(QStringLiteral("OK"))->click();
     });
     QTest::mouseClick(&d, Qt::RightButton, {}, QPoint(d.width() - 3, 3));
@@ -262,20 +257,20 @@ TEST(SplitWindow, SingleDialogAsksOutsideTheRangeAndTakesTheKeypadNumber) {
     selectedAfterPad = number->selectedText();
     // Capped at 65536 and dismissed with OFF: the field keeps its number.
     QueueModalAction([](QDialog& pad) {
-      for (int key : {1076, 1075, 1075, 1073, 1077, 1071}) pad.findChild<QPushButton*>(QString::number(key))->click();
-      EXPECT_EQ(pad.findChild<QLabel*>(QStringLiteral("1052"))->text(), QStringLiteral("65536 "));
+      for (int digit : {6, 5, 5, 3, 7, 1}) pad.findChild<QPushButton*>(IdName(ids::kCtlPadDigit0 + digit))->click();
+      EXPECT_EQ(pad.findChild<QLabel*>(IdName(ids::kCtlPadDisplay))->text(), QStringLiteral("65536 "));
       pad.findChild<QPushButton*>(QStringLiteral("OFF"))->click();
     });
     QTest::mouseClick(&d, Qt::RightButton, {}, QPoint(d.width() - 3, 3));
     afterOff = number->text();
     // With the focus elsewhere a right click opens no keypad.
-    Control<QRadioButton>(d, 300)->setFocus();
+    Control<QRadioButton>(d, ids::kCtlSingleArchiveForm)->setFocus();
     QTest::mouseClick(&d, Qt::RightButton, {}, QPoint(d.width() - 3, 3));
 
     // The second method proposes 1000; the first brings the number back.
-    Control<QRadioButton>(d, 1054)->click();
+    Control<QRadioButton>(d, ids::kCtlSingleStepMethod)->click();
     secondMethod = number->text();
-    Control<QRadioButton>(d, 1053)->click();
+    Control<QRadioButton>(d, ids::kCtlSingleCutMethod)->click();
     backToFirst = number->text();
 
     // Outside 0-65536 the dialog's own check refuses the number and keeps the field.
@@ -288,13 +283,13 @@ TEST(SplitWindow, SingleDialogAsksOutsideTheRangeAndTakesTheKeypadNumber) {
     w.messages().Answer(MsgResult::No);
     Click(d, "OK");
     stayedOpenOnNo = d.isVisible();
-    Control<QRadioButton>(d, 1054)->click();
+    Control<QRadioButton>(d, ids::kCtlSingleStepMethod)->click();
     number->setText(QStringLiteral("0"));
     Click(d, "OK");
     stayedOpenOnZero = d.isVisible();
     Click(d, "Cancel");
   });
-  w.Trigger(kSplit);
+  w.Trigger(ids::kCmdSplit);
   EXPECT_EQ(afterPad, QStringLiteral("4000"));
   EXPECT_EQ(selectedAfterPad, QStringLiteral("4000"));
   EXPECT_EQ(afterOff, QStringLiteral("4000"));
@@ -303,7 +298,8 @@ TEST(SplitWindow, SingleDialogAsksOutsideTheRangeAndTakesTheKeypadNumber) {
   EXPECT_TRUE(refusedTooHigh);
   EXPECT_TRUE(stayedOpenOnNo);
   EXPECT_TRUE(stayedOpenOnZero);
-  EXPECT_EQ(w.Captions(), (std::vector<std::string>{Caption(57344), Caption(49929), Caption(49933)}));
+  EXPECT_EQ(w.Captions(), (std::vector<std::string>{Caption(ids::kStrProgramName), Caption(ids::kMsgOutsideRange + 1),
+                                                    Caption(ids::kMsgZeroStep + 1)}));
   EXPECT_EQ(w.messages().boxes[1].style.buttons, MsgButtons::YesNo);
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty()) << w.unexpectedDialogs().join(QLatin1Char(' ')).toStdString();
   EXPECT_FALSE(Exists(f.forum + "/MES_01.B00"));  // cancelled: nothing split
@@ -316,16 +312,16 @@ TEST(SplitWindow, ARoomWithOnlyATitleLogOffersOnlyTitlesAndSplitsThem) {
   QString bodyFile;
   QStringList offered;
   QueueModalAction([&](QDialog& d) {
-    bodyFile = Control<QLabel>(d, 1004)->text();
+    bodyFile = Control<QLabel>(d, ids::kCtlBodyFile)->text();
     QApplication::setActiveWindow(&d);  // the offscreen platform activates no dialog of its own
-    QComboBox* kinds = Control<QComboBox>(d, 1015);
+    QComboBox* kinds = Control<QComboBox>(d, ids::kCtlSingleKind);
     kinds->setFocus(Qt::TabFocusReason);
     for (int i = 0; i < kinds->count(); ++i) offered << kinds->itemText(i);
-    Control<QRadioButton>(d, 1053)->click();
-    Control<QLineEdit>(d, 1000)->setText(QStringLiteral("5"));
+    Control<QRadioButton>(d, ids::kCtlSingleCutMethod)->click();
+    Control<QLineEdit>(d, ids::kCtlSingleNumber)->setText(QStringLiteral("5"));
     Click(d, "OK");
   });
-  w.Trigger(kSplit);
+  w.Trigger(ids::kCmdSplit);
   EXPECT_EQ(bodyFile, QStringLiteral("なし"));
   EXPECT_EQ(offered, QStringList{QStringLiteral("タイトルのみ")});
   EXPECT_TRUE(Exists(f.forum + "/MES#03.B00"));

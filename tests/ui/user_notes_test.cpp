@@ -7,12 +7,13 @@
 #include <QTest>
 
 #include "profile/qsettings_profile.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_run.h"
 #include "tests/ui/kiv_window.h"
-#include "ui/main_frame.h"
-#include "ui/modal_run.h"
+#include "ui/views/main_frame.h"
+#include "ui/qt_support/modal_run.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ TEST(UserNotes, AMissingSharedFolderIsToldAndTheSettingsOffered) {
     });
     frame.ShowFirstTime();
     ASSERT_EQ(run.messages.boxes.size(), 1u);
-    EXPECT_EQ(run.messages.boxes[0].caption, std::string(KivString(50237)));
+    EXPECT_EQ(run.messages.boxes[0].caption, std::string(KivString(ids::kMsgMissingLogFolder + 1)));
     EXPECT_EQ(run.messages.boxes[0].text.rfind(gone + " :\n", 0), 0u) << run.messages.boxes[0].text;
     EXPECT_EQ(opened.isEmpty(), answer == MsgResult::No) << "the sheet opens on Yes only";
     ClearModalActions();
@@ -45,7 +46,7 @@ TEST(UserNotes, FilesOfRoomsPastTwentyAreNamedWhenAnalyseAndSplitPassThemOver) {
   KivWindow w("--forums 1 --rooms 1", true, "cp FORUM1/MES_01.LOG FORUM1/MES_99.LOG");
   w.ClickNode(QStringLiteral("FORUM1"));
   w.SelectFiles({QStringLiteral("MES_01.LOG"), QStringLiteral("MES_99.LOG")});
-  w.Trigger(49408);
+  w.Trigger(ids::kCmdAnalyze);
   const QString note = w.frame().statusBar()->currentMessage();
   EXPECT_TRUE(note.startsWith(QStringLiteral("MES_99.LOG は会議室番号が 1～20 の範囲外"))) << note.toStdString();
   EXPECT_EQ(w.Column(5)[w.RowOf(QStringLiteral("MES_99.LOG"))], QStringLiteral("-"));

@@ -1,19 +1,21 @@
 // What the main window remembers: the value texts, and what a close writes
 // or, in defaults mode answered No, leaves alone.
+#include "ui/settings/window_values.h"
+
 #include <gtest/gtest.h>
 
 #include <QTest>
 
+#include "messages/scripted_messages.h"
 #include "ports/clock.h"
 #include "profile/qsettings_profile.h"
+#include "resources/ids.h"
 #include "resources/string_table.h"
-#include "tests/support/scripted_messages.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_run.h"
-#include "ui/kiv_app.h"
-#include "ui/kiv_tree_view.h"
-#include "ui/main_frame.h"
-#include "ui/window_values.h"
+#include "ui/app/kiv_app.h"
+#include "ui/views/kiv_tree_view.h"
+#include "ui/views/main_frame.h"
 
 namespace {
 
@@ -65,7 +67,7 @@ TEST(MainWindowClose, WritesItsPlacementUnlessDefaultsModeIsAnsweredNo) {
     run.messages.Answer(MsgResult::No);
     frame.close();
     ASSERT_EQ(run.messages.boxes.size(), 1u);
-    EXPECT_EQ(run.messages.boxes[0].caption, std::string(KivString(49679)));
+    EXPECT_EQ(run.messages.boxes[0].caption, std::string(KivString(ids::kMsgAskSaveWindow + 1)));
     run.app.Exit();
   }
   QSettingsProfile stored(ini);

@@ -1,9 +1,6 @@
 // The window while a command reads a large log on the user-interface
 // thread: it is laid out and repainted, its progress display follows a
 // resize, and what the user does meanwhile starts nothing.
-#include <algorithm>
-#include <chrono>
-
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -12,16 +9,17 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
+#include <chrono>
 
+#include "resources/ids.h"
 #include "tests/ui/kiv_window.h"
-#include "ui/kiv_list_view.h"
-#include "ui/main_frame.h"
-#include "ui/status_progress.h"
+#include "ui/views/kiv_list_view.h"
+#include "ui/views/main_frame.h"
+#include "ui/qt_support/qt_text.h"
+#include "ui/views/status_progress.h"
 
 namespace {
-
-constexpr int kAnalyze = 49408;
-constexpr int kSplit = 49409;
 
 // Counts the paints of the watched widgets and the progress bars made in
 // the status bar (one per file a command reads).
@@ -72,8 +70,8 @@ TEST(WorkingWindow, LongAnalysisRepaintsFollowsAResizeAndTakesNoInput) {
       paintsAtResize = watch.paints;
       return;
     }
-    const auto* bar = statusBar->findChild<QProgressBar*>(QStringLiteral("102"));
-    const auto* text = statusBar->findChild<QWidget*>(QStringLiteral("101"));
+    const auto* bar = statusBar->findChild<QProgressBar*>(IdName(ids::kCtlProgressBar));
+    const auto* text = statusBar->findChild<QWidget*>(IdName(ids::kCtlProgressText));
     if (statusBar->width() > before.width() && bar && text) {
       barFollowed = barFollowed || text->geometry().right() == statusBar->rect().right() - 10;
       textSeen = frame.progress().Text();
@@ -81,7 +79,7 @@ TEST(WorkingWindow, LongAnalysisRepaintsFollowsAResizeAndTakesNoInput) {
     if (!inputSent && barFollowed) {
       inputSent = true;
       QToolBar* tools = frame.toolBar();
-      QTest::mouseClick(tools->widgetForAction(frame.action(kSplit)), Qt::LeftButton);
+      QTest::mouseClick(tools->widgetForAction(frame.action(ids::kCmdSplit)), Qt::LeftButton);
       QTest::keyClick(frame.list(), Qt::Key_I, Qt::ControlModifier);
       QTest::keyClick(frame.list(), Qt::Key_Return);
       QTest::mouseDClick(frame.list()->viewport(), Qt::LeftButton, {},
@@ -89,7 +87,7 @@ TEST(WorkingWindow, LongAnalysisRepaintsFollowsAResizeAndTakesNoInput) {
     }
   });
   ticker.start();
-  w.Trigger(kAnalyze);
+  w.Trigger(ids::kCmdAnalyze);
   ticker.stop();
   const int paintsDuring = watch.paints;
   QTest::qWait(100);  // anything held back would run now

@@ -113,7 +113,7 @@ void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& color) {
 
 std::map<int, Draw> Drawings() {
   std::map<int, Draw> d;
-  d[128] = [](QPainter& p) {  // the program: a log cut in two
+  d[ids::kIconProgram] = [](QPainter& p) {  // the program: a log cut in two
     p.setPen(kInk);
     p.setBrush(QColor(60, 90, 170));
     p.drawRect(1, 1, 13, 13);
@@ -123,7 +123,7 @@ std::map<int, Draw> Drawings() {
     p.setPen(cut);
     p.drawLine(0, 8, 15, 8);
   };
-  d[157] = [](QPainter& p) {  // the companion: a round, smiling face
+  d[ids::kIconCompanion] = [](QPainter& p) {  // the companion: a round, smiling face
     p.setPen(QColor(180, 60, 110));
     p.setBrush(QColor(255, 200, 220));
     p.drawEllipse(QRect(1, 1, 14, 14));
@@ -135,19 +135,19 @@ std::map<int, Draw> Drawings() {
     p.setBrush(QColor(220, 60, 120));
     p.drawEllipse(QRect(11, 0, 4, 4));
   };
-  d[133] = [](QPainter& p) { Folder(p, true); };
-  d[134] = [](QPainter& p) { Folder(p, false); };
-  d[135] = [](QPainter& p) { Page(p, kLine); };
-  d[136] = [](QPainter& p) {
+  d[ids::kIconFolderSelected] = [](QPainter& p) { Folder(p, true); };
+  d[ids::kIconFolder] = [](QPainter& p) { Folder(p, false); };
+  d[ids::kIconBody] = [](QPainter& p) { Page(p, kLine); };
+  d[ids::kIconBodyUndo] = [](QPainter& p) {
     Page(p, kLine);
     UndoBadge(p);
   };
-  d[137] = [](QPainter& p) { TitlePage(p); };
-  d[138] = [](QPainter& p) {
+  d[ids::kIconTitle] = [](QPainter& p) { TitlePage(p); };
+  d[ids::kIconTitleUndo] = [](QPainter& p) {
     TitlePage(p);
     UndoBadge(p);
   };
-  d[49408] = [](QPainter& p) {  // analyse: a glass over the page
+  d[ids::kCmdAnalyze] = [](QPainter& p) {  // analyse: a glass over the page
     Page(p, kLine);
     p.setPen(QPen(kInk, 1.5));
     p.setBrush(QColor(200, 230, 255, 200));
@@ -155,13 +155,13 @@ std::map<int, Draw> Drawings() {
     p.setPen(QPen(kInk, 2.2));
     p.drawLine(QPointF(11.5, 11.5), QPointF(15, 15));
   };
-  d[49409] = [](QPainter& p) {  // split: the page cut across
+  d[ids::kCmdSplit] = [](QPainter& p) {  // split: the page cut across
     Page(p, kLine);
     QPen cut(kRed, 2, Qt::DashLine);
     p.setPen(cut);
     p.drawLine(0, 9, 15, 9);
   };
-  d[49410] = [](QPainter& p) {  // undo: back along a curve
+  d[ids::kCmdUndo] = [](QPainter& p) {  // undo: back along a curve
     QPen pen(kGreen, 2.2);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
@@ -175,28 +175,28 @@ std::map<int, Draw> Drawings() {
     head << QPointF(1, 6) << QPointF(6.5, 2) << QPointF(6.5, 10);
     p.drawPolygon(head);
   };
-  d[49411] = [](QPainter& p) {
+  d[ids::kCmdSelectAll] = [](QPainter& p) {
     const bool s[3] = {true, true, true};
     Rows(p, s, false);
   };
-  d[49412] = [](QPainter& p) {
+  d[ids::kCmdSelectInvert] = [](QPainter& p) {
     const bool s[3] = {true, false, true};
     Rows(p, s, false);
     Arrow(p, QPointF(15, 12), QPointF(15, 4), kRed);
   };
-  d[49413] = [](QPainter& p) {
+  d[ids::kCmdSelectUnanalyzed] = [](QPainter& p) {
     const bool s[3] = {false, true, false};
     Rows(p, s, true);
   };
-  d[49414] = [](QPainter& p) {
+  d[ids::kCmdSelectNone] = [](QPainter& p) {
     const bool s[3] = {false, false, false};
     Rows(p, s, false);
   };
-  d[49418] = [](QPainter& p) {  // export: headers out to the archive list
+  d[ids::kCmdExportHeaders] = [](QPainter& p) {  // export: headers out to the archive list
     Page(p, kTitleLine);
     Arrow(p, QPointF(6, 9), QPointF(15, 9), kGreen);
   };
-  d[49419] = [](QPainter& p) {  // external launch: a window and an arrow out of it
+  d[ids::kCmdExternalLaunch] = [](QPainter& p) {  // external launch: a window and an arrow out of it
     p.setPen(kInk);
     p.setBrush(kPaper);
     p.drawRect(1, 4, 10, 10);
@@ -204,7 +204,7 @@ std::map<int, Draw> Drawings() {
     p.drawRect(1, 4, 10, 2);
     Arrow(p, QPointF(6, 10), QPointF(14, 2), kRed);
   };
-  d[57664] = [](QPainter& p) {  // about: the information mark
+  d[ids::kCmdAbout] = [](QPainter& p) {  // about: the information mark
     p.setPen(QColor(30, 60, 150));
     p.setBrush(QColor(70, 120, 220));
     p.drawEllipse(QRect(1, 1, 14, 14));
@@ -213,7 +213,7 @@ std::map<int, Draw> Drawings() {
     p.drawRect(7, 7, 2, 6);
     p.drawRect(7, 3, 2, 2);
   };
-  d[57669] = [](QPainter& p) {  // context help: the pointer and a question mark
+  d[ids::kCmdContextHelp] = [](QPainter& p) {  // context help: the pointer and a question mark
     p.setPen(kInk);
     p.setBrush(Qt::white);
     QPolygon pointer;
@@ -262,7 +262,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "kiv-draw-icons: size %s is not 16 to 1024\n", argv[2]);
       return 2;
     }
-    return Save(Picture(drawings.at(128), size), QString::fromLocal8Bit(argv[3])) ? 0 : 1;
+    return Save(Picture(drawings.at(ids::kIconProgram), size), QString::fromLocal8Bit(argv[3])) ? 0 : 1;
   }
   if (argc != 2) {
     std::fprintf(stderr, "usage: kiv-draw-icons OUTDIR\n       kiv-draw-icons --app-icon SIZE FILE\n");

@@ -1,0 +1,96 @@
+#include "ui/views/kiv_tree_view.h"
+
+#include <QKeyEvent>
+
+#include "model/folder_node.h"
+#include "model/folder_scan.h"
+#include "resources/ids.h"
+#include "ui/qt_support/kiv_icons.h"
+#include "ui/qt_support/qt_text.h"
+
+namespace {
+
+constexpr const char kRootText[] = "ﾛｸﾞﾌｫﾙﾀﾞ";
+constexpr int kNodeRole = Qt::UserRole + 1;
+
+}  // namespace
+
+CKivTreeView::CKivTreeView(CKivDoc& doc, QWidget* parent) : QTreeWidget(parent), doc_(doc) {
+  setObjectName(QStringLiteral("CKivTreeView"));
+  setHeaderHidden(true);
+  setColumnCount(1);
+  setRootIsDecorated(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  // The selected picture is the open folder, the others the closed one.
+  nodeIcon_.addPixmap(KivPixmap(ids::kIconFolder), QIcon::Normal);
+  nodeIcon_.addPixmap(KivPixmap(ids::kIconFolderSelected), QIcon::Selected);
+  connect(this, &QTreeWidget::itemSelectionChanged, this, &CKivTreeView::OnSelectionChanged);
+  doc_.AddView(this);
+}
+
+CKivTreeView::~CKivTreeView() { doc_.RemoveView(this); }
+
+void CKivTreeView::OnInitialUpdate() { Build(); }
+
+void CKivTreeView::OnUpdate(int hint) {
+  if (hint == kHintLogFolderChanged) Build();
+}
+
+void CKivTreeView::Build() {
+  building_ = true;
+  clear();
+  root_.reset();
+  if (!doc_.m_strLogFolder.empty()) root_ = BuildFolderTree(doc_.m_strLogFolder, doc_.folders());
+  if (root_) {
+    auto* rootItem = new QTreeWidgetItem(this, QStringList(QString::fromUtf8(kRootText)));
+    rootItem->setIcon(0, nodeIcon_);
+    rootItem->setData(0, kNodeRole, QVariant::fromValue(static_cast<void*>(root_.get())));
+    AddChildren(rootItem, *root_);
+    rootItem->setExpanded(true);
+  }
+  setCurrentItem(nullptr);
+  building_ = false;
+}
+
+// The scan keeps each node's children in the tree's sorted order already.
+void CKivTreeView::AddChildren(QTreeWidgetItem* item, const FolderNode& node) {
+  for (const auto& child : node.children()) {
+    auto* childItem = new QTreeWidgetItem(item, QStringList(Qs(child->text())));
+    childItem->setIcon(0, nodeIcon_);
+    childItem->setData(0, kNodeRole, QVariant::fromValue(static_cast<void*>(child.get())));
+    AddChildren(childItem, *child);
+  }
+}
+
+const FolderNode* CKivTreeView::NodeOf(const QTreeWidgetItem* item) const {
+  if (!item) return nullptr;
+  return static_cast<const FolderNode*>(item->data(0, kNodeRole).value<void*>());
+}
+
+QTreeWidgetItem* CKivTreeView::FindItem(const QString& text) const {
+  const QList<QTreeWidgetItem*> found = findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+  return found.isEmpty() ? nullptr : found.front();
+}
+
+// Only a leaf the user chose is a forum folder to list; the root stands for
+// the shared log folder, whose own log files are never listed.
+void CKivTreeView::OnSelectionChanged() {
+  CDirectory* chosen = nullptr;
+  const QList<QTreeWidgetItem*> selected = selectedItems();
+  QTreeWidgetItem* item = selected.isEmpty() ? nullptr : selected.front();
+  if (!building_ && item && item->childCount() == 0 && item->parent() != nullptr) {
+    if (const FolderNode* node = NodeOf(item)) chosen = doc_.folders().ForNode(*node);
+  }
+  doc_.SetCurrentFolder(chosen);
+  doc_.UpdateAllViews(this, kHintFolderChosen);
+}
+
+void CKivTreeView::keyPressEvent(QKeyEvent* event) {
+  QTreeWidgetItem* item = currentItem();
+  if (event->key() == Qt::Key_Right && event->modifiers() == Qt::NoModifier && item && item->isSelected() &&
+      item->childCount() == 0) {
+    emit nextPaneRequested();
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
+}
