@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with everything
@@ -17,6 +18,11 @@ class TempDir {
  private:
   std::string path_;
 };
+
+// A UTF-8 name as a path of the standard library, and back: on Windows the
+// library's narrow strings are in the ANSI code page, not UTF-8.
+std::filesystem::path FsPath(const std::string& path);
+std::string Utf8Name(const std::filesystem::path& path);
 
 // Whole-file helpers for tests: raw bytes, no text-mode translation.
 std::string ReadBytes(const std::string& path);
