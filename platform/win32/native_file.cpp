@@ -125,7 +125,12 @@ int ListFolder(const std::string& folder, const std::string& pattern, std::vecto
                                 FIND_FIRST_EX_LARGE_FETCH);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD error = ::GetLastError();
-    return error == ERROR_FILE_NOT_FOUND ? 0 : win32::ErrnoFrom(error);  // a root folder with nothing in it
+    if (error == ERROR_FILE_NOT_FOUND) return 0;  // a root folder with nothing in it
+    // A file where the folder should be: the report calls it no folder, as
+    // POSIX does.
+    const DWORD attributes = ::GetFileAttributesW(win32::SystemPath(folder).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return ENOTDIR;
+    return win32::ErrnoFrom(error);
   }
   int e = 0;
   do {

@@ -10,6 +10,10 @@
 #include "platform/file_ops.h"
 
 #ifdef _WIN32
+#include <windows.h>
+#endif
+
+#ifdef _WIN32
 // Windows has no mkdtemp: a name of its own under the system's temporary
 // folder, tried until one is free.
 TempDir::TempDir() {
@@ -42,6 +46,15 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(FsPath(path_), ec);
 }
 
+bool RunningUnderWine() {
+#ifdef _WIN32
+  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+  return false;
+#endif
+}
+
 std::filesystem::path FsPath(const std::string& path) {
 #ifdef _WIN32
   return std::filesystem::path(std::u8string(path.begin(), path.end()));
@@ -66,6 +79,15 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+bool AppendBytes(const std::string& path, const std::string& bytes) {
+  if (!std::filesystem::is_regular_file(FsPath(path))) return false;
+  // Binary: Windows' C runtime would write each LF as CR LF otherwise.
+  std::ofstream out(FsPath(path), std::ios::binary | std::ios::app);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return !out.fail();
 }
 
 void MakeDir(const std::string& path) { std::filesystem::create_directories(FsPath(path)); }
