@@ -14,14 +14,23 @@ bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 char Folded(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c == '/' ? '\\' : c; }
 
-// The real location of what handle leads to, every link and junction
-// resolved, as the system spells it (without its "\\?\" prefix).
-std::string FinalPath(HANDLE h) {
+// The real location of what handle (opened as path) leads to, every link
+// and junction resolved, as the system spells it (without its "\\?\"
+// prefix). Where the system can't say (wine does not for a path beyond 260
+// characters), the full path as spelt, "." and ".." resolved, and no link
+// on the way resolved.
+std::string FinalPath(HANDLE h, const std::string& path) {
   std::wstring buffer(1024, L'\0');
   for (;;) {
     const DWORD n = ::GetFinalPathNameByHandleW(h, buffer.data(), static_cast<DWORD>(buffer.size()),
                                                 FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (n == 0) return std::string();
+    if (n == 0) {
+      const std::wstring spelt = win32::SystemPath(path);
+      const DWORD full = ::GetFullPathNameW(spelt.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+      if (full == 0 || full >= buffer.size()) return std::string();
+      buffer.resize(full);
+      break;
+    }
     if (n < buffer.size()) {
       buffer.resize(n);
       break;
@@ -47,7 +56,7 @@ std::string RealFolder(const std::string& folder) {
     errno = win32::LastErrno();
     return std::string();
   }
-  std::string real = FinalPath(h);
+  std::string real = FinalPath(h, folder.empty() ? "." : folder);
   if (real.empty()) errno = win32::LastErrno();
   ::CloseHandle(h);
   return real;
@@ -111,7 +120,7 @@ bool IsConfinedFile(const std::string& root, const std::string& path, int* err) 
     error = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? kErrOutsideFolder : e;
     return false;
   }
-  const std::string real = FinalPath(h);
+  const std::string real = FinalPath(h, path);
   const DWORD type = ::GetFileType(h);
   BY_HANDLE_FILE_INFORMATION info;
   const bool known = ::GetFileInformationByHandle(h, &info) != 0;
