@@ -3,6 +3,7 @@
 // that byte, which is right for what is read; but a file rewritten from such
 // an input would lose everything after the byte.
 #include "engine/engine_messages.h"
+#include "engine/line_window.h"
 #include "engine/log_file.h"
 
 bool CLogFile::EndMarkHidesData() {
@@ -16,34 +17,11 @@ bool CLogFile::EndMarkHidesData() {
     case plat::TextReader::AfterEndMark::Data:
       break;
   }
-  const long long line = LineNumberOfEndMark();
+  const long long line = PieceLineOfEndMark(source_, &readError_);
   if (readError_ != 0) {
     messenger_.FileError(sourceName_, readError_);
     return true;
   }
   ShowLineProblem(messenger_, entry_->name, line, kMsgDataAfterEndMark, kMsgDataAfterEndMarkCaption, false);
   return true;
-}
-
-// The line the mark stands in, as the line window counts lines: the last
-// piece read when the mark cut a line short, the one after it otherwise.
-long long CLogFile::LineNumberOfEndMark() {
-  if (!source_.Rewind()) {
-    readError_ = source_.error();
-    return 0;
-  }
-  char piece[kSlotSize];
-  long long pieces = 0;
-  bool lastEndedLine = true;
-  for (;;) {
-    const int length = source_.ReadLine(piece);
-    if (length < 0) {
-      readError_ = source_.error();
-      return 0;
-    }
-    if (length == 0) break;
-    ++pieces;
-    lastEndedLine = piece[length - 1] == '\n';
-  }
-  return lastEndedLine ? pieces + 1 : pieces;
 }

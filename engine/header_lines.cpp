@@ -2,12 +2,11 @@
 // message numbers it covers, and one for the log's new file. They head the
 // body-log outputs, go into the undo records and from there into AR.LST, so
 // they are CP932 bytes exactly as the host writes them.
-#include <cstdio>
-#include <string>
-#include <string_view>
-#include <vector>
+#include "engine/header_lines.h"
 
-#include "engine/log_file.h"
+#include <cstdio>
+#include <string_view>
+
 #include "platform/encoding.h"
 #include "platform/local_time.h"
 #include "platform/name_in_line.h"
@@ -67,24 +66,23 @@ std::string Formatted(const char* format, int first, int second = 0) {
 
 }  // namespace
 
-bool CLogFile::MakeHeaderLines(const std::string& forumName, const std::string& roomName,
-                               std::vector<std::string>& lines) {
-  // The ranges come from the cut points: without a plan there are no lines.
-  if (cutPoints_.size() < 2) return false;
-  const int room = entry_->room;
+std::vector<std::string> ForumHeaderLines(const std::string& forumName, const std::string& roomName, int room,
+                                          int lowest, const std::vector<std::int32_t>& cutPoints, std::time_t today) {
+  std::vector<std::string> lines;
+  if (cutPoints.size() < 2) return lines;
   const std::string roomText =
       roomName.empty() ? std::to_string(room) + std::string(kUnnamedRoomSuffix) : roomName;
   // One date for every line of the split.
-  const std::string date = plat::FormatLocalTime(clock_.Now(), "%y/%m/%d");
+  const std::string date = plat::FormatLocalTime(today, "%y/%m/%d");
   const std::string lead = "- " + ForumNameCp932(forumName) + "  MES(" + Formatted("%2d", room) + "):" + roomText;
   const std::string tail = " " + date + " -";
 
-  const std::size_t oldLogs = cutPoints_.size() - 2;
+  const std::size_t oldLogs = cutPoints.size() - 2;
   for (std::size_t i = 0; i < oldLogs; ++i) {
-    const int first = i == 0 ? entry_->lowest : cutPoints_[i] + 1;
-    const int last = cutPoints_[i + 1];
+    const int first = i == 0 ? lowest : cutPoints[i] + 1;
+    const int last = cutPoints[i + 1];
     lines.push_back(lead + Formatted("(%05d-%05d)", first, last) + tail);
   }
   lines.push_back(lead + tail);
-  return true;
+  return lines;
 }

@@ -1,11 +1,12 @@
 // Analysis: one pass over a log that finds its lowest and highest message
 // number and the forum header line before its messages.
 #include <algorithm>
-#include <cstring>
+#include <string_view>
 
 #include "engine/engine_messages.h"
 #include "engine/header_scan.h"
 #include "engine/header_templates.h"
+#include "engine/line_window.h"
 #include "engine/log_file.h"
 #include "engine/progress_steps.h"
 #include "platform/file_ops.h"
@@ -17,38 +18,47 @@ const char kActionAnalyze[] = "解析";
 
 }  // namespace
 
-void CLogFile::TakeHeaderText(const char* line, std::size_t length, Findings& found) const {
-  // The forum header line is the first "-" line right before a message.
-  if (!found.headerText.empty() || length == 0 || line[0] != '-') return;
-  if (const void* lf = std::memchr(line, '\n', length)) {
-    length = static_cast<std::size_t>(static_cast<const char*>(lf) - line);
+// What one analysis pass found.
+struct CLogFile::Findings {
+  int lowest = kNoHighest;
+  int highest = 0;
+  std::string headerText;
+  enum class Problem { None, MixedLog, NumberOutOfRange } problem = Problem::None;
+  long long problemLine = 0;  // 1-based, in lines as the line window counts them
+
+  void TakeHeaderText(std::string_view line) {
+    // The forum header line is the first "-" line right before a message.
+    if (!headerText.empty() || line.empty() || line[0] != '-') return;
+    line = line.substr(0, line.find('\n'));
+    headerText.assign(line.substr(0, kHeaderTextMax));
   }
-  found.headerText.assign(line, std::min(length, kHeaderTextMax));
-}
+};
 
 void CLogFile::AnalyzeLineByLine(ProgressSteps& progress, Findings& found) {
+  LineWindow window(source_, OwnTemplatePair(entry_->kind));
   long long lineCount = 0;
   std::uint64_t bytes = 0;
-  int last = FillWindow();
-  while (!SlotEmpty(current_)) {
-    const HeaderMatch match = MatchHeader(current_, MatchMode::AllKinds);
+  window.Fill();
+  while (!window.Ended()) {
+    const LineWindow::HeaderMatch match = window.MatchHeader(LineWindow::MatchMode::AllKinds);
     if (match.mixed || match.number >= kNoHighest) {
       found.problem = match.mixed ? Findings::Problem::MixedLog : Findings::Problem::NumberOutOfRange;
       found.problemLine = lineCount + 1;
-      return;
+      break;
     }
     if (match.lines > 0) {
       lineCount += match.lines;
       found.lowest = std::min(found.lowest, match.number);
       found.highest = std::max(found.highest, match.number);
-      if (lineStart_[last]) TakeHeaderText(window_[last], static_cast<std::size_t>(slotLength_[last]), found);
-      last = Advance(match.lines, bytes, nullptr);
+      if (const auto before = window.PieceBefore()) found.TakeHeaderText(*before);
+      window.Advance(match.lines, bytes, nullptr);
     } else {
       ++lineCount;
-      last = Advance(1, bytes, nullptr);
+      window.Advance(1, bytes, nullptr);
     }
     progress.Consumed(bytes);
   }
+  if (window.readError() != 0) readError_ = window.readError();
 }
 
 void CLogFile::AnalyzeBySkipping(ProgressSteps& progress, Findings& found) {
@@ -72,7 +82,7 @@ void CLogFile::AnalyzeBySkipping(ProgressSteps& progress, Findings& found) {
         found.problem = pair != own ? Findings::Problem::MixedLog : Findings::Problem::NumberOutOfRange;
         // The message names the line as the window counts lines: read the
         // file again up to it.
-        found.problemLine = LineNumberAt(header.offset);
+        found.problemLine = PieceLineAt(source_, header.offset, &readError_);
         if (readError_ != 0) found.problem = Findings::Problem::None;
         return;
       }
@@ -80,7 +90,7 @@ void CLogFile::AnalyzeBySkipping(ProgressSteps& progress, Findings& found) {
         found.lowest = std::min(found.lowest, number);
         found.highest = std::max(found.highest, number);
         if (found.headerText.empty()) {
-          if (const auto before = scan.LineBefore()) TakeHeaderText(before->data(), before->size(), found);
+          if (const auto before = scan.LineBefore()) found.TakeHeaderText(*before);
         }
       }
     }

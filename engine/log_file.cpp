@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "engine/folder_names.h"
+#include "engine/header_lines.h"
 #include "platform/file_ops.h"
 
 namespace {
@@ -14,9 +16,7 @@ constexpr std::uint64_t kSkippingScanMinimum = 64 * 1024;
 
 CLogFile::CLogFile(std::string folder, CFileEntry* entry, Messenger& messenger, ProgressPort& progress,
                    const Clock& clock)
-    : folder_(std::move(folder)), entry_(entry), messenger_(messenger), progress_(progress), clock_(clock) {
-  window_[0][0] = '\0';
-}
+    : folder_(std::move(folder)), entry_(entry), messenger_(messenger), progress_(progress), clock_(clock) {}
 
 CLogFile::~CLogFile() {
   // A close that fails here still has to be told: the user may have lost what
@@ -49,23 +49,31 @@ bool CLogFile::UseSkipping(ScanMode scan, std::uint64_t length) const {
   return scan == ScanMode::Skipping || (scan == ScanMode::BySize && length >= kSkippingScanMinimum);
 }
 
-// The line number of the line starting at offset, as the line window counts
-// lines (a long line counts once per piece): a pass that jumps reads the file
-// again up to it, only to name the line in a message.
-long long CLogFile::LineNumberAt(std::uint64_t offset) {
-  if (!source_.Rewind()) {
-    readError_ = source_.error();
-    return 0;
+std::optional<CNameError> CLogFile::MakeOldLogNames(int number, int lower, int upper, int form,
+                                                    int method, std::uint32_t& state) {
+  NamingRequest request;
+  request.logName = entry_->name;
+  request.kind = entry_->kind;
+  request.number = number;
+  request.lower = lower;
+  request.upper = upper;
+  request.form = form;
+  request.method = method;
+  request.today = clock_.Now();
+  // An object is named once; a second call starts over rather than mixing
+  // two plans in one list.
+  plan_ = PlanOldLogNames(request, state, FolderNames::List(folder_));
+  state = plan_.state;
+  return plan_.failure;
+}
+
+bool CLogFile::MakeHeaderLines(const std::string& forumName, const std::string& roomName,
+                               std::vector<std::string>& lines) {
+  // The ranges come from the cut points: without a plan there are no lines.
+  if (plan_.cutPoints.size() < 2) return false;
+  for (std::string& line :
+       ForumHeaderLines(forumName, roomName, entry_->room, entry_->lowest, plan_.cutPoints, clock_.Now())) {
+    lines.push_back(std::move(line));
   }
-  char piece[kSlotSize];
-  long long before = 0;
-  while (source_.Offset() < offset) {
-    const int length = source_.ReadLine(piece);
-    if (length <= 0) {
-      if (length < 0) readError_ = source_.error();
-      break;
-    }
-    ++before;
-  }
-  return before + 1;
+  return true;
 }

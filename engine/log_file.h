@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/naming_error.h"
+#include "engine/naming_plan.h"
 #include "messages/companion_mode.h"
 #include "model/file_entry.h"
 #include "model/object.h"
@@ -12,16 +13,17 @@
 #include "ports/clock.h"
 #include "ports/progress.h"
 
-namespace plat {
-class TextWriter;
-}
 class ProgressSteps;
+class SplitOutputs;
 
 // The engine object: reads one log file for one task (an analysis, or one
 // split) and is then destroyed. It reads the file once: a small file through
-// a window of six line slots, so that a two-line header is recognised
+// the line window (LineWindow), so that a two-line header is recognised
 // without reading anything twice; a bigger one by jumping between the places
-// a header can start (HeaderScan), which finds the same headers.
+// a header can start (HeaderScan), which finds the same headers. Its other
+// jobs are done by parts that know nothing of the file being read: the
+// naming plan (PlanOldLogNames), the header lines (ForumHeaderLines) and the
+// outputs of a split (SplitOutputs).
 class CLogFile : public CObject {
  public:
   KIV_DECLARE_RUNTIME_CLASS(CLogFile)
@@ -56,9 +58,9 @@ class CLogFile : public CObject {
   bool Analyze(ScanMode scan = ScanMode::BySize);
 
   // Plans the cuts and names the old logs (form kFormArchive/kFormSerial,
-  // method kMethodSingle/kMethodMultiple). state is the room's naming state
-  // for the split command (kNamingFresh at its start). The folder is only
-  // searched.
+  // method kMethodSingle/kMethodMultiple) against the folder as it is now
+  // listed; see PlanOldLogNames. state is the room's naming state for the
+  // split command (kNamingFresh at its start). The folder is only listed.
   std::optional<CNameError> MakeOldLogNames(int number, int lower, int upper, int form, int method,
                                             std::uint32_t& state);
 
@@ -97,83 +99,33 @@ class CLogFile : public CObject {
   const std::string& sourceName() const { return sourceName_; }
   CFileEntry* entry() const { return entry_; }
   // Old-log names then the log's own name, once named.
-  const std::vector<std::string>& names() const { return names_; }
+  const std::vector<std::string>& names() const { return plan_.names; }
   // 0, the cuts, 65536, once named.
-  const std::vector<std::int32_t>& cutPoints() const { return cutPoints_; }
+  const std::vector<std::int32_t>& cutPoints() const { return plan_.cutPoints; }
   std::int32_t previousLowest() const { return previousLowest_; }
   std::int32_t previousHighest() const { return previousHighest_; }
 
  private:
-  static constexpr int kSlots = 6;
-  static constexpr int kSlotSize = 1024;
+  // What one pass found or did; each pass's own file defines it.
+  struct Findings;
+  struct SplitFindings;
 
-  enum class MatchMode { OwnKind, AllKinds };
-  struct HeaderMatch {
-    int lines = 0;  // 0: not a header
-    int number = 0;
-    // A header of the other kind (all-kinds mode only). Word-sized: the result
-    // of every line's match passes through the stack, where a byte-sized
-    // member costs a stalled load per line.
-    int mixed = 0;
-  };
-
-  // What one analysis pass found.
-  struct Findings {
-    int lowest = kNoHighest;
-    int highest = 0;
-    std::string headerText;
-    enum class Problem { None, MixedLog, NumberOutOfRange } problem = Problem::None;
-    long long problemLine = 0;  // 1-based, in lines as the window counts them
-  };
   void AnalyzeLineByLine(ProgressSteps& progress, Findings& found);
   void AnalyzeBySkipping(ProgressSteps& progress, Findings& found);
-  long long LineNumberAt(std::uint64_t offset);
-  void TakeHeaderText(const char* line, std::size_t length, Findings& found) const;
+  bool UseSkipping(ScanMode scan, std::uint64_t length) const;
 
-  // The reading primitives of a pass.
-  int FillWindow();
-  int Advance(int count, std::uint64_t& bytes, plat::TextWriter* output);
-  HeaderMatch MatchHeader(int slot, MatchMode mode) const;
-  bool MatchTemplate(int index, int slot, int& lines) const;  // index into kHeaderTemplates
-  void ReadIntoSlot(int slot);
-  int PreviousSlot(int slot) const { return slot == 0 ? kSlots - 1 : slot - 1; }
-  int NextSlot(int slot) const { return slot == kSlots - 1 ? 0 : slot + 1; }
-  bool SlotEmpty(int slot) const { return slotLength_[slot] == 0; }
-
-  std::optional<CNameError> MakeArchiveNames(std::uint32_t& state);
-  std::optional<CNameError> MakeSerialNames(int number, std::uint32_t& state);
-  CNameError NameFailure(std::uint32_t& state, int messageId, const std::string& fileName);
-  CNameError ListingFailure(std::uint32_t& state, int err);  // the folder could not be listed
-
-  // What one split pass did.
-  struct SplitFindings {
-    int lowest = kNoHighest;  // range of what went into the log's own file
-    int highest = 0;
-    int failedOutput = -1;  // the output whose write failed, already told
-    bool failed = false;
-    int lastOutput = -1;  // where the last message went
-  };
-  void SplitLineByLine(ProgressSteps& progress, std::vector<plat::TextWriter>& outputs, SplitFindings& done);
-  void SplitBySkipping(ProgressSteps& progress, std::vector<plat::TextWriter>& outputs, SplitFindings& done);
+  void SplitLineByLine(ProgressSteps& progress, SplitOutputs& outputs, SplitFindings& done);
+  void SplitBySkipping(ProgressSteps& progress, SplitOutputs& outputs, SplitFindings& done);
   // The output a message goes to, or -1 (told) when its number lies beyond
   // every output's range.
   int OutputFor(int number, long long line, SplitFindings& done);
-  bool WriteFailed(std::vector<plat::TextWriter>& outputs, int output, SplitFindings& done);
-  bool UseSkipping(ScanMode scan, std::uint64_t length) const;
-
-  bool CreateOutputs(const std::vector<std::string>& headerLines,
-                     std::vector<plat::TextWriter>& outputs);
-  bool FinishOutputs(std::vector<plat::TextWriter>& outputs, int failedOutput);
-  void DeleteOutputs(std::size_t count);
-  const std::string& OutputName(std::size_t i) const {
-    return i < outputNames_.size() ? outputNames_[i] : names_[i];
-  }
+  bool WriteFailed(SplitOutputs& outputs, int output, SplitFindings& done);
   bool Interrupted(SplitFindings& done);
+
   // True (told) when the source could not be read to its end: a read
   // error, or an end-of-text byte with more of the log after it.
   bool SourceReadFailed();
   bool EndMarkHidesData();  // told when true
-  long long LineNumberOfEndMark();
 
   plat::TextReader source_;
   bool opened_ = false;  // once a file was opened; never reopened
@@ -183,22 +135,11 @@ class CLogFile : public CObject {
   Messenger& messenger_;
   ProgressPort& progress_;
   const Clock& clock_;
-
-  char window_[kSlots][kSlotSize];
-  int slotLength_[kSlots] = {};
-  // Whether a slot's piece begins a physical line: the pieces after the first
-  // of a line longer than a slot never start a header, so a line is never cut
-  // between two outputs.
-  bool lineStart_[kSlots] = {};
-  bool lastPieceEndedLine_ = true;
-  int current_ = 1;
-  bool inputEnded_ = false;
   int readError_ = 0;  // errno of a failed read during the pass
 
-  std::vector<std::string> names_;
+  NamingPlan plan_;
   std::vector<std::string> outputNames_;
   bool interrupted_ = false;
-  std::vector<std::int32_t> cutPoints_;
   std::int32_t previousLowest_ = 0;
   std::int32_t previousHighest_ = kNoHighest;
 };

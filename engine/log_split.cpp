@@ -7,11 +7,12 @@
 #include "engine/engine_messages.h"
 #include "engine/header_scan.h"
 #include "engine/header_templates.h"
+#include "engine/line_window.h"
 #include "engine/log_file.h"
 #include "engine/progress_steps.h"
+#include "engine/split_outputs.h"
 #include "platform/file_ops.h"
 #include "platform/interrupt.h"
-#include "platform/text_writer.h"
 
 namespace {
 
@@ -19,55 +20,14 @@ const char kActionSplit[] = "分割";
 
 }  // namespace
 
-bool CLogFile::CreateOutputs(const std::vector<std::string>& headerLines,
-                             std::vector<plat::TextWriter>& outputs) {
-  const bool body = entry_->kind == kKindBody;
-  for (std::size_t i = 0; i < outputs.size(); ++i) {
-    // A file that already holds the name is somebody's data (the host may
-    // have started a new log meanwhile): it is never replaced.
-    plat::TextWriter& out = outputs[i];
-    bool ok = out.Open(plat::JoinPath(folder_, OutputName(i)), plat::TextWriter::Mode::CreateNew);
-    if (ok && body) ok = out.Write(headerLines[i]) && out.Write("\n", 1);
-    // The buffer goes on to the next output: only the one being written
-    // holds one.
-    if (ok) ok = out.Release();
-    if (!ok) {
-      messenger_.FileError(names_[i], out.error());
-      const bool created = out.IsOpen();
-      if (created) out.Close();
-      for (std::size_t j = 0; j < i; ++j) {
-        if (!outputs[j].Close()) messenger_.FileError(names_[j], outputs[j].error());
-      }
-      DeleteOutputs(created ? i + 1 : i);
-      return false;
-    }
-  }
-  return true;
-}
-
-bool CLogFile::FinishOutputs(std::vector<plat::TextWriter>& outputs, int failedOutput) {
-  // With a failure already known nothing is kept, so nothing needs syncing;
-  // the output that failed was reported when it failed.
-  bool ok = failedOutput < 0;
-  for (std::size_t i = 0; i < outputs.size(); ++i) {
-    plat::TextWriter& out = outputs[i];
-    bool done = true;
-    if (ok) done = out.Sync();
-    done = out.Close() && done;
-    if (!done && static_cast<int>(i) != failedOutput) {
-      messenger_.FileError(names_[i], out.error());
-      ok = false;
-    }
-  }
-  return ok;
-}
-
-void CLogFile::DeleteOutputs(std::size_t count) {
-  for (std::size_t i = 0; i < count && i < names_.size(); ++i) {
-    int err = 0;
-    if (!plat::DeleteFile(plat::JoinPath(folder_, OutputName(i)), &err)) messenger_.FileError(OutputName(i), err);
-  }
-}
+// What one split pass did.
+struct CLogFile::SplitFindings {
+  int lowest = kNoHighest;  // range of what went into the log's own file
+  int highest = 0;
+  int failedOutput = -1;  // the output whose write failed, already told
+  bool failed = false;
+  int lastOutput = -1;  // where the last message went
+};
 
 bool CLogFile::SourceReadFailed() {
   // Outputs made from a log whose input stopped at an end-of-text byte
@@ -89,13 +49,14 @@ int CLogFile::OutputFor(int number, long long line, SplitFindings& done) {
   // cut[i] < n <= cut[i+1]: the first cut not below n closes output i.
   // Messages mostly go where the one before went, so that is looked at first.
   int output = done.lastOutput;
-  if (output < 0 || !(cutPoints_[static_cast<std::size_t>(output)] < number &&
-                      number <= cutPoints_[static_cast<std::size_t>(output) + 1])) {
-    const auto closing = std::lower_bound(cutPoints_.begin() + 1, cutPoints_.end(), number);
-    output = static_cast<int>(closing - cutPoints_.begin()) - 1;
+  const std::vector<std::int32_t>& cuts = plan_.cutPoints;
+  if (output < 0 || !(cuts[static_cast<std::size_t>(output)] < number &&
+                      number <= cuts[static_cast<std::size_t>(output) + 1])) {
+    const auto closing = std::lower_bound(cuts.begin() + 1, cuts.end(), number);
+    output = static_cast<int>(closing - cuts.begin()) - 1;
     done.lastOutput = output;
   }
-  if (output == static_cast<int>(names_.size()) - 1) {
+  if (output == static_cast<int>(plan_.names.size()) - 1) {
     done.lowest = std::min(done.lowest, number);
     done.highest = std::max(done.highest, number);
   }
@@ -109,44 +70,41 @@ bool CLogFile::Interrupted(SplitFindings& done) {
   return true;
 }
 
-bool CLogFile::WriteFailed(std::vector<plat::TextWriter>& outputs, int output, SplitFindings& done) {
-  const plat::TextWriter& out = outputs[static_cast<std::size_t>(output)];
-  if (out.error() == 0) return false;
-  // A full disk or an I/O error: what is written so far is not the log.
-  messenger_.FileError(names_[static_cast<std::size_t>(output)], out.error());
+bool CLogFile::WriteFailed(SplitOutputs& outputs, int output, SplitFindings& done) {
+  if (!outputs.WriteFailed(static_cast<std::size_t>(output))) return false;
   done.failedOutput = output;
   done.failed = true;
   return true;
 }
 
-void CLogFile::SplitLineByLine(ProgressSteps& progress, std::vector<plat::TextWriter>& outputs,
-                               SplitFindings& done) {
+void CLogFile::SplitLineByLine(ProgressSteps& progress, SplitOutputs& outputs, SplitFindings& done) {
+  LineWindow window(source_, OwnTemplatePair(entry_->kind));
   std::uint64_t bytes = 0;
   long long lineCount = 0;
   int current = -1;  // none before the first header: the old forum header line is dropped
   const bool manyOutputs = outputs.size() > 2;
-  FillWindow();
-  while (!SlotEmpty(current_)) {
-    const HeaderMatch match = MatchHeader(current_, MatchMode::OwnKind);
+  window.Fill();
+  while (!window.Ended()) {
+    const LineWindow::HeaderMatch match = window.MatchHeader(LineWindow::MatchMode::OwnKind);
     int lines = 1;
     if (match.lines > 0) {
-      if (Interrupted(done)) return;
+      if (Interrupted(done)) break;
       const int next = OutputFor(match.number, lineCount + 1, done);
-      if (next < 0) return;
+      if (next < 0) break;
       if (next != current && current >= 0 && manyOutputs) outputs[static_cast<std::size_t>(current)].Release();
       current = next;
       lines = match.lines;
     }
     lineCount += lines;
     plat::TextWriter* output = current >= 0 ? &outputs[static_cast<std::size_t>(current)] : nullptr;
-    Advance(lines, bytes, output);
-    if (output && WriteFailed(outputs, current, done)) return;
+    window.Advance(lines, bytes, output);
+    if (output && WriteFailed(outputs, current, done)) break;
     progress.Consumed(bytes);
   }
+  if (window.readError() != 0) readError_ = window.readError();
 }
 
-void CLogFile::SplitBySkipping(ProgressSteps& progress, std::vector<plat::TextWriter>& outputs,
-                               SplitFindings& done) {
+void CLogFile::SplitBySkipping(ProgressSteps& progress, SplitOutputs& outputs, SplitFindings& done) {
   // A header of the other kind is message text here, and so is one
   // numbered 0.
   const int own = OwnTemplatePair(entry_->kind);
@@ -181,7 +139,7 @@ void CLogFile::SplitBySkipping(ProgressSteps& progress, std::vector<plat::TextWr
       if (Interrupted(done)) return;
       const int number = HeaderNumber(scan.header().text);
       if (number > 0) {
-        const long long line = number > kNoHighest ? LineNumberAt(scan.header().offset) : 0;
+        const long long line = number > kNoHighest ? PieceLineAt(source_, scan.header().offset, &readError_) : 0;
         if (readError_ != 0) return;  // the line could not be counted: the read error is told
         const int next = OutputFor(number, line, done);
         if (next < 0) return;
@@ -200,14 +158,16 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines, ScanMode scan)
   if (!source_.IsOpen()) return false;
   interrupted_ = false;
   // Without a plan, or with fewer header lines than outputs, nothing is made.
-  if (cutPoints_.size() < 2 || names_.size() != cutPoints_.size() - 1) return false;
+  const std::vector<std::string>& names = plan_.names;
+  if (plan_.cutPoints.size() < 2 || names.size() != plan_.cutPoints.size() - 1) return false;
   if (OwnTemplatePair(entry_->kind) < 0) return false;
-  const std::size_t count = names_.size();
-  if (entry_->kind == kKindBody && headerLines.size() < count) return false;
+  const std::size_t count = names.size();
+  const bool body = entry_->kind == kKindBody;
+  if (body && headerLines.size() < count) return false;
   if (!outputNames_.empty() && outputNames_.size() != count) return false;
 
-  std::vector<plat::TextWriter> outputs(count);
-  if (!CreateOutputs(headerLines, outputs)) return false;
+  SplitOutputs outputs(folder_, outputNames_.empty() ? names : outputNames_, names, messenger_);
+  if (!outputs.Create(body ? &headerLines : nullptr)) return false;
 
   plat::FileStatus sourceStatus;
   const std::uint64_t length =
@@ -234,21 +194,22 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines, ScanMode scan)
   // A failure that came from no output (a read error, a number out of range)
   // still has to skip the syncs: it is passed as an output past the last.
   const int toldOutput = !failed ? -1 : failedOutput >= 0 ? failedOutput : lastOutput + 1;
-  if (!FinishOutputs(outputs, toldOutput)) failed = true;
+  if (!outputs.Finish(toldOutput)) failed = true;
 
   plat::FileStatus newStatus;
   if (!failed) {
     int err = 0;
-    if (!plat::GetFileStatus(plat::JoinPath(folder_, OutputName(count - 1)), &newStatus, &err)) {
+    if (!plat::GetFileStatus(outputs.Path(count - 1), &newStatus, &err)) {
       messenger_.FileError(entry_->name, err);
       failed = true;
     }
   }
   if (failed) {
-    DeleteOutputs(count);
+    outputs.Discard();
     progress.End();
     return false;
   }
+  outputs.Commit();
 
   previousLowest_ = entry_->lowest;
   previousHighest_ = entry_->highest;

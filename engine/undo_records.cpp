@@ -10,8 +10,8 @@
 void CLogFile::RecordUndo(int generation, const std::vector<std::string>& headerLines, int namingForm,
                           const std::string& backupName) {
   // Without a backup there is nothing a record could take the split back to.
-  if (names_.size() < 2 || backupName.empty()) return;
-  const std::size_t oldLogs = names_.size() - 1;
+  if (plan_.names.size() < 2 || backupName.empty()) return;
+  const std::size_t oldLogs = plan_.names.size() - 1;
 
   // The backup's time as the split left it: the undo trusts the backup only
   // while its time still agrees. A time that can't be read stays 0, which no
@@ -24,7 +24,7 @@ void CLogFile::RecordUndo(int generation, const std::vector<std::string>& header
   for (std::size_t i = 0; i < oldLogs; ++i) {
     CUndo undo;
     undo.generation = generation;
-    undo.oldLogName = names_[i];
+    undo.oldLogName = plan_.names[i];
     undo.backupName = backupName;
     undo.backupTime = backupTime;
     undo.previousLowest = previousLowest_;

@@ -1,10 +1,10 @@
 // Forum header lines, byte for byte in CP932, dated by a fixed clock.
 #include <gtest/gtest.h>
 
-#include "engine/log_file.h"
+#include "engine/folder_names.h"
+#include "engine/header_lines.h"
+#include "engine/naming_plan.h"
 #include "platform/local_time.h"
-#include "tests/support/scripted_messages.h"
-#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -14,29 +14,25 @@ const std::string kChat = "\x8e\x47\x92\x6b";                        // 雑談
 
 class HeaderLinesTest : public ::testing::Test {
  protected:
-  HeaderLinesTest() : clock_(plat::MakeLocalTime(1998, 2, 10, 9, 30)), messenger_(port_, mode_) {}
-
+  // The lines of a split of room's body log cut as the plan cuts it.
   Lines Make(int room, int lowest, int number, int method, int upper, const std::string& forum,
              const std::string& roomName) {
-    CFileEntry entry;
-    entry.name = "MES_05.LOG";
-    entry.kind = kKindBody;
-    entry.room = room;
-    entry.lowest = lowest;
-    CLogFile log(dir_.path(), &entry, messenger_, progress_, clock_);
-    std::uint32_t state = kNamingFresh;
-    EXPECT_FALSE(log.MakeOldLogNames(number, lowest, upper, kFormSerial, method, state));
-    Lines lines;
-    EXPECT_TRUE(log.MakeHeaderLines(forum, roomName, lines));
+    NamingRequest request;
+    request.logName = "MES_05.LOG";
+    request.number = number;
+    request.lower = lowest;
+    request.upper = upper;
+    request.form = kFormSerial;
+    request.method = method;
+    request.today = today_;
+    const NamingPlan plan = PlanOldLogNames(request, kNamingFresh, FolderNames(std::vector<std::string>{}));
+    EXPECT_FALSE(plan.failure);
+    Lines lines = ForumHeaderLines(forum, roomName, room, lowest, plan.cutPoints, today_);
+    EXPECT_FALSE(lines.empty());
     return lines;
   }
 
-  TempDir dir_;
-  FixedClock clock_;
-  ScriptedMessages port_;
-  CompanionMode mode_;
-  Messenger messenger_;
-  NoProgress progress_;
+  std::time_t today_ = plat::MakeLocalTime(1998, 2, 10, 9, 30);
 };
 
 TEST_F(HeaderLinesTest, OldLogsCarryTheirRangeAndTheLogItselfNone) {
@@ -46,7 +42,7 @@ TEST_F(HeaderLinesTest, OldLogsCarryTheirRangeAndTheLogItselfNone) {
   EXPECT_EQ(Make(5, 10, 1000, kMethodMultiple, 1000, "FORUMX", ""),
             (Lines{"- FORUMX  MES( 5):5" + kUnnamedRoom + " 98/02/10 -"}));
 
-  clock_.Set(plat::MakeLocalTime(2026, 12, 8, 23, 59));
+  today_ = plat::MakeLocalTime(2026, 12, 8, 23, 59);
   const std::string room = "\x83\x65\x83\x58\x83\x67";  // テスト
   EXPECT_EQ(Make(12, 17, 1000, kMethodMultiple, 2500, "F", room),
             (Lines{"- F  MES(12):" + room + "(00017-01000) 26/12/08 -",

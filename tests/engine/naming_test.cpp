@@ -2,10 +2,10 @@
 // room's naming state shared by its two logs.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "engine/engine_messages.h"
-#include "engine/log_file.h"
+#include "engine/folder_names.h"
+#include "engine/naming_plan.h"
+#include "model/file_entry.h"
 #include "platform/local_time.h"
 #include "tests/support/injected_fault.h"
 #include "tests/support/scripted_messages.h"
@@ -15,34 +15,42 @@ namespace {
 
 using Names = std::vector<std::string>;
 
+// The plans are made against names held here, as a listing of the forum
+// folder would give them; no file is read or made.
 class NamingTest : public ::testing::Test {
  protected:
-  NamingTest() : clock_(plat::MakeLocalTime(1998, 2, 10)), messenger_(port_, mode_) {}
-  void Put(const std::string& name) { WriteBytes(dir_.Sub(name), "x"); }
+  void Put(const std::string& name) { inFolder_.push_back(name); }
 
-  // Names one log (its kind from its fourth character); the object stays for inspection.
+  // Names one log (its kind from its fourth character); the plan stays for inspection.
   std::optional<CNameError> Name(const std::string& logName, int number, int lower, int upper,
                                  int form, int method, std::uint32_t& state) {
-    entry_.name = logName;
-    entry_.kind = logName[3] == '#' ? kKindTitle : logName[3] == '_' ? kKindBody : kKindUnknown;
-    log_ = std::make_unique<CLogFile>(dir_.path(), &entry_, messenger_, progress_, clock_);
-    return log_->MakeOldLogNames(number, lower, upper, form, method, state);
+    return NameIn(FolderNames(inFolder_), logName, number, lower, upper, form, method, state);
+  }
+  std::optional<CNameError> NameIn(const FolderNames& folder, const std::string& logName, int number, int lower,
+                                   int upper, int form, int method, std::uint32_t& state) {
+    NamingRequest request;
+    request.logName = logName;
+    request.kind = logName[3] == '#' ? kKindTitle : logName[3] == '_' ? kKindBody : kKindUnknown;
+    request.number = number;
+    request.lower = lower;
+    request.upper = upper;
+    request.form = form;
+    request.method = method;
+    request.today = today_;
+    plan_ = PlanOldLogNames(request, state, folder);
+    state = plan_.state;
+    return plan_.failure;
   }
   Names Named(const std::string& logName, int number, int lower, int upper, int form, int method,
               std::uint32_t& state) {
     auto error = Name(logName, number, lower, upper, form, method, state);
     EXPECT_FALSE(error) << error->fileName;
-    return log_->names();
+    return plan_.names;
   }
 
-  TempDir dir_;
-  FixedClock clock_;
-  ScriptedMessages port_;
-  CompanionMode mode_;
-  Messenger messenger_;
-  NoProgress progress_;
-  CFileEntry entry_;
-  std::unique_ptr<CLogFile> log_;
+  std::time_t today_ = plat::MakeLocalTime(1998, 2, 10);
+  Names inFolder_;
+  NamingPlan plan_;
 };
 
 TEST_F(NamingTest, CutPointsAndThousandsNames) {
@@ -65,7 +73,7 @@ TEST_F(NamingTest, CutPointsAndThousandsNames) {
     Names expected = c.names;
     expected.push_back("MES_05.LOG");
     EXPECT_EQ(Named("MES_05.LOG", c.number, c.lower, c.upper, kFormSerial, c.method, state), expected);
-    EXPECT_EQ(log_->cutPoints(), c.cuts) << c.number << " " << c.lower << "-" << c.upper;
+    EXPECT_EQ(plan_.cutPoints, c.cuts) << c.number << " " << c.lower << "-" << c.upper;
   }
 
   Put("mes_05.002");  // the host's file system ignores case
@@ -123,7 +131,7 @@ TEST_F(NamingTest, ArchiveLettersAreSharedByTheRoomAndNeverReused) {
   EXPECT_EQ(error->messageId, kMsgNameClash);
   EXPECT_EQ(error->fileName, "AR#9802E.LOG");
 
-  clock_.Set(plat::MakeLocalTime(2026, 12, 31, 23, 59));
+  today_ = plat::MakeLocalTime(2026, 12, 31, 23, 59);
   state = kNamingFresh;
   EXPECT_EQ(Named("MESX05.LOG", 3000, 1, 3500, kFormArchive, kMethodSingle, state), (Names{"AR2612A.LOG", "MESX05.LOG"}));
 }
@@ -150,17 +158,21 @@ TEST_F(NamingTest, ArchiveLettersRunningOutStopBothLogsOfTheRoom) {
 TEST_F(NamingTest, AFolderThatCanNotBeListedIsReportedAsSuch) {
   // Without the listing the letters and serials in use are unknown: the
   // naming stops with the listing's error, not with "a file of that name".
-  InjectedFault unlistable(plat::FileOp::List, dir_.path(), EACCES);
+  TempDir dir;
+  ScriptedMessages port;
+  CompanionMode mode;
+  Messenger messenger(port, mode);
+  InjectedFault unlistable(plat::FileOp::List, dir.path(), EACCES);
   for (const int form : {kFormArchive, kFormSerial}) {
     std::uint32_t state = kNamingFresh;
-    auto error = Name("MES_05.LOG", 3000, 1, 3500, form, kMethodSingle, state);
+    auto error = NameIn(FolderNames::List(dir.path()), "MES_05.LOG", 3000, 1, 3500, form, kMethodSingle, state);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->listError, EACCES);
-    EXPECT_EQ(error->fileName, dir_.path());
+    EXPECT_EQ(error->fileName, dir.path());
     EXPECT_TRUE(state & kNamingError);
-    ShowNameError(messenger_, *error);
+    ShowNameError(messenger, *error);
   }
-  ASSERT_EQ(port_.fileErrors.size(), 2u);
+  ASSERT_EQ(port.fileErrors.size(), 2u);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <random>
 #include <set>
 
+#include "engine/split_outputs.h"
 #include "platform/file_ops.h"
 #include "resources/string_table.h"
 #include "tests/engine/log_text.h"
@@ -238,6 +239,42 @@ TEST(Split, TextAfterAnEndMarkRefusesTheSplitAtItsLine) {
   Planned s = Plan(bench, "MES_05.B00", 2, kMethodSingle, 1, 6);
   ASSERT_TRUE(s.ok);
   EXPECT_TRUE(s.log->Split(s.lines));
+}
+
+// The outputs' own guarantee, whichever way the split leaves them: what was
+// not committed is gone once they go, what was is kept, and a file already
+// under an output's name is neither replaced nor removed.
+TEST(Split, OutputsNotCommittedAreRemovedWhenTheyGo) {
+  EngineBench bench("MES_05.LOG", kKindBody);
+  const std::vector<std::string> temps{"~KIV-1-0.TMP", "~KIV-1-1.TMP"};
+  const std::vector<std::string> names{"MES_05.003", "MES_05.LOG"};
+  const std::vector<std::string> lines{"first", "current"};
+  for (const bool commit : {false, true}) {
+    {
+      SplitOutputs outputs(bench.dir.path(), temps, names, bench.messenger);
+      ASSERT_TRUE(outputs.Create(&lines));
+      outputs[1].Write("text\n");
+      if (commit) {
+        ASSERT_TRUE(outputs.Finish(-1));
+        outputs.Commit();
+      }
+    }
+    EXPECT_EQ(FolderNames(bench.dir.path()), commit ? std::set<std::string>(temps.begin(), temps.end())
+                                                    : std::set<std::string>{});
+  }
+  EXPECT_EQ(ReadBytes(bench.Path(temps[1])), Dos("current\ntext\n"));
+  EXPECT_TRUE(bench.port.fileErrors.empty());
+
+  // The second name is taken: the first output goes, the taken file stays.
+  plat::DeleteFile(bench.Path(temps[0]));
+  {
+    SplitOutputs outputs(bench.dir.path(), temps, names, bench.messenger);
+    EXPECT_FALSE(outputs.Create(nullptr));
+  }
+  EXPECT_EQ(FolderNames(bench.dir.path()), (std::set<std::string>{temps[1]}));
+  EXPECT_EQ(ReadBytes(bench.Path(temps[1])), Dos("current\ntext\n"));
+  ASSERT_EQ(bench.port.fileErrors.size(), 1u);
+  EXPECT_EQ(bench.port.fileErrors[0].file, "MES_05.LOG");
 }
 
 TEST(Split, WithoutAnOpenSourceOrAPlanNothingIsMade) {

@@ -4,18 +4,14 @@
 // that room within one split command: the first file of the room searches the
 // folder and fixes the letters (archive form) or the first serial (".M"
 // serials); the room's later files follow it, so that both logs of a room get
-// matching names. Nothing is opened or created here; the folder is only
-// listed.
-#include <cerrno>
-#include <cstdint>
+// matching names. Nothing is opened, created or listed here.
+#include "engine/naming_plan.h"
+
 #include <cstdio>
-#include <string>
-#include <vector>
 
 #include "engine/engine_messages.h"
-#include "engine/log_file.h"
-#include "platform/dir_search.h"
-#include "platform/file_ops.h"
+#include "engine/folder_names.h"
+#include "model/file_entry.h"
 #include "platform/local_time.h"
 
 namespace {
@@ -54,51 +50,6 @@ std::vector<std::int32_t> PlanCutPoints(int number, int lower, int upper, int me
 
 // The log's name up to its first ".", the whole name when it has none.
 std::string BaseName(const std::string& name) { return name.substr(0, name.find('.')); }
-
-unsigned char AsciiUpper(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c; }
-
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(static_cast<unsigned char>(a[i])) != AsciiUpper(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
-// The names in the folder, listed once per naming. Without the listing the
-// letters and serials in use are unknown: naming then fails with the
-// listing's error (see listError).
-class FolderNames {
- public:
-  explicit FolderNames(const std::string& folder) : folder_(folder) {
-    if (!plat::FindFiles(folder, "*", &items_, &listError_) && listError_ == 0) listError_ = EIO;
-  }
-  int listError() const { return listError_; }
-
-  std::vector<std::string> Matching(const std::string& pattern) const {
-    std::vector<std::string> found;
-    for (const plat::FoundItem& item : items_) {
-      if (plat::MatchesPattern(pattern, item.name)) found.push_back(item.name);
-    }
-    return found;
-  }
-
-  // A name the host's file system would take as that of an existing file
-  // (it ignores case), or that exists here as it is.
-  bool Taken(const std::string& name) const {
-    for (const plat::FoundItem& item : items_) {
-      if (SameNameIgnoringCase(item.name, name)) return true;
-    }
-    return plat::FileExists(plat::JoinPath(folder_, name));
-  }
-
- private:
-  const std::string& folder_;
-  std::vector<plat::FoundItem> items_;
-  int listError_ = 0;
-};
 
 // 0 for A or a ... 25 for Z or z; -1 for anything else.
 int LetterIndex(char c) {
@@ -139,79 +90,101 @@ std::string Numbered(const char* format, const std::string& prefix, int number) 
   return prefix + digits;
 }
 
-}  // namespace
+// One naming of one log: the request, the folder's names, and the plan it
+// fills in, with the room's state carried along.
+class Naming {
+ public:
+  Naming(const NamingRequest& request, std::uint32_t state, const FolderNames& folder)
+      : request_(request), folder_(folder) {
+    plan_.state = state;
+    plan_.cutPoints = PlanCutPoints(request.number, request.lower, request.upper, request.method);
+  }
 
-std::optional<CNameError> CLogFile::MakeOldLogNames(int number, int lower, int upper, int form,
-                                                    int method, std::uint32_t& state) {
-  // An object is named once; a second call starts over rather than mixing
-  // two plans in one list.
-  names_.clear();
-  cutPoints_ = PlanCutPoints(number, lower, upper, method);
-  std::optional<CNameError> failure =
-      form == kFormArchive ? MakeArchiveNames(state) : MakeSerialNames(number, state);
-  if (failure) return failure;
-  names_.push_back(entry_->name);
-  return std::nullopt;
-}
+  NamingPlan Make() {
+    std::optional<CNameError> failure;
+    if (folder_.listError() != 0) {
+      failure = ListingFailure();
+    } else {
+      failure = request_.form == kFormArchive ? MakeArchiveNames() : MakeSerialNames();
+    }
+    if (failure) {
+      plan_.names.clear();
+      plan_.failure = std::move(failure);
+    } else {
+      plan_.names.push_back(request_.logName);
+    }
+    return std::move(plan_);
+  }
 
-std::optional<CNameError> CLogFile::MakeArchiveNames(std::uint32_t& state) {
-  const std::size_t oldLogs = cutPoints_.size() - 2;
-  const std::string yearMonth = plat::FormatLocalTime(clock_.Now(), "%y%m");
-  const FolderNames folder(folder_);
-  if (folder.listError() != 0) return ListingFailure(state, folder.listError());
+ private:
+  std::optional<CNameError> MakeArchiveNames();
+  std::optional<CNameError> MakeSerialNames();
+  CNameError NameFailure(int messageId, const std::string& fileName);
+  CNameError ListingFailure();  // the folder could not be listed
+
+  std::size_t OldLogCount() const { return plan_.cutPoints.size() - 2; }
+
+  const NamingRequest& request_;
+  const FolderNames& folder_;
+  NamingPlan plan_;
+};
+
+std::optional<CNameError> Naming::MakeArchiveNames() {
+  std::uint32_t& state = plan_.state;
+  const std::size_t oldLogs = OldLogCount();
+  const std::string yearMonth = plat::FormatLocalTime(request_.today, "%y%m");
 
   if (state == kNamingFresh) {
     state = 0;
     // Both kinds are searched, so a letter is never given out twice in a
     // month, whichever log of the room used it.
     std::uint32_t used = 0;
-    for (const std::string& name : folder.Matching("AR?" + yearMonth + "?.LOG")) {
+    for (const std::string& name : folder_.Matching("AR?" + yearMonth + "?.LOG")) {
       const std::size_t dot = name.rfind('.');
       if (dot == std::string::npos || dot == 0) continue;
       const int letter = LetterIndex(name[dot - 1]);
       if (letter >= 0) used |= 1u << letter;
     }
-    if (used & kLetterZ) return NameFailure(state, kMsgNameOverflow, entry_->name);
+    if (used & kLetterZ) return NameFailure(kMsgNameOverflow, request_.logName);
     int letter = 0;
     for (std::size_t i = 0; i < oldLogs; ++i, ++letter) {
       while (letter < kLetterCount && (used & (1u << letter))) ++letter;
-      if (letter >= kLetterCount) return NameFailure(state, kMsgNameOverflow, entry_->name);
-      std::string name = ArchiveName(entry_->kind, yearMonth, letter);
-      if (folder.Taken(name)) return NameFailure(state, kMsgNameClash, name);
+      if (letter >= kLetterCount) return NameFailure(kMsgNameOverflow, request_.logName);
+      std::string name = ArchiveName(request_.kind, yearMonth, letter);
+      if (folder_.Taken(name)) return NameFailure(kMsgNameClash, name);
       state |= 1u << letter;
-      names_.push_back(std::move(name));
+      plan_.names.push_back(std::move(name));
     }
     return std::nullopt;
   }
 
   // A room whose first file could not be named is not split at all: its
   // other log would otherwise get names that do not match.
-  if (state & kNamingError) return NameFailure(state, kMsgNameOverflow, entry_->name);
+  if (state & kNamingError) return NameFailure(kMsgNameOverflow, request_.logName);
   int letter = 0;
   for (std::size_t i = 0; i < oldLogs; ++i, ++letter) {
     while (letter < kLetterCount && !(state & (1u << letter))) ++letter;
-    if (letter >= kLetterCount) return NameFailure(state, kMsgNameOverflow, entry_->name);
-    std::string name = ArchiveName(entry_->kind, yearMonth, letter);
+    if (letter >= kLetterCount) return NameFailure(kMsgNameOverflow, request_.logName);
+    std::string name = ArchiveName(request_.kind, yearMonth, letter);
     // The room's first file may have failed to split after it was named, and
     // another room may then have been given its letters.
-    if (folder.Taken(name)) return NameFailure(state, kMsgNameClash, name);
-    names_.push_back(std::move(name));
+    if (folder_.Taken(name)) return NameFailure(kMsgNameClash, name);
+    plan_.names.push_back(std::move(name));
   }
   return std::nullopt;
 }
 
-std::optional<CNameError> CLogFile::MakeSerialNames(int number, std::uint32_t& state) {
-  const std::size_t oldLogs = cutPoints_.size() - 2;
-  const std::string base = BaseName(entry_->name);
-  const FolderNames folder(folder_);
-  if (folder.listError() != 0) return ListingFailure(state, folder.listError());
+std::optional<CNameError> Naming::MakeSerialNames() {
+  std::uint32_t& state = plan_.state;
+  const std::size_t oldLogs = OldLogCount();
+  const std::string base = BaseName(request_.logName);
 
   // A cut at whole thousands names each old log after the thousands it ends at.
-  if (number % 1000 == 0) {
+  if (request_.number % 1000 == 0) {
     for (std::size_t i = 0; i < oldLogs; ++i) {
-      std::string name = Numbered("%03d", base + ".", cutPoints_[i + 1] / 1000);
-      if (folder.Taken(name)) return NameFailure(state, kMsgNameClash, name);
-      names_.push_back(std::move(name));
+      std::string name = Numbered("%03d", base + ".", plan_.cutPoints[i + 1] / 1000);
+      if (folder_.Taken(name)) return NameFailure(kMsgNameClash, name);
+      plan_.names.push_back(std::move(name));
     }
     return std::nullopt;
   }
@@ -225,37 +198,43 @@ std::optional<CNameError> CLogFile::MakeSerialNames(int number, std::uint32_t& s
     if (pattern.size() > 3) pattern[3] = '?';
     pattern += '*';
     int highest = -1;
-    for (const std::string& name : folder.Matching(pattern)) {
+    for (const std::string& name : folder_.Matching(pattern)) {
       const int used = SerialOf(name);
       if (used > highest) highest = used;
     }
     serial = static_cast<std::uint32_t>(highest + 1);
     state = serial;
   } else {
-    if (state & kNamingError) return NameFailure(state, kMsgNameOverflow, entry_->name);
+    if (state & kNamingError) return NameFailure(kMsgNameOverflow, request_.logName);
     serial = state;
   }
 
   for (std::size_t i = 0; i < oldLogs; ++i, ++serial) {
     if (serial >= kSerialLimit) {
       state = serial;
-      return NameFailure(state, kMsgNameOverflow, entry_->name);
+      return NameFailure(kMsgNameOverflow, request_.logName);
     }
     std::string name = Numbered("%02d", stem, static_cast<int>(serial));
-    if (folder.Taken(name)) return NameFailure(state, kMsgNameClash, name);
-    names_.push_back(std::move(name));
+    if (folder_.Taken(name)) return NameFailure(kMsgNameClash, name);
+    plan_.names.push_back(std::move(name));
   }
   return std::nullopt;
 }
 
-CNameError CLogFile::NameFailure(std::uint32_t& state, int messageId, const std::string& fileName) {
-  state |= kNamingError;
+CNameError Naming::NameFailure(int messageId, const std::string& fileName) {
+  plan_.state |= kNamingError;
   return CNameError{messageId, fileName};
 }
 
-CNameError CLogFile::ListingFailure(std::uint32_t& state, int err) {
-  if (state == kNamingFresh) state = 0;
-  CNameError failure = NameFailure(state, kMsgNameClash, folder_);
-  failure.listError = err;
+CNameError Naming::ListingFailure() {
+  if (plan_.state == kNamingFresh) plan_.state = 0;
+  CNameError failure = NameFailure(kMsgNameClash, folder_.folder());
+  failure.listError = folder_.listError();
   return failure;
+}
+
+}  // namespace
+
+NamingPlan PlanOldLogNames(const NamingRequest& request, std::uint32_t state, const FolderNames& folder) {
+  return Naming(request, state, folder).Make();
 }
