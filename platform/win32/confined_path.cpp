@@ -85,7 +85,8 @@ bool IsConfinedFile(const std::string& root, const std::string& path, int* err) 
     return false;
   }
   const std::size_t slash = path.find_last_of("/\\");
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+  if (folder.size() == 2 && folder[1] == ':') folder += '\\';  // "C:" alone is the drive's current folder
   const std::string leaf = slash == std::string::npos ? path : path.substr(slash + 1);
   if (leaf.empty() || leaf == "." || leaf == "..") {
     error = LiesWithin(realRoot, RealFolder(path)) ? EISDIR : kErrOutsideFolder;

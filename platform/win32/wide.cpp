@@ -17,7 +17,9 @@ std::wstring Wide(std::string_view utf8) {
   std::size_t i = 0;
   while (i < utf8.size()) {
     const unsigned char c = static_cast<unsigned char>(utf8[i]);
-    std::size_t length = c < 0x80 ? 1 : c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
+    // 0x80-0xC1 (a continuation, or an overlong start) and 0xF5-0xFF start
+    // nothing.
+    const std::size_t length = c < 0x80 ? 1 : c < 0xC2 ? 0 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : c < 0xF5 ? 4 : 0;
     char32_t code = length == 1 ? c : length == 2 ? (c & 0x1F) : length == 3 ? (c & 0x0F) : (c & 0x07);
     bool valid = length != 0 && i + length <= utf8.size();
     for (std::size_t k = 1; valid && k < length; ++k) {
