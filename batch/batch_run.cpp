@@ -1,6 +1,5 @@
 #include "batch/batch_run.h"
 
-#include <filesystem>
 
 #include "batch/batch_dialogs.h"
 #include "commands/analyze_command.h"
@@ -11,13 +10,12 @@
 #include "commands/undo_command.h"
 #include "model/directory.h"
 #include "platform/confined_path.h"
+#include "platform/console.h"
 #include "platform/interrupt.h"
 
 namespace {
 
-std::string FolderName(const std::string& path) {
-  return std::filesystem::path(path).filename().string();
-}
+std::string FolderName(const std::string& path) { return plat::BaseName(path); }
 
 }  // namespace
 
@@ -163,7 +161,7 @@ int BatchRun::Finish(int status) {
   int err = 0;
   const std::string history = dir->HistoryFilePath();
   if (anyRecord && !plat::IsConfinedFile(dir->path, history, &err)) {
-    messenger_.FileError(std::filesystem::path(history).filename().string(), err);
+    messenger_.FileError(plat::BaseName(history), err);
     status = kExitIncomplete;
   }
   // The history is written as the document closes. A host that kept a log

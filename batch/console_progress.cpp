@@ -1,8 +1,8 @@
 #include "batch/console_progress.h"
 
-#include <unistd.h>
+#include "platform/console.h"
 
-ConsoleProgress::ConsoleProgress(std::FILE* out) : out_(out), terminal_(::isatty(::fileno(out)) == 1) {}
+ConsoleProgress::ConsoleProgress(std::FILE* out) : out_(out), terminal_(plat::IsTerminal(out)) {}
 
 void ConsoleProgress::Draw() {
   if (!terminal_) return;

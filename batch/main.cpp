@@ -10,6 +10,7 @@
 #include "batch/batch_command.h"
 #include "batch/batch_run.h"
 #include "batch/usage.h"
+#include "platform/console.h"
 #include "platform/interrupt.h"
 #include "resources/program_info.h"
 
@@ -24,10 +25,22 @@ int Usage(const std::string& problem) {
 // it is no folder.
 std::string ForumPath(const std::string& arg) {
   std::error_code ec;
+#ifdef _WIN32
+  // The argument is UTF-8 (plat::ProgramArguments); the path's own narrow
+  // form would be the ANSI code page.
+  std::filesystem::path p =
+      std::filesystem::absolute(std::filesystem::path(std::u8string(arg.begin(), arg.end())), ec).lexically_normal();
+  if (ec || !std::filesystem::is_directory(p, ec)) return {};
+  const std::u8string wide = p.u8string();
+  std::string s(wide.begin(), wide.end());
+  // "C:\" keeps the separator that makes it the drive's root.
+  while (s.size() > 1 && (s.back() == '/' || s.back() == '\\') && s[s.size() - 2] != ':') s.pop_back();
+#else
   std::filesystem::path p = std::filesystem::absolute(arg, ec).lexically_normal();
   if (ec || !std::filesystem::is_directory(p, ec)) return {};
   std::string s = p.string();
   while (s.size() > 1 && s.back() == '/') s.pop_back();
+#endif
   return s;
 }
 
@@ -58,9 +71,15 @@ int RunSession(BatchRun& run) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  // The documented lines go out byte for byte on every system.
+  plat::PrepareConsole();
+  const std::vector<std::string> all = plat::ProgramArguments(argc, argv);
+  std::vector<const char*> utf8Argv;
+  for (const std::string& a : all) utf8Argv.push_back(a.c_str());
+  utf8Argv.push_back(nullptr);
+  std::vector<std::string> args(all.begin() + (all.empty() ? 0 : 1), all.end());
   if (args.empty()) return Usage("no command given");
-  if (const auto answer = InfoRequestAnswer("kiv-batch", kBatchUsage, argc, argv)) {
+  if (const auto answer = InfoRequestAnswer("kiv-batch", kBatchUsage, static_cast<int>(all.size()), utf8Argv.data())) {
     std::fputs(answer->c_str(), stdout);
     return kExitDone;
   }

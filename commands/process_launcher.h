@@ -13,7 +13,8 @@ class ProcessLauncher {
 };
 
 // The launcher of the running system: posix_spawn, with a reaper that
-// collects the child's exit so no finished process lingers.
+// collects the child's exit so no finished process lingers; CreateProcessW
+// on Windows, with the command line quoted as SplitCommandLine reads it.
 class SpawnLauncher : public ProcessLauncher {
  public:
   bool Start(const std::string& program, const std::vector<std::string>& args, int* err) override;

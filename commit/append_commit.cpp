@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/confined_path.h"
+#include "platform/file_error.h"
 #include "platform/file_ops.h"
 #include "platform/text_writer.h"
 

@@ -113,8 +113,8 @@ std::optional<std::string_view> HeaderScan::LineBefore() const {
   const std::size_t reach = kOnePieceLine + 1;
   const std::size_t from = end > reach ? end - reach : 0;
   std::size_t start;
-  if (const void* lf = memrchr(p + from, '\n', end - from)) {
-    start = static_cast<std::size_t>(static_cast<const char*>(lf) - p) + 1;
+  if (const std::size_t lf = std::string_view(p + from, end - from).rfind('\n'); lf != std::string_view::npos) {
+    start = from + lf + 1;
   } else if (from == 0 && viewOffset_ == 0) {
     start = 0;
   } else if (from > 0 && p[from - 1] == '\n') {

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 #include "platform/fault_injection.h"
+#include "platform/native_file.h"
 
 namespace plat {
 
@@ -63,36 +61,10 @@ bool FindFiles(const std::string& folder, const std::string& pattern,
     if (err) *err = e;
     return false;
   }
-  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) {
-    if (err) *err = errno;
-    return false;
-  }
-  int dfd = ::dirfd(dir);
-  for (;;) {
-    errno = 0;
-    struct dirent* ent = ::readdir(dir);
-    if (!ent) break;
-    std::string name = ent->d_name;
-    if (name == "." || name == "..") continue;
-    if (!MatchesPattern(pattern, name)) continue;
-    FoundItem item;
-    item.name = std::move(name);
-    struct stat st;
-    if (::fstatat(dfd, ent->d_name, &st, 0) == 0) {
-      item.isDirectory = S_ISDIR(st.st_mode);
-      item.size = st.st_size;
-      item.mtime = st.st_mtim.tv_sec;
-    } else {
-      item.isDirectory = ent->d_type == DT_DIR;
-    }
-    items->push_back(std::move(item));
-  }
-  int readErr = errno;
-  ::closedir(dir);
+  const int listErr = detail::ListFolder(folder, pattern, items);
   std::sort(items->begin(), items->end(), NameBefore);
-  if (readErr != 0) {
-    if (err) *err = readErr;
+  if (listErr != 0) {
+    if (err) *err = listErr;
     return false;
   }
   return true;

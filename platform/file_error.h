@@ -1,5 +1,15 @@
 #pragma once
+#include <cerrno>
 #include <string>
+
+// Windows' C runtime has no errno values for these two reasons; the
+// platform layer gives them values of its own there, clear of the others.
+#ifndef ESTALE
+#define ESTALE 0x10003  // the file was changed by another program meanwhile
+#endif
+#ifndef EDQUOT
+#define EDQUOT 0x10004  // the disk quota is used up
+#endif
 
 namespace plat {
 

@@ -58,6 +58,11 @@ bool TruncateFile(const std::string& path, std::int64_t size, int* err = nullptr
 bool ReadFileBytes(const std::string& path, std::int64_t offset, std::size_t length, std::string* bytes,
                    int* err = nullptr);
 
+// Makes one folder (its parent must exist; EEXIST when the name is taken),
+// and removes an empty one. The sample generator and the tests use them.
+bool MakeFolder(const std::string& path, int* err = nullptr);
+bool RemoveFolder(const std::string& path, int* err = nullptr);
+
 // Sets a file's last-write time (tests and the sample generator use it).
 bool SetFileTime(const std::string& path, std::time_t mtime, int* err = nullptr);
 

@@ -1,9 +1,8 @@
 #pragma once
+#include <cstdint>
 #include <set>
 #include <string>
 #include <utility>
-
-#include <sys/types.h>
 
 namespace plat {
 
@@ -24,10 +23,11 @@ class FolderVisits {
   bool Mark(const std::string& folder);
 
   std::string realRoot_;
-  std::set<std::pair<dev_t, ino_t>> entered_;
+  std::set<std::pair<std::uint64_t, std::uint64_t>> entered_;  // (device, file number)
 };
 
-// Whether path is itself a symbolic link (not followed).
+// Whether path is itself a symbolic link (not followed); on Windows any
+// reparse point: a symbolic link or a junction.
 bool IsLink(const std::string& path);
 
 }  // namespace plat

@@ -4,7 +4,11 @@ namespace plat {
 
 std::string FormatLocalTime(std::time_t t, const char* pattern) {
   struct tm parts;
+#ifdef _WIN32
+  if (::localtime_s(&parts, &t) != 0) return std::string();
+#else
   if (!::localtime_r(&t, &parts)) return std::string();
+#endif
   char out[128];
   std::size_t n = std::strftime(out, sizeof out, pattern, &parts);
   return std::string(out, n);

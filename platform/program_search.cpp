@@ -1,11 +1,15 @@
 #include "platform/program_search.h"
 
 #include <cstdlib>
+#include <vector>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
+#endif
 
+#include "platform/console.h"
 #include "platform/file_ops.h"
+#include "platform/native_file.h"
 
 namespace plat {
 
@@ -13,14 +17,26 @@ namespace {
 
 #ifdef _WIN32
 constexpr char kListSeparator = ';';
+constexpr const char* kPathSeparators = "/\\";
 #else
 constexpr char kListSeparator = ':';
+constexpr const char* kPathSeparators = "/";
 #endif
 
+#ifdef _WIN32
+// Windows knows no execute permission: a file with the name is the program.
+bool IsExecutableFile(const std::string& path) {
+  FileStatus status;
+  return GetFileStatus(path, &status) && !status.isDirectory;
+}
+bool HoldsSeparator(const std::string& name) { return name.find_first_of("/\\:") != std::string::npos; }
+#else
 bool IsExecutableFile(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
+bool HoldsSeparator(const std::string& name) { return name.find('/') != std::string::npos; }
+#endif
 
 std::vector<std::string> SplitList(const std::string& list, const std::string& currentFolder) {
   std::vector<std::string> folders;
@@ -36,9 +52,8 @@ std::vector<std::string> SplitList(const std::string& list, const std::string& c
 }
 
 std::string CurrentFolder() {
-  std::vector<char> buf(4096);
-  if (::getcwd(buf.data(), buf.size()) == nullptr) return ".";
-  return buf.data();
+  const std::string folder = detail::CurrentFolderPath();
+  return folder.empty() ? "." : folder;
 }
 
 }  // namespace
@@ -52,18 +67,15 @@ std::string ExecutableName(const std::string& program) {
 }
 
 std::string RunningProgramFolder() {
-  std::vector<char> buf(4096);
-  ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
-  if (n <= 0) return {};
-  std::string exe(buf.data(), static_cast<std::size_t>(n));
-  std::size_t slash = exe.rfind('/');
+  const std::string exe = detail::RunningProgramPath();
+  const std::size_t slash = exe.find_last_of(kPathSeparators);
   if (slash == std::string::npos) return {};
   return slash == 0 ? "/" : exe.substr(0, slash);
 }
 
 std::optional<std::string> FindProgramIn(const std::string& fileName, const ProgramSearchPath& where) {
   if (fileName.empty()) return std::nullopt;
-  if (fileName.find('/') != std::string::npos) {
+  if (HoldsSeparator(fileName)) {
     if (IsExecutableFile(fileName)) return fileName;
     return std::nullopt;
   }
@@ -83,8 +95,7 @@ std::optional<std::string> FindProgram(const std::string& program) {
   ProgramSearchPath where;
   where.programFolder = RunningProgramFolder();
   where.currentFolder = CurrentFolder();
-  const char* path = std::getenv("PATH");
-  if (path) where.searchPath = path;
+  where.searchPath = EnvironmentValue("PATH");
   return FindProgramIn(ExecutableName(program), where);
 }
 

@@ -2,12 +2,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/fault_injection.h"
 #include "platform/file_error.h"
+#include "platform/native_file.h"
 
 namespace plat {
 
@@ -22,36 +21,12 @@ bool TextReader::Open(const std::string& path) {
     error_ = e;
     return false;
   }
-  // Without O_NONBLOCK a FIFO would wait here for a writer that never
-  // comes; what is opened is looked at before a byte is read.
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    error_ = errno;
-    return false;
-  }
-  // A folder opens for reading here but is no file to read: refuse it now,
-  // as the host's platform does, rather than fail at the first read. A FIFO
-  // or a device would never end (or never begin): only regular files are logs.
-  struct stat st;
-  int refused = 0;
-  if (::fstat(fd, &st) != 0) {
-    refused = errno;
-  } else if (S_ISDIR(st.st_mode)) {
-    refused = EISDIR;
-  } else if (!S_ISREG(st.st_mode)) {
-    refused = kErrNotRegularFile;
-  } else {
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) refused = errno;
-  }
-  if (refused != 0) {
-    ::close(fd);
-    error_ = refused;
+  int fd = -1;
+  if (int e = detail::OpenFileForReading(path, &fd, &opened_)) {
+    error_ = e;
     return false;
   }
   fd_ = fd;
-  opened_ = FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), st.st_size,
-                         st.st_mtim.tv_sec};
   error_ = 0;
   ended_ = failed_ = false;
   endMark_ = -1;
@@ -190,16 +165,16 @@ TextReader::AfterEndMark TextReader::WhatFollowsEndMark() {
   // Read beside the position the input stopped at, so that the pass's own
   // view of the file stays as it was.
   char chunk[64 * 1024];
-  off_t at = static_cast<off_t>(endMark_) + 1;
+  std::int64_t at = endMark_ + 1;
   for (;;) {
-    ssize_t n = ::pread(fd_, chunk, sizeof chunk, at);
+    const std::int64_t n = detail::ReadAt(fd_, chunk, sizeof chunk, at);
     if (n < 0) {
       if (errno == EINTR) continue;
       error_ = errno;
       return AfterEndMark::Unknown;
     }
     if (n == 0) return AfterEndMark::OnlyLineEnds;
-    for (ssize_t i = 0; i < n; ++i) {
+    for (std::int64_t i = 0; i < n; ++i) {
       const char c = chunk[i];
       if (c != 0x1A && c != '\r' && c != '\n') return AfterEndMark::Data;
     }

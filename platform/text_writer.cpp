@@ -3,9 +3,10 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <fcntl.h>
+#endif
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -13,6 +14,7 @@
 
 #include "platform/fault_injection.h"
 #include "platform/file_error.h"
+#include "platform/native_file.h"
 
 namespace plat {
 
@@ -63,30 +65,14 @@ bool TextWriter::Open(const std::string& path, Mode mode) {
   path_ = path;
   error_ = 0;
   if (int e = detail::InjectedError(FileOp::Open, path.c_str())) return Fail(e);
-  int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
+  detail::WriteOpen how = detail::WriteOpen::CreateNew;
   switch (mode) {
-    case Mode::CreateNew: flags |= O_EXCL; break;
-    case Mode::Append: flags |= O_APPEND; break;
-    case Mode::Truncate: flags |= O_TRUNC; break;
+    case Mode::CreateNew: how = detail::WriteOpen::CreateNew; break;
+    case Mode::Append: how = detail::WriteOpen::Append; break;
+    case Mode::Truncate: how = detail::WriteOpen::Truncate; break;
   }
-  // O_NONBLOCK: a FIFO in the file's place must not hold the program until
-  // something reads it. Only a regular file is written.
-  int fd = ::open(path.c_str(), flags | O_NONBLOCK, 0666);
-  if (fd < 0) return Fail(errno == ENXIO ? kErrNotRegularFile : errno);  // ENXIO: a FIFO nobody reads
-  struct stat st;
-  int refused = 0;
-  if (::fstat(fd, &st) != 0) {
-    refused = errno;
-  } else if (!S_ISREG(st.st_mode)) {
-    refused = kErrNotRegularFile;
-  } else {
-    const int fileFlags = ::fcntl(fd, F_GETFL);
-    if (fileFlags < 0 || ::fcntl(fd, F_SETFL, fileFlags & ~O_NONBLOCK) != 0) refused = errno;
-  }
-  if (refused != 0) {
-    ::close(fd);
-    return Fail(refused);
-  }
+  int fd = -1;
+  if (int e = detail::OpenFileForWriting(path, how, &fd)) return Fail(e);
   fd_ = fd;
   GiveBackBuffer();  // taken at the first write
   used_ = 0;
@@ -225,7 +211,7 @@ bool TextWriter::WriteBytes(std::string_view bytes) {
 bool TextWriter::Sync() {
   if (!Flush()) return false;
   if (int e = detail::InjectedError(FileOp::Sync, path_.c_str())) return Fail(e);
-  if (::fsync(fd_) != 0) return Fail(errno);
+  if (int e = detail::SyncFile(fd_)) return Fail(e);
   return true;
 }
 

@@ -10,6 +10,7 @@ KIV_PACKAGES=(
   fonts-ipafont-gothic qt6-translations-l10n
   clang libclang-rt-14-dev
   dpkg-dev desktop-file-utils appstream man-db
+  g++-mingw-w64-x86-64-posix wine64 googletest
 )
 
 kiv_missing_packages() {

@@ -9,6 +9,9 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 cmake --preset debug
 cmake --build --preset debug
 ctest --preset debug "$@"
+# The Qt-free programs as Windows programs: cross-built, tested under wine,
+# and kiv-batch.exe compared with kiv-batch on one sample.
+scripts/windows_check.sh
 # The Debian package: built from a release build of its own, then checked.
 scripts/check_package.sh
 # The fuzz targets (clang build of their own) get a short run each.

@@ -1,6 +1,12 @@
 #include "tests/batch/batch_runner.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "commands/command_line.h"
+#else
 #include <sys/wait.h>
+#endif
 
 #include <cstdlib>
 #include <ctime>
@@ -11,6 +17,44 @@
 #include "platform/local_time.h"
 #include "tests/support/temp_dir.h"
 
+#ifdef _WIN32
+// No shell: kiv-batch.exe is started directly with its standard streams on
+// files, and its command line quoted as Windows programs read it.
+BatchResult RunBatch(const std::vector<std::string>& args, const std::string& stdinText) {
+  TempDir io;
+  WriteBytes(io.Sub("in"), stdinText);
+  std::string line = "\"" KIV_BATCH_EXE "\"";
+  for (const std::string& a : args) line += " " + QuoteArgument(a);
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  auto open = [&](const std::string& name, bool write) {
+    return ::CreateFileW(FsPath(io.Sub(name)).c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, write ? CREATE_ALWAYS : OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = open("in", false);
+  startup.hStdOutput = open("out", true);
+  startup.hStdError = open("err", true);
+  std::wstring commandLine = FsPath(line).wstring();
+  PROCESS_INFORMATION process{};
+  BatchResult r;
+  if (::CreateProcessW(FsPath(KIV_BATCH_EXE).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                       nullptr, &startup, &process)) {
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    r.status = static_cast<int>(code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+  }
+  for (HANDLE h : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) ::CloseHandle(h);
+  r.out = ReadBytes(io.Sub("out"));
+  r.err = ReadBytes(io.Sub("err"));
+  return r;
+}
+#else
 namespace {
 
 std::string ShellQuote(const std::string& s) {
@@ -34,13 +78,14 @@ BatchResult RunBatch(const std::vector<std::string>& args, const std::string& st
   r.err = ReadBytes(io.Sub("err"));
   return r;
 }
+#endif
 
 std::map<std::string, FileState> Snapshot(const std::string& folder) {
   std::map<std::string, FileState> files;
-  for (const auto& item : std::filesystem::directory_iterator(folder)) {
+  for (const auto& item : std::filesystem::directory_iterator(FsPath(folder))) {
     plat::FileStatus st;
-    plat::GetFileStatus(item.path().string(), &st);
-    files[item.path().filename().string()] = FileState{ReadBytes(item.path().string()), st.mtime};
+    plat::GetFileStatus(Utf8Name(item.path()), &st);
+    files[Utf8Name(item.path().filename())] = FileState{ReadBytes(Utf8Name(item.path())), st.mtime};
   }
   return files;
 }

@@ -34,11 +34,7 @@ int AppendWhenTheBackupIsLookedAt(plat::FileOp op, const char* path) {
     return 0;
   }
   ++g_appends;
-  int fd = ::open(g_log.c_str(), O_WRONLY | O_APPEND);
-  if (fd < 0 || ::write(fd, kHostLine, sizeof kHostLine - 1) != static_cast<ssize_t>(sizeof kHostLine - 1)) {
-    ADD_FAILURE() << "could not append to " << g_log;
-  }
-  if (fd >= 0) ::close(fd);
+  if (!AppendBytes(g_log, kHostLine)) ADD_FAILURE() << "could not append to " << g_log;
   return 0;
 }
 

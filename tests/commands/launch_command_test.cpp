@@ -77,12 +77,21 @@ TEST(LaunchCommand, StartsOnlyWhenProgramAndOptionsAreSetAndReportsAFailure) {
 
 TEST(LaunchCommand, AHostileFolderPathReachesTheProgramAsOneArgumentAndRunsNothingElse) {
   TempDir tmp;
+#ifdef _WIN32
+  // A Windows folder name can hold neither '"' nor '|'; the rest of what cmd.exe would act on, it can.
+  const std::string hostile = tmp.Sub("a b $(touch x) `touch y`; touch z & echo w ^ %PATH% \xE8\xA1\xA8");
+  MakeDir(hostile);
+  const std::string script = KIV_RECORD_ARGS_EXE;
+  const std::string out = tmp.Sub("args.txt");
+  ASSERT_EQ(::_putenv_s("KIV_RECORD_ARGS_OUT", out.c_str()), 0);
+#else
   const std::string hostile = tmp.Sub("a \"b\" $(touch x) `touch y`; touch z");
   MakeDir(hostile);
   const std::string script = tmp.Sub("record-args");
   const std::string out = tmp.Sub("args.txt");
   WriteBytes(script, "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\"; done > '" + out + "'\n");
   ASSERT_EQ(::chmod(script.c_str(), 0755), 0);
+#endif
 
   ForumFixture f;
   f.dir->path = hostile;
@@ -90,7 +99,7 @@ TEST(LaunchCommand, AHostileFolderPathReachesTheProgramAsOneArgumentAndRunsNothi
   f.doc->m_strExeOpt1 = "-d %D";
   SpawnLauncher launcher;
   const auto cwdBefore = std::filesystem::current_path();
-  std::filesystem::current_path(tmp.path());
+  std::filesystem::current_path(FsPath(tmp.path()));
   ASSERT_TRUE(OnExternalLaunch(f.ctx, launcher));
   for (int i = 0; i < 200 && ReadBytes(out).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -98,8 +107,8 @@ TEST(LaunchCommand, AHostileFolderPathReachesTheProgramAsOneArgumentAndRunsNothi
 
   EXPECT_EQ(ReadBytes(out), "[-d]\n[" + hostile + "]\n");
   for (const char* stray : {"x", "y", "z"}) {
-    EXPECT_FALSE(std::filesystem::exists(tmp.Sub(stray))) << stray;
-    EXPECT_FALSE(std::filesystem::exists(hostile + "/" + stray)) << stray;
+    EXPECT_FALSE(std::filesystem::exists(FsPath(tmp.Sub(stray)))) << stray;
+    EXPECT_FALSE(std::filesystem::exists(FsPath(hostile + "/" + stray))) << stray;
   }
 
   f.doc->m_strExeFile1 = tmp.Sub("no-such-program");

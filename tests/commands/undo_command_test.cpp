@@ -42,10 +42,7 @@ class UndoCommand : public ::testing::Test, public ForumFixture {
 // Appends a line to a log as the host does while it downloads: open for
 // appending, write, close.
 void HostAppends(const std::string& path, const std::string& line) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
-  ASSERT_GE(fd, 0) << path;
-  ASSERT_EQ(::write(fd, line.data(), line.size()), static_cast<ssize_t>(line.size()));
-  ASSERT_EQ(::close(fd), 0);
+  ASSERT_TRUE(AppendBytes(path, line)) << path;
 }
 
 const char kHostLine[] = "HOST WROTE THIS\r\n";

@@ -19,10 +19,7 @@ namespace {
 using Kind = commit::RepairNote::Kind;
 
 void AppendAsTheHost(const std::string& path, const std::string& bytes) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-  ::close(fd);
+  ASSERT_TRUE(AppendBytes(path, bytes)) << path;
 }
 
 std::vector<std::string> Names(const std::string& folder) {

@@ -45,6 +45,15 @@ class EntryScanTest : public ::testing::Test {
 
 }  // namespace
 
+// A name outside ASCII, with 0x5C as the second byte of a CP932 character on
+// POSIX, where names are bytes. Windows names are UTF-16 and arrive in UTF-8:
+// raw CP932 bytes can't name a file there.
+#ifdef _WIN32
+const std::string kKanjiName = "MES_\xE8\xA1\xA8.LOG";  // MES_表.LOG
+#else
+const std::string kKanjiName = "MES_\x95\x5c.LOG";
+#endif
+
 TEST_F(EntryScanTest, EveryMesLogButTheRoomListBecomesAnEntry) {
   Put("MES.LOG");
   Put("MES_01.LOG", "body\r\n");
@@ -53,17 +62,17 @@ TEST_F(EntryScanTest, EveryMesLogButTheRoomListBecomesAnEntry) {
   Put("MESA.LOG");
   Put("AR.LST");
   Put("MES_01.B00");
-  Put("MES_\x95\x5c.LOG", std::string("\0\xff\x1a\r", 4));  // CP932 name, binary content
+  Put(kKanjiName, std::string("\0\xff\x1a\r", 4));  // binary content
   MakeDir(tmp.Sub("MES_99.LOG"));  // a folder is no log
 
   ASSERT_TRUE(RescanEntries(dir, nullptr));
-  EXPECT_EQ(Names(), "MES#01.LOG MESA.LOG MES_01.LOG mes_03.log MES_\x95\x5c.LOG ");
+  EXPECT_EQ(Names(), "MES#01.LOG MESA.LOG MES_01.LOG mes_03.log " + kKanjiName + " ");
   struct Want {
     const char* name;
     int kind, room, size;
   };
   for (const Want& w : {Want{"MES#01.LOG", 2, 1, 3}, Want{"MESA.LOG", 0, 0, 3}, Want{"MES_01.LOG", 1, 1, 6},
-                        Want{"mes_03.log", 1, 3, 3}, Want{"MES_\x95\x5c.LOG", 1, 0, 4}}) {
+                        Want{"mes_03.log", 1, 3, 3}, Want{kKanjiName.c_str(), 1, 0, 4}}) {
     CFileEntry* e = Entry(w.name);
     ASSERT_NE(e, nullptr) << w.name;
     EXPECT_EQ(e->kind, w.kind) << w.name;
@@ -75,13 +84,14 @@ TEST_F(EntryScanTest, EveryMesLogButTheRoomListBecomesAnEntry) {
   for (std::size_t i = 0; i < dir.entries.size(); ++i) EXPECT_EQ(dir.entries[i]->index, static_cast<int>(i));
 
   // The chosen order applies after the scan; the indexes keep the scan order.
-  ASSERT_TRUE(plat::DeleteFile(tmp.Sub("MES_\x95\x5c.LOG")));
+  ASSERT_TRUE(plat::DeleteFile(tmp.Sub(kKanjiName)));
   ASSERT_TRUE(RescanEntries(dir, ByRoomAndKindDescending));
   EXPECT_EQ(Names(), "mes_03.log MES#01.LOG MES_01.LOG MESA.LOG ");
   EXPECT_EQ(Entry("MESA.LOG")->index, 1);
 }
 
 TEST_F(EntryScanTest, AnEntrySurvivesOnlyWhenNameAndTimeAreUnchanged) {
+  if (RunningUnderWine()) GTEST_SKIP() << "wine keeps a name's case on a rename in case only; NTFS changes it";
   Put("MES_01.LOG");
   Put("MES#01.LOG");
   Put("MES_05.LOG");

@@ -1,3 +1,4 @@
+#include "platform/file_error.h"
 #include "platform/text_writer.h"
 
 #include <cerrno>

@@ -137,6 +137,6 @@ TEST(SharedFolder, ExistingFilesAreNeverOverwrittenAndAFailedRunTakesItsFilesBac
   EXPECT_EQ(ReadBytes(other.Sub("FORUM2/MES_01.LOG")), "mine\r\n");
   std::set<std::string> left;
   for (const auto& e : fs::recursive_directory_iterator(other.path()))
-    left.insert(fs::relative(e.path(), other.path()).string());
+    left.insert(fs::relative(e.path(), other.path()).generic_string());
   EXPECT_EQ(left, (std::set<std::string>{"FORUM2", "FORUM2/MES_01.LOG"}));
 }

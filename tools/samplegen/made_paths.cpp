@@ -2,8 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/file_ops.h"
 
@@ -19,10 +17,11 @@ bool MadePaths::Folder(const std::string& path, std::string* error) {
     p.resize(slash);
   }
   for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-    if (::mkdir(it->c_str(), 0777) == 0) {
+    int err = 0;
+    if (plat::MakeFolder(*it, &err)) {
       folders_.push_back(*it);
-    } else if (errno != EEXIST) {
-      *error = *it + ": " + std::strerror(errno);
+    } else if (err != EEXIST) {
+      *error = *it + ": " + std::strerror(err);
       return false;
     }
   }
@@ -35,7 +34,7 @@ bool MadePaths::Folder(const std::string& path, std::string* error) {
 
 void MadePaths::TakeBack() {
   for (auto it = files_.rbegin(); it != files_.rend(); ++it) plat::DeleteFile(*it);
-  for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) ::rmdir(it->c_str());
+  for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) plat::RemoveFolder(*it);
   files_.clear();
   folders_.clear();
 }

@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "platform/console.h"
 #include "platform/encoding.h"
 #include "tools/samplegen/log_writer.h"
 #include "tools/samplegen/shared_folder.h"
@@ -64,6 +66,14 @@ int Fail(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Folder names and forum names in UTF-8 on every system.
+  plat::PrepareConsole();
+  std::vector<std::string> utf8Args = plat::ProgramArguments(argc, argv);
+  std::vector<char*> utf8Argv;
+  for (std::string& a : utf8Args) utf8Argv.push_back(a.data());
+  utf8Argv.push_back(nullptr);
+  argc = static_cast<int>(utf8Args.size());
+  argv = utf8Argv.data();
   samplegen::SharedFolderOptions folder;
   samplegen::LogOptions log;
   std::string dir, logPath;

@@ -129,6 +129,16 @@ bool ReadFileBytes(const std::string& path, std::int64_t offset, std::size_t len
   return true;
 }
 
+bool MakeFolder(const std::string& path, int* err) {
+  if (::mkdir(path.c_str(), 0777) != 0) return Fail(err, errno);
+  return true;
+}
+
+bool RemoveFolder(const std::string& path, int* err) {
+  if (::rmdir(path.c_str()) != 0) return Fail(err, errno);
+  return true;
+}
+
 bool SetFileTime(const std::string& path, std::time_t mtime, int* err) {
   struct timespec times[2];
   times[0].tv_sec = mtime;
