@@ -1,6 +1,8 @@
 #include "ui/app/running_copy.h"
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -10,7 +12,16 @@ namespace {
 
 constexpr int kConnectWaitMs = 500;
 
-QString SocketName() { return QStringLiteral("KivMainWindow-%1").arg(static_cast<qulonglong>(::getuid())); }
+// One running copy per user: another user's Kiv on the same machine is not
+// this one. Windows' local sockets (named pipes) are seen across the whole
+// machine, so the user's name keeps them apart there.
+QString SocketName() {
+#ifdef _WIN32
+  return QStringLiteral("KivMainWindow-%1").arg(qEnvironmentVariable("USERNAME"));
+#else
+  return QStringLiteral("KivMainWindow-%1").arg(static_cast<qulonglong>(::getuid()));
+#endif
+}
 
 }  // namespace
 
