@@ -17,6 +17,24 @@ int Blocking(int fd) {
   if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return errno;
   return 0;
 }
+
+// Looks at what was opened: a regular file is kept (and may block again),
+// anything else is closed and refused; a folder with folderError. Returns 0
+// when kept, the reason otherwise.
+int KeepIfRegular(int opened, struct stat* st, int folderError) {
+  int refused = 0;
+  if (::fstat(opened, st) != 0) {
+    refused = errno;
+  } else if (S_ISDIR(st->st_mode)) {
+    refused = folderError;
+  } else if (!S_ISREG(st->st_mode)) {
+    refused = kErrNotRegularFile;
+  } else {
+    refused = Blocking(opened);
+  }
+  if (refused != 0) ::close(opened);
+  return refused;
+}
 }  // namespace
 
 int OpenFileForReading(const std::string& path, int* fd, FileIdentity* identity) {
@@ -28,20 +46,7 @@ int OpenFileForReading(const std::string& path, int* fd, FileIdentity* identity)
   // as the host's platform does, rather than fail at the first read. A FIFO
   // or a device would never end (or never begin): only regular files are logs.
   struct stat st;
-  int refused = 0;
-  if (::fstat(opened, &st) != 0) {
-    refused = errno;
-  } else if (S_ISDIR(st.st_mode)) {
-    refused = EISDIR;
-  } else if (!S_ISREG(st.st_mode)) {
-    refused = kErrNotRegularFile;
-  } else {
-    refused = Blocking(opened);
-  }
-  if (refused != 0) {
-    ::close(opened);
-    return refused;
-  }
+  if (int refused = KeepIfRegular(opened, &st, EISDIR)) return refused;
   *fd = opened;
   *identity = FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), st.st_size,
                            st.st_mtim.tv_sec};
@@ -60,18 +65,7 @@ int OpenFileForWriting(const std::string& path, WriteOpen mode, int* fd) {
   const int opened = ::open(path.c_str(), flags | O_NONBLOCK, 0666);
   if (opened < 0) return errno == ENXIO ? kErrNotRegularFile : errno;  // ENXIO: a FIFO nobody reads
   struct stat st;
-  int refused = 0;
-  if (::fstat(opened, &st) != 0) {
-    refused = errno;
-  } else if (!S_ISREG(st.st_mode)) {
-    refused = kErrNotRegularFile;
-  } else {
-    refused = Blocking(opened);
-  }
-  if (refused != 0) {
-    ::close(opened);
-    return refused;
-  }
+  if (int refused = KeepIfRegular(opened, &st, kErrNotRegularFile)) return refused;
   *fd = opened;
   return 0;
 }

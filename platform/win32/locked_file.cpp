@@ -28,6 +28,14 @@ bool Lock(HANDLE h) {
   return ::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &from) != 0;
 }
 
+// The locked handle as the descriptor the file is kept under; -1 (the handle
+// closed) when the C runtime has no descriptor left for it.
+int DescriptorOf(HANDLE h) {
+  const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDWR | _O_APPEND | _O_BINARY);
+  if (fd < 0) ::CloseHandle(h);
+  return fd;
+}
+
 }  // namespace
 
 LockedFile::~LockedFile() { Close(); }
@@ -46,13 +54,8 @@ bool LockedFile::Create(const std::string& path, int* err) {
   if (h == INVALID_HANDLE_VALUE) return Fail(err, win32::LastErrno());
   // Nobody else knows the new name yet, so the lock is free.
   Lock(h);
-  const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDWR | _O_APPEND | _O_BINARY);
-  if (fd < 0) {
-    ::CloseHandle(h);
-    return Fail(err, EMFILE);
-  }
-  fd_ = fd;
-  return true;
+  fd_ = DescriptorOf(h);
+  return fd_ >= 0 || Fail(err, EMFILE);
 }
 
 bool LockedFile::OpenExisting(const std::string& path, bool* busy, int* err) {
@@ -78,13 +81,8 @@ bool LockedFile::OpenExisting(const std::string& path, bool* busy, int* err) {
     *busy = error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING;
     return Fail(err, *busy ? EWOULDBLOCK : win32::ErrnoFrom(error));
   }
-  const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDWR | _O_APPEND | _O_BINARY);
-  if (fd < 0) {
-    ::CloseHandle(h);
-    return Fail(err, EMFILE);
-  }
-  fd_ = fd;
-  return true;
+  fd_ = DescriptorOf(h);
+  return fd_ >= 0 || Fail(err, EMFILE);
 }
 
 bool LockedFile::Append(std::string_view bytes, int* err) {
