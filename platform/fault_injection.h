@@ -18,6 +18,13 @@ extern FaultHook g_faultHook;
 inline int InjectedError(FileOp op, const char* path) {
   return g_faultHook ? g_faultHook(op, path) : 0;
 }
+
+// How an operation fails, injected or not: the reason in *err when the
+// caller asked for it, and false.
+inline bool Fail(int* err, int e) {
+  if (err) *err = e;
+  return false;
+}
 }  // namespace detail
 
 }  // namespace plat

@@ -10,12 +10,7 @@
 
 namespace plat {
 
-namespace {
-bool Fail(int* err, int e) {
-  if (err) *err = e;
-  return false;
-}
-}  // namespace
+using detail::Fail;
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;

@@ -9,12 +9,7 @@
 
 namespace plat {
 
-namespace {
-bool Fail(int* err, int e) {
-  if (err) *err = e;
-  return false;
-}
-}  // namespace
+using detail::Fail;
 
 LockedFile::~LockedFile() { Close(); }
 

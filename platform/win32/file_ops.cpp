@@ -8,12 +8,9 @@
 
 namespace plat {
 
-namespace {
+using detail::Fail;
 
-bool Fail(int* err, int e) {
-  if (err) *err = e;
-  return false;
-}
+namespace {
 
 // A handle on whatever path names, links followed, for looking at it (a
 // folder too: backup semantics). Invalid with the error in *err.

@@ -11,12 +11,9 @@
 
 namespace plat {
 
-namespace {
+using detail::Fail;
 
-bool Fail(int* err, int e) {
-  if (err) *err = e;
-  return false;
-}
+namespace {
 
 HANDLE HandleOf(int fd) { return reinterpret_cast<HANDLE>(::_get_osfhandle(fd)); }
 
