@@ -102,8 +102,8 @@ int BatchRun::Split(const BatchCommand& command, bool inSession) {
   messages_.SetOverwriteBackups(command.overwrite);
 
   BatchDialogs dialogs(command, messenger_);
-  SplitOutcome outcome = OnSplit(ctx_, dialogs);
-  if (outcome.kind == SplitOutcome::Kind::Analysed) outcome = OnSplit(ctx_, dialogs);
+  SplitOutcome outcome = OnSplit(ctx_, dialogs, command.exportAfter);
+  if (outcome.kind == SplitOutcome::Kind::Analysed) outcome = OnSplit(ctx_, dialogs, command.exportAfter);
   doc_.m_nBackUp = backUp;
 
   int status = kExitDone;
@@ -139,7 +139,7 @@ int BatchRun::Undo(const BatchCommand& command) {
   for (int i = 0; i < rows_.RowCount(); ++i) any = any || rows_.IsRowSelected(i);
   if (!any) return NoRowsOfRooms();
   const UndoReport report = UndoSelected(ctx_);
-  if (report.failed > 0) return kExitIncomplete;
+  if (report.failed > 0 || report.writtenAfterUndo > 0) return kExitIncomplete;
   if (report.oldLogsLeft > 0) {
     // They would be taken for archives of the host's.
     std::fprintf(err_, "kiv-batch: undo left %d old log(s) of the splits taken back: they could not be deleted\n",
@@ -165,7 +165,9 @@ int BatchRun::Finish(int status) {
     status = kExitIncomplete;
   }
   // The history is written as the document closes. A host that kept a log
-  // open has had until now to write into its old file.
+  // open has had until now to write into its old file, or into the file an
+  // undo displaced.
+  if (SettleDisplacedLogs(messenger_, *doc_.CurrentFolder()) > 0) status = kExitIncomplete;
   doc_.RemoveView(&rows_);
   doc_.Shutdown();
   if (backups_.TellWrittenTo(messenger_) > 0) status = kExitIncomplete;

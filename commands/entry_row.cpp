@@ -40,7 +40,7 @@ std::string RoomNameText(const CDirectory& dir, int room, const CompanionMode& m
 
 EntryRow MakeEntryRow(const CDirectory& dir, const CFileEntry& entry, const CompanionMode& mode) {
   EntryRow row;
-  row.icon = (entry.kind == kKindTitle ? 2 : 0) + (entry.undoList.empty() ? 0 : 1);
+  row.icon = (entry.kind == kKindTitle ? 2 : 0) + (entry.CanUndo() ? 1 : 0);
   row.cells[kColumnName] = entry.name;
   row.cells[kColumnRoom] = RoomNameText(dir, entry.room, mode);
   row.cells[kColumnKind] = KindText(entry.kind);

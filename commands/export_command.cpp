@@ -3,22 +3,16 @@
 #include <array>
 
 #include "commands/room_selection.h"
+#include "commit/aftercare.h"
 #include "commit/append_commit.h"
 #include "model/directory.h"
 #include "model/kiv_doc.h"
 #include "model/log_names.h"
-#include "platform/name_in_line.h"
 
 namespace {
 
 bool Exportable(const CUndo& record) { return record.namingForm == 0 && record.exported == 0; }
 
-// The name a title log's old log would have as the body log's: archive-form
-// names carry the kind mark as their third character.
-std::string AsBodyName(std::string name) {
-  if (name.size() > 2) name[2] = '_';
-  return name;
-}
 
 }  // namespace
 
@@ -42,7 +36,7 @@ std::vector<CUndo*> CollectExportRecords(CDirectory& dir) {
     const std::size_t room = static_cast<std::size_t>(entry->room);
     for (CUndo& record : entry->undoList) {
       if (!Exportable(record)) continue;
-      const std::string bodyName = AsBodyName(record.oldLogName);
+      const std::string bodyName = commit::AsBodyName(record.oldLogName);
       bool shared = false;
       for (const CUndo* other : bodyOldLogs[room]) shared = shared || other->oldLogName == bodyName;
       for (const CUndo* other : slots[room]) shared = shared || other->oldLogName == bodyName;
@@ -57,7 +51,7 @@ std::vector<CUndo*> CollectExportRecords(CDirectory& dir) {
 }
 
 std::string ArchiveListLine(const CUndo& record) {
-  return "M " + plat::NameForLine(record.oldLogName) + " " + record.headerLine + "\n";
+  return commit::RecordLine(record.oldLogName, record.headerLine);
 }
 
 ExportReport OnExportHeaders(CommandContext& ctx) {

@@ -22,6 +22,8 @@ constexpr Telling kTellings[] = {
     {Kind::AppendFinished, ids::kMsgRepairAppendFinished, false},
     {Kind::Failed, ids::kMsgRepairFailed, true},
     {Kind::OnlyInBackup, ids::kMsgOnlyInBackup, true},
+    {Kind::WrittenAfterUndo, ids::kMsgWrittenAfterUndo, true},
+    {Kind::JournalSetAside, ids::kMsgJournalSetAside, true},
 };
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "engine/log_file.h"
 #include "model/directory.h"
 #include "model/kiv_doc.h"
+#include "model/undo_history.h"
 #include "platform/file_error.h"
 #include "platform/file_ops.h"
 #include "platform/interrupt.h"
@@ -55,8 +56,9 @@ struct RoomTables {
 
 class FileSplitter {
  public:
-  FileSplitter(CommandContext& ctx, CDirectory& dir, RoomTables& tables, bool singleRoom, int number)
-      : ctx_(ctx), dir_(dir), tables_(tables), single_(singleRoom), number_(number) {}
+  FileSplitter(CommandContext& ctx, CDirectory& dir, RoomTables& tables, bool singleRoom, int number,
+               bool exportAsked)
+      : ctx_(ctx), dir_(dir), tables_(tables), single_(singleRoom), number_(number), exportAsked_(exportAsked) {}
 
   enum class Next {
     Split,    // the file is split
@@ -72,6 +74,8 @@ class FileSplitter {
  private:
   int CutValue(int room) const;
   bool BackupNameFree(const std::string& backup, bool* replace);
+  commit::Aftercare AftercareOf(const CFileEntry& entry, const std::vector<std::string>& names,
+                                const std::vector<std::string>& headerLines) const;
   void RedrawRow(std::size_t i) {
     RedrawEntryRow(ctx_.rows, static_cast<int>(i), dir_, *dir_.entries[i], ctx_.messenger.mode());
   }
@@ -81,6 +85,7 @@ class FileSplitter {
   RoomTables& tables_;
   bool single_;
   int number_;
+  bool exportAsked_;
   BackupWatch backups_;
 };
 
@@ -102,6 +107,22 @@ bool FileSplitter::BackupNameFree(const std::string& backup, bool* replace) {
   // The old backup goes only in the commit, once the new files are whole.
   *replace = true;
   return true;
+}
+
+// What the old logs are owed once the split is done, for the journal to
+// carry: one record per old log, as RecordUndo makes them.
+commit::Aftercare FileSplitter::AftercareOf(const CFileEntry& entry, const std::vector<std::string>& names,
+                                            const std::vector<std::string>& headerLines) const {
+  commit::Aftercare care;
+  care.historyName = UndoHistoryName(dir_);
+  care.stamp = UndoHistoryStamp(ctx_.clock.Now());
+  care.exportAsked = exportAsked_;
+  care.archiveForm = ctx_.doc.m_nArcType == 0;
+  care.titleLog = entry.kind == kKindTitle;
+  for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+    care.records.emplace_back(names[i], i < headerLines.size() ? headerLines[i] : std::string());
+  }
+  return care;
 }
 
 FileSplitter::Next FileSplitter::Split(std::size_t i) {
@@ -131,6 +152,7 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
   plan.logName = logName;
   plan.backupName = BackupFileName(logName, ctx_.doc.m_nBackUp != 0, dir_.Generation(entry.room));
   plan.outputNames = log.names();
+  plan.aftercare = AftercareOf(entry, plan.outputNames, headerLines);
   if (!BackupNameFree(plan.backupName, &plan.replaceBackup)) return Next::Skipped;
 
   ctx_.rows.SetCellText(row, kColumnSize, "-");
@@ -188,7 +210,9 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
   }
   backups_.Add(dir_.path, plan.backupName, source);
   entry.logAsLeft = transaction.newLog();
+  const std::size_t recordsBefore = entry.undoList.size();
   log.RecordUndo(dir_.Generation(entry.room), headerLines, ctx_.doc.m_nArcType, plan.backupName);
+  for (std::size_t r = recordsBefore; r < entry.undoList.size(); ++r) entry.undoList[r].journal = transaction.held();
   RedrawRow(i);
   ctx_.rows.RepaintNow();
   ctx_.rows.EndWaitCursor();
@@ -205,7 +229,8 @@ const CFileEntry* FindStaleEntry(const CDirectory& dir, RoomSet rooms) {
   return nullptr;
 }
 
-SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet rooms, bool singleRoom) {
+SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet rooms, bool singleRoom,
+                       bool exportAsked) {
   SplitReport report;
   CDirectory* dir = ctx.doc.CurrentFolder();
   if (!dir) return report;
@@ -221,7 +246,7 @@ SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet roo
     tables.high[room] = std::max(tables.high[room], entry->highest);
   }
 
-  FileSplitter splitter(ctx, *dir, tables, singleRoom, number);
+  FileSplitter splitter(ctx, *dir, tables, singleRoom, number, exportAsked);
   // However the run ends, the user hears of messages the host wrote into a
   // backup after its split, and the backups stay watched.
   auto ended = [&]() -> SplitReport& {
@@ -271,7 +296,7 @@ SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet roo
   return report;
 }
 
-SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs) {
+SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs, bool exportAsked) {
   SplitOutcome outcome;
   CDirectory* dir = ctx.doc.CurrentFolder();
   if (!dir) return outcome;
@@ -315,6 +340,6 @@ SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs) {
     return outcome;
   }
   outcome.kind = SplitOutcome::Kind::Ran;
-  outcome.report = SplitRooms(ctx, number, KindSetFromIndex(kindIndex), rooms, single);
+  outcome.report = SplitRooms(ctx, number, KindSetFromIndex(kindIndex), rooms, single, exportAsked);
   return outcome;
 }

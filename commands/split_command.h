@@ -38,9 +38,12 @@ struct SplitOutcome {
 // is not known or whose file changed since the system last saw it.
 const CFileEntry* FindStaleEntry(const CDirectory& dir, RoomSet rooms);
 
-// The split command (分割実行).
-SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs);
+// The split command (分割実行). exportAsked: the command goes on to the
+// header export, so a run that does not live to make it leaves it to the
+// next run's repair.
+SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs, bool exportAsked = false);
 
 // The per-file loop, after the user has confirmed: number is the dialog's
 // cut value or step, kindSet 1 body, 2 title, 3 both.
-SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet rooms, bool singleRoom);
+SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet rooms, bool singleRoom,
+                       bool exportAsked = false);

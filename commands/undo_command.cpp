@@ -21,6 +21,7 @@ const CUndo* ChooseRecord(const CDirectory& dir, const CFileEntry& entry, int& p
   int lastGeneration = -1;
   passedOver = 0;
   for (auto it = entry.undoList.rbegin(); it != entry.undoList.rend(); ++it) {
+    if (it->retired) break;  // older splits were retired with it
     if (it->generation == lastGeneration) continue;
     lastGeneration = it->generation;
     plat::FileStatus status;
@@ -33,7 +34,45 @@ const CUndo* ChooseRecord(const CDirectory& dir, const CFileEntry& entry, int& p
   return nullptr;
 }
 
+// The records of the splits taken back go; their journals with them, for
+// the old logs they kept lines for are gone.
+void DropUndoneRecords(CFileEntry& entry, int generation) {
+  while (!entry.undoList.empty() && entry.undoList.back().generation >= generation && !entry.undoList.back().retired) {
+    std::shared_ptr<commit::Journal> journal = std::move(entry.undoList.back().journal);
+    entry.undoList.pop_back();
+    if (journal && journal.use_count() == 1) {
+      commit::Fault ignored;
+      journal->Remove(&ignored);
+    }
+  }
+}
+
+// Files the host wrote into after an undo displaced them are kept under a
+// name of their own; the user hears of each.
+int TellDisplacedWrittenTo(CommandContext& ctx, CDirectory& dir) {
+  int told = 0;
+  for (auto& displaced : dir.displacedLogs) {
+    const std::string keptAs = displaced->Check();
+    if (keptAs.empty()) continue;
+    ctx.messenger.Box(ids::kMsgWrittenAfterUndo, keptAs, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+    ++told;
+  }
+  return told;
+}
+
 }  // namespace
+
+int SettleDisplacedLogs(Messenger& messenger, CDirectory& dir) {
+  int told = 0;
+  for (auto& displaced : dir.displacedLogs) {
+    const std::string keptAs = displaced->Settle();
+    if (keptAs.empty()) continue;
+    messenger.Box(ids::kMsgWrittenAfterUndo, keptAs, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+    ++told;
+  }
+  dir.displacedLogs.clear();
+  return told;
+}
 
 UndoReport UndoSelected(CommandContext& ctx) {
   UndoReport report;
@@ -54,7 +93,8 @@ UndoReport UndoSelected(CommandContext& ctx) {
   // The host wrote to the log after its split: a backup put in its place
   // would lose those messages. The log stays as it is, and the entry becomes
   // what a rescan makes of a changed log, so the row shows the log as it is
-  // now and no later undo takes it back.
+  // now and no later undo takes it back; the old logs keep their records
+  // for the history and the export.
   auto leaveWrittenLog = [&](CFileEntry& entry, const plat::FileIdentity& now) {
     ctx.messenger.Box(ids::kMsgWrittenSinceSplit, entry.name, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
     RenewChangedEntry(entry, now.mtime, now.size);
@@ -70,7 +110,7 @@ UndoReport UndoSelected(CommandContext& ctx) {
       continue;
     }
     CFileEntry& entry = *dir->entries[i];
-    if (entry.undoList.empty()) {
+    if (!entry.CanUndo()) {
       ++i;
       continue;
     }
@@ -85,7 +125,7 @@ UndoReport UndoSelected(CommandContext& ctx) {
     const CUndo* chosen = ChooseRecord(*dir, entry, passedOver);
     if (!chosen) {
       ctx.messenger.BoxToUser(ids::kMsgNoUsableBackup, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
-      entry.undoList.clear();
+      entry.RetireUndoRecords();
       ++report.failed;
       redraw();
       ++i;
@@ -132,7 +172,7 @@ UndoReport UndoSelected(CommandContext& ctx) {
       ++i;
       continue;
     }
-    const commit::UndoResult undone = commit::RunUndo(plan);
+    commit::UndoResult undone = commit::RunUndo(plan);
     if (undone.logWrittenTo) {
       // Read again for the row; one that can't be read keeps time 0, which
       // the next rescan takes for a changed file.
@@ -151,6 +191,7 @@ UndoReport UndoSelected(CommandContext& ctx) {
       continue;
     }
     report.oldLogsLeft += undone.oldLogsLeft;
+    dir->displacedLogs.push_back(std::move(undone.displaced));
 
     plat::FileStatus status;
     if (!plat::GetFileStatus(logPath, &status)) {
@@ -164,12 +205,11 @@ UndoReport UndoSelected(CommandContext& ctx) {
     entry.highest = previousHighest;
     entry.logAsLeft = plan.backup;  // the backup is the log now
 
-    while (!entry.undoList.empty() && entry.undoList.back().generation >= generation) {
-      entry.undoList.pop_back();
-    }
+    DropUndoneRecords(entry, generation);
     ++report.restored;
     redraw();
     ++i;
   }
+  report.writtenAfterUndo = TellDisplacedWrittenTo(ctx, *dir);
   return report;
 }

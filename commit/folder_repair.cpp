@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "commit/aftercare.h"
 #include "commit/append_commit.h"
 #include "commit/split_commit.h"
 #include "commit/undo_commit.h"
@@ -13,47 +14,110 @@ namespace {
 
 using Kind = RepairNote::Kind;
 
+// What becomes of a journal once its command is resolved.
+enum class Verdict {
+  Remove,    // resolved: the journal goes
+  Keep,      // not resolved now: tried again by the next run
+  SetAside,  // not to be trusted: kept under another name, not acted on
+};
+
 std::string Field(const Journal& journal, const std::string& key) {
   const JournalLine* line = journal.Find(key);
   return line && !line->fields.empty() ? line->fields[0] : std::string();
 }
 
-// Resolves one journal; true when it may go.
-bool Resolve(const std::string& folder, const Journal& journal, std::vector<RepairNote>& notes) {
-  const std::string op = Field(journal, "op");
-  if (journal.state() == Journal::State::Torn) return true;  // written before anything it names existed
-  if (op == "split") {
-    const std::string log = Field(journal, "log");
-    SplitRepair done = RepairSplit(folder, journal);
-    if (done.outcome == Outcome::Stuck) {
-      notes.push_back({Kind::Failed, log, done.fault});
-      return false;
-    }
-    // Taken back because a step could not be taken: the user hears why too.
+// The temporary files whose names carry the journal's own id.
+std::vector<std::string> OwnTemps(const std::string& folder, const Journal& journal) {
+  std::vector<plat::FoundItem> found;
+  std::vector<std::string> own;
+  plat::FindFiles(folder, "~KIV-*.TMP", &found);
+  for (const plat::FoundItem& item : found) {
+    if (!item.isDirectory && journal.OwnsTemp(item.name)) own.push_back(item.name);
+  }
+  return own;
+}
+
+void TellAftercare(const AftercareDone& done, std::vector<RepairNote>& notes) {
+  for (const std::string& name : done.written) notes.push_back({Kind::AppendFinished, name, {}});
+  for (const Fault& fault : done.faults) notes.push_back({Kind::Failed, fault.subject, fault});
+}
+
+Verdict ResolveSplit(const std::string& folder, const Journal& journal, std::vector<RepairNote>& notes) {
+  const std::string log = Field(journal, "log");
+  SplitRepair done = RepairSplit(folder, journal);
+  if (done.untrusted) return Verdict::SetAside;
+  if (done.outcome == Outcome::Stuck) {
+    notes.push_back({Kind::Failed, log, done.fault});
+    return Verdict::Keep;
+  }
+  // Taken back because a step could not be taken: the user hears why too.
+  // A commit found whole had only its old logs' lines left to write.
+  if (!done.wasWhole || !done.finished) {
     notes.push_back({done.finished ? Kind::SplitFinished : Kind::SplitTakenBack, log, done.fault});
-    if (done.onlyInBackup) notes.push_back({Kind::OnlyInBackup, Field(journal, "backup"), {}});
-    return true;
   }
-  if (op == "undo") {
-    UndoRepair done = RepairUndo(folder, journal);
-    if (done.outcome == Outcome::Stuck) {
-      notes.push_back({Kind::Failed, Field(journal, "log"), done.fault});
-      return false;
+  if (done.onlyInBackup) notes.push_back({Kind::OnlyInBackup, Field(journal, "backup"), {}});
+  if (done.finished) TellAftercare(WriteAftercare(folder, Aftercare::FromJournal(journal)), notes);
+  return Verdict::Remove;
+}
+
+Verdict ResolveUndo(const std::string& folder, const Journal& journal, std::vector<RepairNote>& notes) {
+  UndoRepair done = RepairUndo(folder, journal);
+  if (!done.keptAs.empty()) notes.push_back({Kind::WrittenAfterUndo, done.keptAs, {}});
+  if (done.outcome == Outcome::Stuck) {
+    notes.push_back({Kind::Failed, Field(journal, "log"), done.fault});
+    return Verdict::Keep;
+  }
+  if (done.outcome == Outcome::Done) notes.push_back({Kind::UndoFinished, Field(journal, "log"), {}});
+  return Verdict::Remove;
+}
+
+Verdict ResolveAppend(const std::string& folder, const Journal& journal, std::vector<RepairNote>& notes) {
+  AppendRepair done = RepairAppend(folder, journal);
+  if (done.outcome == Outcome::Stuck) {
+    notes.push_back({Kind::Failed, done.fileName, done.fault});
+    return Verdict::Keep;
+  }
+  if (done.outcome == Outcome::Done) notes.push_back({Kind::AppendFinished, done.fileName, {}});
+  return Verdict::Remove;
+}
+
+Verdict Resolve(const std::string& folder, const Journal& journal, std::vector<RepairNote>& notes) {
+  switch (journal.state()) {
+    case Journal::State::Damaged:
+      return Verdict::SetAside;
+    case Journal::State::Torn:
+      // Cut off while it was made, before anything it names existed; its own
+      // temporary files say the cut came later, from a damaged disk.
+      return OwnTemps(folder, journal).empty() ? Verdict::Remove : Verdict::SetAside;
+    case Journal::State::Begun:
+    case Journal::State::Committed:
+      break;
+  }
+  if (!NamesStayInside(journal)) return Verdict::SetAside;
+  const std::string op = Field(journal, "op");
+  if (op == "split") return ResolveSplit(folder, journal, notes);
+  if (op == "undo") return ResolveUndo(folder, journal, notes);
+  if (op == "append") return ResolveAppend(folder, journal, notes);
+  return Verdict::SetAside;  // a command of no version this run knows
+}
+
+// Keeps an untrusted journal where the user can see it and no later run
+// takes it up again; deletes only the temporary files it can prove its own.
+void SetAside(const std::string& folder, Journal& journal, std::vector<RepairNote>& notes) {
+  for (const std::string& temp : OwnTemps(folder, journal)) plat::DeleteFile(plat::JoinPath(folder, temp));
+  const std::string& name = journal.name();
+  const std::string stem = name.substr(0, name.size() - 4);
+  int err = 0;
+  for (int n = 0; n < 100; ++n) {
+    const std::string aside = stem + (n == 0 ? std::string() : "-" + std::to_string(n)) + ".BAD";
+    if (plat::RenameNoReplace(plat::JoinPath(folder, name), plat::JoinPath(folder, aside), &err)) {
+      plat::SyncFolder(folder);
+      notes.push_back({Kind::JournalSetAside, aside, {}});
+      return;
     }
-    if (done.outcome == Outcome::Done) notes.push_back({Kind::UndoFinished, Field(journal, "log"), {}});
-    return true;
+    if (err != EEXIST) break;
   }
-  if (op == "append") {
-    AppendRepair done = RepairAppend(folder, journal);
-    if (done.outcome == Outcome::Stuck) {
-      notes.push_back({Kind::Failed, done.fileName, done.fault});
-      return false;
-    }
-    if (done.outcome == Outcome::Done) notes.push_back({Kind::AppendFinished, done.fileName, {}});
-    return true;
-  }
-  notes.push_back({Kind::Failed, journal.name(), Fault{journal.name(), EINVAL}});
-  return false;
+  notes.push_back({Kind::Failed, name, Fault{name, err}});
 }
 
 }  // namespace
@@ -71,8 +135,15 @@ std::vector<RepairNote> RepairFolder(const std::string& folder) {
       if (!busy) notes.push_back({Kind::Failed, item.name, fault});
       continue;
     }
-    if (Resolve(folder, journal, notes) && !journal.Remove(&fault)) {
-      notes.push_back({Kind::Failed, item.name, fault});
+    switch (Resolve(folder, journal, notes)) {
+      case Verdict::Remove:
+        if (!journal.Remove(&fault)) notes.push_back({Kind::Failed, item.name, fault});
+        break;
+      case Verdict::Keep:
+        break;
+      case Verdict::SetAside:
+        SetAside(folder, journal, notes);
+        break;
     }
   }
   return notes;

@@ -14,6 +14,8 @@ struct RepairNote {
     UndoFinished,    // the undo was finished
     AppendFinished,  // the lines were appended in full (AR.LST, the history file)
     OnlyInBackup,    // messages the host wrote are only in the backup (subject: the backup)
+    WrittenAfterUndo,  // the host wrote into the file an undo displaced: kept (subject: its name)
+    JournalSetAside,   // a journal not to be trusted was kept, not acted on (subject: its new name)
     Failed,          // could not be resolved now; tried again by the next run
   };
   Kind kind;
@@ -23,8 +25,12 @@ struct RepairNote {
 
 // Resolves every journal in the folder that no live run holds: a commit that
 // was cut short is finished, one that had not begun is taken back with its
-// temporary files. Only files a journal names are touched. Quick when the
-// folder holds no journal.
+// temporary files, and the old logs of a split whose run ended before it
+// wrote their lines get them. Only files a journal names are touched, and
+// only names of files in the folder itself are acted on: a journal that
+// gives another name, can't be read or is damaged is kept aside under a
+// name ending in ".BAD", with nothing but its own temporary files deleted.
+// Runs only under the forum's lock. Quick when the folder holds no journal.
 std::vector<RepairNote> RepairFolder(const std::string& folder);
 
 }  // namespace commit

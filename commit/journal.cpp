@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <algorithm>
 #include <random>
 
 #include "platform/file_ops.h"
@@ -12,6 +13,8 @@ namespace commit {
 namespace {
 
 constexpr char kFirstLine[] = "KIV-JOURNAL 1\n";
+constexpr char kPrefix[] = "~KIV-";
+constexpr char kJournalSuffix[] = ".JNL";
 constexpr char kBegin[] = "begin";
 constexpr char kCommit[] = "commit";
 
@@ -101,10 +104,40 @@ std::string NewTransactionId() {
   return out;
 }
 
-std::string JournalName(const std::string& id) { return "~KIV-" + id + ".JNL"; }
+std::string JournalName(const std::string& id) { return kPrefix + id + kJournalSuffix; }
 
 std::string TempName(const std::string& id, std::size_t index) {
-  return "~KIV-" + id + "-" + std::to_string(index) + ".TMP";
+  return kPrefix + id + "-" + std::to_string(index) + ".TMP";
+}
+
+bool IsPlainName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (unsigned char c : name) {
+    if (c < 0x20 || c == 0x7F || c == '/') return false;
+#ifdef _WIN32
+    // A backslash or a drive's colon leads elsewhere there; on POSIX systems
+    // they are characters of a name like any other.
+    if (c == '\\' || c == ':') return false;
+#endif
+  }
+  return true;
+}
+
+bool Journal::OwnsTemp(const std::string& name) const {
+  const std::size_t idEnd = name_.size() - (sizeof kJournalSuffix - 1);
+  if (name_.size() < sizeof kPrefix + sizeof kJournalSuffix - 1 ||
+      name_.compare(idEnd, std::string::npos, kJournalSuffix) != 0) {
+    return false;
+  }
+  const std::string own = name_.substr(0, idEnd) + "-";
+  if (name.size() <= own.size() + 4 || name.compare(0, own.size(), own) != 0 ||
+      name.compare(name.size() - 4, 4, ".TMP") != 0) {
+    return false;
+  }
+  for (std::size_t i = own.size(); i + 4 < name.size(); ++i) {
+    if (name[i] < '0' || name[i] > '9') return false;
+  }
+  return true;
 }
 
 bool Journal::WriteDurably(const std::string& text, Fault* fault) {
@@ -177,17 +210,35 @@ bool Journal::OpenExisting(const std::string& folder, const std::string& name, b
   written_ = bytes;
   state_ = State::Torn;
   lines_.clear();
-  if (bytes.compare(0, sizeof kFirstLine - 1, kFirstLine) != 0) return true;
+  const std::size_t firstLine = sizeof kFirstLine - 1;
+  // Cut off while its first line was written: nothing else was.
+  if (bytes.size() < firstLine) {
+    if (std::string(kFirstLine).compare(0, bytes.size(), bytes) != 0) state_ = State::Damaged;
+    return true;
+  }
+  if (bytes.compare(0, firstLine, kFirstLine) != 0) {
+    state_ = State::Damaged;
+    return true;
+  }
   // Whole lines only, each checkpoint checked against what stands before it.
   std::vector<JournalLine> pending;
-  std::size_t at = sizeof kFirstLine - 1;
+  std::size_t at = firstLine;
   for (;;) {
     const std::size_t end = bytes.find('\n', at);
     if (end == std::string::npos) break;
-    JournalLine line = Parse(bytes.substr(at, end - at));
+    const std::string text = bytes.substr(at, end - at);
+    // Fields are escaped: a byte below the space other than the line end is
+    // no run's writing.
+    const bool foreign = std::any_of(text.begin(), text.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; });
+    JournalLine line = Parse(text);
     const bool checkpoint = line.key == kBegin || line.key == kCommit;
+    if (foreign || (checkpoint && (line.fields.size() != 1 || line.fields[0] != Sum(bytes.substr(0, at))))) {
+      // Past a whole checkpoint, a power cut may leave a torn tail of zeros
+      // or of the next block; before one, the plan itself is broken.
+      if (state_ == State::Torn) state_ = State::Damaged;
+      break;
+    }
     if (checkpoint) {
-      if (line.fields.size() != 1 || line.fields[0] != Sum(bytes.substr(0, at))) break;
       lines_.insert(lines_.end(), pending.begin(), pending.end());
       pending.clear();
       state_ = line.key == kBegin ? State::Begun : State::Committed;
@@ -195,6 +246,35 @@ bool Journal::OpenExisting(const std::string& folder, const std::string& name, b
       pending.push_back(std::move(line));
     }
     at = end + 1;
+  }
+  // A cut plan without its sum can't be told from a damaged one; it is torn
+  // only while every byte of it is one a run writes.
+  if (state_ == State::Torn &&
+      std::any_of(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end(),
+                  [](unsigned char c) { return c < 0x20 && c != '\n'; })) {
+    state_ = State::Damaged;
+  }
+  return true;
+}
+
+bool NamesStayInside(const Journal& journal) {
+  // Which fields of which lines are names: index, and whether it is one of
+  // the run's own temporary files.
+  struct NameField {
+    const char* key;
+    std::size_t index;
+    bool ownTemp;
+  };
+  static constexpr NameField kNames[] = {
+      {"log", 0, false},    {"backup", 0, false}, {"output", 0, true},    {"output", 1, false},
+      {"file", 0, false},   {"oldlog", 0, false}, {"displaced", 0, true}, {"keep", 0, false},
+  };
+  for (const JournalLine& line : journal.lines()) {
+    for (const NameField& field : kNames) {
+      if (line.key != field.key || field.index >= line.fields.size()) continue;
+      const std::string& name = line.fields[field.index];
+      if (!IsPlainName(name) || (field.ownTemp && !journal.OwnsTemp(name))) return false;
+    }
   }
   return true;
 }

@@ -34,9 +34,22 @@ std::string JournalName(const std::string& id);
 std::string TempName(const std::string& id, std::size_t index);
 inline constexpr char kJournalPattern[] = "~KIV-*.JNL";
 
+// A name a journal gives is acted on only when it names a file in the forum
+// folder itself: no separator, no "." or "..", no drive, no control byte.
+bool IsPlainName(const std::string& name);
+
+class Journal;
+// Whether every name the journal's lines give is plain, and every temporary
+// file it names is its own.
+bool NamesStayInside(const Journal& journal);
+
 class Journal {
  public:
-  enum class State { Torn, Begun, Committed };
+  // Torn: cut off before its "begin" line (nothing it names was made yet,
+  // unless its temporary files say otherwise). Damaged: not what any run
+  // writes (another version, a broken sum, bytes no journal holds), so it
+  // is not acted on.
+  enum class State { Torn, Begun, Committed, Damaged };
 
   // Destroying a journal lets go of its file (and lock) and leaves the file
   // for a repair.
@@ -63,6 +76,9 @@ class Journal {
   // The first line with that key, or null.
   const JournalLine* Find(const std::string& key) const;
   const std::string& name() const { return name_; }
+  // Whether name is one of this journal's temporary files: its name carries
+  // the journal's own id.
+  bool OwnsTemp(const std::string& name) const;
 
  private:
   bool WriteDurably(const std::string& text, Fault* fault);

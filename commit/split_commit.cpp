@@ -135,6 +135,10 @@ std::vector<JournalLine> PlanLines(const SplitPlan& plan) {
   for (std::size_t i = 0; i < plan.outputNames.size(); ++i) {
     lines.push_back({"output", {plan.tempNames[i], plan.outputNames[i]}});
   }
+  if (!plan.aftercare.records.empty()) {
+    const std::vector<JournalLine> care = plan.aftercare.Lines();
+    lines.insert(lines.end(), care.begin(), care.end());
+  }
   return lines;
 }
 
@@ -177,6 +181,19 @@ bool FactsFromJournal(const std::string& folder, const Journal& journal, SplitFa
   return !facts->committed || facts->written.size() == facts->tempNames.size();
 }
 
+// Whether the folder shows steps of the commit that only a committed
+// journal allows: the backup name given to the log, or an old log in its
+// place. Old logs take names nobody had when the split chose them.
+bool CommitHadBegun(const SplitFacts& facts) {
+  plat::FileIdentity log, backup;
+  const bool haveLog = Identity(facts, facts.logName, &log);
+  if (Identity(facts, facts.backupName, &backup) && (!haveLog || backup.SameFile(log))) return true;
+  for (std::size_t i = 0; i + 1 < facts.tempNames.size(); ++i) {
+    if (!Exists(facts, facts.tempNames[i]) && Exists(facts, facts.outputNames[i])) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool SplitCommit::Begin(SplitPlan& plan, Fault* fault) {
@@ -184,7 +201,7 @@ bool SplitCommit::Begin(SplitPlan& plan, Fault* fault) {
   plan.tempNames.clear();
   for (std::size_t i = 0; i < plan.outputNames.size(); ++i) plan.tempNames.push_back(TempName(id, i));
   plan_ = plan;
-  return journal_.Create(plan.folder, id, PlanLines(plan), fault);
+  return journal_->Create(plan.folder, id, PlanLines(plan), fault);
 }
 
 void SplitCommit::Abandon() {
@@ -193,7 +210,7 @@ void SplitCommit::Abandon() {
   Fault ignored;
   // Whatever can't be deleted now stays named in the journal, for the next
   // run to take away.
-  if (Back(facts, &ignored)) journal_.Remove(&ignored);
+  if (Back(facts, &ignored)) journal_->Remove(&ignored);
 }
 
 Outcome SplitCommit::Commit(const plat::FileIdentity& source, Fault* fault) {
@@ -212,19 +229,23 @@ Outcome SplitCommit::Commit(const plat::FileIdentity& source, Fault* fault) {
     lines.push_back(IdentityLine("written", id));
     newLog_ = id;  // the log's new file comes last
   }
-  if (!journal_.Commit(lines, fault)) {
+  if (!journal_->Commit(lines, fault)) {
     Abandon();
     return Outcome::TakenBack;
   }
   facts.committed = true;
   Fault ignored;
   if (Forward(facts, fault)) {
-    // A journal that can't be deleted is finished again, harmlessly, by the next run.
-    journal_.Remove(&ignored);
+    if (plan_.aftercare.records.empty()) {
+      // A journal that can't be deleted is finished again, harmlessly, by the next run.
+      journal_->Remove(&ignored);
+    } else {
+      held_ = journal_;
+    }
     return Outcome::Done;
   }
   if (Exists(facts, facts.NewTemp()) && Back(facts, &ignored)) {
-    journal_.Remove(&ignored);
+    journal_->Remove(&ignored);
     return Outcome::TakenBack;
   }
   return Outcome::Stuck;
@@ -238,7 +259,13 @@ SplitRepair RepairSplit(const std::string& folder, const Journal& journal) {
     return repair;
   }
   if (!facts.committed) {
-    // The log was never touched: only the outputs being written go.
+    // The log was never touched, unless the journal lost its commit block:
+    // then nothing it says can be trusted.
+    if (CommitHadBegun(facts)) {
+      repair.untrusted = true;
+      return repair;
+    }
+    // Only the outputs being written go.
     repair.outcome = Back(facts, &repair.fault) ? Outcome::TakenBack : Outcome::Stuck;
     return repair;
   }
@@ -253,6 +280,8 @@ SplitRepair RepairSplit(const std::string& folder, const Journal& journal) {
     finish = haveLog ? log == facts.source : haveBackup && backup == facts.source;
   }
   if (finish) {
+    repair.wasWhole = !Exists(facts, facts.NewTemp());
+    for (const std::string& temp : facts.tempNames) repair.wasWhole = repair.wasWhole && !Exists(facts, temp);
     if (Forward(facts, &repair.fault)) {
       repair.finished = true;
       repair.outcome = Outcome::Done;

@@ -1,7 +1,9 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "commit/aftercare.h"
 #include "commit/journal.h"
 #include "platform/file_ops.h"
 
@@ -17,6 +19,7 @@ struct SplitPlan {
   bool replaceBackup = false;            // an older file under the backup name may go (the user agreed)
   std::vector<std::string> outputNames;  // final names; the log's own name last
   std::vector<std::string> tempNames;    // chosen by SplitCommit::Begin
+  Aftercare aftercare;                   // what the old logs are owed once the split is done
 };
 
 enum class Outcome {
@@ -42,10 +45,15 @@ class SplitCommit {
   // After a Done commit: the log's new file as it was written, before it
   // took the log's name (a rename keeps all of it).
   const plat::FileIdentity& newLog() const { return newLog_; }
+  // After a Done commit of a split with old logs: its journal, held until
+  // the run has written what they are owed (the caller removes it then).
+  // Let go of without removing, it leaves the writing to the next run.
+  std::shared_ptr<Journal> held() const { return held_; }
 
  private:
   SplitPlan plan_;
-  Journal journal_;
+  std::shared_ptr<Journal> journal_ = std::make_shared<Journal>();
+  std::shared_ptr<Journal> held_;
   plat::FileIdentity newLog_;
 };
 
@@ -53,7 +61,9 @@ class SplitCommit {
 struct SplitRepair {
   Outcome outcome = Outcome::Stuck;
   bool finished = false;        // Done by finishing the commit (else taken back)
+  bool wasWhole = false;        // Done: every file was in its place already
   bool onlyInBackup = false;    // the host wrote into the log's old file after the commit
+  bool untrusted = false;       // the folder shows the commit had begun, the journal does not
   Fault fault;
 };
 SplitRepair RepairSplit(const std::string& folder, const Journal& journal);

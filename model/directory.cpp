@@ -16,6 +16,8 @@ CDirectory::CDirectory(std::string folderName, std::string folderPath, const Clo
 
 CDirectory::~CDirectory() {
   WriteUndoHistory();
+  // Nobody is left to be told now: a file the host wrote into is kept.
+  for (auto& displaced : displacedLogs) displaced->Settle();
   // The entries, and with them their undo records, go first to last.
   for (auto& entry : entries) entry.reset();
 }
@@ -38,6 +40,6 @@ void CDirectory::RaiseGeneration(int room) {
   ++counter;
 }
 
-bool CDirectory::WriteUndoHistory() const { return AppendUndoHistory(*this); }
+bool CDirectory::WriteUndoHistory() { return AppendUndoHistory(*this); }
 
 std::string CDirectory::HistoryFilePath() const { return UndoHistoryPath(*this); }

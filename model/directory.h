@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "commit/undo_commit.h"
 #include "model/file_entry.h"
 #include "ports/clock.h"
 
@@ -45,7 +46,11 @@ class CDirectory {
   // Appends one dated block per entry with undo records to the folder's
   // history file. False when some block could not be written (nothing is
   // shown: the records go with the folder all the same).
-  bool WriteUndoHistory() const;
+  bool WriteUndoHistory();
+
+  // The files undos of this run displaced, kept while the host may still
+  // write into them; settled when the folder goes.
+  std::vector<std::unique_ptr<commit::DisplacedLog>> displacedLogs;
 
   // path/<name>.KIV; the shared log folder, whose name is a full path, uses
   // the last component of its path instead.

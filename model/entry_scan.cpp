@@ -44,7 +44,7 @@ void RenewChangedEntry(CFileEntry& entry, std::time_t mtime, std::int64_t size) 
   entry.size = ClampedSize(size);
   entry.ForgetRange();
   entry.headerText.clear();
-  entry.undoList.clear();
+  entry.RetireUndoRecords();
   entry.logAsLeft = plat::FileIdentity{};
 }
 
@@ -84,6 +84,15 @@ bool RescanEntries(CDirectory& dir, EntryOrder order) {
       old.erase(same);
     } else {
       kept.push_back(MakeEntry(item, known ? status.mtime : 0));
+      // The host wrote to the log: its splits can't be undone any more, but
+      // the old logs they made are still owed their lines.
+      auto changed = std::find_if(old.begin(), old.end(),
+                                  [&](const std::unique_ptr<CFileEntry>& e) { return e->name == item.name; });
+      if (changed != old.end()) {
+        kept.back()->undoList = std::move((*changed)->undoList);
+        kept.back()->RetireUndoRecords();
+        DropVanishedUndoRecords(dir, *kept.back());
+      }
     }
   }
 

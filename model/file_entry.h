@@ -40,6 +40,18 @@ class CFileEntry {
   // Whether analysis (or a split) found the log's message range: the one
   // test of "not analysed" for the list, the split and the undo.
   bool RangeKnown() const { return lowest >= 1 && highest < kNoHighest; }
+  // Whether an undo may still take a split of this log back.
+  bool CanUndo() const {
+    for (const CUndo& undo : undoList) {
+      if (!undo.retired) return true;
+    }
+    return false;
+  }
+  // No undo takes the splits made so far back any more; their records stay
+  // for the history and the export.
+  void RetireUndoRecords() {
+    for (CUndo& undo : undoList) undo.retired = true;
+  }
   void ForgetRange() {
     lowest = kNoLowest;
     highest = kNoHighest;

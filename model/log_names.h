@@ -2,6 +2,8 @@
 #include <string>
 #include <string_view>
 
+#include "commit/aftercare.h"
+
 // What a file's name says about it. Case is folded for ASCII letters only:
 // file names here are UTF-8 (or CP932) bytes, and neither has an ASCII byte
 // inside a multibyte character of a UTF-8 name, so folding bytewise never
@@ -13,7 +15,7 @@ inline constexpr const char kLogFilePattern[] = "MES*.LOG";
 inline constexpr const char kRoomListName[] = "MES.LOG";
 // The forum's archive list: the header export appends to it, and TORBLEN
 // brings it back in line with the files on disk.
-inline constexpr const char kArchiveListName[] = "AR.LST";
+inline constexpr const char* kArchiveListName = commit::kArchiveListFile;
 
 // An ASCII letter in upper case; every other byte as it is.
 constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }

@@ -1,6 +1,11 @@
 #pragma once
 #include <ctime>
+#include <memory>
 #include <string>
+
+namespace commit {
+class Journal;
+}
 
 // One old log made by one split of one log file: what the undo needs to
 // take that split back.
@@ -15,4 +20,12 @@ class CUndo {
   std::string headerLine;       // the old log's line for the archive list (CP932)
   int namingForm = 0;           // 0 archive form, 1 serial-extension form
   int exported = 0;             // 1 once its line went to AR.LST
+  // The log changed since (the host wrote to it, or an undo was refused):
+  // no undo takes this split back any more, but its old log still gets its
+  // lines in the history file and, when exported, in AR.LST.
+  bool retired = false;
+  // The split's journal, held until the history holds this record's line;
+  // shared by the records of one split. Let go of without being removed, it
+  // leaves that line to the next run.
+  std::shared_ptr<commit::Journal> journal;
 };

@@ -1,6 +1,10 @@
 #include "model/undo_history.h"
 
+#include <set>
+
+#include "commit/aftercare.h"
 #include "commit/append_commit.h"
+#include "commit/journal.h"
 #include "model/directory.h"
 #include "platform/file_ops.h"
 #include "platform/local_time.h"
@@ -31,25 +35,46 @@ std::string UndoHistoryName(const CDirectory& dir) {
 
 std::string UndoHistoryPath(const CDirectory& dir) { return plat::JoinPath(dir.path, UndoHistoryName(dir)); }
 
+std::string UndoHistoryStamp(std::time_t t) { return plat::FormatLocalTime(t, "%Y/%m/%d %H:%M"); }
+
 std::string FormatUndoHistoryBlock(const CFileEntry& entry, const std::string& localTime) {
-  std::string block = "\n==================== " + localTime + " ====================\n";
-  for (const CUndo& undo : entry.undoList) {
-    block += "M " + plat::NameForLine(undo.oldLogName) + " " + undo.headerLine + "\n";
-  }
-  return block;
+  std::string lines;
+  for (const CUndo& undo : entry.undoList) lines += commit::RecordLine(undo.oldLogName, undo.headerLine);
+  return commit::HistoryBlock(localTime, lines);
 }
 
-bool AppendUndoHistory(const CDirectory& dir) {
+namespace {
+
+// The splits' journals have kept the lines for a run that would not live to
+// write them; with the block written, they go.
+void ReleaseJournals(CFileEntry& entry) {
+  std::set<commit::Journal*> removed;
+  for (CUndo& undo : entry.undoList) {
+    if (undo.journal && removed.insert(undo.journal.get()).second) {
+      commit::Fault ignored;
+      undo.journal->Remove(&ignored);
+    }
+    undo.journal.reset();
+  }
+}
+
+}  // namespace
+
+bool AppendUndoHistory(CDirectory& dir) {
   const std::string name = UndoHistoryName(dir);
   bool allWritten = true;
   for (const auto& entry : dir.entries) {
     if (!entry || entry->undoList.empty()) continue;
-    std::string stamp = plat::FormatLocalTime(dir.clock().Now(), "%Y/%m/%d %H:%M");
+    std::string stamp = UndoHistoryStamp(dir.clock().Now());
     // Journaled: a block cut short by a kill is written in full by the next
     // run. Never written through a link out of the folder or to no regular file.
     const commit::AppendResult appended =
         commit::AppendDurably(dir.path, name, commit::HostLineEnds(FormatUndoHistoryBlock(*entry, stamp)));
-    if (appended.outcome != commit::Outcome::Done) allWritten = false;
+    if (appended.outcome != commit::Outcome::Done) {
+      allWritten = false;
+    } else {
+      ReleaseJournals(*entry);
+    }
   }
   return allWritten;
 }

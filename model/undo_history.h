@@ -19,8 +19,12 @@ std::string UndoHistoryName(const CDirectory& dir);  // the same, within the fol
 // and one cut short by a kill is finished by the next run, so the file never
 // ends in half a block. False when any block was not
 // written.
-bool AppendUndoHistory(const CDirectory& dir);
+// The journals of the splits whose block was written are removed.
+bool AppendUndoHistory(CDirectory& dir);
 
+// The time line's text of a block written at t: "2026/12/09 06:45".
+#include <ctime>
+std::string UndoHistoryStamp(std::time_t t);
 // The text of one entry's block (LF line ends; the file gets CR LF).
 class CFileEntry;
 std::string FormatUndoHistoryBlock(const CFileEntry& entry, const std::string& localTime);

@@ -93,6 +93,8 @@ inline constexpr int kMsgRepairFailed = 50232;
 inline constexpr int kMsgOnlyInBackup = 50234;  // the host wrote to a log's backup after its split
 inline constexpr int kMsgMissingLogFolder = 50236;
 inline constexpr int kMsgWrittenSinceSplit = 50240;
+inline constexpr int kMsgJournalSetAside = 50250;   // a journal not to be trusted, kept under another name
+inline constexpr int kMsgWrittenAfterUndo = 50252;  // the host wrote into the file an undo displaced
 
 // ---- Dialogs ---------------------------------------------------------------
 inline constexpr int kDlgAbout = 100;

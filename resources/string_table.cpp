@@ -156,6 +156,12 @@ constexpr KivStringEntry kStrings[] = {
     // The host wrote to a log after its split: the undo leaves it as it is.
     {50240, "%1 :\n分割の後に、他のアプリケーションがこのログファイルに書き込みました。\n書き込まれたメッセージを失わないように、前の状態には戻さずにそのままにしておきます。"},
     {50241, "ログファイルが更新されています"},
+    // A journal that can't be trusted is kept aside, not acted on.
+    {50250, "%1 :\n中断された処理の記録が壊れているか、共有ログフォルダの外のファイルを指しているため、完了することも取り消すこともしませんでした。\n記録はこの名前で残しました。フォルダの中を確かめてください。"},
+    {50251, "中断された処理の記録の破損"},
+    // The host wrote into the log's file after an undo put the backup in its place.
+    {50252, "%1 :\nやり直しの後に、他のアプリケーションがやり直し前のログファイルに書き込みました。\n書き込まれたメッセージはこの名前のファイルにしかありません。"},
+    {50253, "やり直し後の書き込み"},
 
     // The companion voice of the title, help, pane, bar and window-menu prompts.
     {53248, "たろうぃっく"},

@@ -41,15 +41,55 @@ TEST(Journal, ACutOffJournalIsNeverTakenForMoreThanItIs) {
       EXPECT_EQ(journal.Find("source") != nullptr, journal.state() == commit::Journal::State::Committed);
     }
   }
-  // A flipped byte in the plan voids its checkpoint.
+  // What no run writes is damaged, never torn: a damaged journal is kept for
+  // the user, a torn one deleted. Past a whole checkpoint, zeros are the torn
+  // tail a power cut may leave.
   std::string flipped = whole;
   flipped[whole.find("MES_01")] = 'X';
-  WriteBytes(tmp.Sub("~KIV-cut.JNL"), flipped);
+  std::string random;
+  for (int i = 0; i < 300; ++i) random += static_cast<char>((i * 7919 + 13) % 251);
+  const std::string committed = whole.substr(0, whole.find('\n', begin) + 1);
+  struct Case {
+    const char* what;
+    std::string bytes;
+    commit::Journal::State state;
+  };
+  for (const Case& c : {Case{"a flipped byte in the plan", flipped, commit::Journal::State::Damaged},
+                        Case{"zeros", std::string(400, '\0'), commit::Journal::State::Damaged},
+                        Case{"random bytes", random, commit::Journal::State::Damaged},
+                        Case{"another version", "KIV-JOURNAL 2\nop split\n", commit::Journal::State::Damaged},
+                        Case{"a plan cut, then zeros", whole.substr(0, begin) + std::string(9, '\0'),
+                             commit::Journal::State::Damaged},
+                        Case{"a begun journal, then zeros", committed + std::string(9, '\0'),
+                             commit::Journal::State::Begun}}) {
+    WriteBytes(tmp.Sub("~KIV-cut.JNL"), c.bytes);
+    commit::Journal journal;
+    commit::Fault fault;
+    bool busy = false;
+    ASSERT_TRUE(journal.OpenExisting(tmp.path(), "~KIV-cut.JNL", &busy, &fault)) << c.what;
+    EXPECT_EQ(journal.state(), c.state) << c.what;
+  }
+}
+
+TEST(Journal, OnlyPlainNamesAndItsOwnTemporaryFilesAreTrusted) {
+  for (const char* bad : {"", ".", "..", "../outside.txt", "a/b", "/etc/passwd", "x\ry"}) {
+    EXPECT_FALSE(commit::IsPlainName(bad)) << bad;
+  }
+#ifdef _WIN32
+  EXPECT_FALSE(commit::IsPlainName("..\\outside.txt"));
+  EXPECT_FALSE(commit::IsPlainName("C:outside.txt"));
+#endif
+  EXPECT_TRUE(commit::IsPlainName("MES_01.LOG"));
+  TempDir tmp;
   commit::Journal journal;
   commit::Fault fault;
-  bool busy = false;
-  ASSERT_TRUE(journal.OpenExisting(tmp.path(), "~KIV-cut.JNL", &busy, &fault));
-  EXPECT_EQ(journal.state(), commit::Journal::State::Torn);
+  ASSERT_TRUE(journal.Create(tmp.path(), "0123456789ab", {{"op", {"split"}}}, &fault));
+  EXPECT_TRUE(journal.OwnsTemp("~KIV-0123456789ab-0.TMP"));
+  EXPECT_TRUE(journal.OwnsTemp("~KIV-0123456789ab-12.TMP"));
+  for (const char* other : {"~KIV-0123456789ac-0.TMP", "~KIV-0123456789ab-.TMP", "~KIV-0123456789ab-0.LOG",
+                            "MES_01.LOG", "~KIV-0123456789ab-0/../x.TMP"}) {
+    EXPECT_FALSE(journal.OwnsTemp(other)) << other;
+  }
 }
 
 TEST(Journal, ALiveRunsJournalIsLeftToIt) {

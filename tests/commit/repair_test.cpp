@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "commit/aftercare.h"
 #include "commit/append_commit.h"
 #include "commit/folder_repair.h"
 #include "commit/split_commit.h"
@@ -76,7 +77,11 @@ TEST(Repair, AnAppendIsFinishedFromWhereItStoppedAndForeignBytesAreLeftAlone) {
     commit::Journal journal;
     commit::Fault fault;
     ASSERT_TRUE(journal.Create(tmp.path(), "0000000000a1",
-                               {{"op", {"append"}}, {"file", {"AR.LST"}}, {"size", {"22"}}, {"data", {lines}}}, &fault));
+                               {{"op", {"append"}},
+                                {"file", {"AR.LST"}},
+                                {"size", {"22"}},
+                                {"tail", {"M AR_9801A.LOG - x -\r\n"}},
+                                {"data", {lines}}}, &fault));
     ASSERT_TRUE(journal.Commit({}, &fault));
     AppendAsTheHost(tmp.Sub("AR.LST"), lines.substr(0, written) + then);
   };
@@ -91,12 +96,112 @@ TEST(Repair, AnAppendIsFinishedFromWhereItStoppedAndForeignBytesAreLeftAlone) {
   stopAfter(lines.size(), "M HOST.LOG - h -\r\n");
   EXPECT_EQ(commit::RepairFolder(tmp.path())[0].kind, Kind::AppendFinished);
   EXPECT_EQ(ReadBytes(tmp.Sub("AR.LST")), "M AR_9801A.LOG - x -\r\n" + lines + "M HOST.LOG - h -\r\n");
-  // Half a line, then somebody else's bytes: not ours to cut or write over.
+  // Half a line, then somebody else's bytes: not ours to cut or write over;
+  // the block's lines follow on lines of their own.
   stopAfter(9, "XYZ");
   std::vector<commit::RepairNote> notes = commit::RepairFolder(tmp.path());
   ASSERT_EQ(notes.size(), 1u);
-  EXPECT_EQ(notes[0].kind, Kind::Failed);
-  EXPECT_EQ(ReadBytes(tmp.Sub("AR.LST")), "M AR_9801A.LOG - x -\r\n" + lines.substr(0, 9) + "XYZ");
+  EXPECT_EQ(notes[0].kind, Kind::AppendFinished);
+  EXPECT_EQ(ReadBytes(tmp.Sub("AR.LST")), "M AR_9801A.LOG - x -\r\n" + lines.substr(0, 9) + "XYZ\r\n" + lines);
+  // The list rewritten meanwhile (TORBLEN kept one line of the block and
+  // dropped the one before), or deleted: the lines it lacks go at its end,
+  // once, and the repair is done.
+  stopAfter(lines.size(), "");
+  WriteBytes(tmp.Sub("AR.LST"), "M AR_9802B.LOG - b -\r\n");
+  EXPECT_EQ(commit::RepairFolder(tmp.path())[0].kind, Kind::AppendFinished);
+  EXPECT_EQ(ReadBytes(tmp.Sub("AR.LST")), "M AR_9802B.LOG - b -\r\nM AR_9802A.LOG - a -\r\n");
+  stopAfter(0, "");
+  ASSERT_TRUE(plat::DeleteFile(tmp.Sub("AR.LST")));
+  EXPECT_EQ(commit::RepairFolder(tmp.path())[0].kind, Kind::AppendFinished);
+  EXPECT_EQ(ReadBytes(tmp.Sub("AR.LST")), lines);
+  EXPECT_TRUE(commit::RepairFolder(tmp.path()).empty());
+}
+
+// Journals no run wrote, or that name files elsewhere: nothing they name is
+// touched but their own temporary files; each is kept aside under a ".BAD"
+// name the user is told, and the next run is not held up by it.
+TEST(Repair, AJournalNotToBeTrustedIsKeptAsideAndNotActedOn) {
+  TempDir top;
+  const std::string forum = top.Sub("FORUM");
+  MakeDir(forum);
+  WriteBytes(top.Sub("outside.txt"), "not the forum's\r\n");
+  auto plant = [&](const std::string& id, const std::vector<commit::JournalLine>& lines, bool commit) {
+    commit::Journal journal;
+    commit::Fault fault;
+    ASSERT_TRUE(journal.Create(forum, id, lines, &fault));
+    if (commit) ASSERT_TRUE(journal.Commit({}, &fault));
+  };
+  const std::string outside = "../outside.txt";
+  plat::FileIdentity outsideId;
+  ASSERT_TRUE(plat::GetFileIdentity(top.Sub("outside.txt"), &outsideId));
+  WriteBytes(plat::JoinPath(forum, "MES_01.LOG"), "log\r\n");
+  plant("00000000000a", {{"op", {"undo"}}, {"log", {"MES_01.LOG"}}, {"backup", {"MES_01.B00", "1", "2"}},
+                         {"oldlog", {outside, std::to_string(outsideId.device), std::to_string(outsideId.inode)}}},
+        true);
+  plant("00000000000b", {{"op", {"split"}}, {"log", {"MES_01.LOG"}}, {"backup", {"MES_01.B00", "0"}},
+                         {"output", {"MES_01.LOG", "AR_9802A.LOG"}}},
+        false);
+  plant("00000000000c", {{"op", {"append"}}, {"file", {outside}}, {"size", {"0"}}, {"data", {"x\r\n"}}}, true);
+  plant("00000000000d", {{"op", {"rename-all"}}}, true);
+  // A journal damaged on disk, beside its own temporary file and another's.
+  WriteBytes(plat::JoinPath(forum, "~KIV-00000000000e.JNL"), std::string(64, '\0'));
+  WriteBytes(plat::JoinPath(forum, "~KIV-00000000000e-0.TMP"), "its own");
+  WriteBytes(plat::JoinPath(forum, "~KIV-00000000000f-0.TMP"), "another run's");
+  // Cut before its sum, yet its temporary file was made: cut later, by damage.
+  WriteBytes(plat::JoinPath(forum, "~KIV-000000000010.JNL"), "KIV-JOURNAL 1\nop split\n");
+  WriteBytes(plat::JoinPath(forum, "~KIV-000000000010-1.TMP"), "half a log");
+
+  const std::vector<commit::RepairNote> notes = commit::RepairFolder(forum);
+  std::vector<std::string> aside;
+  for (const commit::RepairNote& note : notes) {
+    EXPECT_EQ(note.kind, Kind::JournalSetAside) << note.subject;
+    aside.push_back(note.subject);
+  }
+  EXPECT_EQ(aside, (std::vector<std::string>{"~KIV-00000000000a.BAD", "~KIV-00000000000b.BAD", "~KIV-00000000000c.BAD",
+                                             "~KIV-00000000000d.BAD", "~KIV-00000000000e.BAD", "~KIV-000000000010.BAD"}));
+  EXPECT_EQ(ReadBytes(top.Sub("outside.txt")), "not the forum's\r\n");
+  EXPECT_EQ(ReadBytes(plat::JoinPath(forum, "MES_01.LOG")), "log\r\n");
+  EXPECT_EQ(ReadBytes(plat::JoinPath(forum, "~KIV-00000000000f-0.TMP")), "another run's");
+  EXPECT_FALSE(plat::FileExists(plat::JoinPath(forum, "~KIV-00000000000e-0.TMP")));
+  EXPECT_FALSE(plat::FileExists(plat::JoinPath(forum, "~KIV-000000000010-1.TMP")));
+  EXPECT_TRUE(commit::RepairFolder(forum).empty()) << "the next run is not held up";
+}
+
+// A split whose run ended before it wrote its old logs' lines: the next run
+// writes the history block, and the AR.LST lines when the export was asked,
+// once, and only for old logs still standing.
+TEST(Repair, AWholeSplitsOldLogsGetTheirLinesFromTheNextRun) {
+  TempDir tmp;
+  WriteBytes(tmp.Sub("MES_01.LOG"), "new log\r\n");
+  WriteBytes(tmp.Sub("AR_9802A.LOG"), "old\r\n");
+  WriteBytes(tmp.Sub("AR.LST"), "M AR_9801A.LOG h0\r\n");
+  commit::Aftercare care;
+  care.historyName = "FORUM.KIV";
+  care.stamp = "1998/02/10 12:00";
+  care.exportAsked = true;
+  care.records = {{"AR_9802A.LOG", "h1"}, {"AR_9802B.LOG", "h2"}};  // B undone since
+  std::vector<commit::JournalLine> lines{{"op", {"split"}},
+                                         {"log", {"MES_01.LOG"}},
+                                         {"backup", {"MES_01.B00", "0"}},
+                                         {"output", {"~KIV-0000000000aa-0.TMP", "AR_9802A.LOG"}},
+                                         {"output", {"~KIV-0000000000aa-1.TMP", "MES_01.LOG"}}};
+  for (const commit::JournalLine& line : care.Lines()) lines.push_back(line);
+  {
+    commit::Journal journal;
+    commit::Fault fault;
+    ASSERT_TRUE(journal.Create(tmp.path(), "0000000000aa", lines, &fault));
+    ASSERT_TRUE(journal.Commit({{"source", {"1", "2", "3", "4"}}, {"written", {"1", "5", "3", "4"}},
+                                {"written", {"1", "6", "3", "4"}}},
+                               &fault));
+  }
+  const std::vector<commit::RepairNote> notes = commit::RepairFolder(tmp.path());
+  ASSERT_EQ(notes.size(), 2u);
+  EXPECT_EQ(notes[0].kind, Kind::AppendFinished);
+  EXPECT_EQ(notes[0].subject, "FORUM.KIV");
+  EXPECT_EQ(notes[1].subject, "AR.LST");
+  EXPECT_EQ(ReadBytes(tmp.Sub("FORUM.KIV")), "\r\n==================== 1998/02/10 12:00 ====================\r\nM AR_9802A.LOG h1\r\n");
+  EXPECT_EQ(ReadBytes(tmp.Sub("AR.LST")), "M AR_9801A.LOG h0\r\nM AR_9802A.LOG h1\r\n");
+  EXPECT_EQ(Names(tmp.path()), (std::vector<std::string>{"AR.LST", "AR_9802A.LOG", "FORUM.KIV", "MES_01.LOG"}));
 }
 
 TEST(Repair, AJournalWrittenOnlyInPartIsDroppedWithTheFilesItNamed) {

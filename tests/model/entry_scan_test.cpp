@@ -126,9 +126,14 @@ TEST_F(EntryScanTest, AnEntrySurvivesOnlyWhenNameAndTimeAreUnchanged) {
     CFileEntry* e = Entry(fresh);
     ASSERT_NE(e, nullptr);
     EXPECT_FALSE(e->RangeKnown()) << fresh;
-    EXPECT_TRUE(e->undoList.empty()) << fresh;
+    EXPECT_FALSE(e->CanUndo()) << fresh;
     EXPECT_TRUE(e->headerText.empty()) << fresh;
   }
+  // The changed log's splits can't be undone, but their old logs that still
+  // stand keep their records for the history and the export.
+  ASSERT_EQ(Entry("MES_05.LOG")->undoList.size(), 1u);
+  EXPECT_TRUE(Entry("MES_05.LOG")->undoList[0].retired);
+  EXPECT_TRUE(Entry("mes#01.LOG")->undoList.empty()) << "another name is another file";
   EXPECT_EQ(Entry("MES_05.LOG")->modificationTime, kMonday + 1);
   EXPECT_EQ(Entry("MES_05.LOG")->size, 9);
 }
