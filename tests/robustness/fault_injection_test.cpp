@@ -232,10 +232,14 @@ void LeaveStoppedCommits(const std::string& forum) {
   if (!LeaveStoppedSplit(forum, "MES_01.LOG", "MES_01.B00", "AR_2401Z.LOG", "old messages\r\n", "new messages\r\n")) {
     ADD_FAILURE() << "the split was not left stopped";
   }
-  // The append's journal is whole, its lines not yet written: this run can
-  // neither write to AR.LST nor cut it back.
+  // The append's journal is whole, its lines not yet written: once it has
+  // looked at AR.LST, this run can neither look again nor write to it.
+  static int looks;
+  looks = 0;
   plat::SetFaultHook(+[](plat::FileOp op, const char* path) {
-    return op == plat::FileOp::Write && std::string_view(path).ends_with("/AR.LST") ? EIO : 0;
+    if (!std::string_view(path).ends_with("/AR.LST")) return 0;
+    if (op == plat::FileOp::Status && looks++ == 0) return 0;
+    return op == plat::FileOp::Write || op == plat::FileOp::Status ? EIO : 0;
   });
   if (commit::AppendDurably(forum, "AR.LST", "M AR_2401Z.LOG - stopped -\r\n").outcome != commit::Outcome::Stuck) {
     ADD_FAILURE() << "the append was not left stopped";
