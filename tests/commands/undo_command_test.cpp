@@ -7,6 +7,7 @@
 
 #include "commands/entry_row.h"
 #include "commands/split_command.h"
+#include "commands/export_command.h"
 #include "commands/undo_command.h"
 #include "platform/file_ops.h"
 #include "tests/commands/forum_fixture.h"
@@ -50,29 +51,38 @@ const char kWrittenText[] =
     "MES_01.LOG :\n分割の後に、他のアプリケーションがこのログファイルに書き込みました。\n"
     "書き込まれたメッセージを失わないように、前の状態には戻さずにそのままにしておきます。";
 
-// Appends to the log once, from inside the undo: when it opens its journal.
-class HostAppendsAtJournal {
+// Appends to the log once, from inside the undo: at its first operation of
+// one kind on a path with the given ending (the journal's open, the log's
+// second name).
+class HostAppendsAt {
  public:
-  explicit HostAppendsAtJournal(std::string log) {
+  HostAppendsAt(std::string log, plat::FileOp op, std::string suffix) {
     log_ = std::move(log);
+    op_ = op;
+    suffix_ = std::move(suffix);
     hits = 0;
     plat::SetFaultHook(&Hook);
   }
-  ~HostAppendsAtJournal() { plat::SetFaultHook(nullptr); }
+  ~HostAppendsAt() { plat::SetFaultHook(nullptr); }
   static int hits;
 
  private:
   static int Hook(plat::FileOp op, const char* path) {
     const std::string p = path;
-    if (op == plat::FileOp::Open && p.size() > 4 && p.compare(p.size() - 4, 4, ".JNL") == 0 && hits++ == 0) {
+    if (op == op_ && p.size() > suffix_.size() && p.compare(p.size() - suffix_.size(), suffix_.size(), suffix_) == 0 &&
+        hits++ == 0) {
       HostAppends(log_, kHostLine);
     }
     return 0;
   }
   static std::string log_;
+  static plat::FileOp op_;
+  static std::string suffix_;
 };
-int HostAppendsAtJournal::hits = 0;
-std::string HostAppendsAtJournal::log_;
+int HostAppendsAt::hits = 0;
+std::string HostAppendsAt::log_;
+plat::FileOp HostAppendsAt::op_;
+std::string HostAppendsAt::suffix_;
 
 }  // namespace
 
@@ -282,10 +292,10 @@ TEST_F(UndoCommand, AnAppendWhileTheUndoMakesItsJournalStopsItBeforeTheRename) {
   const std::vector<std::string> held = TemporaryFiles();
   UndoReport r;
   {
-    HostAppendsAtJournal host(Path(body));
+    HostAppendsAt host(Path(body), plat::FileOp::Open, ".JNL");
     r = Undo();
   }
-  ASSERT_EQ(HostAppendsAtJournal::hits, 1);
+  ASSERT_EQ(HostAppendsAt::hits, 1);
   EXPECT_EQ(r.writtenTo, 1);
   EXPECT_EQ(r.restored, 0);
   ASSERT_EQ(messages.boxes.size(), 1u);
@@ -296,4 +306,72 @@ TEST_F(UndoCommand, AnAppendWhileTheUndoMakesItsJournalStopsItBeforeTheRename) {
   EXPECT_TRUE(Exists("AR_9802C.LOG")) << "no old log goes when the backup stays";
   EXPECT_EQ(TemporaryFiles(), held) << "the undo's journal went";
   EXPECT_FALSE(Entry(body).CanUndo());
+}
+
+// The file the backup displaces is the split's new log, into which the host
+// may still write: in the moment between the undo's last look and the
+// backup's rename, or through a handle it opened after the split. Nothing it
+// writes is lost: the file is kept under a name of its own and the user told;
+// a file nobody wrote into goes when the run ends.
+TEST_F(UndoCommand, WhatTheHostWritesIntoTheDisplacedLogIsKept) {
+  SplitThrice();
+  const std::string third = ReadBytes(Path(body));
+  const std::string b01 = ReadBytes(Path("MES_01.B01"));
+  const std::string b02 = ReadBytes(Path("MES_01.B02"));
+  UndoReport r;
+  {
+    HostAppendsAt host(Path(body), plat::FileOp::Link, body);
+    r = Undo();
+  }
+  ASSERT_EQ(HostAppendsAt::hits, 1);
+  EXPECT_EQ(r.restored, 1);
+  EXPECT_EQ(r.writtenAfterUndo, 1);
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].caption, "やり直し後の書き込み");
+  EXPECT_EQ(messages.boxes[0].text.substr(0, 13), "MES_01.U00 :\n");
+  EXPECT_EQ(ReadBytes(Path("MES_01.U00")), third + kHostLine);
+  EXPECT_EQ(ReadBytes(Path(body)), b02);
+
+  // A host that opened the log after the split writes after the undo.
+  messages.Clear();
+  const int fd = ::open(Path(body).c_str(), O_WRONLY | O_APPEND);
+  ASSERT_GE(fd, 0);
+  r = Undo();
+  EXPECT_EQ(r.restored, 1);
+  EXPECT_EQ(r.writtenAfterUndo, 0);
+  ASSERT_EQ(::write(fd, kHostLine, sizeof kHostLine - 1), static_cast<ssize_t>(sizeof kHostLine - 1));
+  ::close(fd);
+  EXPECT_EQ(SettleDisplacedLogs(messenger, *dir), 1);
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].text.substr(0, 13), "MES_01.U01 :\n");
+  EXPECT_EQ(ReadBytes(Path("MES_01.U01")), b02 + kHostLine);
+  EXPECT_EQ(ReadBytes(Path(body)), b01);
+
+  // Nobody writes: the displaced file and every journal go with the run.
+  messages.Clear();
+  EXPECT_EQ(Undo().restored, 1);
+  EXPECT_EQ(SettleDisplacedLogs(messenger, *dir), 0);
+  EXPECT_TRUE(messages.boxes.empty());
+  EXPECT_EQ(ReadBytes(Path(body)), original);
+  EXPECT_FALSE(Exists("MES_01.U02"));
+  EXPECT_TRUE(TemporaryFiles().empty());
+}
+
+// An undo refused because the host wrote to the log keeps the split's
+// records for the history and the export: its old logs still get their
+// lines, and no later undo takes the split back.
+TEST_F(UndoCommand, ARefusedUndoLeavesTheOldLogsTheirLines) {
+  SplitThrice();
+  HostAppends(Path(body), kHostLine);
+  SelectRooms({1});
+  EXPECT_EQ(UndoSelected(ctx).writtenTo, 1);
+  Refresh();
+  EXPECT_EQ(OnExportHeaders(ctx).lines, 3);
+  const std::string list = ReadBytes(Path("AR.LST"));
+  for (const char* name : {"AR_9802A.LOG", "AR_9802B.LOG", "AR_9802C.LOG"}) {
+    EXPECT_NE(list.find(std::string("M ") + name + " "), std::string::npos) << name;
+  }
+  EXPECT_EQ(Undo().restored, 0);
+  EXPECT_EQ(OnExportHeaders(ctx).lines, 0) << "one line per old log";
+  EXPECT_TRUE(Exists("AR_9802C.LOG"));
 }
