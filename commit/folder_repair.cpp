@@ -1,6 +1,8 @@
 #include "commit/folder_repair.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <memory>
 
 #include "commit/aftercare.h"
 #include "commit/append_commit.h"
@@ -124,25 +126,38 @@ void SetAside(const std::string& folder, Journal& journal, std::vector<RepairNot
 
 std::vector<RepairNote> RepairFolder(const std::string& folder) {
   std::vector<RepairNote> notes;
-  std::vector<plat::FoundItem> journals;
-  if (!plat::FindFiles(folder, kJournalPattern, &journals)) return notes;
-  for (const plat::FoundItem& item : journals) {
+  std::vector<plat::FoundItem> found;
+  if (!plat::FindFiles(folder, kJournalPattern, &found)) return notes;
+  std::vector<std::unique_ptr<Journal>> journals;
+  for (const plat::FoundItem& item : found) {
     if (item.isDirectory) continue;
-    Journal journal;
+    auto journal = std::make_unique<Journal>();
     bool busy = false;
     Fault fault;
-    if (!journal.OpenExisting(folder, item.name, &busy, &fault)) {
+    if (!journal->OpenExisting(folder, item.name, &busy, &fault)) {
       if (!busy) notes.push_back({Kind::Failed, item.name, fault});
       continue;
     }
-    switch (Resolve(folder, journal, notes)) {
+    journals.push_back(std::move(journal));
+  }
+  // Appends first, for a split's lines look at what the files hold; undos
+  // before splits, for an old log an undo deletes is owed no line.
+  auto rank = [](const Journal& journal) {
+    const std::string op = Field(journal, "op");
+    return op == "append" ? 0 : op == "undo" ? 1 : 2;
+  };
+  std::stable_sort(journals.begin(), journals.end(),
+                   [&](const auto& a, const auto& b) { return rank(*a) < rank(*b); });
+  for (auto& journal : journals) {
+    Fault fault;
+    switch (Resolve(folder, *journal, notes)) {
       case Verdict::Remove:
-        if (!journal.Remove(&fault)) notes.push_back({Kind::Failed, item.name, fault});
+        if (!journal->Remove(&fault)) notes.push_back({Kind::Failed, journal->name(), fault});
         break;
       case Verdict::Keep:
         break;
       case Verdict::SetAside:
-        SetAside(folder, journal, notes);
+        SetAside(folder, *journal, notes);
         break;
     }
   }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <random>
 
+#include "platform/dir_search.h"
 #include "platform/file_ops.h"
 
 namespace commit {
@@ -255,6 +256,22 @@ bool Journal::OpenExisting(const std::string& folder, const std::string& name, b
     state_ = State::Damaged;
   }
   return true;
+}
+
+bool NamedByAJournal(const std::string& folder, const std::string& key, const std::string& name) {
+  std::vector<plat::FoundItem> journals;
+  plat::FindFiles(folder, kJournalPattern, &journals);
+  for (const plat::FoundItem& item : journals) {
+    Journal journal;
+    bool busy = false;
+    Fault ignored;
+    // A journal its run still holds is that run's business: it is alive.
+    if (item.isDirectory || !journal.OpenExisting(folder, item.name, &busy, &ignored)) continue;
+    for (const JournalLine& line : journal.lines()) {
+      if (line.key == key && !line.fields.empty() && line.fields[0] == name) return true;
+    }
+  }
+  return false;
 }
 
 bool NamesStayInside(const Journal& journal) {

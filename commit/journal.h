@@ -38,6 +38,11 @@ inline constexpr char kJournalPattern[] = "~KIV-*.JNL";
 // folder itself: no separator, no "." or "..", no drive, no control byte.
 bool IsPlainName(const std::string& name);
 
+// Whether a journal a run cut short left in the folder has a line with that
+// key whose first field is name: a file such a journal may still need is not
+// for another command to replace. Journals live runs hold are not looked at.
+bool NamedByAJournal(const std::string& folder, const std::string& key, const std::string& name);
+
 class Journal;
 // Whether every name the journal's lines give is plain, and every temporary
 // file it names is its own.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/file_error.h"
+#include "platform/text_writer.h"
 
 namespace commit {
 
@@ -97,6 +98,50 @@ bool Forward(const SplitFacts& facts, Fault* fault) {
   return true;
 }
 
+// Where the file system has no second names, the log moved to the backup
+// name, and a host that found no log began a new one under the log's name.
+// The backup's messages go back under the log's name with the new ones
+// after them, in one step. A repair cut short part way left some of them
+// appended already: only the rest follows.
+bool MergeHostLog(const SplitFacts& facts, const plat::FileIdentity& backup, Fault* fault) {
+  const std::string backupPath = facts.Path(facts.backupName);
+  const std::string logPath = facts.Path(facts.logName);
+  std::int64_t appended = backup.size - facts.source.size;
+  for (int round = 0; round < 8; ++round) {
+    plat::FileStatus log;
+    std::string hostBytes, there;
+    int err = 0;
+    if (!plat::GetFileStatus(logPath, &log, &err) ||
+        !plat::ReadFileBytes(logPath, 0, static_cast<std::size_t>(log.size), &hostBytes, &err)) {
+      return Failed(fault, facts.logName, err);
+    }
+    if (appended < 0 || appended > log.size ||
+        !plat::ReadFileBytes(backupPath, facts.source.size, static_cast<std::size_t>(appended), &there, &err) ||
+        there != hostBytes.substr(0, static_cast<std::size_t>(appended))) {
+      // Not what this repair would have appended: nothing is written or replaced.
+      return Failed(fault, facts.backupName, err != 0 ? err : ESTALE);
+    }
+    if (appended < log.size) {
+      plat::TextWriter out;
+      const bool written = out.Open(backupPath, plat::TextWriter::Mode::Append) &&
+                           out.WriteBytes(std::string_view(hostBytes).substr(static_cast<std::size_t>(appended))) &&
+                           out.Sync();
+      if (!out.Close() || !written) return Failed(fault, facts.backupName, out.error());
+      appended = log.size;
+    }
+    // The host may have written once more meanwhile; then that goes too.
+    plat::FileStatus again;
+    if (!plat::GetFileStatus(logPath, &again, &err)) return Failed(fault, facts.logName, err);
+    if (again.size == log.size) {
+      if (!plat::ReplaceFile(backupPath, logPath, &err)) {
+        return Failed(fault, plat::RenameSubject(facts.backupName, facts.logName), err);
+      }
+      return true;
+    }
+  }
+  return Failed(fault, facts.logName, EBUSY);
+}
+
 // Puts the folder back as it was before the split: only files the journal
 // names, and only while they are still the files it made.
 bool Back(const SplitFacts& facts, Fault* fault) {
@@ -115,9 +160,11 @@ bool Back(const SplitFacts& facts, Fault* fault) {
   if (facts.committed && Identity(facts, facts.backupName, &backup) && backup.SameFile(facts.source)) {
     plat::FileIdentity log;
     if (Identity(facts, facts.logName, &log)) {
-      // The backup name is the log's second name: dropping it loses nothing.
-      if (log.SameFile(facts.source) && !plat::DeleteFile(facts.Path(facts.backupName), &err)) {
-        return Failed(fault, facts.backupName, err);
+      if (log.SameFile(facts.source)) {
+        // The backup name is the log's second name: dropping it loses nothing.
+        if (!plat::DeleteFile(facts.Path(facts.backupName), &err)) return Failed(fault, facts.backupName, err);
+      } else if (!MergeHostLog(facts, backup, fault)) {
+        return false;
       }
     } else if (!plat::RenameNoReplace(facts.Path(facts.backupName), facts.Path(facts.logName), &err)) {
       return Failed(fault, plat::RenameSubject(facts.backupName, facts.logName), err);
@@ -197,6 +244,12 @@ bool CommitHadBegun(const SplitFacts& facts) {
 }  // namespace
 
 bool SplitCommit::Begin(SplitPlan& plan, Fault* fault) {
+  // A backup a split cut short still needs (its messages may be nowhere
+  // else until its repair is done) is never replaced.
+  if (plan.replaceBackup && NamedByAJournal(plan.folder, "backup", plan.backupName)) {
+    *fault = Fault{plan.backupName, EBUSY};
+    return false;
+  }
   const std::string id = NewTransactionId();
   plan.tempNames.clear();
   for (std::size_t i = 0; i < plan.outputNames.size(); ++i) plan.tempNames.push_back(TempName(id, i));

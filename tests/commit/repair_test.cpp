@@ -3,6 +3,8 @@
 // touches only the files the journal names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -157,6 +159,7 @@ TEST(Repair, AJournalNotToBeTrustedIsKeptAsideAndNotActedOn) {
     EXPECT_EQ(note.kind, Kind::JournalSetAside) << note.subject;
     aside.push_back(note.subject);
   }
+  std::sort(aside.begin(), aside.end());
   EXPECT_EQ(aside, (std::vector<std::string>{"~KIV-00000000000a.BAD", "~KIV-00000000000b.BAD", "~KIV-00000000000c.BAD",
                                              "~KIV-00000000000d.BAD", "~KIV-00000000000e.BAD", "~KIV-000000000010.BAD"}));
   EXPECT_EQ(ReadBytes(top.Sub("outside.txt")), "not the forum's\r\n");
