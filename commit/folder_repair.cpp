@@ -48,8 +48,11 @@ Verdict ResolveSplit(const std::string& folder, const Journal& journal, std::vec
   const std::string log = Field(journal, "log");
   SplitRepair done = RepairSplit(folder, journal);
   if (done.untrusted) return Verdict::SetAside;
+  const RepairNote onlyInBackup{Kind::OnlyInBackup, Field(journal, "backup"), {}};
   if (done.outcome == Outcome::Stuck) {
+    // Told on every run until it is resolved.
     notes.push_back({Kind::Failed, log, done.fault});
+    if (done.onlyInBackup) notes.push_back(onlyInBackup);
     return Verdict::Keep;
   }
   // Taken back because a step could not be taken: the user hears why too.
@@ -57,7 +60,7 @@ Verdict ResolveSplit(const std::string& folder, const Journal& journal, std::vec
   if (!done.wasWhole || !done.finished) {
     notes.push_back({done.finished ? Kind::SplitFinished : Kind::SplitTakenBack, log, done.fault});
   }
-  if (done.onlyInBackup) notes.push_back({Kind::OnlyInBackup, Field(journal, "backup"), {}});
+  if (done.onlyInBackup) notes.push_back(onlyInBackup);
   if (done.finished) TellAftercare(WriteAftercare(folder, Aftercare::FromJournal(journal)), notes);
   return Verdict::Remove;
 }

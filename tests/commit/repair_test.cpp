@@ -68,6 +68,46 @@ TEST(Repair, AStoppedSplitIsFinishedOrTakenBackAsTheLogStands) {
     EXPECT_EQ(ReadBytes(s.tmp.Sub("MES_01.LOG")), "old log\r\nnew message\r\n");
     EXPECT_EQ(Names(s.tmp.path()), (std::vector<std::string>{"KEEP.TXT", "MES_01.LOG"}));
   }
+  // A file system without second names: the log moved to the backup name,
+  // the run stopped, and the host began a new log. The repair puts the log
+  // back with the new messages after it, also when a repair before it was
+  // cut short after appending some of them; nothing stays only in a backup.
+  for (const std::string appendedBefore : {"", "new mes"}) {
+    StoppedSplit s;
+    ASSERT_TRUE(plat::RenameNoReplace(s.tmp.Sub("MES_01.LOG"), s.tmp.Sub("MES_01.B00")));
+    AppendAsTheHost(s.tmp.Sub("MES_01.B00"), appendedBefore);
+    WriteBytes(s.tmp.Sub("MES_01.LOG"), "new message\r\n");
+    const std::vector<commit::RepairNote> notes = commit::RepairFolder(s.tmp.path());
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].kind, Kind::SplitTakenBack);
+    EXPECT_EQ(ReadBytes(s.tmp.Sub("MES_01.LOG")), "old log\r\nnew message\r\n");
+    EXPECT_EQ(Names(s.tmp.path()), (std::vector<std::string>{"KEEP.TXT", "MES_01.LOG"}));
+  }
+  {
+    // The backup grew by something else: not merged, kept, and told on
+    // every run until the user resolves it; no split replaces that backup.
+    StoppedSplit s;
+    ASSERT_TRUE(plat::RenameNoReplace(s.tmp.Sub("MES_01.LOG"), s.tmp.Sub("MES_01.B00")));
+    AppendAsTheHost(s.tmp.Sub("MES_01.B00"), "other\r\n");
+    WriteBytes(s.tmp.Sub("MES_01.LOG"), "new message\r\n");
+    for (int run = 0; run < 2; ++run) {
+      const std::vector<commit::RepairNote> notes = commit::RepairFolder(s.tmp.path());
+      ASSERT_EQ(notes.size(), 2u);
+      EXPECT_EQ(notes[0].kind, Kind::Failed);
+      EXPECT_EQ(notes[1].kind, Kind::OnlyInBackup);
+    }
+    EXPECT_EQ(ReadBytes(s.tmp.Sub("MES_01.B00")), "old log\r\nother\r\n");
+    commit::SplitPlan plan;
+    plan.folder = s.tmp.path();
+    plan.logName = "MES_01.LOG";
+    plan.backupName = "MES_01.B00";
+    plan.replaceBackup = true;
+    plan.outputNames = {"AR_9802B.LOG", "MES_01.LOG"};
+    commit::SplitCommit split;
+    commit::Fault fault;
+    EXPECT_FALSE(split.Begin(plan, &fault));
+    EXPECT_EQ(fault.subject, "MES_01.B00");
+  }
 }
 
 TEST(Repair, AnAppendIsFinishedFromWhereItStoppedAndForeignBytesAreLeftAlone) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace robust {
@@ -125,6 +126,47 @@ std::vector<std::string> Judge::Settled(const std::string& root) const {
     if (IsCommitFile(path)) breaches.push_back("(c) " + path + " is left");
   }
   for (const std::string& b : NothingLost(before_, wholes_, after, false)) breaches.push_back("(c) " + b);
+  for (const std::string& b : EveryOldLogListed(after)) breaches.push_back("(e) " + b);
+  return breaches;
+}
+
+std::vector<std::string> Judge::EveryOldLogListed(const Snapshot& after) const {
+  std::vector<std::string> breaches;
+  const bool exported = s_.script.find("export") != std::string::npos ||
+                        std::find(s_.args.begin(), s_.args.end(), "--export") != s_.args.end();
+  const std::string forum = "FORUM1/";
+  auto file = [&](const std::string& name) {
+    auto it = after.find(forum + name);
+    return it == after.end() ? std::string() : it->second;
+  };
+  const std::string history = file("FORUM1.KIV");
+  const std::string list = file("AR.LST");
+  auto count = [](const std::string& text, const std::string& line) {
+    int n = 0;
+    for (std::size_t at = 0; (at = text.find(line, at)) != std::string::npos; ++at) ++n;
+    return n;
+  };
+  for (const auto& [path, bytes] : after) {
+    const std::string name = BaseName(path);
+    if (before_.count(path) || !HoldsMessages(path) || IsLogName(path) || !path.starts_with(forum)) continue;
+    const std::string line = "\nM " + name + " ";
+    if (count(history, line) != 1) breaches.push_back(name + ": " + std::to_string(count(history, line)) + " lines in the history");
+    if (exported && name.starts_with("AR_") && count("\n" + list, line) != 1) {
+      breaches.push_back(name + ": " + std::to_string(count("\n" + list, line)) + " lines in AR.LST");
+    }
+  }
+  // No line the run added names a file that is gone.
+  const std::string listBefore = before_.count(forum + "AR.LST") ? before_.at(forum + "AR.LST") : std::string();
+  for (std::size_t at = listBefore.size(); at < list.size();) {
+    std::size_t end = list.find('\n', at);
+    if (end == std::string::npos) end = list.size();
+    const std::string line = list.substr(at, end - at);
+    const std::size_t space = line.find(' ', 2);
+    if (line.starts_with("M ") && space != std::string::npos && !after.count(forum + line.substr(2, space - 2))) {
+      breaches.push_back("AR.LST names " + line.substr(2, space - 2) + ", which is gone");
+    }
+    at = end + 1;
+  }
   return breaches;
 }
 

@@ -46,6 +46,11 @@ class Judge {
   std::vector<std::string> AfterLaterSplits(const std::string& root) const;
 
  private:
+  // (e) every old log the run made has one line in the history file and,
+  // when the run exported, each body old log one in AR.LST; no line the run
+  // added to AR.LST names a file that is gone.
+  std::vector<std::string> EveryOldLogListed(const Snapshot& after) const;
+
   const Scenario& s_;
   Snapshot before_;
   std::vector<Snapshot> wholes_;
