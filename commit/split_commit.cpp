@@ -153,9 +153,8 @@ bool Back(const SplitFacts& facts, Fault* fault) {
       return Failed(fault, facts.outputNames[i], err);
     }
   }
-  for (const std::string& temp : facts.tempNames) {
-    if (Exists(facts, temp) && !plat::DeleteFile(facts.Path(temp), &err)) return Failed(fault, temp, err);
-  }
+  // The temporary files go last: while the new log's is there, the next
+  // run knows this commit did not reach its end.
   plat::FileIdentity backup;
   if (facts.committed && Identity(facts, facts.backupName, &backup) && backup.SameFile(facts.source)) {
     plat::FileIdentity log;
@@ -169,6 +168,9 @@ bool Back(const SplitFacts& facts, Fault* fault) {
     } else if (!plat::RenameNoReplace(facts.Path(facts.backupName), facts.Path(facts.logName), &err)) {
       return Failed(fault, plat::RenameSubject(facts.backupName, facts.logName), err);
     }
+  }
+  for (const std::string& temp : facts.tempNames) {
+    if (Exists(facts, temp) && !plat::DeleteFile(facts.Path(temp), &err)) return Failed(fault, temp, err);
   }
   if (!plat::SyncFolder(facts.folder, &err)) return Failed(fault, facts.logName, err);
   return true;
