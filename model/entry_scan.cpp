@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "commit/journal.h"
 #include "model/directory.h"
 #include "model/log_names.h"
 #include "platform/dir_search.h"
@@ -24,8 +25,22 @@ void DropVanishedUndoRecords(const CDirectory& dir, CFileEntry& entry) {
   auto gone = [&dir](const CUndo& undo) {
     return !plat::FileExists(plat::JoinPath(dir.path, undo.oldLogName));
   };
+  std::vector<std::shared_ptr<commit::Journal>> journals;
+  for (const CUndo& undo : entry.undoList) {
+    if (undo.journal && gone(undo)) journals.push_back(undo.journal);
+  }
   entry.undoList.erase(std::remove_if(entry.undoList.begin(), entry.undoList.end(), gone),
                        entry.undoList.end());
+  // A split none of whose old logs stands any more is owed nothing: its
+  // journal goes rather than leave a later run lines to write.
+  std::sort(journals.begin(), journals.end());
+  journals.erase(std::unique(journals.begin(), journals.end()), journals.end());
+  for (auto& journal : journals) {
+    if (journal.use_count() == 1) {
+      commit::Fault ignored;
+      journal->Remove(&ignored);
+    }
+  }
 }
 
 std::unique_ptr<CFileEntry> MakeEntry(const plat::FoundItem& item, std::time_t mtime) {

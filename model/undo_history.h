@@ -1,4 +1,5 @@
 #pragma once
+#include <ctime>
 #include <string>
 
 class CDirectory;
@@ -23,7 +24,6 @@ std::string UndoHistoryName(const CDirectory& dir);  // the same, within the fol
 bool AppendUndoHistory(CDirectory& dir);
 
 // The time line's text of a block written at t: "2026/12/09 06:45".
-#include <ctime>
 std::string UndoHistoryStamp(std::time_t t);
 // The text of one entry's block (LF line ends; the file gets CR LF).
 class CFileEntry;

@@ -1,7 +1,8 @@
-// The host program appending to a log while kiv-batch splits it, both
-// reopening the log for each message and keeping one handle open: every
-// message it wrote is in some file afterwards, and none is only in a backup
-// unless the run said so and exited 1.
+// The host program appending to a log while kiv-batch splits it, or splits
+// and undoes the split in one session, both reopening the log for each
+// message and keeping one handle open: every message it wrote is in some
+// file afterwards, and none is only in a backup or in a file an undo
+// displaced unless the run said so and exited 1.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -23,11 +24,13 @@ namespace {
 
 enum class Host { ReopensForEachMessage, KeepsTheLogOpen };
 
+// A backup, or a file an undo displaced and kept because the host wrote into it.
 bool IsBackupName(const std::string& path) {
   const std::size_t dot = path.rfind('.');
   if (dot == std::string::npos) return false;
   const std::string ext = path.substr(dot + 1);
-  return ext == "BAK" || (ext.size() >= 3 && ext[0] == 'B' && ext.find_first_not_of("0123456789", 1) == std::string::npos);
+  return ext == "BAK" || (ext.size() >= 3 && (ext[0] == 'B' || ext[0] == 'U') &&
+                          ext.find_first_not_of("0123456789", 1) == std::string::npos);
 }
 
 using Clock = std::chrono::steady_clock;
@@ -67,7 +70,7 @@ std::vector<Message> Append(const std::string& log, Host host, const std::string
   return written;
 }
 
-void SplitWhileTheHostWrites(Host host, const char* name) {
+void SplitWhileTheHostWrites(Host host, const char* name, bool undo = false) {
   TempDir tmp;
   samplegen::SharedFolderOptions options;
   options.seed = 21;
@@ -77,15 +80,21 @@ void SplitWhileTheHostWrites(Host host, const char* name) {
   // The body log first, then the title log: a host that keeps the body log
   // open writes on into its old file while the title log is split.
   const std::vector<std::string> split{"--rooms", "1", "--kind", "both", "--number", "200"};
+  // The session: the split, then its undo.
+  robust::ChildRun how;
+  if (undo) how.input = "split --rooms 1 --kind both --number 200\nundo --rooms 1\n";
+  auto argsFor = [&](const std::string& forum) {
+    std::vector<std::string> args{undo ? "session" : "split", forum};
+    if (!undo) args.insert(args.end(), split.begin(), split.end());
+    return args;
+  };
 
   long micros = 0;
   {
     const std::string root = tmp.Sub("timing");
     samplegen::GenerateSharedFolder(root, options);
-    std::vector<std::string> args{"split", root + "/FORUM1"};
-    args.insert(args.end(), split.begin(), split.end());
     const auto start = std::chrono::steady_clock::now();
-    robust::ChildEnd end = robust::RunChild(KIV_BATCH_KILLABLE, args);
+    robust::ChildEnd end = robust::RunChild(KIV_BATCH_KILLABLE, argsFor(root + "/FORUM1"), how);
     ASSERT_EQ(end.status, 0) << end.err;
     micros = static_cast<long>(
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
@@ -98,15 +107,12 @@ void SplitWhileTheHostWrites(Host host, const char* name) {
     const std::string root = tmp.Sub("round-" + std::to_string(round));
     samplegen::GenerateSharedFolder(root, options);
     const std::string forum = root + "/FORUM1";
-    std::vector<std::string> args{"split", forum};
-    args.insert(args.end(), split.begin(), split.end());
-
     std::atomic<bool> stop{false};
     std::vector<Message> messages;
     std::thread hostThread([&] {
       messages = Append(forum + "/MES_01.LOG", host, std::to_string(round), micros / 4 + micros * round / 16, stop);
     });
-    robust::ChildEnd end = robust::RunChild(KIV_BATCH_KILLABLE, args);
+    robust::ChildEnd end = robust::RunChild(KIV_BATCH_KILLABLE, argsFor(forum), how);
     const Clock::time_point ended = Clock::now();
     stop = true;
     hostThread.join();
@@ -114,7 +120,8 @@ void SplitWhileTheHostWrites(Host host, const char* name) {
     written += static_cast<int>(messages.size());
 
     const robust::Snapshot after = robust::TakeSnapshot(root);
-    const bool said = end.status == 1 && end.err.find("バックアップファイルにしかありません") != std::string::npos;
+    const bool said = end.status == 1 && (end.err.find("バックアップファイルにしかありません") != std::string::npos ||
+                                          end.err.find("この名前のファイルにしかありません") != std::string::npos);
     if (end.err.find("ファイルが更新されています") != std::string::npos) ++takenBack;
     bool onlyInBackup = false;
     for (const Message& message : messages) {
@@ -134,9 +141,9 @@ void SplitWhileTheHostWrites(Host host, const char* name) {
                                        << ")\n" << end.err;
     if (said) ++told;
   }
-  std::printf("[robustness] host %s while kiv-batch splits: %d rounds, %d messages written, %d splits taken back, "
-              "%d runs told of messages only in a backup\n",
-              name, rounds, written, takenBack, told);
+  std::printf("[robustness] host %s while kiv-batch %s: %d rounds, %d messages written, %d splits taken back, "
+              "%d runs told of messages only in a backup or a displaced file\n",
+              name, undo ? "splits and undoes" : "splits", rounds, written, takenBack, told);
 }
 
 TEST(HostWrites, ReopeningTheLogForEachMessage) {
@@ -144,5 +151,10 @@ TEST(HostWrites, ReopeningTheLogForEachMessage) {
 }
 
 TEST(HostWrites, KeepingTheLogOpen) { SplitWhileTheHostWrites(Host::KeepsTheLogOpen, "keeping the log open"); }
+
+TEST(HostWrites, DuringAnUndo) {
+  SplitWhileTheHostWrites(Host::ReopensForEachMessage, "reopening the log", true);
+  SplitWhileTheHostWrites(Host::KeepsTheLogOpen, "keeping the log open", true);
+}
 
 }  // namespace

@@ -3,6 +3,9 @@
 // kill would, right before its KIV_KILL_AT_OP-th file operation. With
 // KIV_COUNT_OPS_TO set instead, it writes the number of file operations it
 // made to that file as it ends, so a test knows how many moments to try.
+// KIV_NO_LINKS=1 makes it act as on a file system without hard links (FAT,
+// many network shares): every link fails with EPERM.
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -13,11 +16,12 @@ namespace {
 
 long g_killAt = 0;
 long g_seen = 0;
+bool g_noLinks = false;
 const char* g_countFile = nullptr;
 
-int KillHook(plat::FileOp, const char*) {
+int KillHook(plat::FileOp op, const char*) {
   if (++g_seen == g_killAt) std::raise(SIGKILL);
-  return 0;
+  return g_noLinks && op == plat::FileOp::Link ? EPERM : 0;
 }
 
 void WriteCount() {
@@ -30,7 +34,8 @@ void WriteCount() {
 const bool kInstalled = [] {
   if (const char* at = std::getenv("KIV_KILL_AT_OP")) g_killAt = std::atol(at);
   g_countFile = std::getenv("KIV_COUNT_OPS_TO");
-  if (g_killAt > 0 || g_countFile) plat::SetFaultHook(KillHook);
+  g_noLinks = std::getenv("KIV_NO_LINKS") != nullptr;
+  if (g_killAt > 0 || g_countFile || g_noLinks) plat::SetFaultHook(KillHook);
   if (g_countFile) std::atexit(WriteCount);
   return true;
 }();
