@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "commit/journal.h"
+#include "platform/file_ops.h"
 #include "tests/robustness/commit_judge.h"
 #include "tests/robustness/suite_counts.h"
 
@@ -168,7 +170,7 @@ TEST(CommitCrash, DamagedJournalsAreKeptAsideAndNothingIsLost) {
   const Judge judge(s, tmp);
   int journals = 0, told = 0, lost = 0, leftovers = 0, outside = 0;
   const char* kinds[] = {"cut", "zeros", "random", "outside"};
-  for (int k = 1; k <= 160; k += 3) {
+  for (int k = 1; k <= 160; k += 5) {
     for (const char* kind : kinds) {
       const std::string label = "op-" + std::to_string(k) + "-" + kind;
       const std::string root = robust::MakeSharedFolder(tmp.Sub(label), s.options);
@@ -188,11 +190,24 @@ TEST(CommitCrash, DamagedJournalsAreKeptAsideAndNothingIsLost) {
       if (kind == kinds[2]) {
         for (char& c : bytes) c = static_cast<char>(random());
       }
-      if (kind == kinds[3]) {
-        bytes = "KIV-JOURNAL 1\nop undo\nlog MES_01.LOG\nbackup MES_01.B00 1 2\noldlog ../../" + label +
-                "-outside.txt 1 2\n";
-      }
       WriteBytes(journal, bytes);
+      if (kind == kinds[3]) {
+        // A whole journal, sums and all, of an undo whose old log lies outside.
+        const std::string name = journal.substr(journal.rfind('/') + 1);
+        plat::FileIdentity id;
+        ASSERT_TRUE(plat::GetFileIdentity(tmp.Sub(label + "-outside.txt"), &id));
+        ASSERT_TRUE(plat::DeleteFile(journal));
+        commit::Journal planted;
+        commit::Fault fault;
+        ASSERT_TRUE(planted.Create(robust::ForumOf(root), name.substr(5, name.size() - 9),
+                                   {{"op", {"undo"}},
+                                    {"log", {"MES_01.LOG"}},
+                                    {"backup", {"MES_01.B00", "1", "2"}},
+                                    {"oldlog", {"../../" + label + "-outside.txt", std::to_string(id.device),
+                                                std::to_string(id.inode)}}},
+                                   &fault));
+        ASSERT_TRUE(planted.Commit({}, &fault));
+      }
       ++journals;
       robust::ChildEnd next = robust::RunChild(KIV_BATCH_KILLABLE, {"list", robust::ForumOf(root)});
       const bool setAside = next.err.find("記録はこの名前で残しました") != std::string::npos;
