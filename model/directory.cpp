@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "model/history_writer.h"
 #include "model/undo_history.h"
 
 namespace {
@@ -15,7 +16,11 @@ CDirectory::CDirectory(std::string folderName, std::string folderPath, const Clo
     : name(std::move(folderName)), path(std::move(folderPath)), clock_(clock ? clock : &ProcessClock()) {}
 
 CDirectory::~CDirectory() {
-  WriteUndoHistory();
+  if (historyWriter_) {
+    historyWriter_->WriteHistory(*this);
+  } else {
+    WriteUndoHistory();
+  }
   // The entries, and with them their undo records, go first to last.
   for (auto& entry : entries) entry.reset();
 }
@@ -39,5 +44,12 @@ void CDirectory::RaiseGeneration(int room) {
 }
 
 bool CDirectory::WriteUndoHistory() const { return AppendUndoHistory(*this); }
+
+bool CDirectory::HasUndoRecords() const {
+  for (const auto& entry : entries) {
+    if (entry && !entry->undoList.empty()) return true;
+  }
+  return false;
+}
 
 std::string CDirectory::HistoryFilePath() const { return UndoHistoryPath(*this); }

@@ -11,6 +11,11 @@ namespace plat {
 // journal ("~KIV-*.JNL") or temporary file ("~KIV-*.TMP") by any scan.
 inline constexpr char kForumLockName[] = "~KIV.LCK";
 
+// The names the writers give a waiter.
+inline constexpr char kLockHolderKiv[] = "Kiv";
+inline constexpr char kLockHolderBatch[] = "kiv-batch";
+inline constexpr char kLockHolderChecker[] = "TORBLEN";
+
 // Who holds a forum, as its lock file tells: the program's name and its
 // process id. Both empty when the file can't be read or the holder has not
 // written them yet.

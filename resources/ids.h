@@ -93,6 +93,11 @@ inline constexpr int kMsgRepairFailed = 50232;
 inline constexpr int kMsgOnlyInBackup = 50234;  // the host wrote to a log's backup after its split
 inline constexpr int kMsgMissingLogFolder = 50236;
 inline constexpr int kMsgWrittenSinceSplit = 50240;
+// Another program is changing the forum (%1 the forum, %2 the program).
+inline constexpr int kMsgForumBusy = 50256;
+inline constexpr int kStrUnknownForumHolder = 50258;  // %2 when the lock file names no program
+// The same, while Kiv lets go of a forum whose history it has to write.
+inline constexpr int kMsgForumBusyForHistory = 50260;
 
 // ---- Dialogs ---------------------------------------------------------------
 inline constexpr int kDlgAbout = 100;

@@ -156,6 +156,13 @@ constexpr KivStringEntry kStrings[] = {
     // The host wrote to a log after its split: the undo leaves it as it is.
     {50240, "%1 :\n分割の後に、他のアプリケーションがこのログファイルに書き込みました。\n書き込まれたメッセージを失わないように、前の状態には戻さずにそのままにしておきます。"},
     {50241, "ログファイルが更新されています"},
+    // One writer per forum: another program holds the forum's lock, and the
+    // command writes nothing.
+    {50256, "フォーラム %1 は他のプログラム (%2) が変更中です。しばらくしてからやり直してください。"},
+    {50257, "フォーラム使用中"},
+    {50258, "不明なプログラム"},
+    {50260, "フォーラム %1 は他のプログラム (%2) が変更中のため、履歴ファイルに書き込めません。\nもう一度試みますか？\n(「いいえ」を選ぶと、今回の分割の履歴は書き込まれません。)"},
+    {50261, "履歴ファイルの書き込み"},
 
     // The companion voice of the title, help, pane, bar and window-menu prompts.
     {53248, "たろうぃっく"},
