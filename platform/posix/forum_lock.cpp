@@ -35,6 +35,18 @@ bool WriteAllAt(int fd, std::string_view bytes) {
   return true;
 }
 
+// A file this try opened and can't use: deleted when it is the lock file
+// under the name, free and empty (made by this very try), so that a failed
+// try leaves nothing behind; never a file of any other kind.
+void Abandon(int fd, const std::string& path) {
+  struct stat held {}, named {};
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+      held.st_size == 0 && ::stat(path.c_str(), &named) == 0 && SameFile(held, named)) {
+    ::unlink(path.c_str());
+  }
+  ::close(fd);
+}
+
 }  // namespace
 
 ForumLock::~ForumLock() { Release(); }
@@ -52,7 +64,7 @@ bool ForumLock::TryOnce(std::string_view program, bool* busy, int* err) {
     if (e == 0 && ::fstat(fd, &opened) != 0) e = errno;
     if (e == 0 && !S_ISREG(opened.st_mode)) e = kErrNotRegularFile;
     if (e != 0) {
-      ::close(fd);
+      Abandon(fd, path_);
       return Fail(err, e);
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -84,11 +96,10 @@ void ForumLock::Release() {
   native_ = -1;
   // Deleted while still held, and only while the name is still this file: a
   // waiter that opened it meanwhile finds it gone from its name and tries
-  // the name again. A file that can't be deleted is left for the next
-  // holder, who takes it over as it is.
+  // the name again. A file that can't be deleted (or that a kill leaves)
+  // is taken over by the next holder as it is.
   struct stat held {}, named {};
-  if (::fstat(fd, &held) == 0 && ::stat(path_.c_str(), &named) == 0 && SameFile(held, named) &&
-      detail::InjectedError(FileOp::Delete, path_.c_str()) == 0) {
+  if (::fstat(fd, &held) == 0 && ::stat(path_.c_str(), &named) == 0 && SameFile(held, named)) {
     ::unlink(path_.c_str());
   }
   ::close(fd);
