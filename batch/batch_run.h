@@ -10,8 +10,8 @@
 #include "commands/command_context.h"
 #include "messages/companion_mode.h"
 #include "model/kiv_doc.h"
-#include "ports/clock.h"
 #include "platform/forum_lock.h"
+#include "ports/clock.h"
 #include "ports/memory_profile.h"
 
 // Exit statuses of kiv-batch.

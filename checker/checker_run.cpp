@@ -10,11 +10,6 @@
 
 namespace {
 
-std::string HolderText(const plat::ForumLockHolder& holder) {
-  if (holder.program.empty()) return std::string(CheckerString(kStrUnknownHolder));
-  return holder.program + ", PID " + holder.process;
-}
-
 // Passes the walk on to the progress window and keeps the lists it had to
 // leave as they were, for the interactive run to name.
 class LeftListsObserver : public WalkObserver {
@@ -25,7 +20,9 @@ class LeftListsObserver : public WalkObserver {
     progress_.Reconciled(folder, result);
     if (result.outcome == ReconcileOutcome::EndsEarly) left.push_back({folder, kStrListEndsEarly, {}});
     if (result.outcome == ReconcileOutcome::NotConfined) left.push_back({folder, kStrListNotConfined, {}});
-    if (result.outcome == ReconcileOutcome::Busy) left.push_back({folder, kStrListBusy, HolderText(result.holder)});
+    if (result.outcome == ReconcileOutcome::Busy) {
+      left.push_back({folder, kStrListBusy, plat::ForumLockHolderText(result.holder, CheckerString(kStrUnknownHolder))});
+    }
   }
   struct Left {
     std::string folder;

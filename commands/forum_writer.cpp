@@ -13,15 +13,10 @@ namespace {
 // Another program keeps the forum: its name and process, as its lock file
 // tells them.
 std::string HolderOf(const std::string& forumPath) {
-  return ForumHolderText(plat::ReadForumLockHolder(forumPath));
+  return plat::ForumLockHolderText(plat::ReadForumLockHolder(forumPath), KivString(ids::kStrUnknownForumHolder));
 }
 
 }  // namespace
-
-std::string ForumHolderText(const plat::ForumLockHolder& holder) {
-  if (holder.program.empty()) return std::string(KivString(ids::kStrUnknownForumHolder));
-  return holder.program + ", PID " + holder.process;
-}
 
 bool HoldForumForWriting(plat::ForumLock& lock, Messenger& messenger, const std::string& forumPath,
                          std::string_view program) {

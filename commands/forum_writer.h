@@ -38,10 +38,6 @@ class ForumWriteLock : public ForumWriteGate {
   plat::ForumLock lock_;
 };
 
-// What the busy message's %2 says of the lock's holder: "<program>, PID
-// <pid>", or the text for a holder the lock file doesn't name.
-std::string ForumHolderText(const plat::ForumLockHolder& holder);
-
 // Kiv's history writer: it writes each forum's history, as Kiv lets go of
 // the forum (at exit, or when the shared log folder changes), under the
 // forum's lock. When another program keeps the forum, the user is asked

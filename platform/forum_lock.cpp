@@ -37,6 +37,10 @@ ForumLockHolder ReadForumLockHolder(const std::string& folder) {
   return detail::ParseForumLockText(detail::ReadForumLockFile(JoinPath(folder, kForumLockName)));
 }
 
+std::string ForumLockHolderText(const ForumLockHolder& holder, std::string_view unknown) {
+  return holder.program.empty() ? std::string(unknown) : holder.program + ", PID " + holder.process;
+}
+
 std::chrono::milliseconds ForumLockWait() {
   const char* text = std::getenv("KIV_LOCK_WAIT_MS");
   if (!text || !*text) return kDefaultWait;

@@ -62,6 +62,9 @@ class ForumLock {
 
 // What the forum folder's lock file says of its holder.
 ForumLockHolder ReadForumLockHolder(const std::string& folder);
+// The holder as the busy messages name it: "<program>, PID <pid>", or
+// unknown when the lock file names no one.
+std::string ForumLockHolderText(const ForumLockHolder& holder, std::string_view unknown);
 
 // How long a writer waits for another before it gives up: the milliseconds
 // KIV_LOCK_WAIT_MS gives, else five seconds.
