@@ -19,6 +19,10 @@ struct BatchCommand {
   bool bak = false;
   bool overwrite = false;
   bool exportAfter = false;
+
+  // Whether the command changes the forum folder (and so its run must hold
+  // the forum); the list and the analysis only read it.
+  bool Writes() const { return verb == Verb::Split || verb == Verb::Undo || verb == Verb::Export; }
 };
 
 // Parses words (the verb first, then its options; no folder). False with a

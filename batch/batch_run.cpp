@@ -5,6 +5,7 @@
 #include "commands/analyze_command.h"
 #include "commands/export_command.h"
 #include "commands/forum_repair.h"
+#include "commands/forum_writer.h"
 #include "commands/split_command.h"
 #include "commands/split_dialog_logic.h"
 #include "commands/undo_command.h"
@@ -66,8 +67,15 @@ int BatchRun::Run(const BatchCommand& command, bool inSession) {
   return kExitUsage;
 }
 
+int BatchRun::HoldForum() {
+  return HoldForumForWriting(forum_, messenger_, doc_.CurrentFolder()->path, plat::kLockHolderBatch) ? kExitDone
+                                                                                                : kExitIncomplete;
+}
+
 int BatchRun::Repair() {
-  const RepairReport report = RepairForumFolder(messenger_, doc_.CurrentFolder()->path);
+  const std::string& path = doc_.CurrentFolder()->path;
+  const RepairReport report =
+      forum_.held() ? RepairForumFolder(messenger_, path) : RepairForumIfFree(messenger_, path, plat::kLockHolderBatch);
   return report.problems > 0 ? kExitIncomplete : kExitDone;
 }
 
@@ -113,6 +121,8 @@ int BatchRun::Split(const BatchCommand& command, bool inSession) {
     case SplitOutcome::Kind::Analysed:
       std::fprintf(err_, "kiv-batch: split stopped: %s has no message range to split by, even after analysis\n",
                    outcome.staleFile.c_str());
+      return kExitIncomplete;
+    case SplitOutcome::Kind::Busy:  // told already; never while the run holds its forum
       return kExitIncomplete;
     case SplitOutcome::Kind::Cancelled:
     case SplitOutcome::Kind::Declined:

@@ -10,6 +10,7 @@
 #include "commands/command_context.h"
 #include "messages/companion_mode.h"
 #include "model/kiv_doc.h"
+#include "platform/forum_lock.h"
 #include "ports/clock.h"
 #include "ports/memory_profile.h"
 
@@ -39,9 +40,17 @@ class BatchRun {
   // refused with the split dialog's own message). kExitDone or kExitUsage.
   int Check(const BatchCommand& command);
 
+  // Takes the forum for a run that writes, before the repair, for the whole
+  // run: the history written as the run ends included. Waits up to
+  // plat::ForumLockWait() for another writer; kExitIncomplete, with one line
+  // on standard error naming the forum and what holds it, when it can't:
+  // the run must then touch nothing.
+  int HoldForum();
+
   // Resolves what an earlier run cut short left in the folder, telling of
   // it on standard error; kExitIncomplete when something is left unresolved.
-  // Runs before the first command.
+  // Runs before the first command. A run that does not hold the forum (it
+  // only reads) repairs only when the forum is free at once.
   int Repair();
 
   // Runs one command; inSession makes a refusal of the split dialog a
@@ -64,6 +73,8 @@ class BatchRun {
   int Export();
   int NoRowsOfRooms();
 
+  // First, so that it goes last: the history is written while it is held.
+  plat::ForumLock forum_;
   std::FILE* out_;
   std::FILE* err_;
   MemoryProfile profile_;

@@ -60,6 +60,12 @@ int RunSession(BatchRun& run) {
     if (run.Check(command) != kExitDone) return kExitUsage;
     script.push_back(command);
   }
+  for (const BatchCommand& command : script) {
+    if (command.Writes()) {
+      if (run.HoldForum() != kExitDone) return kExitIncomplete;
+      break;
+    }
+  }
   int status = run.Repair();
   for (const BatchCommand& command : script) {
     if (plat::InterruptRequested()) break;
@@ -103,6 +109,7 @@ int main(int argc, char** argv) {
     if (!ParseBatchCommand(words, command, error)) return Usage(error);
     BatchRun run(forum, stdout, stderr);
     if (run.Check(command) != kExitDone) return kExitUsage;
+    if (command.Writes() && run.HoldForum() != kExitDone) return kExitIncomplete;
     status = run.Repair();
     const int ran = run.Run(command, false);
     if (ran != kExitDone) status = ran;

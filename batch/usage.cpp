@@ -49,5 +49,12 @@ const char kBatchUsage[] =
     "Nothing is asked on standard input except the script of session. The\n"
     "settings of the desktop program are neither read nor changed.\n"
     "\n"
+    "A run that writes (split, undo, export) holds the forum for its whole run;\n"
+    "while another program holds it, the run waits up to 5 seconds\n"
+    "(KIV_LOCK_WAIT_MS milliseconds when set), then names the forum and the\n"
+    "program on standard error and stops, touching nothing. list and analyze\n"
+    "need no wait.\n"
+    "\n"
     "Exit status: 0 everything asked was done; 1 a file was skipped or a command\n"
-    "failed (with its message); 2 bad usage or arguments, nothing touched.\n";
+    "failed (with its message), or another program kept the forum; 2 bad usage\n"
+    "or arguments, nothing touched.\n";

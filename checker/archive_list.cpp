@@ -10,6 +10,7 @@
 #include "platform/confined_path.h"
 #include "platform/encoding.h"
 #include "platform/file_ops.h"
+#include "platform/forum_lock.h"
 #include "platform/interrupt.h"
 #include "platform/text_reader.h"
 #include "platform/text_writer.h"
@@ -180,6 +181,20 @@ ReconcileResult ReconcileArchiveList(const std::string& folder,
   if (!plat::IsConfinedFile(sharedFolder.empty() ? folder : sharedFolder, *listPath)) {
     result.outcome = ReconcileOutcome::NotConfined;
     return result;
+  }
+  plat::ForumLock forum;
+  int err = 0;
+  switch (forum.Acquire(folder, plat::kLockHolderChecker, plat::ForumLockWait(), &err)) {
+    case plat::ForumLock::Outcome::Held:
+      break;
+    case plat::ForumLock::Outcome::Busy:
+      result.outcome = ReconcileOutcome::Busy;
+      result.holder = plat::ReadForumLockHolder(folder);
+      return result;
+    case plat::ForumLock::Outcome::Failed:
+      // No lock where no file can be made: the new list could not be either.
+      result.outcome = ReconcileOutcome::NotRewritten;
+      return result;
   }
   FolderContents contents(folder, listing);
   std::vector<std::string> kept;

@@ -5,6 +5,7 @@
 
 #include "model/log_names.h"
 #include "platform/dir_search.h"
+#include "platform/forum_lock.h"
 
 enum class ReconcileOutcome {
   NoList,        // the folder has no archive list
@@ -13,6 +14,7 @@ enum class ReconcileOutcome {
   EndsEarly,     // an end-of-text byte with more of the list after it: left as it was
   NotConfined,   // a link out of the shared log folder, or no regular file: left as it was
   NotRewritten,  // the new list could not be written in full: left as it was
+  Busy,          // another program kept the forum (holder) all the wait: left as it was
   Rewritten,     // the list now holds the kept lines
 };
 
@@ -20,6 +22,7 @@ struct ReconcileResult {
   ReconcileOutcome outcome = ReconcileOutcome::NoList;
   std::size_t kept = 0;
   std::size_t dropped = 0;
+  plat::ForumLockHolder holder;  // Busy: who held the forum
 };
 
 // Brings the archive list of folder in line with the files in it: a line is
@@ -30,6 +33,9 @@ struct ReconcileResult {
 //
 // The kept lines go to a new file beside the list, which replaces the list
 // only once it is complete on disk; the list is never left half-written.
+// The list is read and rewritten while the forum's lock is held, so that no
+// line a program appends meanwhile is lost; when another program keeps the
+// forum beyond plat::ForumLockWait(), the list is left as it is.
 // A list is only read and rewritten where it lies inside sharedFolder (the
 // folder itself when empty) and is a regular file: a link that leads
 // elsewhere, or to a device or a FIFO, is left alone.

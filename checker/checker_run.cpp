@@ -18,19 +18,28 @@ class LeftListsObserver : public WalkObserver {
   void EnteringFolder(const std::string& name) override { progress_.EnteringFolder(name); }
   void Reconciled(const std::string& folder, const ReconcileResult& result) override {
     progress_.Reconciled(folder, result);
-    if (result.outcome == ReconcileOutcome::EndsEarly) left.push_back({folder, kStrListEndsEarly});
-    if (result.outcome == ReconcileOutcome::NotConfined) left.push_back({folder, kStrListNotConfined});
+    if (result.outcome == ReconcileOutcome::EndsEarly) left.push_back({folder, kStrListEndsEarly, {}});
+    if (result.outcome == ReconcileOutcome::NotConfined) left.push_back({folder, kStrListNotConfined, {}});
+    if (result.outcome == ReconcileOutcome::Busy) {
+      left.push_back({folder, kStrListBusy, plat::ForumLockHolderText(result.holder, CheckerString(kStrUnknownHolder))});
+    }
   }
-  std::vector<std::pair<std::string, int>> left;  // folder, text id
+  struct Left {
+    std::string folder;
+    int textId;
+    std::string holder;  // %2
+  };
+  std::vector<Left> left;
 
  private:
   WalkObserver& progress_;
 };
 
-std::string ListPathText(int textId, const std::string& folder) {
+std::string ListPathText(int textId, const std::string& folder, const std::string& holder) {
   std::string text(CheckerString(textId));
-  const std::size_t at = text.find("%1");
-  return text.replace(at, 2, folder + "/" + kArchiveListName);
+  text.replace(text.find("%1"), 2, folder + "/" + kArchiveListName);
+  const std::size_t at = text.find("%2");
+  return at == std::string::npos ? text : text.replace(at, 2, holder);
 }
 
 }  // namespace
@@ -58,9 +67,9 @@ int RunChecker(const std::vector<std::string>& args, SettingsStore& store, Messa
   if (!silent) {
     MsgStyle warning;
     warning.icon = MsgIcon::Exclamation;
-    for (const auto& [folder, textId] : observer.left) {
-      messages.ShowMessage(ListPathText(textId, folder), std::string(CheckerString(kStrCheckDoneCaption)),
-                           warning);
+    for (const auto& left : observer.left) {
+      messages.ShowMessage(ListPathText(left.textId, left.folder, left.holder),
+                           std::string(CheckerString(kStrCheckDoneCaption)), warning);
     }
     messages.ShowMessage(std::string(CheckerString(kStrCheckDone)),
                          std::string(CheckerString(kStrCheckDoneCaption)), MsgStyle{});

@@ -14,6 +14,10 @@ std::string_view CheckerString(int id) {
       return "%1 :\n書庫リストファイルの途中にファイル終端文字 (0x1A) があり、最後まで読めないため変更しませんでした。";
     case kStrListNotConfined:
       return "%1 :\n書庫リストファイルが通常のファイルではないか、共有ログフォルダの外を指しているため変更しませんでした。";
+    case kStrListBusy:
+      return "%1 :\n他のプログラム (%2) がこのフォーラムを変更中のため、書庫リストファイルを変更しませんでした。";
+    case kStrUnknownHolder:
+      return "不明なプログラム";
   }
   return {};
 }

@@ -10,6 +10,8 @@ enum CheckerStringId {
   kStrCheckDoneCaption = 4,
   kStrListEndsEarly = 5,  // a list with text after an end-of-text byte was left alone
   kStrListNotConfined = 6,  // a list leading out of the shared log folder, or no file, was left alone
+  kStrListBusy = 7,         // another program kept the forum (%2): its list was left alone
+  kStrUnknownHolder = 8,    // %2 when the lock file names no program
 };
 
 std::string_view CheckerString(int id);

@@ -2,6 +2,7 @@
 
 #include "commit/folder_repair.h"
 #include "messages/companion_mode.h"
+#include "platform/forum_lock.h"
 #include "resources/ids.h"
 
 namespace {
@@ -41,4 +42,15 @@ RepairReport RepairForumFolder(Messenger& messenger, const std::string& folderPa
     }
   }
   return report;
+}
+
+RepairReport RepairForumIfFree(Messenger& messenger, const std::string& folderPath, std::string_view program) {
+  plat::ForumLock lock;
+  int err = 0;
+  // Where no lock can be made (a read-only folder), no writer can hold one
+  // either: the repair runs, and tells what it can't resolve there.
+  if (lock.Acquire(folderPath, program, std::chrono::milliseconds(0), &err) == plat::ForumLock::Outcome::Busy) {
+    return {};
+  }
+  return RepairForumFolder(messenger, folderPath);
 }

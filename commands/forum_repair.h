@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 class Messenger;
 
@@ -10,4 +11,12 @@ struct RepairReport {
   int resolved = 0;  // commands finished or taken back
   int problems = 0;  // left for a later run, or messages only in a backup
 };
+// Runs only under the forum's lock: a journal whose run is alive is its
+// run's alone, also in the moment before the run locks the journal itself.
 RepairReport RepairForumFolder(Messenger& messenger, const std::string& folderPath);
+
+// For a program that only reads the forum (Kiv showing it, kiv-batch's list
+// and analysis): the repair runs when the forum's lock is free at once, and
+// the lock goes again after it. When another program holds the forum,
+// nothing is done or said: the holder repairs.
+RepairReport RepairForumIfFree(Messenger& messenger, const std::string& folderPath, std::string_view program);

@@ -339,6 +339,12 @@ SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs, bool exportA
     outcome.kind = SplitOutcome::Kind::Declined;
     return outcome;
   }
+  // Held from here, not while the dialogs wait for the user.
+  const HeldForum forum(ctx.writeGate);
+  if (!forum) {
+    outcome.kind = SplitOutcome::Kind::Busy;
+    return outcome;
+  }
   outcome.kind = SplitOutcome::Kind::Ran;
   outcome.report = SplitRooms(ctx, number, KindSetFromIndex(kindIndex), rooms, single, exportAsked);
   return outcome;

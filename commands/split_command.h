@@ -27,6 +27,7 @@ struct SplitOutcome {
     Analysed,   // the freshness check ran the analyse command instead
     Cancelled,  // dialog cancelled
     Declined,   // No at the confirmation
+    Busy,       // another program kept the forum: nothing split (the user was told)
     Ran,        // SplitRooms ran; see report
   };
   Kind kind = Kind::Nothing;

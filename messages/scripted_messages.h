@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ class ScriptedMessages : public MessagePort {
 
   MsgResult ShowMessage(const std::string& text, const std::string& caption, MsgStyle style) override {
     boxes.push_back({text, caption, style});
+    if (whenShown) whenShown(boxes.back());
     if (!answers.empty()) {
       MsgResult r = answers.front();
       answers.pop_front();
@@ -48,4 +50,7 @@ class ScriptedMessages : public MessagePort {
   std::vector<Box> boxes;
   std::vector<FileError> fileErrors;
   std::deque<MsgResult> answers;
+  // Called as each box shows, before it is answered: what the user might do
+  // meanwhile (another program finishes, say).
+  std::function<void(const Box&)> whenShown;
 };

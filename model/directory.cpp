@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "model/history_writer.h"
 #include "model/undo_history.h"
 
 namespace {
@@ -15,7 +16,11 @@ CDirectory::CDirectory(std::string folderName, std::string folderPath, const Clo
     : name(std::move(folderName)), path(std::move(folderPath)), clock_(clock ? clock : &ProcessClock()) {}
 
 CDirectory::~CDirectory() {
-  WriteUndoHistory();
+  if (historyWriter_) {
+    historyWriter_->WriteHistory(*this);
+  } else {
+    WriteUndoHistory();
+  }
   // Nobody is left to be told now: a file the host wrote into is kept.
   for (auto& displaced : displacedLogs) displaced->Settle();
   // The entries, and with them their undo records, go first to last.
@@ -41,5 +46,12 @@ void CDirectory::RaiseGeneration(int room) {
 }
 
 bool CDirectory::WriteUndoHistory() { return AppendUndoHistory(*this); }
+
+bool CDirectory::HasUndoRecords() const {
+  for (const auto& entry : entries) {
+    if (entry && !entry->undoList.empty()) return true;
+  }
+  return false;
+}
 
 std::string CDirectory::HistoryFilePath() const { return UndoHistoryPath(*this); }

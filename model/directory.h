@@ -8,6 +8,8 @@
 #include "model/file_entry.h"
 #include "ports/clock.h"
 
+class HistoryWriter;
+
 // One forum folder: its log file entries, the room names of its MES.LOG and
 // the per-room generation counters of the splits made in this run.
 //
@@ -23,7 +25,8 @@ class CDirectory {
   // clock gives the time written into the undo history; null means the
   // system clock. The clock must outlive the folder.
   CDirectory(std::string folderName, std::string folderPath, const Clock* clock = nullptr);
-  // Writes the undo history of the entries, then destroys them.
+  // Writes the undo history of the entries (through its history writer when
+  // it has one), then destroys them.
   ~CDirectory();
   CDirectory(const CDirectory&) = delete;
   CDirectory& operator=(const CDirectory&) = delete;
@@ -47,6 +50,10 @@ class CDirectory {
   // history file. False when some block could not be written (nothing is
   // shown: the records go with the folder all the same).
   bool WriteUndoHistory();
+  bool HasUndoRecords() const;
+  // Who writes the history as the folder goes (null: the folder itself). It
+  // must outlive the folder.
+  void SetHistoryWriter(HistoryWriter* writer) { historyWriter_ = writer; }
 
   // The files undos of this run displaced, kept while the host may still
   // write into them; settled when the folder goes.
@@ -63,4 +70,5 @@ class CDirectory {
   int generationOutsideTable_ = 0;
   std::array<std::string, kRoomSlots> roomNames_;
   const Clock* clock_;
+  HistoryWriter* historyWriter_ = nullptr;
 };

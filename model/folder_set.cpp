@@ -9,9 +9,15 @@ FolderSet::FolderSet(const Clock* clock) : clock_(clock) {}
 
 FolderSet::~FolderSet() { Clear(); }
 
+void FolderSet::SetHistoryWriter(HistoryWriter* writer) {
+  historyWriter_ = writer;
+  for (auto& dir : owned_) dir->SetHistoryWriter(writer);
+}
+
 CDirectory* FolderSet::Create(const std::string& folderName, const std::string& folderPath) {
   owned_.push_back(std::make_unique<CDirectory>(folderName, folderPath, clock_));
   CDirectory* dir = owned_.back().get();
+  dir->SetHistoryWriter(historyWriter_);
   byName_[folderName] = dir;
   return dir;
 }

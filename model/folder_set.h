@@ -9,6 +9,7 @@
 class CDirectory;
 class Clock;
 class FolderNode;
+class HistoryWriter;
 
 // Owns the forum folder objects of one shared log folder and maps folder
 // names to them. Each folder is registered under its own name (the shared
@@ -24,6 +25,10 @@ class FolderSet {
   ~FolderSet();  // as Clear()
   FolderSet(const FolderSet&) = delete;
   FolderSet& operator=(const FolderSet&) = delete;
+
+  // Who writes the histories of the folders made from now on, and of those
+  // made already (null: each folder itself). It must outlive the set.
+  void SetHistoryWriter(HistoryWriter* writer);
 
   // Makes a folder object, registers it under folderName and returns it.
   CDirectory* Create(const std::string& folderName, const std::string& folderPath);
@@ -44,6 +49,7 @@ class FolderSet {
 
  private:
   const Clock* clock_;
+  HistoryWriter* historyWriter_ = nullptr;
   std::vector<std::unique_ptr<CDirectory>> owned_;  // in the order made
   std::map<std::string, CDirectory*> byName_;
 };

@@ -95,6 +95,11 @@ inline constexpr int kMsgMissingLogFolder = 50236;
 inline constexpr int kMsgWrittenSinceSplit = 50240;
 inline constexpr int kMsgJournalSetAside = 50250;   // a journal not to be trusted, kept under another name
 inline constexpr int kMsgWrittenAfterUndo = 50252;  // the host wrote into the file an undo displaced
+// Another program is changing the forum (%1 the forum, %2 the program).
+inline constexpr int kMsgForumBusy = 50256;
+inline constexpr int kStrUnknownForumHolder = 50258;  // %2 when the lock file names no program
+// The same, while Kiv lets go of a forum whose history it has to write.
+inline constexpr int kMsgForumBusyForHistory = 50260;
 
 // ---- Dialogs ---------------------------------------------------------------
 inline constexpr int kDlgAbout = 100;

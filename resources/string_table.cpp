@@ -162,6 +162,13 @@ constexpr KivStringEntry kStrings[] = {
     // The host wrote into the log's file after an undo put the backup in its place.
     {50252, "%1 :\nやり直しの後に、他のアプリケーションがやり直し前のログファイルに書き込みました。\n書き込まれたメッセージはこの名前のファイルにしかありません。"},
     {50253, "やり直し後の書き込み"},
+    // One writer per forum: another program holds the forum's lock, and the
+    // command writes nothing.
+    {50256, "フォーラム %1 は他のプログラム (%2) が変更中です。しばらくしてからやり直してください。"},
+    {50257, "フォーラム使用中"},
+    {50258, "不明なプログラム"},
+    {50260, "フォーラム %1 は他のプログラム (%2) が変更中のため、履歴ファイルに書き込めません。\nもう一度試みますか？\n(「いいえ」を選ぶと、履歴は次にこのフォーラムを開いた時に書き込まれます。)"},
+    {50261, "履歴ファイルの書き込み"},
 
     // The companion voice of the title, help, pane, bar and window-menu prompts.
     {53248, "たろうぃっく"},

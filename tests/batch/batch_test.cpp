@@ -1,11 +1,22 @@
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "commands/entry_row.h"
 #include "platform/encoding.h"
+#include "platform/forum_lock.h"
 #include "tests/batch/batch_runner.h"
+#include "tests/support/stopped_commit.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -201,4 +212,81 @@ TEST_F(KivBatch, ListShowsLogsOfSeveralGigabytesAtTheirTrueSize) {
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("MES_09.LOG\t不明\t本文\t3,200,000,000\t-\t-\n"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("MES#09.LOG\t不明\tﾀｲﾄﾙ\t4,300,000,000\t-\t-\n"), std::string::npos) << r.out;
+}
+
+namespace {
+
+// How long kiv-batch waits for the forum, for as long as the object lives.
+class LockWait {
+ public:
+  explicit LockWait(const char* ms) { Set(ms); }
+  ~LockWait() { Set(""); }
+
+ private:
+  static void Set(const char* ms) {
+#ifdef _WIN32
+    ::_putenv_s("KIV_LOCK_WAIT_MS", ms);
+#else
+    if (*ms) ::setenv("KIV_LOCK_WAIT_MS", ms, 1);
+    else ::unsetenv("KIV_LOCK_WAIT_MS");
+#endif
+  }
+};
+
+long OwnPid() {
+#ifdef _WIN32
+  return static_cast<long>(::_getpid());
+#else
+  return static_cast<long>(::getpid());
+#endif
+}
+
+}  // namespace
+
+// One writer per forum. While another program holds the forum (this test,
+// as Kiv does while a command writes), a kiv-batch run that writes waits its
+// while, names the forum and the holder, exits 1 and touches nothing. A
+// reader runs all the same and leaves the holder's work alone: a split
+// stopped half way, and a journal just made that its run has not locked yet.
+TEST_F(KivBatch, WhileAnotherProgramHoldsTheForumWritersWaitAndGiveUpAndReadersLeaveItsFilesAlone) {
+  ASSERT_TRUE(LeaveStoppedSplit(forum.path, "MES_01.LOG", "MES_01.B00", "AR_2402A.LOG", "old\r\n", "new\r\n"));
+  WriteBytes(forum.path + "/~KIV-00000000000000aa.JNL", "");
+  plat::ForumLock held;
+  int err = 0;
+  ASSERT_EQ(held.Acquire(forum.path, plat::kLockHolderKiv, std::chrono::milliseconds(0), &err),
+            plat::ForumLock::Outcome::Held);
+  const auto before = Snapshot(forum.path);
+  // One line naming the forum (by its path as kiv-batch spells it) and the holder.
+  const auto told = [&](const std::string& text) {
+    return text.starts_with("フォーラム使用中: フォーラム ") &&
+           text.ends_with("FORUM1 は他のプログラム (Kiv, PID " + std::to_string(OwnPid()) +
+                         ") が変更中です。しばらくしてからやり直してください。\n\n") &&
+           std::count(text.begin(), text.end(), '\n') == 2;
+  };
+  {
+    const LockWait wait("300");
+    const auto start = std::chrono::steady_clock::now();
+    BatchResult r = RunBatch({"split", forum.path, "--rooms", "2", "--number", "1000", "--export"});
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(told(r.err)) << r.err;
+    r = RunBatch({"session", forum.path}, "list\nundo --rooms 1\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(told(r.err)) << r.err;
+    EXPECT_EQ(r.out, "");
+    for (const char* reader : {"list", "analyze"}) {
+      r = RunBatch({reader, forum.path});
+      EXPECT_EQ(r.status, 0) << reader << ": " << r.err;
+      EXPECT_NE(r.out.find("MES_01.LOG"), std::string::npos) << reader;
+      EXPECT_EQ(r.err, "") << reader;
+    }
+    EXPECT_EQ(Snapshot(forum.path), before);
+  }
+  held.Release();
+  // Free again: the first run that may repairs the stopped split.
+  BatchResult r = RunBatch({"list", forum.path});
+  EXPECT_NE(r.err.find("MES_01.LOG"), std::string::npos) << r.err;
+  const auto after = Snapshot(forum.path);
+  for (const auto& [name, state] : after) EXPECT_FALSE(name.starts_with("~KIV-") && name.ends_with(".TMP")) << name;
+  EXPECT_EQ(after.count(plat::kForumLockName), 0u);
 }

@@ -1,9 +1,14 @@
 #include "checker/checker_run.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
 
 #include "checker/silent_switch.h"
 #include "messages/scripted_messages.h"
+#include "platform/forum_lock.h"
 #include "profile/qsettings_profile.h"
 #include "tests/support/temp_dir.h"
 
@@ -75,6 +80,39 @@ TEST_F(CheckerRunTest, InteractiveRunEndsWithCompletionBoxOwnedByTheWindow) {
   EXPECT_EQ(box.style.buttons, MsgButtons::Ok);
   EXPECT_FALSE(box.style.noOwner);
   EXPECT_EQ(progress_.events.back(), "close");
+  EXPECT_EQ(List(), "M AR_9701A.LOG kept\r\n");
+}
+
+// Another program changing a forum: its list is left as it is, said so in
+// the interactive run, and the walk goes on with the other forums.
+TEST_F(CheckerRunTest, AForumAnotherProgramKeepsIsLeftAsItIsAndNamedWithItsHolder) {
+  MakeDir(tmp_.Sub("logs/FORUM2"));
+  WriteBytes(tmp_.Sub("logs/FORUM2/AR.LST"), kStale);
+  WriteBytes(Ini(), "[Setting]\nLOGFILE=" + tmp_.Sub("logs") + "\n");
+  plat::ForumLock held;
+  int err = 0;
+  ASSERT_EQ(held.Acquire(tmp_.Sub("logs/FORUM1"), plat::kLockHolderBatch, std::chrono::milliseconds(0), &err),
+            plat::ForumLock::Outcome::Held);
+  ::setenv("KIV_LOCK_WAIT_MS", "100", 1);
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"/KIV"}, std::vector<std::string>{}}) {
+    WriteBytes(tmp_.Sub("logs/FORUM2/AR.LST"), kStale);
+    messages_.Clear();
+    EXPECT_EQ(Run(args), 0);
+    EXPECT_EQ(List(), kStale);
+    EXPECT_EQ(ReadBytes(tmp_.Sub("logs/FORUM2/AR.LST")), "");
+    if (args.empty()) {
+      ASSERT_EQ(messages_.boxes.size(), 2u);
+      EXPECT_EQ(messages_.boxes[0].text, tmp_.Sub("logs/FORUM1/AR.LST") +
+                                             " :\n他のプログラム (kiv-batch, PID " + std::to_string(::getpid()) +
+                                             ") がこのフォーラムを変更中のため、書庫リストファイルを変更しませんでした。");
+      EXPECT_EQ(messages_.boxes[0].style.icon, MsgIcon::Exclamation);
+    } else {
+      EXPECT_TRUE(messages_.boxes.empty());
+    }
+  }
+  ::unsetenv("KIV_LOCK_WAIT_MS");
+  held.Release();
+  EXPECT_EQ(Run({"/KIV"}), 0);
   EXPECT_EQ(List(), "M AR_9701A.LOG kept\r\n");
 }
 

@@ -41,7 +41,9 @@ constexpr int kMessages[] = {ids::kMsgChangedSinceAnalysis,
                              ids::kMsgMixedLog,
                              ids::kMsgNumberOutOfRange,
                              ids::kMsgDataAfterEndMark,
-                             ids::kMsgWrittenSinceSplit};
+                             ids::kMsgWrittenSinceSplit,
+                             ids::kMsgForumBusy,
+                             ids::kMsgForumBusyForHistory};
 
 // Command and frame prompts: prompt, "\n", tooltip in the normal voice.
 constexpr int kPromptsWithTooltip[] = {ids::kCmdAnalyze,       ids::kCmdSplit,

@@ -39,7 +39,12 @@ SessionResult RunSession(const std::string& forumPath, const std::vector<std::st
     // still name their old logs and date their header lines alike.
     static const FixedClock kToday(std::time(nullptr));
     BatchRun run(forumPath, out, err, &kToday);
-    result.repairStatus = run.Repair();
+    // As kiv-batch does: a script that writes holds the forum first.
+    bool writes = false;
+    for (const BatchCommand& command : script) writes = writes || command.Writes();
+    result.repairStatus = writes ? run.HoldForum() : kExitDone;
+    if (result.repairStatus == kExitDone) result.repairStatus = run.Repair();
+    else script.clear();
     for (const BatchCommand& command : script) {
       if (mark) result.marks.push_back(mark());
       result.statuses.push_back(run.Run(command, true));

@@ -9,7 +9,7 @@
 namespace robust {
 
 struct SessionResult {
-  int repairStatus = 0;       // of the repair every run begins with
+  int repairStatus = 0;       // of taking the forum and the repair every run begins with
   std::vector<int> statuses;  // one per command
   std::vector<int> marks;     // the mark given before each command, and one as the run ends
   std::string out;

@@ -2,6 +2,7 @@
 // real dialogs and the keypad, with every box answered from a script.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -15,14 +16,19 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "commands/entry_row.h"
+#include "platform/forum_lock.h"
 #include "ports/rows.h"
 #include "resources/ids.h"
 #include "resources/string_table.h"
 #include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_window.h"
+#include "ui/app/kiv_app.h"
 #include "ui/views/kiv_list_view.h"
 #include "ui/views/main_frame.h"
 #include "ui/qt_support/modal_run.h"
@@ -148,6 +154,110 @@ TEST(SplitWindow, SingleRoomThroughItsDialogThenExportAndUndoByRightClick) {
   EXPECT_FALSE(Exists(f.forum + "/MES_01.B00"));
   EXPECT_TRUE(FilesStartingWith(f.forum, "AR_").empty());
   EXPECT_TRUE(w.messages().fileErrors.empty());
+  EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
+}
+
+struct BatchEnd {
+  int status = -1;
+  std::string err;
+};
+
+// kiv-batch on the forum, as a timer starts it while Kiv is open.
+BatchEnd RunKivBatch(const std::string& args) {
+  TempDir io;
+  const std::string command =
+      "KIV_LOCK_WAIT_MS=100 " KIV_BATCH_EXE " " + args + " >/dev/null 2>" + io.Sub("err");
+  const int raw = std::system(command.c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(io.Sub("err"))};
+}
+
+std::string BusyText(const std::string& forum, const char* holder) {
+  return "フォーラム " + forum + " は他のプログラム (" + holder + ", PID " + std::to_string(::getpid()) +
+         ") が変更中です。しばらくしてからやり直してください。";
+}
+
+// Kiv holds its forum only while a command writes there: kiv-batch runs
+// beside a Kiv that shows the forum, is refused (and says by whom) while a
+// split of Kiv's writes, and a list runs all the while. The other way round,
+// a command of Kiv's finds the forum held by another program, says so and
+// writes nothing; the history Kiv writes as it ends waits for the user.
+TEST(SplitWindow, KivHoldsTheForumOnlyWhileACommandWritesAndTellsWhenAnotherProgramHoldsIt) {
+  AnalysedForum f;
+  KivWindow& w = f.w;
+  CKivListView* list = w.frame().list();
+  EXPECT_EQ(RunKivBatch("split " + f.forum + " --rooms 3 --number 8").status, 0);
+  w.Trigger(ids::kCmdAnalyze);
+
+  class WhileKivSplits : public QObject {
+   public:
+    WhileKivSplits(CKivListView* view, int row, const std::string& forum) : view_(view), row_(row), forum_(forum) {
+      view->viewport()->installEventFilter(this);
+    }
+    // The row shows the split at work: the forum is Kiv's now.
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint && !split &&
+          view_->topLevelItem(row_)->text(kColumnLowest) == QStringLiteral("cutting..")) {
+        split = RunKivBatch("split " + forum_ + " --rooms 2 --number 8");
+        listed = RunKivBatch("list " + forum_);
+      }
+      return false;
+    }
+    std::optional<BatchEnd> split, listed;
+
+   private:
+    CKivListView* view_;
+    int row_;
+    std::string forum_;
+  };
+  w.SelectFiles({QStringLiteral("MES_01.LOG")});
+  const auto splitRoomOne = [&] {
+    QueueModalAction([&](QDialog& d) {
+      Control<QLineEdit>(d, ids::kCtlSingleNumber)->setText(QStringLiteral("8"));
+      Click(d, "OK");
+    });
+    w.Trigger(ids::kCmdSplit);
+  };
+  {
+    WhileKivSplits meanwhile(list, w.RowOf(QStringLiteral("MES_01.LOG")), f.forum);
+    splitRoomOne();
+    ASSERT_TRUE(meanwhile.split && meanwhile.listed);
+    EXPECT_EQ(meanwhile.split->status, 1);
+    EXPECT_EQ(meanwhile.split->err, Caption(ids::kMsgForumBusy + 1) + ": " + BusyText(f.forum, "Kiv") + "\n\n");
+    EXPECT_EQ(meanwhile.listed->status, 0) << meanwhile.listed->err;
+  }
+  EXPECT_TRUE(Exists(f.forum + "/MES_01.B00"));
+  EXPECT_FALSE(Exists(f.forum + "/MES_02.B00"));
+  EXPECT_FALSE(Exists(f.forum + "/~KIV.LCK"));
+
+  // Held by kiv-batch: Kiv's split and export say so and write nothing.
+  auto held = std::make_unique<plat::ForumLock>();
+  int err = 0;
+  ASSERT_EQ(held->Acquire(f.forum, plat::kLockHolderBatch, std::chrono::milliseconds(0), &err),
+            plat::ForumLock::Outcome::Held);
+  ::setenv("KIV_LOCK_WAIT_MS", "100", 1);
+  w.messages().Clear();
+  const std::vector<std::string> before = FilesStartingWith(f.forum, "");
+  w.SelectFiles({QStringLiteral("MES#02.LOG")});
+  splitRoomOne();
+  w.Trigger(ids::kCmdExportHeaders);
+  ASSERT_EQ(w.messages().boxes.size(), 3u);  // the confirmation, then the forum held twice
+  for (std::size_t i : {1u, 2u}) {
+    EXPECT_EQ(w.messages().boxes[i].caption, Caption(ids::kMsgForumBusy + 1));
+    EXPECT_EQ(w.messages().boxes[i].text, BusyText(f.forum, "kiv-batch"));
+  }
+  EXPECT_EQ(FilesStartingWith(f.forum, ""), before);
+  EXPECT_FALSE(Exists(f.forum + "/AR.LST"));
+
+  // As Kiv ends, the history waits for the holder: the user tries again
+  // once it has finished.
+  w.messages().whenShown = [&](const ScriptedMessages::Box& box) {
+    if (box.caption == Caption(ids::kMsgForumBusyForHistory + 1)) held.reset();
+  };
+  w.app().Exit();
+  w.messages().whenShown = nullptr;
+  ::unsetenv("KIV_LOCK_WAIT_MS");
+  EXPECT_EQ(w.Captions().back(), Caption(ids::kMsgForumBusyForHistory + 1));
+  EXPECT_NE(ReadBytes(f.forum + "/FORUM1.KIV").find("AR_2402A.LOG"), std::string::npos);
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
 }
 

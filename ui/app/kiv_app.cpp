@@ -12,10 +12,12 @@ CKivApp::CKivApp(SettingsStore& profile, const Clock& clock, const StartOptions&
       profile_(profile),
       clock_(clock),
       messages_(KivProgramName()),
-      messenger_(messages_, mode_) {
+      messenger_(messages_, mode_),
+      historyWriter_(messenger_, plat::kLockHolderKiv) {
   LoadCompanion();
   m_bCheckListAtStart = profile_.GetProfileInt(settings::kSetting, settings::kCheckList, 0) != 0;
   doc_ = std::make_unique<CKivDoc>(profile_, m_bDefaultsMode, &clock_);
+  doc_->folders().SetHistoryWriter(&historyWriter_);
   // A folder given for this run replaces the stored one without being stored.
   if (options.logFolder) doc_->UseLogFolderForThisRun(*options.logFolder);
 }

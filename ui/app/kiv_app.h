@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "commands/forum_writer.h"
 #include "messages/companion_mode.h"
 #include "model/kiv_doc.h"
 #include "ui/qt_support/desktop_message_box.h"
@@ -51,6 +52,8 @@ class CKivApp {
   CompanionMode mode_;
   DesktopMessageBox messages_;
   Messenger messenger_;
+  // Writes each forum's history under the forum's lock; outlives the document.
+  LockingHistoryWriter historyWriter_;
   std::unique_ptr<CKivDoc> doc_;
   bool exited_ = false;
 };

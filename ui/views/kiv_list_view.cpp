@@ -59,7 +59,8 @@ CKivListView::CKivListView(CKivDoc& doc, Messenger& messenger, ProgressPort& pro
       messenger_(messenger),
       dialogs_(dialogs),
       launcher_(launcher),
-      ctx_{doc, *this, messenger, progress, clock} {
+      forumLock_(doc, messenger, plat::kLockHolderKiv),
+      ctx_{doc, *this, messenger, progress, clock, &forumLock_} {
   setObjectName(QStringLiteral("CKivListView"));
   setRootIsDecorated(false);
   setItemsExpandable(false);
@@ -147,7 +148,7 @@ void CKivListView::OnUpdate(int hint) {
   if (hint != kHintLogFolderChanged && dir) {
     // What a command cut short left in the folder (Kiv closed or killed
     // while it worked) is resolved before the folder is shown.
-    if (hint == kHintFolderChosen) RepairForumFolder(messenger_, dir->path);
+    if (hint == kHintFolderChosen) RepairForumIfFree(messenger_, dir->path, plat::kLockHolderKiv);
     if (hint != kHintOrderChanged) doc_.RescanEntries();
     RebuildRows(*this, *dir, messenger_.mode());
   }
@@ -260,6 +261,8 @@ void CKivListView::OnSplit() {
 void CKivListView::OnUndo() {
   if (!HasFolderWithFiles() || WindowAtWork()) return;
   CommandAtWork atWork;
+  const HeldForum forum(&forumLock_);
+  if (!forum) return;
   UndoSelected(ctx_);
   emit commandStateChanged();
 }
@@ -288,6 +291,10 @@ void CKivListView::OnSelectUnanalyzed() {
 void CKivListView::OnExportHeaders() {
   if (WindowAtWork()) return;
   CommandAtWork atWork;
+  // Held only when there is something to write.
+  if (!HasFolder() || CollectExportRecords(*doc_.CurrentFolder()).empty()) return;
+  const HeldForum forum(&forumLock_);
+  if (!forum) return;
   const ExportReport report = ::OnExportHeaders(ctx_);
   emit commandStateChanged();
   if (report.lines > 0 && doc_.CurrentFolder()) {

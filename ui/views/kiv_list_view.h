@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 
 #include "commands/command_context.h"
+#include "commands/forum_writer.h"
 #include "model/kiv_doc.h"
 #include "ports/rows.h"
 
@@ -96,6 +97,9 @@ class CKivListView : public QTreeWidget, public RowsPort, public CKivView {
   Messenger& messenger_;
   SplitDialogPort& dialogs_;
   ProcessLauncher& launcher_;
+  // The current forum is held only while a command writes there, so that a
+  // kiv-batch run by a timer can work on it while Kiv shows it.
+  ForumWriteLock forumLock_;
   CommandContext ctx_;
   std::array<QIcon, 4> icons_;
 };
