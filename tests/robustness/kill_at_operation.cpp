@@ -3,6 +3,10 @@
 // kill would, right before its KIV_KILL_AT_OP-th file operation. With
 // KIV_COUNT_OPS_TO set instead, it writes the number of file operations it
 // made to that file as it ends, so a test knows how many moments to try.
+// With KIV_TODAY set (seconds since 1970), its clock reads that moment, so a
+// simulation of many days gives each day's runs their own date.
+#include <time.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -36,3 +40,20 @@ const bool kInstalled = [] {
 }();
 
 }  // namespace
+
+// The program asks its clock through time() alone; defined here, this one is
+// the program's.
+extern "C" time_t time(time_t* out) {
+  static const time_t today = [] {
+    const char* at = std::getenv("KIV_TODAY");
+    return at ? static_cast<time_t>(std::atoll(at)) : 0;
+  }();
+  time_t now = today;
+  if (now == 0) {
+    timespec real{};
+    ::clock_gettime(CLOCK_REALTIME, &real);
+    now = real.tv_sec;
+  }
+  if (out) *out = now;
+  return now;
+}
