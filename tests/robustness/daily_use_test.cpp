@@ -29,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <span>
 #include <string>
 #include <thread>
@@ -131,10 +132,10 @@ int HostWrites(std::span<const Append> appends, long waitMicros, long pauseMicro
 struct Tally {
   long written = 0, once = 0, lost = 0, duplicated = 0, stranded = 0;
   long listMissing = 0, dangling = 0, leftovers = 0, bad = 0;
-  std::vector<std::string> details;
+  std::vector<std::string> details;  // the first few of each kind of fault
   bool Clean() const { return lost + duplicated + stranded + listMissing + dangling + leftovers + bad == 0; }
-  void Note(const std::string& what) {
-    if (details.size() < 8) details.push_back(what);
+  void Note(long count, const std::string& what) {
+    if (count <= 3) details.push_back(what);
   }
 };
 
@@ -157,11 +158,9 @@ void CountForum(const std::string& forumPath, int forum, const std::array<int, k
   for (const auto& [name, bytes] : files) {
     if (robust::IsCommitFile(name)) {
       if (name.ends_with(".BAD")) {
-        ++t.bad;
-        t.Note("FORUM" + std::to_string(forum) + "/" + name + " kept aside");
+        t.Note(++t.bad, "FORUM" + std::to_string(forum) + "/" + name + " kept aside");
       } else {
-        ++t.leftovers;
-        t.Note("FORUM" + std::to_string(forum) + "/" + name + " left");
+        t.Note(++t.leftovers, "FORUM" + std::to_string(forum) + "/" + name + " left");
       }
       continue;
     }
@@ -173,9 +172,8 @@ void CountForum(const std::string& forumPath, int forum, const std::array<int, k
       int f = 0, room = 0, number = 0;
       if (std::sscanf(bytes.c_str() + at + sizeof kTag - 1, "%d R%d N%d}", &f, &room, &number) != 3 || f != forum ||
           room < 1 || room > kRooms || number < kHostFirst || number >= next[static_cast<std::size_t>(room)]) {
-        t.Note("FORUM" + std::to_string(forum) + "/" + name + ": a message the host never wrote: " +
-               bytes.substr(at, 30));
-        ++t.duplicated;
+        t.Note(++t.duplicated, "FORUM" + std::to_string(forum) + "/" + name + ": a message the host never wrote: " +
+                                   bytes.substr(at, 30));
         continue;
       }
       unsigned char& n = seen[slot(title, room, number)][kept ? kBackups : kLogs];
@@ -192,14 +190,11 @@ void CountForum(const std::string& forumPath, int forum, const std::array<int, k
         if (n[kLogs] == 1) {
           ++t.once;
         } else if (n[kLogs] > 1) {
-          ++t.duplicated;
-          t.Note(what + " is in " + std::to_string(n[kLogs]) + " logs or old logs");
+          t.Note(++t.duplicated, what + " is in " + std::to_string(n[kLogs]) + " logs or old logs");
         } else if (n[kBackups] > 0) {
-          ++t.stranded;
-          t.Note(what + " is only in a backup or a kept file");
+          t.Note(++t.stranded, what + " is only in a backup or a kept file");
         } else {
-          ++t.lost;
-          t.Note(what + " is in no file");
+          t.Note(++t.lost, what + " is in no file");
         }
       }
     }
@@ -219,15 +214,14 @@ void CountForum(const std::string& forumPath, int forum, const std::array<int, k
     if (!name.starts_with("AR_") || !name.ends_with(".LOG")) continue;
     auto it = lines.find(name);
     if (it == lines.end() || it->second != 1) {
-      ++t.listMissing;
-      t.Note("FORUM" + std::to_string(forum) + "/" + name + " has " +
+      t.Note(++t.listMissing, "FORUM" + std::to_string(forum) + "/" + name + " has " +
              std::to_string(it == lines.end() ? 0 : it->second) + " AR.LST lines");
     }
   }
   for (const auto& [name, n] : lines) {
     if (files.count(name)) continue;
     t.dangling += n;
-    t.Note("FORUM" + std::to_string(forum) + "/AR.LST names " + name + ", which is gone");
+    t.Note(t.dangling, "FORUM" + std::to_string(forum) + "/AR.LST names " + name + ", which is gone");
   }
 }
 
@@ -245,7 +239,8 @@ std::string Captions(const std::string& err) {
     std::size_t end = err.find('\n', at);
     if (end == std::string::npos) end = err.size();
     const std::string line = err.substr(at, end - at);
-    if (first && !line.empty() && !line.starts_with("実行確認") && !line.starts_with("上書き")) out += "\n    " + line;
+    const bool asked = line.starts_with("実行確認") || line.starts_with("上書き");
+    if (first && !line.empty() && !asked) out += "\n    " + line;
     first = line.empty();
     at = end + 1;
   }
@@ -255,8 +250,9 @@ std::string Captions(const std::string& err) {
 // A run that was not stopped ends with 0, or with 1 saying why.
 void JudgeRun(const robust::ChildEnd& end, bool mayBeKilled, const std::string& label, Runs& r) {
   ++r.runs;
-  r.told.push_back(label + ": " + (end.signal ? "signal " + std::to_string(end.signal) : "exit " + std::to_string(end.status)) +
-                   Captions(end.err));
+  const std::string ended =
+      end.signal ? "signal " + std::to_string(end.signal) : "exit " + std::to_string(end.status);
+  r.told.push_back(label + ": " + ended + Captions(end.err));
   if (mayBeKilled && end.signal == SIGKILL && !end.timedOut) {
     ++r.killed;
     return;
@@ -288,10 +284,11 @@ TEST(DailyUse, AMonthOfSplitsWithKillsSecondRunsAndUndos) {
 
   const auto start = std::chrono::steady_clock::now();
   Runs runs;
-  std::vector<std::string> firstFaults;  // of the first day a check found any
+  std::vector<std::string> firstFaults;  // each as the first day's check found it
   int operations = 400;  // of a daily split; measured on the first plain day
   long runMicros = 300000;
   const std::string opsFile = tmp.Sub("ops");
+  std::set<std::string> seenFaults;
   for (int day = 0; day < days; ++day) {
     samplegen::CivilTime today = MonthOf(day);
     today.day = 28;
@@ -381,12 +378,16 @@ TEST(DailyUse, AMonthOfSplitsWithKillsSecondRunsAndUndos) {
     }
     // A day whose last run was killed is checked after the next day's repair.
     // The days go on after a fault, to show what later runs make of it.
-    if (firstFaults.empty() && !robust::JournalLeft(root)) {
+    if (!robust::JournalLeft(root)) {
       Tally daily;
       for (int forum = 1; forum <= kForums; ++forum) {
         CountForum(root + "/FORUM" + std::to_string(forum), forum, next[static_cast<std::size_t>(forum)], daily);
       }
-      for (const std::string& d : daily.details) firstFaults.push_back("day " + std::to_string(day + 1) + ": " + d);
+      for (const std::string& d : daily.details) {
+        if (seenFaults.insert(d).second && firstFaults.size() < 16) {
+          firstFaults.push_back("day " + std::to_string(day + 1) + ": " + d);
+        }
+      }
     }
   }
   // The next run on each forum repairs what the last day's kill left.
