@@ -5,6 +5,10 @@
 // made to that file as it ends, so a test knows how many moments to try.
 // KIV_NO_LINKS=1 makes it act as on a file system without hard links (FAT,
 // many network shares): every link fails with EPERM.
+// With KIV_TODAY set (seconds since 1970), its clock reads that moment, so a
+// simulation of many days gives each day's runs their own date.
+#include <time.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -41,3 +45,20 @@ const bool kInstalled = [] {
 }();
 
 }  // namespace
+
+// The program asks its clock through time() alone; defined here, this one is
+// the program's.
+extern "C" time_t time(time_t* out) {
+  static const time_t today = [] {
+    const char* at = std::getenv("KIV_TODAY");
+    return at ? static_cast<time_t>(std::atoll(at)) : 0;
+  }();
+  time_t now = today;
+  if (now == 0) {
+    timespec real{};
+    ::clock_gettime(CLOCK_REALTIME, &real);
+    now = real.tv_sec;
+  }
+  if (out) *out = now;
+  return now;
+}
