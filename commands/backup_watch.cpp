@@ -1,5 +1,6 @@
 #include "commands/backup_watch.h"
 
+#include "commit/kept_file.h"
 #include "messages/companion_mode.h"
 #include "resources/ids.h"
 
@@ -19,7 +20,11 @@ int BackupWatch::TellWrittenTo(Messenger& messenger) {
         !backup.SameFile(w.source) || backup.size <= w.source.size) {
       continue;
     }
-    messenger.Box(ids::kMsgOnlyInBackup, w.backupName, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+    // Under its backup name the next split with overwrite would replace it,
+    // and the messages only it holds with it.
+    std::string keptAs;
+    if (!commit::KeepUnderOwnName(w.folder, w.backupName, w.backupName, &keptAs)) keptAs = w.backupName;
+    messenger.Box(ids::kMsgOnlyInBackup, keptAs, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
     w.told = true;
     ++told;
   }

@@ -6,6 +6,7 @@
 
 #include "commit/aftercare.h"
 #include "commit/append_commit.h"
+#include "commit/kept_file.h"
 #include "commit/split_commit.h"
 #include "commit/undo_commit.h"
 #include "platform/dir_search.h"
@@ -60,7 +61,12 @@ Verdict ResolveSplit(const std::string& folder, const Journal& journal, std::vec
   if (!done.wasWhole || !done.finished) {
     notes.push_back({done.finished ? Kind::SplitFinished : Kind::SplitTakenBack, log, done.fault});
   }
-  if (done.onlyInBackup) notes.push_back(onlyInBackup);
+  if (done.onlyInBackup) {
+    // Under its backup name the next split with overwrite would replace it.
+    std::string keptAs;
+    const std::string backup = Field(journal, "backup");
+    notes.push_back({Kind::OnlyInBackup, KeepUnderOwnName(folder, backup, backup, &keptAs) ? keptAs : backup, {}});
+  }
   if (done.finished) TellAftercare(WriteAftercare(folder, Aftercare::FromJournal(journal)), notes);
   return Verdict::Remove;
 }

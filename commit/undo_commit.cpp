@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "commit/kept_file.h"
 #include "platform/file_error.h"
 
 namespace commit {
@@ -45,25 +46,6 @@ struct UndoFacts {
 
 bool LinksUnsupported(int err) { return err == EPERM || err == EOPNOTSUPP || err == EXDEV || err == EMLINK; }
 
-// The name a displaced file the host wrote into is kept under: the log's
-// name up to its first "." and ".U" with two digits, the first one free.
-bool KeepWritten(const std::string& folder, const std::string& logName, const std::string& temp,
-                 std::string* keptAs) {
-  const std::string stem = logName.substr(0, logName.find('.'));
-  for (int n = 0; n < 100; ++n) {
-    char suffix[8];
-    std::snprintf(suffix, sizeof suffix, ".U%02d", n);
-    int err = 0;
-    if (plat::RenameNoReplace(plat::JoinPath(folder, temp), plat::JoinPath(folder, stem + suffix), &err)) {
-      plat::SyncFolder(folder);
-      *keptAs = stem + suffix;
-      return true;
-    }
-    if (err != EEXIST) return false;
-  }
-  return false;
-}
-
 // The displaced file, once nobody may write into it unseen any more: kept
 // under a name of its own when the host wrote into it since the undo
 // looked, else deleted. False when it could be neither.
@@ -73,7 +55,7 @@ bool SettleDisplaced(const UndoFacts& facts, std::string* keptAs) {
   if (now.SameFile(facts.displaced) && now.size == facts.displaced.size && now.mtime == facts.displaced.mtime) {
     return plat::DeleteFile(facts.Path(facts.displacedName)) && plat::SyncFolder(facts.folder);
   }
-  return KeepWritten(facts.folder, facts.logName, facts.displacedName, keptAs);
+  return KeepUnderOwnName(facts.folder, facts.displacedName, facts.logName, keptAs);
 }
 
 // Deletes the old logs that are still the files the undo saw.
@@ -129,7 +111,7 @@ std::string DisplacedLog::Check() {
   plat::FileIdentity now;
   if (settled_ || !plat::GetFileIdentity(plat::JoinPath(folder_, tempName_), &now)) return keptAs;
   if (!now.SameFile(seen_) || (now.size == seen_.size && now.mtime == seen_.mtime)) return keptAs;
-  KeepWritten(folder_, logName_, tempName_, &keptAs);
+  KeepUnderOwnName(folder_, tempName_, logName_, &keptAs);
   return keptAs;
 }
 
@@ -234,7 +216,7 @@ UndoRepair RepairUndo(const std::string& folder, const Journal& journal) {
       }
     } else if (logThere || !plat::RenameNoReplace(facts.Path(facts.displacedName), facts.Path(facts.logName), &err)) {
       // The host made a new log meanwhile: the old one's messages are only here.
-      if (!KeepWritten(folder, facts.logName, facts.displacedName, &repair.keptAs)) {
+      if (!KeepUnderOwnName(folder, facts.displacedName, facts.logName, &repair.keptAs)) {
         repair.fault = Fault{facts.displacedName, err != 0 ? err : EEXIST};
         repair.outcome = Outcome::Stuck;
       }
