@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include "commit/folder_repair.h"
 #include "commit/split_commit.h"
 #include "platform/dir_search.h"
+#include "platform/fault_injection.h"
 #include "platform/file_ops.h"
 #include "tests/support/stopped_commit.h"
 #include "tests/support/temp_dir.h"
@@ -157,6 +159,31 @@ TEST(Repair, AnAppendIsFinishedFromWhereItStoppedAndForeignBytesAreLeftAlone) {
   EXPECT_EQ(commit::RepairFolder(tmp.path())[0].kind, Kind::AppendFinished);
   EXPECT_EQ(ReadBytes(tmp.Sub("AR.LST")), lines);
   EXPECT_TRUE(commit::RepairFolder(tmp.path()).empty());
+}
+
+// An append that fails after somebody else changed the file (another
+// program appended a line, or rewrote the list shorter) takes back nothing
+// of theirs and pads nothing: the file stays as they left it, and the next
+// run adds the lines it lacks.
+TEST(Repair, AFailedAppendNeverTakesBackAnotherWritersBytes) {
+  for (const std::string theirs : {std::string("M AR_9801A.LOG - x -\r\nM THEIRS.LOG - t -\r\n"), std::string("M S\r\n")}) {
+    TempDir tmp;
+    WriteBytes(tmp.Sub("AR.LST"), "M AR_9801A.LOG - x -\r\n");
+    static std::string path, bytes;
+    path = tmp.Sub("AR.LST");
+    bytes = theirs;
+    plat::SetFaultHook(+[](plat::FileOp op, const char* p) {
+      if (op != plat::FileOp::Write || path != p) return 0;
+      WriteBytes(path, bytes);  // the other writer, in the moment before this write
+      return ENOSPC;
+    });
+    const commit::AppendResult result = commit::AppendDurably(tmp.path(), "AR.LST", "M AR_9802A.LOG - a -\r\n");
+    plat::SetFaultHook(nullptr);
+    EXPECT_EQ(result.outcome, commit::Outcome::Stuck);
+    EXPECT_EQ(ReadBytes(tmp.Sub("AR.LST")), theirs) << "nothing cut, nothing padded";
+    EXPECT_EQ(commit::RepairFolder(tmp.path())[0].kind, Kind::AppendFinished);
+    EXPECT_EQ(ReadBytes(tmp.Sub("AR.LST")), theirs + "M AR_9802A.LOG - a -\r\n");
+  }
 }
 
 // Journals no run wrote, or that name files elsewhere: nothing they name is

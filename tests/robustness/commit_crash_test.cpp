@@ -184,6 +184,8 @@ TEST(CommitCrash, DamagedJournalsAreKeptAsideAndNothingIsLost) {
       }
       if (journal.empty()) continue;
       std::string bytes = ReadBytes(journal);
+      // Killed as it made its journal: an empty file, which a crash leaves too.
+      if (bytes.empty() && kind != kinds[3]) continue;
       std::mt19937 random(static_cast<unsigned>(k));
       if (kind == kinds[0]) bytes.resize(bytes.size() * (1 + random() % 9) / 10);
       if (kind == kinds[1]) bytes.assign(bytes.size(), '\0');
