@@ -333,6 +333,9 @@ TEST_F(UndoCommand, WhatTheHostWritesIntoTheDisplacedLogIsKept) {
   EXPECT_EQ(ReadBytes(Path(body)), b02);
 
   // A host that opened the log after the split writes after the undo.
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows lets no program replace a log the host holds open: there this undo does not happen";
+#endif
   messages.Clear();
   const int fd = ::open(Path(body).c_str(), O_WRONLY | O_APPEND);
   ASSERT_GE(fd, 0);
