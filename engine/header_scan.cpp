@@ -1,6 +1,7 @@
 #include "engine/header_scan.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cstring>
 #include <utility>
@@ -74,6 +75,28 @@ KIV_SCAN_INLINE bool LineFits(const TemplateLine& line, const unsigned char* tex
   return true;
 }
 
+// Bit i set where p[i] is a "/", for the n <= 64 bytes held from p, below
+// within. A title log has a "/" every line: finding them a block at a time,
+// rather than each from where the last header ended, keeps the work on one
+// line from waiting for the line before.
+std::uint64_t SlashesIn(const char* p, std::size_t n, std::size_t within) {
+  std::uint64_t found = 0;
+#ifdef __SSE2__
+  if (n == 64) {
+    const __m128i slash = _mm_set1_epi8('/');
+    for (int r = 0; r < 4; ++r) {
+      const __m128i row = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * r));
+      found |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(row, slash))))
+               << (16 * r);
+    }
+  } else
+#endif
+  {
+    for (std::size_t i = 0; i < n; ++i) found |= static_cast<std::uint64_t>(p[i] == '/') << i;
+  }
+  return within < 64 ? found & ((std::uint64_t{1} << within) - 1) : found;
+}
+
 constexpr int RowsOf(const TemplateLine& line) { return (line.count + 15) / 16; }
 
 // Whether the bytes of p from from up to end hold no LF. A title line's text
@@ -144,10 +167,31 @@ bool HeaderScan::Find(std::size_t limit) {
     cursor_ = tail;
     return true;
   };
-  while (cursor_ < limit) {
-    const void* slash = std::memchr(view_.data() + cursor_, '/', limit - cursor_);
-    if (!slash) return false;
-    const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(slash) - view_.data());
+  for (;;) {
+    if (slashes_ == 0) {
+      // The next block: the one after this, or where the cursor has got to.
+      std::size_t next = std::max(blockEnd_, cursor_);
+      if (next >= limit) return false;
+      if (dense_) {
+        slashes_ = SlashesIn(view_.data() + next, std::min(kBlock, view_.size() - next), limit - next);
+        block_ = next;
+        blockEnd_ = next + kBlock;
+        dense_ = slashes_ != 0;
+        continue;
+      }
+      // Text without a "/" for a while, as in a body log: the C library's
+      // search crosses it faster. Where the next one is near, the blocks
+      // take over again.
+      const void* slash = std::memchr(view_.data() + next, '/', limit - next);
+      if (!slash) return false;
+      block_ = static_cast<std::size_t>(static_cast<const char*>(slash) - view_.data());
+      blockEnd_ = block_ + 1;
+      slashes_ = 1;
+      dense_ = block_ - next < kBlock;
+    }
+    const std::size_t at = block_ + static_cast<std::size_t>(std::countr_zero(slashes_));
+    slashes_ &= slashes_ - 1;
+    if (at < cursor_) continue;  // among a header's own bytes
     cursor_ = at + 1;
     // The templates in order, the first that matches decides.
     const bool found = [&]<int... I>(std::integer_sequence<int, I...>) {
@@ -155,7 +199,6 @@ bool HeaderScan::Find(std::size_t limit) {
     }(std::make_integer_sequence<int, End - First>{});
     if (found) return true;
   }
-  return false;
 }
 
 HeaderScan::Step HeaderScan::Next() {
@@ -170,6 +213,8 @@ HeaderScan::Step HeaderScan::Next() {
       cursor_ -= drop;
     }
     if (!source_.Fill(cursor_ + 2 * kContext)) return Step::Failed;
+    blockEnd_ = 0;  // the view has moved
+    slashes_ = 0;
   }
   view_ = source_.Unread();
   const bool ended = source_.Ended();

@@ -80,6 +80,13 @@ class HeaderScan {
   std::string_view view_;
   std::uint64_t viewOffset_ = 0;  // file offset of view_[0]
   std::size_t cursor_ = 0;        // view index the search goes on from
+  // The "/" are found a block of bytes at a time: the block from view index
+  // block_ up to blockEnd_, and the bits of its "/" not yet looked at.
+  static constexpr std::size_t kBlock = 64;
+  std::size_t block_ = 0;
+  std::size_t blockEnd_ = 0;
+  std::uint64_t slashes_ = 0;
+  bool dense_ = true;  // the last "/" was near the one before: blocks, not the C library
   Header header_;
   std::size_t headerAt_ = 0;  // view index of the last header found
   // File offsets just past the own bytes of the last header found and of
