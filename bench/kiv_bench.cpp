@@ -1,13 +1,15 @@
 // kiv-bench: times one engine pass over a big log, or a plain read() of it
 // for comparison, and prints the throughput and the peak resident memory.
 //
-//   kiv-bench read FILE
-//   kiv-bench analyze FOLDER LOG body|title
-//   kiv-bench split FOLDER SOURCE LOG body|title CUT [single|multiple]
+//   kiv-bench [--now SECONDS] read FILE
+//   kiv-bench [--now SECONDS] analyze FOLDER LOG body|title
+//   kiv-bench [--now SECONDS] split FOLDER SOURCE LOG body|title CUT [single|multiple]
 //
 // split reads SOURCE and writes the old logs and LOG into FOLDER (in the
 // serial form); the caller removes them afterwards. With multiple, CUT is
-// the step: an old log per CUT messages.
+// the step: an old log per CUT messages. --now fixes "today" (seconds since
+// 1970), which the header lines of the old logs hold, so that a run can be
+// repeated exactly (scripts/instruction_guard.sh counts its instructions).
 #include <sys/resource.h>
 
 #include <chrono>
@@ -79,6 +81,16 @@ int PlainRead(const std::string& path) {
 int KindOf(const std::string& word) { return word == "title" ? kKindTitle : kKindBody; }
 
 int Run(int argc, char** argv) {
+  SystemClock systemClock;
+  FixedClock fixedClock(0);
+  const Clock* today = &systemClock;
+  if (argc > 2 && std::string(argv[1]) == "--now") {
+    fixedClock.Set(static_cast<std::time_t>(std::atoll(argv[2])));
+    today = &fixedClock;
+    argc -= 2;
+    argv += 2;
+  }
+  const Clock& clock = *today;
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "read" && argc == 3) return PlainRead(argv[2]);
 
@@ -86,7 +98,6 @@ int Run(int argc, char** argv) {
   CompanionMode voice;
   Messenger messenger(port, voice);
   NoProgress progress;
-  SystemClock clock;
   CFileEntry entry;
   entry.room = 1;
 
@@ -123,9 +134,9 @@ int Run(int argc, char** argv) {
     return Report("split", SizeOf(plat::JoinPath(folder, source)), elapsed);
   }
   std::fprintf(stderr,
-               "usage: kiv-bench read FILE\n"
-               "       kiv-bench analyze FOLDER LOG body|title\n"
-               "       kiv-bench split FOLDER SOURCE LOG body|title CUT [single|multiple]\n");
+               "usage: kiv-bench [--now SECONDS] read FILE\n"
+               "       kiv-bench [--now SECONDS] analyze FOLDER LOG body|title\n"
+               "       kiv-bench [--now SECONDS] split FOLDER SOURCE LOG body|title CUT [single|multiple]\n");
   return 2;
 }
 

@@ -5,7 +5,10 @@
 # programs); WORK_DIR gets a ~1 GiB body log and a ~256 MiB title log, which
 # are deleted at the end. Each figure is the best of $RUNS runs (default 3),
 # all from the page cache. The engine's split syncs its outputs to disk
-# before it returns; "cp + sync" is the like-for-like copy.
+# before it returns; "cp + sync" is the like-for-like copy. With
+# BASE_BUILD=DIR (the release build of another commit, holding kiv-bench) the
+# engine rows are also timed with that build, on the same files in the same
+# run, so that a change is measured against what came before it.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,6 +26,11 @@ if [[ ! -x $BUILD/bin/kiv-bench || ! -x $BUILD/bin/kiv-samplegen ]]; then
 fi
 BENCH=$BUILD/bin/kiv-bench
 GEN=$BUILD/bin/kiv-samplegen
+BASE_BENCH=${BASE_BUILD:+$BASE_BUILD/bin/kiv-bench}
+if [[ -n $BASE_BENCH && ! -x $BASE_BENCH ]]; then
+  echo "no kiv-bench in BASE_BUILD=$BASE_BUILD" >&2
+  exit 2
+fi
 mkdir -p "$WORK"
 trap 'rm -f "$WORK"/MES_01.* "$WORK"/MES_02.* "$WORK"/MES#01.* "$WORK"/title.part "$WORK"/copy.bin "$WORK"/awk_*.txt "$WORK"/stdout.txt' EXIT
 
@@ -93,26 +101,35 @@ run_log() {  # kind file cut matcher regex number-expression
   t_awka=$(best "" mawk "$match { n = $num; if (lo == \"\" || n < lo) lo = n; if (n > hi) hi = n } END { print lo, hi }" "$file")
   t_awkr=$(best "$routed" mawk -v cut="$cut" -v dir="$WORK" \
     "$match { n = $num; out = n <= cut ? dir \"/awk_old.txt\" : dir \"/awk_new.txt\" } out != \"\" { print > out }" "$file")
-  an=$(bench_engine "" "$BENCH" analyze "$WORK" "$name" "$kind")
-  mv "$file" "$WORK/$backup"
-  sp=$(bench_engine "$outputs" "$BENCH" split "$WORK" "$backup" "$name" "$kind" "$cut")
-  mv "$WORK/$backup" "$file"
+  # The engine rows: this build, then the base build when there is one.
+  local benches=("$BENCH") labels=("Kiv") b an sp t_an t_sp rss_an rss_sp
+  if [[ -n $BASE_BENCH ]]; then benches+=("$BASE_BENCH") labels+=("base"); fi
+  local rows=() ratios=() memory=()
+  for b in "${!benches[@]}"; do
+    an=$(bench_engine "" "${benches[$b]}" analyze "$WORK" "$name" "$kind")
+    mv "$file" "$WORK/$backup"
+    sp=$(bench_engine "$outputs" "${benches[$b]}" split "$WORK" "$backup" "$name" "$kind" "$cut")
+    mv "$WORK/$backup" "$file"
+    t_an=${an% *} rss_an=${an#* } t_sp=${sp% *} rss_sp=${sp#* }
+    rows+=("${labels[$b]} analysis:$t_an" "${labels[$b]} split (2 outputs, synced):$t_sp")
+    ratios+=("$(printf '%s analysis: %.2f x read(), %.2f x grep -c, %.2f x awk analysis; split: %.2f x cp, %.2f x cp + sync, %.2f x awk routing' \
+      "${labels[$b]}" "$(echo "$t_read / $t_an" | bc -l)" "$(echo "$t_grep / $t_an" | bc -l)" \
+      "$(echo "$t_awka / $t_an" | bc -l)" "$(echo "$t_cp / $t_sp" | bc -l)" "$(echo "$t_cps / $t_sp" | bc -l)" \
+      "$(echo "$t_awkr / $t_sp" | bc -l)")")
+    memory+=("${labels[$b]} peak resident memory: analysis $rss_an KiB, split $rss_sp KiB")
+  done
 
-  local t_an=${an% *} rss_an=${an#* } t_sp=${sp% *} rss_sp=${sp#* }
   echo
   echo "### $kind log, $(echo "scale=1; $size / 1048576" | bc -l) MiB"
   echo
   echo "| run | seconds | MiB/s |"
   echo "|---|---:|---:|"
   for row in "read() into 1 MiB:$t_read" "cp:$t_cp" "cp + sync:$t_cps" "grep -c header:$t_grep" \
-    "awk analysis:$t_awka" "awk routing to 2 files:$t_awkr" "Kiv analysis:$t_an" "Kiv split (2 outputs, synced):$t_sp"; do
+    "awk analysis:$t_awka" "awk routing to 2 files:$t_awkr" "${rows[@]}"; do
     printf '| %s | %.3f | %s |\n' "${row%%:*}" "${row##*:}" "$(mibps "$size" "${row##*:}")"
   done
   echo
-  printf 'analysis: %.2f x awk analysis, %.2f x grep -c; split: %.2f x awk routing, %.2f x cp, %.2f x cp + sync\n' \
-    "$(echo "$t_awka / $t_an" | bc -l)" "$(echo "$t_grep / $t_an" | bc -l)" \
-    "$(echo "$t_awkr / $t_sp" | bc -l)" "$(echo "$t_cp / $t_sp" | bc -l)" "$(echo "$t_cps / $t_sp" | bc -l)"
-  echo "peak resident memory: analysis $rss_an KiB, split $rss_sp KiB"
+  printf '%s\n' "${ratios[@]}" "${memory[@]}"
 }
 
 run_log body MES_01.LOG 26000 "$BODY_AWK" "$BODY_RE" 'substr($0, 1, 5) + 0'
@@ -124,14 +141,18 @@ run_log title 'MES#01.LOG' 32768 "$TITLE_AWK" "$TITLE_RE" 'substr($0, 2, 5) + 0'
 size=$(stat -c %s "$WORK/MES_02.LOG")
 mv "$WORK/MES_02.LOG" "$WORK/MES_02.B00"
 outputs="find '$WORK' -maxdepth 1 -name 'MES_02.*' ! -name 'MES_02.B00' -delete"
-two=$(bench_engine "$outputs" "$BENCH" split "$WORK" MES_02.B00 MES_02.LOG body 30000)
-many=$(bench_engine "$outputs" "$BENCH" split "$WORK" MES_02.B00 MES_02.LOG body 1000 multiple)
-rm -f "$WORK/MES_02.B00"
 echo
 echo "### body log of 60,000 messages, $(echo "scale=1; $size / 1048576" | bc -l) MiB"
 echo
 echo "| run | seconds | MiB/s | peak resident KiB |"
 echo "|---|---:|---:|---:|"
-printf '| Kiv split, 2 outputs | %.3f | %s | %s |\n' "${two% *}" "$(mibps "$size" "${two% *}")" "${two#* }"
-printf '| Kiv split, multiple method step 1000 (about 60 outputs) | %.3f | %s | %s |\n' "${many% *}" \
-  "$(mibps "$size" "${many% *}")" "${many#* }"
+label=Kiv
+for b in "$BENCH" ${BASE_BENCH:+"$BASE_BENCH"}; do
+  two=$(bench_engine "$outputs" "$b" split "$WORK" MES_02.B00 MES_02.LOG body 30000)
+  many=$(bench_engine "$outputs" "$b" split "$WORK" MES_02.B00 MES_02.LOG body 1000 multiple)
+  printf '| %s split, 2 outputs | %.3f | %s | %s |\n' "$label" "${two% *}" "$(mibps "$size" "${two% *}")" "${two#* }"
+  printf '| %s split, multiple method step 1000 (about 60 outputs) | %.3f | %s | %s |\n' "$label" "${many% *}" \
+    "$(mibps "$size" "${many% *}")" "${many#* }"
+  label=base
+done
+rm -f "$WORK/MES_02.B00"

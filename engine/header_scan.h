@@ -30,7 +30,8 @@ class HeaderScan {
   };
 
   // source is open and unread; it must outlive the scan. Only the templates
-  // from firstTemplate up to (not including) endTemplate are looked for.
+  // from firstTemplate up to (not including) endTemplate are looked for:
+  // either all of them (an analysis) or the pair of one kind (a split).
   HeaderScan(plat::TextReader& source, int firstTemplate, int endTemplate)
       : source_(source), firstTemplate_(firstTemplate), endTemplate_(endTemplate) {}
 
@@ -39,6 +40,11 @@ class HeaderScan {
   // The line before the last header found, as the line window would hold
   // it: without its line end, and only when it is a line of one piece.
   std::optional<std::string_view> LineBefore() const;
+  // Whether the last header found follows the header before it directly:
+  // the line before it is then that header's last line, which begins with
+  // a template's first byte, never with "-". In a title log every header
+  // does, and this tells it without looking for where that line begins.
+  bool FollowsHeader() const;
   // File offset up to which the input has been looked through.
   std::uint64_t offset() const { return viewOffset_ + cursor_; }
   // File offset before which every header has been found: what lies before
@@ -58,7 +64,14 @@ class HeaderScan {
   // of the "/".
   static constexpr std::size_t kContext = 2048;
 
-  bool MatchAt(int templateIndex, std::size_t start) const;
+  // The search from the cursor up to limit for a header of the templates
+  // First .. End - 1, with every column fixed at compile time.
+  template <int First, int End>
+  bool Find(std::size_t limit);
+  // Whether template T matches at the line start start; then *tail is the
+  // view index just past its last line's own bytes.
+  template <int T>
+  bool MatchAt(std::size_t start, std::size_t* tail) const;
   bool LineStartAt(std::size_t at) const { return at > 0 ? view_[at - 1] == '\n' : viewOffset_ == 0; }
 
   plat::TextReader& source_;
@@ -67,7 +80,20 @@ class HeaderScan {
   std::string_view view_;
   std::uint64_t viewOffset_ = 0;  // file offset of view_[0]
   std::size_t cursor_ = 0;        // view index the search goes on from
+  // The "/" are found a block of bytes at a time: the block from view index
+  // block_ up to blockEnd_, and the bits of its "/" not yet looked at.
+  static constexpr std::size_t kBlock = 64;
+  std::size_t block_ = 0;
+  std::size_t blockEnd_ = 0;
+  std::uint64_t slashes_ = 0;
+  bool dense_ = true;  // the last "/" was near the one before: blocks, not the C library
   Header header_;
   std::size_t headerAt_ = 0;  // view index of the last header found
+  // File offsets just past the own bytes of the last header found and of
+  // the one before it (none while there is none). A header's own bytes hold
+  // no line end.
+  std::uint64_t lastTail_ = 0;
+  std::uint64_t previousTail_ = 0;
+  int found_ = 0;  // headers found, counted up to two
   bool readOn_ = false;       // the next step first lets go of the settled bytes and reads on
 };

@@ -33,10 +33,17 @@ inline int HeaderNumber(const char* line) {
   const unsigned char* p = reinterpret_cast<const unsigned char*>(line);
   // White space: the space, and TAB LF VT FF CR, which follow each other.
   while (*p == ' ' || static_cast<unsigned char>(*p - '\t') <= '\r' - '\t') ++p;
-  long long value = 0;
-  for (; static_cast<unsigned char>(*p - '0') <= 9; ++p) {
-    value = value * 10 + (*p - '0');
-    if (value > kHeaderNumberCeiling) return kHeaderNumberCeiling;
+  // Nine digits stay below the ceiling: they need no test against it.
+  unsigned value = 0;
+  for (int i = 0; i < 9; ++i, ++p) {
+    const unsigned digit = static_cast<unsigned char>(*p - '0');
+    if (digit > 9) return static_cast<int>(value);
+    value = value * 10 + digit;
   }
-  return static_cast<int>(value);
+  long long more = value;
+  for (; static_cast<unsigned char>(*p - '0') <= 9; ++p) {
+    more = more * 10 + (*p - '0');
+    if (more > kHeaderNumberCeiling) return kHeaderNumberCeiling;
+  }
+  return static_cast<int>(more);
 }

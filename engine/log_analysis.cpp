@@ -89,7 +89,9 @@ void CLogFile::AnalyzeBySkipping(ProgressSteps& progress, Findings& found) {
       if (number > 0) {
         found.lowest = std::min(found.lowest, number);
         found.highest = std::max(found.highest, number);
-        if (found.headerText.empty()) {
+        // Where a header follows a header, the line before is a header
+        // line: no forum header line, and nothing to look back for.
+        if (found.headerText.empty() && !scan.FollowsHeader()) {
           if (const auto before = scan.LineBefore()) found.TakeHeaderText(*before);
         }
       }

@@ -9,6 +9,9 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 cmake --preset debug
 cmake --build --preset debug
 ctest --preset debug "$@"
+# The engine's instruction counts against bench/instruction_baseline.txt
+# (release build, under callgrind): a pass that became slower fails here.
+scripts/instruction_guard.sh
 # The Qt-free programs as Windows programs: cross-built, tested under wine,
 # and kiv-batch.exe compared with kiv-batch on one sample.
 scripts/windows_check.sh

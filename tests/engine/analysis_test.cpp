@@ -19,20 +19,30 @@ using namespace logtext;
 constexpr CLogFile::ScanMode kBothScans[] = {CLogFile::ScanMode::LineByLine, CLogFile::ScanMode::Skipping};
 
 TEST(Analysis, RangeOfOutOfOrderMessagesAndTheDashLineRightBeforeAHeader) {
-  for (const auto scan : kBothScans) {
-    EngineBench bench("MES_05.LOG", kKindBody);
-    // The first message has no dash line before it; one inside a message is
-    // text; the one before the second header is taken (99 bytes of it), the
-    // one before the third is not.
-    const std::string dash = "- " + std::string(150, 'F');
-    bench.Put("MES_05.LOG", BodyHeader(120) + "- inside\ntext\n" + dash + "\n" + BodyMessage(80) + "- third\n" +
-                                BodyMessage(200) + BodyHeader(0));
-    plat::SetFileTime(bench.Path("MES_05.LOG"), 886000000);
-    ASSERT_TRUE(bench.Analyze(scan));
-    EXPECT_EQ(bench.entry.lowest, 80);
-    EXPECT_EQ(bench.entry.highest, 200);
-    EXPECT_EQ(bench.entry.headerText, dash.substr(0, 99));
-    EXPECT_EQ(bench.entry.modificationTime, 886000000);
+  // The first message has no dash line before it; one inside a message is
+  // text; the one before the second header is taken (99 bytes of it), the
+  // one before the third is not. The one taken may also follow the first
+  // header's last line directly, after its CR LF or after a bare LF.
+  struct Case {
+    std::string afterFirst;
+    std::string dash;
+    bool bareLf;
+  };
+  const std::string longDash = "- " + std::string(150, 'F');
+  for (const Case& c : {Case{"- inside\ntext\n", longDash, false}, Case{"", "- F", false}, Case{"", "- F", true}}) {
+    for (const auto scan : kBothScans) {
+      EngineBench bench("MES_05.LOG", kKindBody);
+      std::string text = Dos(BodyHeader(120) + c.afterFirst + c.dash + "\n" + BodyMessage(80) + "- third\n" +
+                             BodyMessage(200) + BodyHeader(0));
+      if (c.bareLf) text.erase(text.find("\r\n" + c.dash), 1);
+      WriteBytes(bench.Path("MES_05.LOG"), text);
+      plat::SetFileTime(bench.Path("MES_05.LOG"), 886000000);
+      ASSERT_TRUE(bench.Analyze(scan));
+      EXPECT_EQ(bench.entry.lowest, 80);
+      EXPECT_EQ(bench.entry.highest, 200);
+      EXPECT_EQ(bench.entry.headerText, c.dash.substr(0, 99)) << c.dash.size() << c.bareLf;
+      EXPECT_EQ(bench.entry.modificationTime, 886000000);
+    }
   }
 }
 

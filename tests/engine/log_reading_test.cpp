@@ -43,6 +43,7 @@ TEST(LogReading, HeaderNumbersSkipWhiteSpaceAndStopAtTheCeiling) {
   EXPECT_EQ(HeaderNumber("\x82\x4f" "1"), 0);
   EXPECT_EQ(HeaderNumber("1000000000/"), kHeaderNumberCeiling);
   EXPECT_EQ(HeaderNumber("999999999/"), 999999999);
+  EXPECT_EQ(HeaderNumber("4294967296/"), kHeaderNumberCeiling);  // 2^32: no wrap past nine digits
   EXPECT_EQ(HeaderNumber("99999999999999999999999/"), kHeaderNumberCeiling);
 }
 

@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "engine/last_byte.h"
 #include "platform/file_ops.h"
 #include "tests/engine/log_text.h"
 
@@ -236,6 +237,25 @@ TEST(SkippingScan, HeadersWhereTheScanReadsOn) {
       EXPECT_TRUE(jumps.found) << shift;
       EXPECT_EQ(jumps.highest, 7) << shift;
       EXPECT_EQ(jumps.headerText, dash.substr(0, 99)) << shift;
+    }
+  }
+}
+
+// Where the C library has no backward search, a line start is found eight
+// bytes at a time: it must find the last LF wherever it lies, past bytes
+// that differ from LF only in their top bit or by one.
+TEST(SkippingScan, LineStartsFoundByWordsAsByBytes) {
+  char text[48];
+  for (std::size_t length = 0; length <= 40; ++length) {
+    for (std::size_t lf = 0; lf <= length; ++lf) {  // lf == length: none
+      for (std::size_t i = 0; i < sizeof text; ++i) text[i] = "\x8a\x0b\x09x"[i % 4];
+      if (lf < length) text[lf] = '\n';
+      if (lf + 3 < length) text[lf + 3] = '\n';  // a later one wins
+      text[length] = '\n';                        // never looked at
+      const char* found = lastbyte::FindByWords(text, length, '\n');
+      const std::size_t last = lf + 3 < length ? lf + 3 : lf;
+      EXPECT_EQ(found, last < length ? text + last : nullptr) << length << " " << lf;
+      EXPECT_EQ(lastbyte::Find(text, length, '\n'), found) << length << " " << lf;
     }
   }
 }
