@@ -12,6 +12,8 @@ ctest --preset debug "$@"
 # The engine's instruction counts against bench/instruction_baseline.txt
 # (release build, under callgrind): a pass that became slower fails here.
 scripts/instruction_guard.sh
+# Every include follows the layers (CONTRIBUTING.md).
+scripts/check_layers.sh
 # The Qt-free programs as Windows programs: cross-built, tested under wine,
 # and kiv-batch.exe compared with kiv-batch on one sample.
 scripts/windows_check.sh
