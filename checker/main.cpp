@@ -6,6 +6,7 @@
 
 #include <QApplication>
 
+#include "ui/qt_support/display_check.h"
 #include "checker/checker_run.h"
 #include "checker/progress_window.h"
 #include "platform/interrupt.h"
@@ -39,6 +40,7 @@ int main(int argc, char* argv[]) {
     std::fputs(answer->c_str(), stdout);
     return 0;
   }
+  if (const int refused = RefuseWithoutDisplay(argc, argv)) return refused;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("TORBLEN"));
   InstallQtJapaneseTexts();

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 
+#include "ui/qt_support/display_check.h"
 #include "profile/qsettings_profile.h"
 #include "regconv/registry_converter.h"
 #include "resources/program_info.h"
@@ -34,6 +35,7 @@ int main(int argc, char* argv[]) {
     std::fputs(answer->c_str(), stdout);
     return 0;
   }
+  if (const int refused = RefuseWithoutDisplay(argc, argv)) return refused;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("MIRVASTO"));
   InstallQtJapaneseTexts();

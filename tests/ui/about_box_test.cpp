@@ -141,6 +141,35 @@ TEST(HelpCommands, F1ShowsTheManualInTheProgramsOwnWindow) {
   help->setSource(QUrl(QStringLiteral("#split")));
   EXPECT_GT(help->verticalScrollBar()->value(), atWindowSection);
   EXPECT_TRUE(w.messages().fileErrors.empty());
+
+  // Closed from the keyboard, and opened again beside the main window.
+  for (const QKeyCombination keys : {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::CTRL, Qt::Key_W)}) {
+    help->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+    QTest::keyClick(help, keys.key(), keys.keyboardModifiers());
+    EXPECT_FALSE(help->isVisible()) << keys.key();
+    EXPECT_TRUE(w.frame().isVisible());  // Esc in the help window is not Esc in the main window
+    w.Trigger(ids::kCmdHelpTopics);
+    EXPECT_TRUE(help->isVisible());
+  }
+}
+
+TEST(HelpCommands, TheHelpWindowOpensBesideTheMainWindowWithinTheScreen) {
+  const QRect screen(0, 0, 1920, 1040);
+  struct Case {
+    QRect owner;
+    QSize size;
+    QRect expected;
+  } cases[] = {
+      {{100, 100, 800, 600}, {640, 560}, {900, 100, 640, 560}},    // right of it
+      {{1200, 50, 700, 600}, {640, 560}, {560, 50, 640, 560}},     // no room right: left of it
+      {{0, 0, 1920, 1040}, {640, 560}, {1280, 0, 640, 560}},       // no room beside: over it, on the screen
+      {{300, 900, 400, 300}, {640, 560}, {700, 480, 640, 560}},    // moved up to lie whole on the screen
+      {{-500, -80, 400, 300}, {2400, 1400}, {0, 0, 1920, 1040}},  // shrunk to the screen
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HelpWindowPlacement(c.owner, c.size, screen), c.expected) << c.owner.x() << "," << c.owner.y();
+  }
 }
 
 }  // namespace

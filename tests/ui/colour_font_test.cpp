@@ -5,6 +5,9 @@
 #include <QColorDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QGroupBox>
+#include <QLayout>
+#include <QLineEdit>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPushButton>
@@ -101,6 +104,15 @@ TEST(ColourFontDialog, ChosenFontsAndColoursReachThePanesAndTheNextStart) {
         f.setItalic(true);
         chosenTreeFont = f;
         fonts.setCurrentFont(f);
+        // The sample shows the chosen font, in a box tall enough for it.
+        QLineEdit* sample = nullptr;
+        for (QGroupBox* group : fonts.findChildren<QGroupBox*>()) {
+          if (group->isVisible() && group->findChild<QLineEdit*>()) sample = group->findChild<QLineEdit*>();
+        }
+        ASSERT_NE(sample, nullptr);
+        fonts.layout()->activate();
+        EXPECT_EQ(sample->font().family(), family);
+        EXPECT_GE(sample->height(), QFontMetrics(sample->font()).height());
         fonts.accept();
       });
       Button(d, ids::kCtlTreeFont)->click();

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 
+#include "ui/qt_support/display_check.h"
 #include "ports/clock.h"
 #include "profile/qsettings_profile.h"
 #include "resources/program_info.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     std::fputs(answer->c_str(), stdout);
     return 0;
   }
+  if (const int refused = RefuseWithoutDisplay(argc, argv)) return refused;
   QApplication qtApp(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kiv"));
   // The desktop matches the window to its menu entry and icon by this name.

@@ -6,6 +6,7 @@
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -40,10 +41,16 @@ QPushButton* Button(int id, const char* text, QWidget* parent) {
   return b;
 }
 
-// The effects (underline, strike-out) are not the panes' to choose.
+// The effects (underline, strike-out) are not the panes' to choose. The
+// sample shared their row and would shrink to nothing without them, so it
+// keeps a height of its own.
 void HideEffects(QFontDialog& dialog) {
   for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
-    if (group->findChild<QCheckBox*>()) group->hide();
+    if (group->findChild<QCheckBox*>()) {
+      group->hide();
+    } else if (auto* sample = group->findChild<QLineEdit*>()) {
+      sample->setMinimumHeight(sample->sizeHint().height() * 2);
+    }
   }
 }
 

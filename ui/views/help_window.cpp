@@ -1,6 +1,11 @@
 #include "ui/views/help_window.h"
 
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
 const char kObjectName[] = "HelpWindow";
@@ -20,14 +25,60 @@ CHelpWindow::CHelpWindow(QWidget* owner) : QTextBrowser(owner) {
   });
 }
 
+namespace {
+
+// Closed from the keyboard as a viewer is.
+bool ClosesHelp(const QKeyEvent& key) {
+  return (key.key() == Qt::Key_Escape && key.modifiers() == Qt::NoModifier) ||
+         (key.key() == Qt::Key_W && key.modifiers() == Qt::ControlModifier);
+}
+
+}  // namespace
+
+bool CHelpWindow::event(QEvent* event) {
+  // Taken before the main window's shortcuts see them: Esc there ends Kiv.
+  if (event->type() == QEvent::ShortcutOverride && ClosesHelp(*static_cast<QKeyEvent*>(event))) {
+    event->accept();
+    return true;
+  }
+  return QTextBrowser::event(event);
+}
+
+void CHelpWindow::keyPressEvent(QKeyEvent* event) {
+  if (ClosesHelp(*event)) {
+    close();
+    return;
+  }
+  QTextBrowser::keyPressEvent(event);
+}
+
 void CHelpWindow::ShowAt(const QUrl& url) {
   const QUrl page = url.adjusted(QUrl::RemoveFragment);
   if (source().adjusted(QUrl::RemoveFragment) != page) setSource(page);
   if (url.hasFragment()) scrollToAnchor(url.fragment());
   else verticalScrollBar()->setValue(0);
+  if (!isVisible()) {
+    // Beside the main window each time it opens, never where the window
+    // system happens to put it; a window of the main window's, kept above it.
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (owner && screen) setGeometry(HelpWindowPlacement(owner->frameGeometry(), size(), screen->availableGeometry()));
+  }
   show();
   raise();
   activateWindow();
+}
+
+QRect HelpWindowPlacement(const QRect& ownerFrame, QSize size, const QRect& available) {
+  size = size.boundedTo(available.size());
+  int x = ownerFrame.right() + 1;
+  if (x + size.width() > available.right() + 1) {
+    x = ownerFrame.left() - size.width();
+    if (x < available.left()) x = available.right() + 1 - size.width();
+  }
+  x = std::clamp(x, available.left(), available.right() + 1 - size.width());
+  const int y = std::clamp(ownerFrame.top(), available.top(), available.bottom() + 1 - size.height());
+  return QRect(QPoint(x, y), size);
 }
 
 CHelpWindow* CHelpWindow::Of(QWidget* owner) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QRect>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -17,4 +18,14 @@ class CHelpWindow : public QTextBrowser {
 
   // The help window of owner, made on first use.
   static CHelpWindow* Of(QWidget* owner);
+
+ protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 };
+
+// Where the help window opens: beside the main window's frame (right of it,
+// else left of it), the same height up, moved and shrunk so that it lies
+// whole within the screen's available area; over the main window only when
+// neither side has room.
+QRect HelpWindowPlacement(const QRect& ownerFrame, QSize size, const QRect& available);
