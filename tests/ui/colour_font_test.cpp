@@ -237,4 +237,39 @@ TEST(PaneFontHeights, ACellHeightAndACharacterHeightAreDrawnAsSuchAndWrittenBack
   SetFallbackModalAction({});
 }
 
+// A larger list font widens the columns too narrow for their texts, as at
+// first start, and leaves the wider ones as the user made them.
+TEST(ColourFontDialog, ALargerListFontWidensOnlyTheColumnsTooNarrowForIt) {
+  TempDir dir;
+  MakeDir(dir.Sub("logs"));
+  const std::string ini = dir.Sub("Tallowick.ini");
+  {
+    QSettingsProfile seed(ini);
+    seed.WriteProfileString("Setting", "LOGFILE", dir.Sub("logs"));
+    seed.WriteProfileString("Setting", "Cols", "40:600:20:30:20:20");
+  }
+  ClearModalActions();
+  KivRun run(ini, false);
+  CMainFrame frame(run.app);
+  frame.ShowFirstTime();
+  QueueModalAction([&](QDialog& d) {
+    QueueModalAction([&](QDialog& chooser) {
+      QFont chosen(frame.list()->font());
+      chosen.setPixelSize(24);
+      static_cast<QFontDialog&>(chooser).setCurrentFont(chosen);
+      chooser.accept();
+    });
+    Button(d, ids::kCtlListFont)->click();
+    d.findChild<QPushButton*>(QStringLiteral("OK"))->click();
+  });
+  frame.action(ids::kCmdColoursAndFonts)->trigger();
+  const CKivListView::ColumnWidths wanted = frame.list()->DefaultWidths();
+  const CKivListView::ColumnWidths now = frame.list()->CurrentWidths();
+  EXPECT_EQ(now[1], 600);
+  for (std::size_t c : {0u, 2u, 3u, 4u, 5u}) EXPECT_EQ(now[c], wanted[c]) << "column " << c;
+  frame.close();
+  run.app.Exit();
+  SetFallbackModalAction({});
+}
+
 }  // namespace

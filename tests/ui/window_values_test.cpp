@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 #include "messages/scripted_messages.h"
@@ -95,6 +97,37 @@ TEST(MainWindowClose, DefaultsModeAnsweredYesWritesTheSortOrderToo) {
   // The run's own order (scan order, as defaults mode started with) is kept.
   EXPECT_EQ(stored.GetProfileInt("Setting", "Sort", -1), 0);
   EXPECT_FALSE(stored.GetProfileString("Setting", "WindowPlace", "").empty());
+}
+
+// A placement stored on a larger screen, or under twice the scale, comes back
+// moved and shrunk onto this screen; one that fits comes back as it was.
+TEST(MainWindowOpen, AStoredPlacementThatDoesNotFitTheScreenIsFittedToIt) {
+  TempDir dir;
+  MakeDir(dir.Sub("logs"));
+  const std::string ini = dir.Sub("Tallowick.ini");
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  const struct {
+    std::string stored;  // show state:top:left:bottom:right; -200 is kept as 4294967096
+    bool fits;
+  } cases[] = {
+      {"1:400:600:1800:3000", false},
+      {"1:4294967096:4294967196:100:200", false},
+      {"1:20:30:300:500", true},
+  };
+  for (const auto& c : cases) {
+    {
+      QSettingsProfile seed(ini);
+      seed.WriteProfileString("Setting", "LOGFILE", dir.Sub("logs"));
+      seed.WriteProfileString("Setting", "WindowPlace", c.stored);
+    }
+    KivRun run(ini, false);
+    CMainFrame frame(run.app);
+    frame.ShowFirstTime();
+    EXPECT_TRUE(available.contains(frame.frameGeometry())) << c.stored;
+    if (c.fits) EXPECT_EQ(frame.geometry(), QRect(30, 20, 470, 280));
+    frame.close();
+    run.app.Exit();
+  }
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <QScreen>
 #include <QScrollBar>
 
-#include <algorithm>
+#include "ui/qt_support/screen_fit.h"
 
 namespace {
 const char kObjectName[] = "HelpWindow";
@@ -76,9 +76,7 @@ QRect HelpWindowPlacement(const QRect& ownerFrame, QSize size, const QRect& avai
     x = ownerFrame.left() - size.width();
     if (x < available.left()) x = available.right() + 1 - size.width();
   }
-  x = std::clamp(x, available.left(), available.right() + 1 - size.width());
-  const int y = std::clamp(ownerFrame.top(), available.top(), available.bottom() + 1 - size.height());
-  return QRect(QPoint(x, y), size);
+  return FitWithin(QRect(QPoint(x, ownerFrame.top()), size), available);
 }
 
 CHelpWindow* CHelpWindow::Of(QWidget* owner) {

@@ -92,6 +92,14 @@ void CKivListView::OnInitialUpdate(const std::optional<ColumnWidths>& storedWidt
   }
 }
 
+void CKivListView::WidenNarrowColumns() {
+  const ColumnWidths wanted = DefaultWidths();
+  for (int c = 0; c < kListColumns; ++c) {
+    const int width = wanted[static_cast<std::size_t>(c)];
+    if (columnWidth(c) < width) setColumnWidth(c, width);
+  }
+}
+
 CKivListView::ColumnWidths CKivListView::DefaultWidths() const {
   const QFontMetricsF metrics(font());
   const double scale = std::max(1.0, metrics.horizontalAdvance(QStringLiteral("会議室名")) / (4 * kDesignedFullWidth));

@@ -37,6 +37,9 @@ class CKivListView : public QTreeWidget, public RowsPort, public CKivView {
   // scaled by the list's font and widened, when that is not enough, to what
   // its header and the widest of its usual texts need in that font.
   ColumnWidths DefaultWidths() const;
+  // Each column narrower than DefaultWidths gives in the list's present font
+  // is widened to it (after a font change); wider ones stay as they are.
+  void WidenNarrowColumns();
   // The width the list needs to show whole rows of these columns.
   int WidthForColumns(const ColumnWidths& widths) const;
   void OnUpdate(int hint) override;

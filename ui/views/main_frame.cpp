@@ -23,6 +23,7 @@
 #include "ui/qt_support/dialog_font.h"
 #include "ui/app/kiv_app.h"
 #include "ui/qt_support/kiv_icons.h"
+#include "ui/qt_support/screen_fit.h"
 #include "ui/views/kiv_list_view.h"
 #include "ui/settings/kiv_prop_sheet.h"
 #include "ui/views/kiv_tree_view.h"
@@ -278,6 +279,7 @@ void CMainFrame::OnColoursAndFonts() {
   if (ExecModal(dialog) != QDialog::Accepted) return;
   tree_->setFont(dialog.treeFont());
   list_->setFont(dialog.listFont());
+  list_->WidenNarrowColumns();
   SetListColors(ColorRef(dialog.listText()), ColorRef(dialog.listBack()));
 }
 
@@ -323,16 +325,28 @@ void CMainFrame::RescanOnReturn() {
 void CMainFrame::ShowFirstTime() {
   const auto placement = LoadWindowPlacement(app_.profile(), app_.m_bDefaultsMode);
   if (placement) {
-    setGeometry(placement->left, placement->top, placement->right - placement->left,
-                placement->bottom - placement->top);
+    // Stored on another screen, or under another scale, it may not fit this one.
+    const QRect stored(placement->left, placement->top, placement->right - placement->left,
+                       placement->bottom - placement->top);
+    setGeometry(FitWithin(stored, AvailableAreaFor(stored)));
   }
   tree_->OnInitialUpdate();
   const int state = placement ? placement->showState : kShowNormal;
   if (state == kShowMaximized) showMaximized();
   else if (state == kShowMinimized) showMinimized();
   else show();
+  if (state == kShowNormal) KeepFrameOnScreen();
   RescanOnReturn();
   OfferSettingsForMissingFolder();
+}
+
+void CMainFrame::KeepFrameOnScreen() {
+  const QRect frame = frameGeometry();
+  const QRect fitted = FitWithin(frame, AvailableAreaFor(frame));
+  if (fitted == frame) return;
+  const QRect client = geometry();
+  setGeometry(fitted.marginsRemoved(QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                                             frame.right() - client.right(), frame.bottom() - client.bottom())));
 }
 
 // A shared log folder that is gone (moved, or on a drive not mounted) would

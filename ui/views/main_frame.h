@@ -65,6 +65,8 @@ class CMainFrame : public QMainWindow {
   void BuildToolBar();
   void FocusNextPane();
   void FitFirstWindow(int treeWidth);
+  // Once shown, the frame with its title bar lies whole on its screen.
+  void KeepFrameOnScreen();
   void RescanOnReturn();
   void OfferSettingsForMissingFolder();
   bool SaveOnClose();
