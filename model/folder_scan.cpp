@@ -58,7 +58,7 @@ bool Scan(const std::string& path, FolderNode* node, const std::string& name, Fo
     return false;
   }
   node->setMapKey(name);
-  CDirectory* dir = folders.Create(name, path);
+  CDirectory* dir = folders.FindOrCreate(name, path);
   dir->LoadRoomNames();
   return true;
 }

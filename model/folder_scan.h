@@ -7,7 +7,8 @@
 
 // The folder scan: walks a folder and its subfolders once, keeps the forum
 // folders (and the folders leading to them) as nodes under node, and
-// registers a CDirectory for each folder kept.
+// registers a CDirectory for each folder kept (the one made for the same
+// folder by an earlier scan, when there is one).
 //
 // In each folder the items are looked at in search order; the first log file
 // makes the folder a forum folder and ends its search, so folders listed

@@ -22,6 +22,16 @@ CDirectory* FolderSet::Create(const std::string& folderName, const std::string& 
   return dir;
 }
 
+CDirectory* FolderSet::FindOrCreate(const std::string& folderName, const std::string& folderPath) {
+  for (const auto& dir : owned_) {
+    if (dir->path == folderPath && dir->name == folderName) {
+      byName_[folderName] = dir.get();
+      return dir.get();
+    }
+  }
+  return Create(folderName, folderPath);
+}
+
 CDirectory* FolderSet::Find(const std::string& folderName) const {
   auto it = byName_.find(folderName);
   return it == byName_.end() ? nullptr : it->second;

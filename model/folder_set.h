@@ -33,6 +33,11 @@ class FolderSet {
   // Makes a folder object, registers it under folderName and returns it.
   CDirectory* Create(const std::string& folderName, const std::string& folderPath);
 
+  // The folder made for folderPath earlier, registered again under
+  // folderName, so that a tree read again keeps each forum's undo records;
+  // else a new one as Create makes it.
+  CDirectory* FindOrCreate(const std::string& folderName, const std::string& folderPath);
+
   CDirectory* Find(const std::string& folderName) const;
   // The folder a tree node stands for (by its map key), or null.
   CDirectory* ForNode(const FolderNode& node) const;

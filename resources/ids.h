@@ -20,6 +20,7 @@ inline constexpr int kCmdNoOverwriteConfirm = 49417;
 inline constexpr int kCmdExportHeaders = 49418;
 inline constexpr int kCmdExternalLaunch = 49419;
 inline constexpr int kCmdHtmlHelp = 49420;
+inline constexpr int kCmdRefresh = 49421;  // the tree and the list read again from the disk
 inline constexpr int kCmdAbout = 57664;
 inline constexpr int kCmdExit = 57665;
 inline constexpr int kCmdHelpIndex = 57666;

@@ -24,6 +24,9 @@ inline constexpr char kCheckList[] = "ChkList";
 inline constexpr char kWindowPlace[] = "WindowPlace";
 inline constexpr char kView[] = "View";
 inline constexpr char kCols[] = "Cols";
+// The forum folder chosen when Kiv last closed (its path), chosen again at
+// start; a value of Kiv's own that MIRVASTO leaves alone.
+inline constexpr char kLastForum[] = "LastForum";
 
 // ---- Values of kShell ------------------------------------------------------
 inline constexpr char kExeFile[] = "ExeFile1";

@@ -10,9 +10,11 @@
 #include <filesystem>
 
 #include "commands/entry_row.h"
+#include "model/directory.h"
 #include "model/kiv_doc.h"
 #include "ports/rows.h"
 #include "resources/ids.h"
+#include "tests/support/temp_dir.h"
 #include "tests/ui/kiv_window.h"
 #include "ui/app/kiv_app.h"
 #include "ui/views/kiv_list_view.h"
@@ -192,6 +194,43 @@ TEST(ListWindow, LogsOfSeveralGigabytesShowAndSortAtTheirTrueSize) {
   EXPECT_EQ(w.Column(0).last(), QStringLiteral("MES_05.LOG"));
   w.frame().list()->OnColumnClick(kColumnSize);
   EXPECT_EQ(w.Column(0).first(), QStringLiteral("MES_05.LOG"));
+}
+
+// Forum folders and log files that come and go while the window is open
+// show without a restart; the forum chosen keeps its folder object (its undo
+// records) while it exists.
+TEST(ListWindow, TheTreeAndTheListFollowTheDisk) {
+  KivWindow w("--forums 2 --rooms 1");
+  CKivTreeView* tree = w.frame().tree();
+  w.ClickNode(QStringLiteral("FORUM1"));
+  const CDirectory* forum1 = w.app().doc().CurrentFolder();
+  ASSERT_NE(forum1, nullptr);
+  const int rows = w.frame().list()->topLevelItemCount();
+
+  // A new forum folder is empty until the host puts its first log there.
+  MakeDir(w.Forum("NEWFORUM"));
+  QTest::qWait(600);
+  WriteBytes(w.Forum("NEWFORUM") + "/MES_01.LOG", "");
+  QTRY_VERIFY_WITH_TIMEOUT(tree->FindItem(QStringLiteral("NEWFORUM")) != nullptr, 5000);
+  std::filesystem::remove_all(w.Forum("FORUM2"));
+  QTRY_VERIFY_WITH_TIMEOUT(tree->FindItem(QStringLiteral("FORUM2")) == nullptr, 5000);
+  EXPECT_EQ(w.app().doc().CurrentFolder(), forum1);
+  EXPECT_EQ(tree->currentItem(), tree->FindItem(QStringLiteral("FORUM1")));
+
+  // A log added to the forum shown; a log that grows is no change of names.
+  WriteBytes(w.Forum("FORUM1") + "/MES_07.LOG", "");
+  QTRY_COMPARE_WITH_TIMEOUT(w.frame().list()->topLevelItemCount(), rows + 1, 5000);
+  std::filesystem::rename(w.Forum("NEWFORUM"), w.Forum("RENAMED"));
+  QTRY_VERIFY_WITH_TIMEOUT(tree->FindItem(QStringLiteral("RENAMED")) != nullptr, 5000);
+  EXPECT_EQ(tree->FindItem(QStringLiteral("NEWFORUM")), nullptr);
+
+  // F5 reads the disk at once; the forum shown gone, the list empties.
+  std::filesystem::remove_all(w.Forum("FORUM1"));
+  QTest::keyClick(&w.frame(), Qt::Key_F5);
+  EXPECT_EQ(tree->FindItem(QStringLiteral("FORUM1")), nullptr);
+  EXPECT_EQ(w.app().doc().CurrentFolder(), nullptr);
+  EXPECT_EQ(w.frame().list()->topLevelItemCount(), 0);
+  EXPECT_TRUE(w.messages().boxes.empty());
 }
 
 }  // namespace

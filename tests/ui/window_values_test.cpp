@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
 
 #include "messages/scripted_messages.h"
+#include "model/directory.h"
 #include "ports/clock.h"
 #include "profile/qsettings_profile.h"
 #include "resources/ids.h"
@@ -128,6 +131,39 @@ TEST(MainWindowOpen, AStoredPlacementThatDoesNotFitTheScreenIsFittedToIt) {
     frame.close();
     run.app.Exit();
   }
+}
+
+// The forum chosen when Kiv closed is chosen again at start, while it exists
+// and unless the stored layout is not to be applied.
+TEST(MainWindowOpen, TheForumChosenLastIsChosenAgain) {
+  TempDir dir;
+  MakeDir(dir.Sub("logs"));
+  for (const char* forum : {"logs/FORUM1", "logs/FORUM2"}) {
+    MakeDir(dir.Sub(forum));
+    WriteBytes(dir.Sub(forum) + "/MES_01.LOG", "");
+  }
+  const std::string ini = dir.Sub("Tallowick.ini");
+  {
+    QSettingsProfile seed(ini);
+    seed.WriteProfileString("Setting", "LOGFILE", dir.Sub("logs"));
+  }
+  const auto start = [&](bool defaultsMode, const char* choose) {
+    KivRun run(ini, defaultsMode);
+    CMainFrame frame(run.app);
+    frame.ShowFirstTime();
+    const CDirectory* chosen = run.app.doc().CurrentFolder();
+    const std::string path = chosen ? chosen->path : "";
+    if (choose) frame.tree()->setCurrentItem(frame.tree()->FindItem(QString::fromLatin1(choose)));
+    if (defaultsMode) run.messages.Answer(MsgResult::No);  // nothing stored
+    frame.close();
+    run.app.Exit();
+    return path;
+  };
+  EXPECT_EQ(start(false, "FORUM2"), "");
+  EXPECT_EQ(start(true, nullptr), "");
+  EXPECT_EQ(start(false, nullptr), dir.Sub("logs/FORUM2"));
+  std::filesystem::remove_all(dir.Sub("logs/FORUM2"));
+  EXPECT_EQ(start(false, nullptr), "");
 }
 
 }  // namespace

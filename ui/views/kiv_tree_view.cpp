@@ -1,7 +1,13 @@
 #include "ui/views/kiv_tree_view.h"
 
-#include <QKeyEvent>
+#include <vector>
 
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTreeWidgetItemIterator>
+
+#include "model/directory.h"
 #include "model/folder_node.h"
 #include "model/folder_scan.h"
 #include "resources/ids.h"
@@ -50,6 +56,66 @@ void CKivTreeView::Build() {
   }
   setCurrentItem(nullptr);
   building_ = false;
+  emit rebuilt();
+}
+
+void CKivTreeView::Refresh() {
+  const CDirectory* before = doc_.CurrentFolder();
+  const std::string chosen = before ? before->path : std::string();
+  std::vector<std::string> expanded;
+  for (QTreeWidgetItemIterator it(this); *it; ++it) {
+    const FolderNode* node = NodeOf(*it);
+    const CDirectory* dir = node ? doc_.folders().ForNode(*node) : nullptr;
+    if (dir && (*it)->isExpanded()) expanded.push_back(dir->path);
+  }
+  Build();
+  for (const std::string& path : expanded) {
+    if (QTreeWidgetItem* item = ItemOfFolder(path)) item->setExpanded(true);
+  }
+  if (chosen.empty()) return;
+  if (QTreeWidgetItem* item = ItemOfFolder(chosen)) {
+    building_ = true;  // the same forum: its list is read again, not made anew
+    setCurrentItem(item);
+    building_ = false;
+    doc_.SetCurrentFolder(doc_.folders().ForNode(*NodeOf(item)));
+    doc_.UpdateAllViews(this, kHintGeneral);
+  } else {
+    doc_.SetCurrentFolder(nullptr);
+    doc_.UpdateAllViews(this, kHintFolderChosen);
+  }
+}
+
+bool CKivTreeView::ChooseFolder(const std::string& path) {
+  QTreeWidgetItem* item = ItemOfFolder(path);
+  if (!item || item->childCount() != 0 || !item->parent()) return false;
+  setCurrentItem(item);
+  return true;
+}
+
+QTreeWidgetItem* CKivTreeView::ItemOfFolder(const std::string& path) const {
+  for (QTreeWidgetItemIterator it(const_cast<CKivTreeView*>(this)); *it; ++it) {
+    const FolderNode* node = NodeOf(*it);
+    const CDirectory* dir = node ? doc_.folders().ForNode(*node) : nullptr;
+    if (dir && dir->path == path) return *it;
+  }
+  return nullptr;
+}
+
+QStringList CKivTreeView::FoldersToWatch() const {
+  QStringList folders;
+  for (QTreeWidgetItemIterator it(const_cast<CKivTreeView*>(this)); *it; ++it) {
+    const FolderNode* node = NodeOf(*it);
+    const CDirectory* dir = node ? doc_.folders().ForNode(*node) : nullptr;
+    if (!dir) continue;
+    const QString path = QFile::decodeName(QByteArray::fromStdString(dir->path));
+    folders << path;
+    if ((*it)->childCount() == 0) continue;
+    for (const QString& sub : QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+      folders << QDir(path).filePath(sub);
+    }
+  }
+  folders.removeDuplicates();
+  return folders;
 }
 
 // The scan keeps each node's children in the tree's sorted order already.

@@ -22,6 +22,19 @@ class CKivTreeView : public QTreeWidget, public CKivView {
   void OnInitialUpdate();
   // Hint 2 (the shared log folder changed) builds the tree again.
   void OnUpdate(int hint) override;
+  // Reads the shared log folder again: forum folders added show, those gone
+  // go, each forum keeps its folder object (and so its undo records), and
+  // the forum chosen stays chosen while it exists; when it is gone, the list
+  // empties.
+  void Refresh();
+  // Chooses the forum folder at path, as a click on it does; false when the
+  // tree has no such forum.
+  bool ChooseFolder(const std::string& path);
+
+  // The folders whose names the tree and the list show: the shared log
+  // folder, every folder of the tree, and every folder within a folder
+  // leading to forums (a new forum folder is empty before it holds a log).
+  QStringList FoldersToWatch() const;
 
   // The node an item stands for (null for none).
   const FolderNode* NodeOf(const QTreeWidgetItem* item) const;
@@ -29,12 +42,15 @@ class CKivTreeView : public QTreeWidget, public CKivView {
 
  signals:
   void nextPaneRequested();
+  // The tree was built again from the disk.
+  void rebuilt();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Build();
+  QTreeWidgetItem* ItemOfFolder(const std::string& path) const;
   void AddChildren(QTreeWidgetItem* item, const FolderNode& node);
   void OnSelectionChanged();
 

@@ -8,11 +8,13 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <algorithm>
 
 #include "commands/process_launcher.h"
 #include "messages/companion_mode.h"
+#include "model/directory.h"
 #include "model/kiv_doc.h"
 #include "platform/file_ops.h"
 #include "profile/settings_store.h"
@@ -24,6 +26,7 @@
 #include "ui/app/kiv_app.h"
 #include "ui/qt_support/kiv_icons.h"
 #include "ui/qt_support/screen_fit.h"
+#include "ui/views/folder_watch.h"
 #include "ui/views/kiv_list_view.h"
 #include "ui/settings/kiv_prop_sheet.h"
 #include "ui/views/kiv_tree_view.h"
@@ -87,6 +90,14 @@ CMainFrame::CMainFrame(CKivApp& app, QWidget* parent) : QMainWindow(parent), app
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
     if (state == Qt::ApplicationActive) RescanOnReturn();
   });
+  // The tree and the list follow the disk while Kiv runs.
+  watch_ = new FolderWatch(this);
+  refreshLater_ = new QTimer(this);
+  refreshLater_->setSingleShot(true);
+  refreshLater_->setInterval(500);
+  connect(refreshLater_, &QTimer::timeout, this, &CMainFrame::RefreshFromDisk);
+  connect(watch_, &FolderWatch::namesChanged, this, &CMainFrame::RefreshFromDisk);
+  connect(tree_, &CKivTreeView::rebuilt, this, [this] { watch_->Watch(tree_->FoldersToWatch()); });
 
   // The columns are measured in the list's own font.
   LoadPaneLooks();
@@ -157,6 +168,8 @@ void CMainFrame::BuildMenu() {
   statusToggle->setCheckable(true);
   statusToggle->setChecked(true);
   view->addAction(statusToggle);
+  view->addSeparator();
+  view->addAction(MakeAction(ids::kCmdRefresh, "最新の情報に更新(&R)", QKeySequence(Qt::Key_F5)));
 
   QMenu* options = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
   QAction* noConfirm = MakeAction(ids::kCmdNoOverwriteConfirm, "上書き確認をしない(&W)");
@@ -205,6 +218,7 @@ void CMainFrame::BuildMenu() {
   }
   connect(exit, &QAction::triggered, this, &QWidget::close);
   connect(toolBarToggle, &QAction::toggled, this, [this](bool on) { toolBar_->setVisible(on); });
+  connect(action(ids::kCmdRefresh), &QAction::triggered, this, &CMainFrame::RefreshFromDisk);
   connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
   connect(action(ids::kCmdNextPane), &QAction::triggered, this, &CMainFrame::FocusNextPane);
   connect(action(ids::kCmdPreviousPane), &QAction::triggered, this, &CMainFrame::FocusNextPane);
@@ -322,6 +336,21 @@ void CMainFrame::RescanOnReturn() {
   app_.doc().UpdateAllViews(nullptr, kHintGeneral);
 }
 
+void CMainFrame::RefreshFromDisk() {
+  if (closing_) return;
+  if (WindowAtWork() || QApplication::activeModalWidget()) {
+    refreshLater_->start();
+    return;
+  }
+  tree_->Refresh();
+}
+
+void CMainFrame::ChooseLastForum() {
+  if (app_.m_bDefaultsMode) return;
+  const std::string last = app_.profile().GetProfileString(settings::kSetting, settings::kLastForum, "");
+  if (!last.empty()) tree_->ChooseFolder(last);
+}
+
 void CMainFrame::ShowFirstTime() {
   const auto placement = LoadWindowPlacement(app_.profile(), app_.m_bDefaultsMode);
   if (placement) {
@@ -331,6 +360,7 @@ void CMainFrame::ShowFirstTime() {
     setGeometry(FitWithin(stored, AvailableAreaFor(stored)));
   }
   tree_->OnInitialUpdate();
+  ChooseLastForum();
   const int state = placement ? placement->showState : kShowNormal;
   if (state == kShowMaximized) showMaximized();
   else if (state == kShowMinimized) showMinimized();
@@ -372,6 +402,8 @@ bool CMainFrame::SaveOnClose() {
   SaveWindowPlacement(app_.profile(), WindowPlacement{state, r.top(), r.left(), r.top() + r.height(),
                                                       r.left() + r.width()});
   SaveViewSize(app_.profile(), tree_->width(), splitter_->height());
+  const CDirectory* forum = app_.doc().CurrentFolder();
+  app_.profile().WriteProfileString(settings::kSetting, settings::kLastForum, forum ? forum->path : std::string());
   const CKivListView::ColumnWidths widths = list_->CurrentWidths();
   SaveColumnWidths(app_.profile(), {widths[0], widths[1], widths[2], widths[3], widths[4], widths[5]});
   SavePaneLooks();

@@ -11,8 +11,10 @@
 class CKivApp;
 class CKivListView;
 class CKivTreeView;
+class FolderWatch;
 class QAction;
 class QSplitter;
+class QTimer;
 class QToolBar;
 class QtSplitDialogs;
 class SpawnLauncher;
@@ -68,6 +70,10 @@ class CMainFrame : public QMainWindow {
   // Once shown, the frame with its title bar lies whole on its screen.
   void KeepFrameOnScreen();
   void RescanOnReturn();
+  // ids::kCmdRefresh, and names that came or went on the disk: the tree and
+  // the list read again, once no command or dialog is at work.
+  void RefreshFromDisk();
+  void ChooseLastForum();
   void OfferSettingsForMissingFolder();
   bool SaveOnClose();
   void LoadPaneLooks();
@@ -81,6 +87,8 @@ class CMainFrame : public QMainWindow {
   std::unique_ptr<StatusBarProgress> progress_;
   std::unique_ptr<QtSplitDialogs> dialogs_;
   std::unique_ptr<SpawnLauncher> launcher_;
+  FolderWatch* watch_ = nullptr;
+  QTimer* refreshLater_ = nullptr;
   QSplitter* splitter_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   CKivTreeView* tree_ = nullptr;
