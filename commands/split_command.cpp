@@ -20,6 +20,7 @@
 #include "platform/file_error.h"
 #include "platform/file_ops.h"
 #include "platform/interrupt.h"
+#include "ports/decisions.h"
 #include "ports/dialogs.h"
 #include "ports/rows.h"
 #include "resources/ids.h"
@@ -56,9 +57,8 @@ struct RoomTables {
 
 class FileSplitter {
  public:
-  FileSplitter(CommandContext& ctx, CDirectory& dir, RoomTables& tables, bool singleRoom, int number,
-               bool exportAsked)
-      : ctx_(ctx), dir_(dir), tables_(tables), single_(singleRoom), number_(number), exportAsked_(exportAsked) {}
+  FileSplitter(CommandContext& ctx, CDirectory& dir, RoomTables& tables, const SplitRequest& request)
+      : ctx_(ctx), dir_(dir), tables_(tables), request_(request) {}
 
   enum class Next {
     Split,    // the file is split
@@ -83,26 +83,29 @@ class FileSplitter {
   CommandContext& ctx_;
   CDirectory& dir_;
   RoomTables& tables_;
-  bool single_;
-  int number_;
-  bool exportAsked_;
+  const SplitRequest& request_;
   BackupWatch backups_;
 };
 
 int FileSplitter::CutValue(int room) const {
-  if (single_ || ctx_.doc.m_nSepMethod != 0) return number_;
-  // The highest multiple of 1000 that leaves at least number_ messages of
-  // the room in the current log.
-  int d = tables_.high[static_cast<std::size_t>(room)] - number_;
+  if (request_.singleRoom || request_.method == SplitMethod::Multiple) return request_.number;
+  // The highest multiple of 1000 that leaves at least the number given of
+  // messages of the room in the current log.
+  int d = tables_.high[static_cast<std::size_t>(room)] - request_.number;
   return d > 0 ? d / 1000 * 1000 : 0;
 }
 
 bool FileSplitter::BackupNameFree(const std::string& backup, bool* replace) {
   *replace = false;
   if (!plat::FileExists(plat::JoinPath(dir_.path, backup))) return true;
-  if (!ctx_.doc.m_bNoOverwriteConfirm) {
-    MsgResult r = ctx_.messenger.Box(ids::kMsgBackupExists, backup, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
-    if (r != MsgResult::Yes) return false;
+  switch (request_.overwrite) {
+    case BackupOverwrite::Ask:
+      if (!ctx_.decisions.OverwriteBackup(backup)) return false;
+      break;
+    case BackupOverwrite::Overwrite:
+      break;
+    case BackupOverwrite::Keep:
+      return false;
   }
   // The old backup goes only in the commit, once the new files are whole.
   *replace = true;
@@ -116,8 +119,8 @@ commit::Aftercare FileSplitter::AftercareOf(const CFileEntry& entry, const std::
   commit::Aftercare care;
   care.historyName = UndoHistoryName(dir_);
   care.stamp = UndoHistoryStamp(ctx_.clock.Now());
-  care.exportAsked = exportAsked_;
-  care.archiveForm = ctx_.doc.m_nArcType == 0;
+  care.exportAsked = request_.exportAsked;
+  care.archiveForm = request_.form == NamingForm::Archive;
   care.titleLog = entry.kind == kKindTitle;
   for (std::size_t i = 0; i + 1 < names.size(); ++i) {
     care.records.emplace_back(names[i], i < headerLines.size() ? headerLines[i] : std::string());
@@ -138,8 +141,8 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
   const std::string logName = entry.name;
   CLogFile log(dir_.path, &entry, ctx_.messenger, ctx_.progress, ctx_.clock);
   std::optional<CNameError> naming =
-      log.MakeOldLogNames(CutValue(entry.room), tables_.low[room], tables_.high[room], ctx_.doc.m_nArcType,
-                          ctx_.doc.m_nSepMethod, tables_.naming[room]);
+      log.MakeOldLogNames(CutValue(entry.room), tables_.low[room], tables_.high[room], request_.form,
+                          request_.method, tables_.naming[room]);
   if (naming) {
     ShowNameError(ctx_.messenger, *naming);
     return (tables_.naming[room] & kNamingError) != 0 ? Next::Skipped : Next::StopNaming;
@@ -150,7 +153,7 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
   commit::SplitPlan plan;
   plan.folder = dir_.path;
   plan.logName = logName;
-  plan.backupName = BackupFileName(logName, ctx_.doc.m_nBackUp != 0, dir_.Generation(entry.room));
+  plan.backupName = BackupFileName(logName, request_.backupPerGeneration, dir_.Generation(entry.room));
   plan.outputNames = log.names();
   plan.aftercare = AftercareOf(entry, plan.outputNames, headerLines);
   if (!BackupNameFree(plan.backupName, &plan.replaceBackup)) return Next::Skipped;
@@ -211,7 +214,7 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
   backups_.Add(dir_.path, plan.backupName, source);
   entry.logAsLeft = transaction.newLog();
   const std::size_t recordsBefore = entry.undoList.size();
-  log.RecordUndo(dir_.Generation(entry.room), headerLines, ctx_.doc.m_nArcType, plan.backupName);
+  log.RecordUndo(dir_.Generation(entry.room), headerLines, request_.form, plan.backupName);
   for (std::size_t r = recordsBefore; r < entry.undoList.size(); ++r) entry.undoList[r].journal = transaction.held();
   RedrawRow(i);
   ctx_.rows.RepaintNow();
@@ -229,8 +232,7 @@ const CFileEntry* FindStaleEntry(const CDirectory& dir, RoomSet rooms) {
   return nullptr;
 }
 
-SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet rooms, bool singleRoom,
-                       bool exportAsked) {
+SplitReport SplitRooms(CommandContext& ctx, const SplitRequest& request) {
   SplitReport report;
   CDirectory* dir = ctx.doc.CurrentFolder();
   if (!dir) return report;
@@ -239,6 +241,8 @@ SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet roo
   tables.low.fill(kNoHighest);
   tables.high.fill(0);
   tables.naming.fill(kNamingFresh);
+  const RoomSet rooms = request.rooms;
+  const int kindSet = request.kindSet;
   for (const auto& entry : dir->entries) {
     if (!TakesPart(*entry, rooms, kindSet)) continue;
     const std::size_t room = static_cast<std::size_t>(entry->room);
@@ -246,7 +250,7 @@ SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet roo
     tables.high[room] = std::max(tables.high[room], entry->highest);
   }
 
-  FileSplitter splitter(ctx, *dir, tables, singleRoom, number, exportAsked);
+  FileSplitter splitter(ctx, *dir, tables, request);
   // However the run ends, the user hears of messages the host wrote into a
   // backup after its split, and the backups stay watched.
   auto ended = [&]() -> SplitReport& {
@@ -296,7 +300,26 @@ SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet roo
   return report;
 }
 
-SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs, bool exportAsked) {
+namespace {
+
+// The dialog for the rooms, opened from settings; what it chose when it
+// closed with OK.
+std::optional<SplitChoices> RunSplitDialog(SplitDialogPort& dialogs, const CDirectory& dir, RoomSet rooms,
+                                           bool single, const SplitSettings& settings) {
+  if (single) {
+    SplitSingleValues values = PrepareSplitSingle(dir, rooms, settings.form, settings.method);
+    if (!dialogs.RunSplitSingle(values)) return std::nullopt;
+    return values.choices;
+  }
+  SplitMultiValues values = PrepareSplitMulti(settings.form, settings.method);
+  if (!dialogs.RunSplitMulti(values)) return std::nullopt;
+  return values;
+}
+
+}  // namespace
+
+SplitOutcome SplitSelectedRooms(CommandContext& ctx, SplitDialogPort& dialogs, const SplitSettings& settings,
+                                bool exportAsked) {
   SplitOutcome outcome;
   CDirectory* dir = ctx.doc.CurrentFolder();
   if (!dir) return outcome;
@@ -311,31 +334,13 @@ SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs, bool exportA
     return outcome;
   }
 
-  int number = 0;
-  int kindIndex = kKindIndexBoth;
-  if (single) {
-    SplitSingleValues values = PrepareSplitSingle(*dir, rooms, ctx.doc);
-    if (!dialogs.RunSplitSingle(values)) {
-      outcome.kind = SplitOutcome::Kind::Cancelled;
-      return outcome;
-    }
-    ctx.doc.m_nArcType = values.m_nForm;
-    ctx.doc.m_nSepMethod = values.m_nMethod;
-    number = values.m_nNumber;
-    kindIndex = values.m_nKindIndex;
-  } else {
-    SplitMultiValues values = PrepareSplitMulti(ctx.doc);
-    if (!dialogs.RunSplitMulti(values)) {
-      outcome.kind = SplitOutcome::Kind::Cancelled;
-      return outcome;
-    }
-    ctx.doc.m_nArcType = values.m_nForm;
-    ctx.doc.m_nSepMethod = values.m_nMethod;
-    number = values.m_nNumber;
-    kindIndex = values.m_nKindIndex;
+  const std::optional<SplitChoices> chosen = RunSplitDialog(dialogs, *dir, rooms, single, settings);
+  if (!chosen) {
+    outcome.kind = SplitOutcome::Kind::Cancelled;
+    return outcome;
   }
-
-  if (ctx.messenger.BoxToUser(ids::kMsgConfirmSplit, MsgStyle{MsgButtons::YesNo, MsgIcon::None}) != MsgResult::Yes) {
+  outcome.request = MakeSplitRequest(rooms, single, *chosen, settings, exportAsked);
+  if (!ctx.decisions.ConfirmSplit()) {
     outcome.kind = SplitOutcome::Kind::Declined;
     return outcome;
   }
@@ -346,6 +351,17 @@ SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs, bool exportA
     return outcome;
   }
   outcome.kind = SplitOutcome::Kind::Ran;
-  outcome.report = SplitRooms(ctx, number, KindSetFromIndex(kindIndex), rooms, single, exportAsked);
+  outcome.report = SplitRooms(ctx, outcome.request);
+  return outcome;
+}
+
+SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs, bool exportAsked) {
+  const SplitOutcome outcome = SplitSelectedRooms(ctx, dialogs, StoredSplitSettings(ctx.doc), exportAsked);
+  const bool chosen = outcome.kind == SplitOutcome::Kind::Declined || outcome.kind == SplitOutcome::Kind::Busy ||
+                      outcome.kind == SplitOutcome::Kind::Ran;
+  if (chosen) {
+    ctx.doc.m_nArcType = SettingOf(outcome.request.form);
+    ctx.doc.m_nSepMethod = SettingOf(outcome.request.method);
+  }
   return outcome;
 }
