@@ -73,6 +73,10 @@ class FileSplitter {
 
  private:
   int CutValue(int room) const;
+  std::optional<Next> PlanSplit(CLogFile& log, const CFileEntry& entry, commit::SplitPlan& plan,
+                                std::vector<std::string>& headerLines);
+  Next WriteAndCommit(std::size_t i, CLogFile& log, commit::SplitPlan& plan,
+                      const std::vector<std::string>& headerLines);
   bool BackupNameFree(const std::string& backup, bool* replace);
   commit::Aftercare AftercareOf(const CFileEntry& entry, const std::vector<std::string>& names,
                                 const std::vector<std::string>& headerLines) const;
@@ -128,43 +132,34 @@ commit::Aftercare FileSplitter::AftercareOf(const CFileEntry& entry, const std::
   return care;
 }
 
-FileSplitter::Next FileSplitter::Split(std::size_t i) {
-  CFileEntry& entry = *dir_.entries[i];
+// Names the old logs and the backup; nothing when the file is to be split,
+// else what became of it.
+std::optional<FileSplitter::Next> FileSplitter::PlanSplit(CLogFile& log, const CFileEntry& entry,
+                                                         commit::SplitPlan& plan,
+                                                         std::vector<std::string>& headerLines) {
   const std::size_t room = static_cast<std::size_t>(entry.room);
-  const int row = static_cast<int>(i);
-
-  if (!SameTime(dir_, entry)) {
-    ctx_.messenger.Box(ids::kMsgChangedSinceAnalysis, entry.name, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
-    return Next::StopChanged;
-  }
-
-  const std::string logName = entry.name;
-  CLogFile log(dir_.path, &entry, ctx_.messenger, ctx_.progress, ctx_.clock);
-  std::optional<CNameError> naming =
-      log.MakeOldLogNames(CutValue(entry.room), tables_.low[room], tables_.high[room], request_.form,
-                          request_.method, tables_.naming[room]);
+  std::optional<CNameError> naming = log.MakeOldLogNames(CutValue(entry.room), tables_.low[room], tables_.high[room],
+                                                         request_.form, request_.method, tables_.naming[room]);
   if (naming) {
     ShowNameError(ctx_.messenger, *naming);
     return (tables_.naming[room] & kNamingError) != 0 ? Next::Skipped : Next::StopNaming;
   }
-  std::vector<std::string> headerLines;
   log.MakeHeaderLines(dir_.name, dir_.RoomName(entry.room), headerLines);
 
-  commit::SplitPlan plan;
   plan.folder = dir_.path;
-  plan.logName = logName;
-  plan.backupName = BackupFileName(logName, request_.backupPerGeneration, dir_.Generation(entry.room));
+  plan.logName = entry.name;
+  plan.backupName = BackupFileName(entry.name, request_.backupPerGeneration, dir_.Generation(entry.room));
   plan.outputNames = log.names();
   plan.aftercare = AftercareOf(entry, plan.outputNames, headerLines);
   if (!BackupNameFree(plan.backupName, &plan.replaceBackup)) return Next::Skipped;
+  return std::nullopt;
+}
 
-  ctx_.rows.SetCellText(row, kColumnSize, "-");
-  ctx_.rows.SetCellText(row, kColumnLowest, kCutting);
-  ctx_.rows.SetCellText(row, kColumnHighest, kCutting);
-  ctx_.rows.RepaintNow();
-
-  // The log is read where it lies; the outputs are written under temporary
-  // names and take their places only in the commit.
+// The log is read where it lies; the outputs are written under temporary
+// names and take their places only in the commit.
+FileSplitter::Next FileSplitter::WriteAndCommit(std::size_t i, CLogFile& log, commit::SplitPlan& plan,
+                                                const std::vector<std::string>& headerLines) {
+  CFileEntry& entry = *dir_.entries[i];
   commit::SplitCommit transaction;
   commit::Fault fault;
   if (!transaction.Begin(plan, &fault)) {
@@ -193,9 +188,9 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
   // The host may have written to the log while it was read: what it wrote
   // is in no output, so this split is taken back and the log analysed again.
   plat::FileIdentity now;
-  if (!plat::GetFileIdentity(plat::JoinPath(dir_.path, logName), &now) || !(now == source)) {
+  if (!plat::GetFileIdentity(plat::JoinPath(dir_.path, plan.logName), &now) || !(now == source)) {
     takeBack(Next::StopChanged);
-    ctx_.messenger.Box(ids::kMsgChangedSinceAnalysis, logName, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+    ctx_.messenger.Box(ids::kMsgChangedSinceAnalysis, plan.logName, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
     return Next::StopChanged;
   }
 
@@ -222,6 +217,41 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
   return Next::Split;
 }
 
+FileSplitter::Next FileSplitter::Split(std::size_t i) {
+  CFileEntry& entry = *dir_.entries[i];
+  if (!SameTime(dir_, entry)) {
+    ctx_.messenger.Box(ids::kMsgChangedSinceAnalysis, entry.name, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+    return Next::StopChanged;
+  }
+  CLogFile log(dir_.path, &entry, ctx_.messenger, ctx_.progress, ctx_.clock);
+  commit::SplitPlan plan;
+  std::vector<std::string> headerLines;
+  if (const std::optional<Next> notSplit = PlanSplit(log, entry, plan, headerLines)) return *notSplit;
+
+  const int row = static_cast<int>(i);
+  ctx_.rows.SetCellText(row, kColumnSize, "-");
+  ctx_.rows.SetCellText(row, kColumnLowest, kCutting);
+  ctx_.rows.SetCellText(row, kColumnHighest, kCutting);
+  ctx_.rows.RepaintNow();
+  return WriteAndCommit(i, log, plan, headerLines);
+}
+
+// The lowest and highest message number of each room over the logs the
+// request takes in.
+RoomTables TablesOf(const CDirectory& dir, const SplitRequest& request) {
+  RoomTables tables;
+  tables.low.fill(kNoHighest);
+  tables.high.fill(0);
+  tables.naming.fill(kNamingFresh);
+  for (const auto& entry : dir.entries) {
+    if (!TakesPart(*entry, request.rooms, request.kindSet)) continue;
+    const std::size_t room = static_cast<std::size_t>(entry->room);
+    tables.low[room] = std::min(tables.low[room], entry->lowest);
+    tables.high[room] = std::max(tables.high[room], entry->highest);
+  }
+  return tables;
+}
+
 }  // namespace
 
 const CFileEntry* FindStaleEntry(const CDirectory& dir, RoomSet rooms) {
@@ -237,19 +267,7 @@ SplitReport SplitRooms(CommandContext& ctx, const SplitRequest& request) {
   CDirectory* dir = ctx.doc.CurrentFolder();
   if (!dir) return report;
 
-  RoomTables tables;
-  tables.low.fill(kNoHighest);
-  tables.high.fill(0);
-  tables.naming.fill(kNamingFresh);
-  const RoomSet rooms = request.rooms;
-  const int kindSet = request.kindSet;
-  for (const auto& entry : dir->entries) {
-    if (!TakesPart(*entry, rooms, kindSet)) continue;
-    const std::size_t room = static_cast<std::size_t>(entry->room);
-    tables.low[room] = std::min(tables.low[room], entry->lowest);
-    tables.high[room] = std::max(tables.high[room], entry->highest);
-  }
-
+  RoomTables tables = TablesOf(*dir, request);
   FileSplitter splitter(ctx, *dir, tables, request);
   // However the run ends, the user hears of messages the host wrote into a
   // backup after its split, and the backups stay watched.
@@ -260,7 +278,7 @@ SplitReport SplitRooms(CommandContext& ctx, const SplitRequest& request) {
   };
   std::size_t i = 0;
   while (i < dir->entries.size()) {
-    if (!TakesPart(*dir->entries[i], rooms, kindSet)) {
+    if (!TakesPart(*dir->entries[i], request.rooms, request.kindSet)) {
       ++i;
       continue;
     }
@@ -294,7 +312,7 @@ SplitReport SplitRooms(CommandContext& ctx, const SplitRequest& request) {
   }
   ended();
   for (int room = kFirstRoom; room <= kLastRoom; ++room) {
-    if (RoomInSet(rooms, room)) dir->RaiseGeneration(room);
+    if (RoomInSet(request.rooms, room)) dir->RaiseGeneration(room);
   }
   report.reachedEnd = true;
   return report;
