@@ -232,9 +232,10 @@ TEST_F(SplitCommand, CancelOrNoChangesNothingButOkKeepsTheChosenSettings) {
   EXPECT_EQ(doc->m_nSepMethod, SettingOf(SplitMethod::Multiple));
   EXPECT_FALSE(Exists("MES_01.B00"));
   EXPECT_EQ(dir->Generation(1), 0);
-  // The next dialog starts from the stored method: the step 1000.
+  // The next dialog starts from the stored form and method: the step 1000.
   dialogs.ok = false;
   Split({1});
+  EXPECT_EQ(dialogs.single.choices.m_nForm, NamingForm::Serial);
   EXPECT_EQ(dialogs.single.choices.m_nNumber, 1000);
   EXPECT_EQ(dialogs.single.choices.m_nSavedNumber, 3000);
 }
