@@ -82,7 +82,11 @@ bool ParseBatchCommand(const std::vector<std::string>& words, BatchCommand& comm
         error = w + " is 0 or 1";
         return false;
       }
-      (w == "--method" ? command.method : command.form) = n;
+      if (w == "--method") {
+        command.method = SplitMethodFromSetting(n);
+      } else {
+        command.form = NamingFormFromSetting(n);
+      }
     } else if (w == "--bak" && splitOnly) {
       command.bak = true;
     } else if (w == "--overwrite" && splitOnly) {

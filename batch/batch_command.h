@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "commands/room_selection.h"
+#include "ports/split_forms.h"
 
 // One command of kiv-batch, from its command line or from a line of a
 // session script.
@@ -14,8 +15,8 @@ struct BatchCommand {
   bool roomsGiven = false;
   std::optional<int> number;     // split: the dialog's number; else as the dialog proposes
   std::optional<int> kindIndex;  // split: kKindIndex*; else as the dialog preselects
-  int method = 0;
-  int form = 0;
+  SplitMethod method = SplitMethod::Single;
+  NamingForm form = NamingForm::Archive;
   bool bak = false;
   bool overwrite = false;
   bool exportAfter = false;

@@ -5,7 +5,7 @@
 #include "commands/split_dialog_logic.h"
 
 bool BatchDialogs::RunSplitSingle(SplitSingleValues& values) {
-  if (command_.number) values.m_nNumber = *command_.number;
+  if (command_.number) values.choices.m_nNumber = *command_.number;
   if (command_.kindIndex) {
     const std::vector<int> offered = KindListEntries(values.m_nFilesPresent);
     if (std::find(offered.begin(), offered.end(), *command_.kindIndex) == offered.end()) {
@@ -14,9 +14,9 @@ bool BatchDialogs::RunSplitSingle(SplitSingleValues& values) {
                 KindListText(KindListSelection(values.m_nFilesPresent));
       return false;
     }
-    values.m_nKindIndex = *command_.kindIndex;
+    values.choices.m_nKindIndex = *command_.kindIndex;
   }
-  if (CheckSingleOk(values, messenger_) != DialogOk::Close) {
+  if (CheckSingleOk(values, messenger_, decisions_) != DialogOk::Close) {
     refused_ = true;
     reason_ = "the split dialog refused the values";
     return false;

@@ -4,6 +4,7 @@
 #include "batch/batch_command.h"
 #include "ports/dialogs.h"
 
+class DecisionPort;
 class Messenger;
 
 // The split dialogs closed with OK on the values of a kiv-batch split: the
@@ -13,7 +14,8 @@ class Messenger;
 // OK, with refused() set.
 class BatchDialogs : public SplitDialogPort {
  public:
-  BatchDialogs(const BatchCommand& command, Messenger& messenger) : command_(command), messenger_(messenger) {}
+  BatchDialogs(const BatchCommand& command, Messenger& messenger, DecisionPort& decisions)
+      : command_(command), messenger_(messenger), decisions_(decisions) {}
 
   bool RunSplitSingle(SplitSingleValues& values) override;
   bool RunSplitMulti(SplitMultiValues& values) override;
@@ -24,6 +26,7 @@ class BatchDialogs : public SplitDialogPort {
  private:
   const BatchCommand& command_;
   Messenger& messenger_;
+  DecisionPort& decisions_;
   bool refused_ = false;
   std::string reason_;
 };

@@ -27,10 +27,11 @@ BatchRun::BatchRun(const std::string& forumPath, std::FILE* out, std::FILE* err,
       clock_(clock ? *clock : systemClock_),
       messages_(err),
       messenger_(messages_, mode_),
+      decisions_(messenger_),
       progress_(err),
       doc_(profile_, false, &clock_),
       rows_(doc_, mode_),
-      ctx_{doc_, rows_, messenger_, progress_, clock_} {
+      ctx_{doc_, rows_, messenger_, decisions_, progress_, clock_} {
   CDirectory* dir = doc_.folders().Create(FolderName(forumPath), forumPath);
   dir->LoadRoomNames();
   doc_.SetCurrentFolder(dir);
@@ -45,10 +46,10 @@ BatchRun::~BatchRun() {
 void BatchRun::Refresh() { doc_.UpdateAllViews(nullptr, kHintGeneral); }
 
 int BatchRun::Check(const BatchCommand& command) {
-  if (command.verb == BatchCommand::Verb::Split && command.method == 1 && command.number &&
+  if (command.verb == BatchCommand::Verb::Split && command.method == SplitMethod::Multiple && command.number &&
       *command.number == 0) {
     SplitMultiValues values;
-    values.m_nMethod = 1;
+    values.m_nMethod = SplitMethod::Multiple;
     values.m_nNumber = 0;
     CheckMultiOk(values, messenger_);
     return kExitUsage;
@@ -103,16 +104,21 @@ int BatchRun::Analyze(const BatchCommand& command) {
 int BatchRun::Split(const BatchCommand& command, bool inSession) {
   Refresh();
   rows_.SelectRooms(command.rooms, false);
-  doc_.m_nArcType = command.form;
-  doc_.m_nSepMethod = command.method;
-  const int backUp = doc_.m_nBackUp;
-  if (command.bak) doc_.m_nBackUp = 0;
-  messages_.SetOverwriteBackups(command.overwrite);
+  // The command line, not the stored settings, says how to split; the
+  // question whether to replace an earlier backup is asked, and answered
+  // from --overwrite.
+  SplitSettings settings;
+  settings.form = command.form;
+  settings.method = command.method;
+  settings.backupPerGeneration = !command.bak;
+  settings.overwrite = BackupOverwrite::Ask;
+  decisions_.SetOverwriteBackups(command.overwrite);
 
-  BatchDialogs dialogs(command, messenger_);
-  SplitOutcome outcome = OnSplit(ctx_, dialogs, command.exportAfter);
-  if (outcome.kind == SplitOutcome::Kind::Analysed) outcome = OnSplit(ctx_, dialogs, command.exportAfter);
-  doc_.m_nBackUp = backUp;
+  BatchDialogs dialogs(command, messenger_, decisions_);
+  SplitOutcome outcome = SplitSelectedRooms(ctx_, dialogs, settings, command.exportAfter);
+  if (outcome.kind == SplitOutcome::Kind::Analysed) {
+    outcome = SplitSelectedRooms(ctx_, dialogs, settings, command.exportAfter);
+  }
 
   int status = kExitDone;
   switch (outcome.kind) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "batch/batch_command.h"
+#include "batch/batch_decisions.h"
 #include "batch/batch_rows.h"
 #include "batch/console_messages.h"
 #include "batch/console_progress.h"
@@ -83,6 +84,7 @@ class BatchRun {
   CompanionMode mode_;
   ConsoleMessages messages_;
   Messenger messenger_;
+  BatchDecisions decisions_;
   ConsoleProgress progress_;
   CKivDoc doc_;
   BatchRows rows_;

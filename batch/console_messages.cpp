@@ -1,19 +1,15 @@
 #include "batch/console_messages.h"
 
 #include "platform/file_error.h"
-#include "resources/ids.h"
-#include "resources/string_table.h"
 
-MsgResult ConsoleMessages::ShowMessage(const std::string& text, const std::string& caption, MsgStyle style) {
-  std::fprintf(out_, "%s: %s\n\n", caption.c_str(), text.c_str());
+MsgResult ConsoleMessages::ShowMessage(const Message& message, MsgStyle style) {
+  std::fprintf(out_, "%s: %s\n\n", message.caption.c_str(), message.text.c_str());
   std::fflush(out_);
   switch (style.buttons) {
     case MsgButtons::Ok: return MsgResult::Ok;
     case MsgButtons::OkCancel: return MsgResult::Ok;
     case MsgButtons::YesNo:
-    case MsgButtons::YesNoCancel:
-      if (caption == KivString(ids::kMsgBackupExistsCaption)) return overwriteBackups_ ? MsgResult::Yes : MsgResult::No;
-      return MsgResult::Yes;
+    case MsgButtons::YesNoCancel: return MsgResult::Yes;
   }
   return MsgResult::Ok;
 }

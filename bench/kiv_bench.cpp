@@ -29,8 +29,8 @@ namespace {
 // Boxes and file errors go to standard error; the answer is always OK.
 class StderrMessages : public MessagePort {
  public:
-  MsgResult ShowMessage(const std::string& text, const std::string& caption, MsgStyle) override {
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  MsgResult ShowMessage(const Message& message, MsgStyle) override {
+    std::fprintf(stderr, "%s: %s\n", message.caption.c_str(), message.text.c_str());
     return MsgResult::Ok;
   }
   void ReportFileError(const std::string& file, int err) override {
@@ -120,12 +120,13 @@ int Run(int argc, char** argv) {
     entry.lowest = 1;
     entry.highest = kNoHighest - 1;
     const int cut = std::atoi(argv[6]);
-    const int method = argc == 8 && std::string(argv[7]) == "multiple" ? kMethodMultiple : kMethodSingle;
+    const SplitMethod method =
+        argc == 8 && std::string(argv[7]) == "multiple" ? SplitMethod::Multiple : SplitMethod::Single;
     const auto start = std::chrono::steady_clock::now();
     CLogFile log(folder, &entry, messenger, progress, clock);
     std::uint32_t state = kNamingFresh;
     std::vector<std::string> lines;
-    if (log.MakeOldLogNames(cut, entry.lowest, entry.highest, kFormSerial, method, state) ||
+    if (log.MakeOldLogNames(cut, entry.lowest, entry.highest, NamingForm::Serial, method, state) ||
         !log.MakeHeaderLines("FORUM1", "", lines) || !log.Open(source) || !log.Split(lines) || !log.Close()) {
       return 1;
     }

@@ -51,8 +51,9 @@ int RunChecker(const std::vector<std::string>& args, SettingsStore& store, Messa
     MsgStyle style;
     style.icon = MsgIcon::Information;
     style.noOwner = true;
-    messages.ShowMessage(std::string(CheckerString(kStrSettingMissing)),
-                         std::string(CheckerString(kStrSettingMissingCaption)), style);
+    messages.ShowMessage(Message{kStrSettingMissing, std::string(CheckerString(kStrSettingMissing)),
+                                 std::string(CheckerString(kStrSettingMissingCaption))},
+                         style);
     return 1;
   }
   bool silent = IsSilentRun(args);
@@ -68,11 +69,13 @@ int RunChecker(const std::vector<std::string>& args, SettingsStore& store, Messa
     MsgStyle warning;
     warning.icon = MsgIcon::Exclamation;
     for (const auto& left : observer.left) {
-      messages.ShowMessage(ListPathText(left.textId, left.folder, left.holder),
-                           std::string(CheckerString(kStrCheckDoneCaption)), warning);
+      messages.ShowMessage(Message{left.textId, ListPathText(left.textId, left.folder, left.holder),
+                                   std::string(CheckerString(kStrCheckDoneCaption))},
+                           warning);
     }
-    messages.ShowMessage(std::string(CheckerString(kStrCheckDone)),
-                         std::string(CheckerString(kStrCheckDoneCaption)), MsgStyle{});
+    messages.ShowMessage(Message{kStrCheckDone, std::string(CheckerString(kStrCheckDone)),
+                                 std::string(CheckerString(kStrCheckDoneCaption))},
+                         MsgStyle{});
   }
   progress.CloseProgress();
   return 0;

@@ -3,6 +3,7 @@
 
 class CKivDoc;
 class Clock;
+class DecisionPort;
 class ProgressPort;
 class RowsPort;
 
@@ -36,13 +37,14 @@ class HeldForum {
 
 // What every command of the log list works with: the document (current
 // folder and settings), the list rows, the voice and message port, the
-// progress display and the clock, and the gate a command that writes takes
+// answers to the commands' questions, the progress display and the clock, and the gate a command that writes takes
 // the forum through (null when the front end holds it already). All of it
 // is owned by the front end.
 struct CommandContext {
   CKivDoc& doc;
   RowsPort& rows;
   Messenger& messenger;
+  DecisionPort& decisions;
   ProgressPort& progress;
   const Clock& clock;
   ForumWriteGate* writeGate = nullptr;

@@ -11,7 +11,7 @@
 
 namespace {
 
-bool Exportable(const CUndo& record) { return record.namingForm == 0 && record.exported == 0; }
+bool Exportable(const CUndo& record) { return record.namingForm == NamingForm::Archive && record.exported == 0; }
 
 
 }  // namespace
@@ -27,7 +27,7 @@ std::vector<CUndo*> CollectExportRecords(CDirectory& dir) {
     if (entry->undoList.empty() || entry->kind != kKindBody || !IsCommandRoom(entry->room)) continue;
     const std::size_t room = static_cast<std::size_t>(entry->room);
     for (CUndo& record : entry->undoList) {
-      if (record.namingForm == 0) bodyOldLogs[room].push_back(&record);
+      if (record.namingForm == NamingForm::Archive) bodyOldLogs[room].push_back(&record);
       if (Exportable(record)) slots[room].push_back(&record);
     }
   }

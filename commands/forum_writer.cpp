@@ -4,6 +4,7 @@
 #include "model/directory.h"
 #include "model/kiv_doc.h"
 #include "model/undo_history.h"
+#include "ports/decisions.h"
 #include "platform/file_ops.h"
 #include "resources/ids.h"
 #include "resources/string_table.h"
@@ -52,10 +53,7 @@ void LockingHistoryWriter::WriteHistory(CDirectory& dir) {
       messenger_.FileError(plat::JoinPath(dir.path, plat::kForumLockName), err);
       return;
     }
-    const MsgResult again =
-        CompanionMessageBox(messenger_.port(), messenger_.mode(), ids::kMsgForumBusyForHistory, dir.path,
-                            HolderOf(dir.path), MsgStyle{MsgButtons::YesNo, MsgIcon::Exclamation});
-    if (again != MsgResult::Yes) return;
+    if (!decisions_.RetryHistoryWhileBusy(dir.path, HolderOf(dir.path))) return;
   }
   AppendUndoHistory(dir);
 }

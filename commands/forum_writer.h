@@ -7,6 +7,7 @@
 #include "platform/forum_lock.h"
 
 class CKivDoc;
+class DecisionPort;
 class Messenger;
 
 // One writer per forum at a time: every command that changes a forum folder
@@ -45,10 +46,12 @@ class ForumWriteLock : public ForumWriteGate {
 // rather than written beside another writer.
 class LockingHistoryWriter : public HistoryWriter {
  public:
-  LockingHistoryWriter(Messenger& messenger, std::string_view program) : messenger_(messenger), program_(program) {}
+  LockingHistoryWriter(Messenger& messenger, DecisionPort& decisions, std::string_view program)
+      : messenger_(messenger), decisions_(decisions), program_(program) {}
   void WriteHistory(CDirectory& dir) override;
 
  private:
   Messenger& messenger_;
+  DecisionPort& decisions_;
   std::string program_;
 };

@@ -20,6 +20,7 @@
 #include "platform/file_error.h"
 #include "platform/file_ops.h"
 #include "platform/interrupt.h"
+#include "ports/decisions.h"
 #include "ports/dialogs.h"
 #include "ports/rows.h"
 #include "resources/ids.h"
@@ -56,9 +57,8 @@ struct RoomTables {
 
 class FileSplitter {
  public:
-  FileSplitter(CommandContext& ctx, CDirectory& dir, RoomTables& tables, bool singleRoom, int number,
-               bool exportAsked)
-      : ctx_(ctx), dir_(dir), tables_(tables), single_(singleRoom), number_(number), exportAsked_(exportAsked) {}
+  FileSplitter(CommandContext& ctx, CDirectory& dir, RoomTables& tables, const SplitRequest& request)
+      : ctx_(ctx), dir_(dir), tables_(tables), request_(request) {}
 
   enum class Next {
     Split,    // the file is split
@@ -73,6 +73,10 @@ class FileSplitter {
 
  private:
   int CutValue(int room) const;
+  std::optional<Next> PlanSplit(CLogFile& log, const CFileEntry& entry, commit::SplitPlan& plan,
+                                std::vector<std::string>& headerLines);
+  Next WriteAndCommit(std::size_t i, CLogFile& log, commit::SplitPlan& plan,
+                      const std::vector<std::string>& headerLines);
   bool BackupNameFree(const std::string& backup, bool* replace);
   commit::Aftercare AftercareOf(const CFileEntry& entry, const std::vector<std::string>& names,
                                 const std::vector<std::string>& headerLines) const;
@@ -83,26 +87,29 @@ class FileSplitter {
   CommandContext& ctx_;
   CDirectory& dir_;
   RoomTables& tables_;
-  bool single_;
-  int number_;
-  bool exportAsked_;
+  const SplitRequest& request_;
   BackupWatch backups_;
 };
 
 int FileSplitter::CutValue(int room) const {
-  if (single_ || ctx_.doc.m_nSepMethod != 0) return number_;
-  // The highest multiple of 1000 that leaves at least number_ messages of
-  // the room in the current log.
-  int d = tables_.high[static_cast<std::size_t>(room)] - number_;
+  if (request_.singleRoom || request_.method == SplitMethod::Multiple) return request_.number;
+  // The highest multiple of 1000 that leaves at least the number given of
+  // messages of the room in the current log.
+  int d = tables_.high[static_cast<std::size_t>(room)] - request_.number;
   return d > 0 ? d / 1000 * 1000 : 0;
 }
 
 bool FileSplitter::BackupNameFree(const std::string& backup, bool* replace) {
   *replace = false;
   if (!plat::FileExists(plat::JoinPath(dir_.path, backup))) return true;
-  if (!ctx_.doc.m_bNoOverwriteConfirm) {
-    MsgResult r = ctx_.messenger.Box(ids::kMsgBackupExists, backup, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
-    if (r != MsgResult::Yes) return false;
+  switch (request_.overwrite) {
+    case BackupOverwrite::Ask:
+      if (!ctx_.decisions.OverwriteBackup(backup)) return false;
+      break;
+    case BackupOverwrite::Overwrite:
+      break;
+    case BackupOverwrite::Keep:
+      return false;
   }
   // The old backup goes only in the commit, once the new files are whole.
   *replace = true;
@@ -116,8 +123,8 @@ commit::Aftercare FileSplitter::AftercareOf(const CFileEntry& entry, const std::
   commit::Aftercare care;
   care.historyName = UndoHistoryName(dir_);
   care.stamp = UndoHistoryStamp(ctx_.clock.Now());
-  care.exportAsked = exportAsked_;
-  care.archiveForm = ctx_.doc.m_nArcType == 0;
+  care.exportAsked = request_.exportAsked;
+  care.archiveForm = request_.form == NamingForm::Archive;
   care.titleLog = entry.kind == kKindTitle;
   for (std::size_t i = 0; i + 1 < names.size(); ++i) {
     care.records.emplace_back(names[i], i < headerLines.size() ? headerLines[i] : std::string());
@@ -125,43 +132,34 @@ commit::Aftercare FileSplitter::AftercareOf(const CFileEntry& entry, const std::
   return care;
 }
 
-FileSplitter::Next FileSplitter::Split(std::size_t i) {
-  CFileEntry& entry = *dir_.entries[i];
+// Names the old logs and the backup; nothing when the file is to be split,
+// else what became of it.
+std::optional<FileSplitter::Next> FileSplitter::PlanSplit(CLogFile& log, const CFileEntry& entry,
+                                                         commit::SplitPlan& plan,
+                                                         std::vector<std::string>& headerLines) {
   const std::size_t room = static_cast<std::size_t>(entry.room);
-  const int row = static_cast<int>(i);
-
-  if (!SameTime(dir_, entry)) {
-    ctx_.messenger.Box(ids::kMsgChangedSinceAnalysis, entry.name, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
-    return Next::StopChanged;
-  }
-
-  const std::string logName = entry.name;
-  CLogFile log(dir_.path, &entry, ctx_.messenger, ctx_.progress, ctx_.clock);
-  std::optional<CNameError> naming =
-      log.MakeOldLogNames(CutValue(entry.room), tables_.low[room], tables_.high[room], ctx_.doc.m_nArcType,
-                          ctx_.doc.m_nSepMethod, tables_.naming[room]);
+  std::optional<CNameError> naming = log.MakeOldLogNames(CutValue(entry.room), tables_.low[room], tables_.high[room],
+                                                         request_.form, request_.method, tables_.naming[room]);
   if (naming) {
     ShowNameError(ctx_.messenger, *naming);
     return (tables_.naming[room] & kNamingError) != 0 ? Next::Skipped : Next::StopNaming;
   }
-  std::vector<std::string> headerLines;
   log.MakeHeaderLines(dir_.name, dir_.RoomName(entry.room), headerLines);
 
-  commit::SplitPlan plan;
   plan.folder = dir_.path;
-  plan.logName = logName;
-  plan.backupName = BackupFileName(logName, ctx_.doc.m_nBackUp != 0, dir_.Generation(entry.room));
+  plan.logName = entry.name;
+  plan.backupName = BackupFileName(entry.name, request_.backupPerGeneration, dir_.Generation(entry.room));
   plan.outputNames = log.names();
   plan.aftercare = AftercareOf(entry, plan.outputNames, headerLines);
   if (!BackupNameFree(plan.backupName, &plan.replaceBackup)) return Next::Skipped;
+  return std::nullopt;
+}
 
-  ctx_.rows.SetCellText(row, kColumnSize, "-");
-  ctx_.rows.SetCellText(row, kColumnLowest, kCutting);
-  ctx_.rows.SetCellText(row, kColumnHighest, kCutting);
-  ctx_.rows.RepaintNow();
-
-  // The log is read where it lies; the outputs are written under temporary
-  // names and take their places only in the commit.
+// The log is read where it lies; the outputs are written under temporary
+// names and take their places only in the commit.
+FileSplitter::Next FileSplitter::WriteAndCommit(std::size_t i, CLogFile& log, commit::SplitPlan& plan,
+                                                const std::vector<std::string>& headerLines) {
+  CFileEntry& entry = *dir_.entries[i];
   commit::SplitCommit transaction;
   commit::Fault fault;
   if (!transaction.Begin(plan, &fault)) {
@@ -190,9 +188,9 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
   // The host may have written to the log while it was read: what it wrote
   // is in no output, so this split is taken back and the log analysed again.
   plat::FileIdentity now;
-  if (!plat::GetFileIdentity(plat::JoinPath(dir_.path, logName), &now) || !(now == source)) {
+  if (!plat::GetFileIdentity(plat::JoinPath(dir_.path, plan.logName), &now) || !(now == source)) {
     takeBack(Next::StopChanged);
-    ctx_.messenger.Box(ids::kMsgChangedSinceAnalysis, logName, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+    ctx_.messenger.Box(ids::kMsgChangedSinceAnalysis, plan.logName, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
     return Next::StopChanged;
   }
 
@@ -211,12 +209,47 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
   backups_.Add(dir_.path, plan.backupName, source);
   entry.logAsLeft = transaction.newLog();
   const std::size_t recordsBefore = entry.undoList.size();
-  log.RecordUndo(dir_.Generation(entry.room), headerLines, ctx_.doc.m_nArcType, plan.backupName);
+  log.RecordUndo(dir_.Generation(entry.room), headerLines, request_.form, plan.backupName);
   for (std::size_t r = recordsBefore; r < entry.undoList.size(); ++r) entry.undoList[r].journal = transaction.held();
   RedrawRow(i);
   ctx_.rows.RepaintNow();
   ctx_.rows.EndWaitCursor();
   return Next::Split;
+}
+
+FileSplitter::Next FileSplitter::Split(std::size_t i) {
+  CFileEntry& entry = *dir_.entries[i];
+  if (!SameTime(dir_, entry)) {
+    ctx_.messenger.Box(ids::kMsgChangedSinceAnalysis, entry.name, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
+    return Next::StopChanged;
+  }
+  CLogFile log(dir_.path, &entry, ctx_.messenger, ctx_.progress, ctx_.clock);
+  commit::SplitPlan plan;
+  std::vector<std::string> headerLines;
+  if (const std::optional<Next> notSplit = PlanSplit(log, entry, plan, headerLines)) return *notSplit;
+
+  const int row = static_cast<int>(i);
+  ctx_.rows.SetCellText(row, kColumnSize, "-");
+  ctx_.rows.SetCellText(row, kColumnLowest, kCutting);
+  ctx_.rows.SetCellText(row, kColumnHighest, kCutting);
+  ctx_.rows.RepaintNow();
+  return WriteAndCommit(i, log, plan, headerLines);
+}
+
+// The lowest and highest message number of each room over the logs the
+// request takes in.
+RoomTables TablesOf(const CDirectory& dir, const SplitRequest& request) {
+  RoomTables tables;
+  tables.low.fill(kNoHighest);
+  tables.high.fill(0);
+  tables.naming.fill(kNamingFresh);
+  for (const auto& entry : dir.entries) {
+    if (!TakesPart(*entry, request.rooms, request.kindSet)) continue;
+    const std::size_t room = static_cast<std::size_t>(entry->room);
+    tables.low[room] = std::min(tables.low[room], entry->lowest);
+    tables.high[room] = std::max(tables.high[room], entry->highest);
+  }
+  return tables;
 }
 
 }  // namespace
@@ -229,24 +262,13 @@ const CFileEntry* FindStaleEntry(const CDirectory& dir, RoomSet rooms) {
   return nullptr;
 }
 
-SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet rooms, bool singleRoom,
-                       bool exportAsked) {
+SplitReport SplitRooms(CommandContext& ctx, const SplitRequest& request) {
   SplitReport report;
   CDirectory* dir = ctx.doc.CurrentFolder();
   if (!dir) return report;
 
-  RoomTables tables;
-  tables.low.fill(kNoHighest);
-  tables.high.fill(0);
-  tables.naming.fill(kNamingFresh);
-  for (const auto& entry : dir->entries) {
-    if (!TakesPart(*entry, rooms, kindSet)) continue;
-    const std::size_t room = static_cast<std::size_t>(entry->room);
-    tables.low[room] = std::min(tables.low[room], entry->lowest);
-    tables.high[room] = std::max(tables.high[room], entry->highest);
-  }
-
-  FileSplitter splitter(ctx, *dir, tables, singleRoom, number, exportAsked);
+  RoomTables tables = TablesOf(*dir, request);
+  FileSplitter splitter(ctx, *dir, tables, request);
   // However the run ends, the user hears of messages the host wrote into a
   // backup after its split, and the backups stay watched.
   auto ended = [&]() -> SplitReport& {
@@ -256,7 +278,7 @@ SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet roo
   };
   std::size_t i = 0;
   while (i < dir->entries.size()) {
-    if (!TakesPart(*dir->entries[i], rooms, kindSet)) {
+    if (!TakesPart(*dir->entries[i], request.rooms, request.kindSet)) {
       ++i;
       continue;
     }
@@ -290,13 +312,32 @@ SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet roo
   }
   ended();
   for (int room = kFirstRoom; room <= kLastRoom; ++room) {
-    if (RoomInSet(rooms, room)) dir->RaiseGeneration(room);
+    if (RoomInSet(request.rooms, room)) dir->RaiseGeneration(room);
   }
   report.reachedEnd = true;
   return report;
 }
 
-SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs, bool exportAsked) {
+namespace {
+
+// The dialog for the rooms, opened from settings; what it chose when it
+// closed with OK.
+std::optional<SplitChoices> RunSplitDialog(SplitDialogPort& dialogs, const CDirectory& dir, RoomSet rooms,
+                                           bool single, const SplitSettings& settings) {
+  if (single) {
+    SplitSingleValues values = PrepareSplitSingle(dir, rooms, settings.form, settings.method);
+    if (!dialogs.RunSplitSingle(values)) return std::nullopt;
+    return values.choices;
+  }
+  SplitMultiValues values = PrepareSplitMulti(settings.form, settings.method);
+  if (!dialogs.RunSplitMulti(values)) return std::nullopt;
+  return values;
+}
+
+}  // namespace
+
+SplitOutcome SplitSelectedRooms(CommandContext& ctx, SplitDialogPort& dialogs, const SplitSettings& settings,
+                                bool exportAsked) {
   SplitOutcome outcome;
   CDirectory* dir = ctx.doc.CurrentFolder();
   if (!dir) return outcome;
@@ -311,31 +352,13 @@ SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs, bool exportA
     return outcome;
   }
 
-  int number = 0;
-  int kindIndex = kKindIndexBoth;
-  if (single) {
-    SplitSingleValues values = PrepareSplitSingle(*dir, rooms, ctx.doc);
-    if (!dialogs.RunSplitSingle(values)) {
-      outcome.kind = SplitOutcome::Kind::Cancelled;
-      return outcome;
-    }
-    ctx.doc.m_nArcType = values.m_nForm;
-    ctx.doc.m_nSepMethod = values.m_nMethod;
-    number = values.m_nNumber;
-    kindIndex = values.m_nKindIndex;
-  } else {
-    SplitMultiValues values = PrepareSplitMulti(ctx.doc);
-    if (!dialogs.RunSplitMulti(values)) {
-      outcome.kind = SplitOutcome::Kind::Cancelled;
-      return outcome;
-    }
-    ctx.doc.m_nArcType = values.m_nForm;
-    ctx.doc.m_nSepMethod = values.m_nMethod;
-    number = values.m_nNumber;
-    kindIndex = values.m_nKindIndex;
+  const std::optional<SplitChoices> chosen = RunSplitDialog(dialogs, *dir, rooms, single, settings);
+  if (!chosen) {
+    outcome.kind = SplitOutcome::Kind::Cancelled;
+    return outcome;
   }
-
-  if (ctx.messenger.BoxToUser(ids::kMsgConfirmSplit, MsgStyle{MsgButtons::YesNo, MsgIcon::None}) != MsgResult::Yes) {
+  outcome.request = MakeSplitRequest(rooms, single, *chosen, settings, exportAsked);
+  if (!ctx.decisions.ConfirmSplit()) {
     outcome.kind = SplitOutcome::Kind::Declined;
     return outcome;
   }
@@ -346,6 +369,17 @@ SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs, bool exportA
     return outcome;
   }
   outcome.kind = SplitOutcome::Kind::Ran;
-  outcome.report = SplitRooms(ctx, number, KindSetFromIndex(kindIndex), rooms, single, exportAsked);
+  outcome.report = SplitRooms(ctx, outcome.request);
+  return outcome;
+}
+
+SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs, bool exportAsked) {
+  const SplitOutcome outcome = SplitSelectedRooms(ctx, dialogs, StoredSplitSettings(ctx.doc), exportAsked);
+  const bool chosen = outcome.kind == SplitOutcome::Kind::Declined || outcome.kind == SplitOutcome::Kind::Busy ||
+                      outcome.kind == SplitOutcome::Kind::Ran;
+  if (chosen) {
+    ctx.doc.m_nArcType = SettingOf(outcome.request.form);
+    ctx.doc.m_nSepMethod = SettingOf(outcome.request.method);
+  }
   return outcome;
 }

@@ -4,6 +4,7 @@
 #include "commands/backup_watch.h"
 #include "commands/command_context.h"
 #include "commands/room_selection.h"
+#include "commands/split_request.h"
 
 class CDirectory;
 class CFileEntry;
@@ -32,6 +33,7 @@ struct SplitOutcome {
   };
   Kind kind = Kind::Nothing;
   std::string staleFile;  // Analysed: the first file that was not analysed or had changed
+  SplitRequest request;   // Declined, Busy, Ran: what the dialog asked for
   SplitReport report;
 };
 
@@ -39,12 +41,16 @@ struct SplitOutcome {
 // is not known or whose file changed since the system last saw it.
 const CFileEntry* FindStaleEntry(const CDirectory& dir, RoomSet rooms);
 
-// The split command (分割実行). exportAsked: the command goes on to the
-// header export, so a run that does not live to make it leaves it to the
-// next run's repair.
+// The split command (分割実行) over the selected rooms, starting from
+// settings: the dialog opens with their form and method, the request takes
+// their backups. exportAsked: the command goes on to the header export.
+SplitOutcome SplitSelectedRooms(CommandContext& ctx, SplitDialogPort& dialogs, const SplitSettings& settings,
+                                bool exportAsked);
+
+// The split command of the desktop program: it starts from the document's
+// stored settings, and the form and method chosen become the stored ones
+// the next dialog starts from.
 SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs, bool exportAsked = false);
 
-// The per-file loop, after the user has confirmed: number is the dialog's
-// cut value or step, kindSet 1 body, 2 title, 3 both.
-SplitReport SplitRooms(CommandContext& ctx, int number, int kindSet, RoomSet rooms, bool singleRoom,
-                       bool exportAsked = false);
+// The per-file loop, after the user has confirmed.
+SplitReport SplitRooms(CommandContext& ctx, const SplitRequest& request);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "messages/companion_mode.h"
+#include "ports/decisions.h"
 #include "resources/ids.h"
 
 namespace {
@@ -45,53 +46,39 @@ int KindSetFromIndex(int kindIndex) {
   }
 }
 
-void ChooseFirstMethod(SplitSingleValues& v) {
+void ChooseFirstMethod(SplitChoices& v) {
   v.m_nNumber = v.m_nSavedNumber;
-  v.m_nMethod = 0;
+  v.m_nMethod = SplitMethod::Single;
 }
 
-void ChooseSecondMethod(SplitSingleValues& v) {
+void ChooseSecondMethod(SplitChoices& v) {
   v.m_nSavedNumber = v.m_nNumber;
   v.m_nNumber = 1000;
-  v.m_nMethod = 1;
+  v.m_nMethod = SplitMethod::Multiple;
 }
 
-void ChooseFirstMethod(SplitMultiValues& v) {
-  v.m_nNumber = v.m_nSavedNumber;
-  v.m_nMethod = 0;
-}
-
-void ChooseSecondMethod(SplitMultiValues& v) {
-  v.m_nSavedNumber = v.m_nNumber;
-  v.m_nNumber = 1000;
-  v.m_nMethod = 1;
-}
-
-DialogOk CheckSingleOk(const SplitSingleValues& v, Messenger& messenger) {
-  if (!NumberInRange(v.m_nNumber)) return DialogOk::BadNumber;
-  if (v.m_nMethod == 0) {
+DialogOk CheckSingleOk(const SplitSingleValues& v, Messenger& messenger, DecisionPort& decisions) {
+  const SplitChoices& c = v.choices;
+  if (!NumberInRange(c.m_nNumber)) return DialogOk::BadNumber;
+  if (c.m_nMethod == SplitMethod::Single) {
     int low = v.m_nBodyLow;
     int high = v.m_nBodyHigh;
     if (v.m_nFilesPresent == kFilesTitle ||
-        (v.m_nFilesPresent == kFilesBoth && v.m_nKindIndex == kKindIndexTitle)) {
+        (v.m_nFilesPresent == kFilesBoth && c.m_nKindIndex == kKindIndexTitle)) {
       low = v.m_nTitleLow;
       high = v.m_nTitleHigh;
-    } else if (v.m_nFilesPresent == kFilesBoth && v.m_nKindIndex == kKindIndexBoth) {
+    } else if (v.m_nFilesPresent == kFilesBoth && c.m_nKindIndex == kKindIndexBoth) {
       low = std::min(v.m_nBodyLow, v.m_nTitleLow);
       high = std::max(v.m_nBodyHigh, v.m_nTitleHigh);
     }
-    if (v.m_nNumber < low || v.m_nNumber > high) {
-      MsgResult r = messenger.BoxToUser(ids::kMsgOutsideRange, MsgStyle{MsgButtons::YesNo, MsgIcon::Question});
-      if (r != MsgResult::Yes) return DialogOk::StayOpen;
-    }
+    if ((c.m_nNumber < low || c.m_nNumber > high) && !decisions.SplitOutsideRange()) return DialogOk::StayOpen;
   }
-  if (v.m_nMethod == 1 && v.m_nNumber == 0) return RefuseZeroStep(messenger);
-  return DialogOk::Close;
+  return CheckMultiOk(c, messenger);
 }
 
-DialogOk CheckMultiOk(const SplitMultiValues& v, Messenger& messenger) {
+DialogOk CheckMultiOk(const SplitChoices& v, Messenger& messenger) {
   if (!NumberInRange(v.m_nNumber)) return DialogOk::BadNumber;
-  if (v.m_nMethod == 1 && v.m_nNumber == 0) return RefuseZeroStep(messenger);
+  if (v.m_nMethod == SplitMethod::Multiple && v.m_nNumber == 0) return RefuseZeroStep(messenger);
   return DialogOk::Close;
 }
 

@@ -4,6 +4,7 @@
 
 #include "ports/dialogs.h"
 
+class DecisionPort;
 class Messenger;
 
 // What the split dialogs do beyond showing their values; the desktop
@@ -20,10 +21,8 @@ int KindSetFromIndex(int kindIndex);
 
 // The first method radio brings back the remembered number; the second
 // remembers the number shown and proposes 1000.
-void ChooseFirstMethod(SplitSingleValues& v);
-void ChooseSecondMethod(SplitSingleValues& v);
-void ChooseFirstMethod(SplitMultiValues& v);
-void ChooseSecondMethod(SplitMultiValues& v);
+void ChooseFirstMethod(SplitChoices& v);
+void ChooseSecondMethod(SplitChoices& v);
 
 enum class DialogOk {
   Close,      // the dialog closes with OK
@@ -32,10 +31,11 @@ enum class DialogOk {
 };
 
 // OK of CSplitSingleDlg: under the first method a number outside the range
-// of the logs to be processed asks kMsgOutsideRange; the second method refuses 0 (kMsgZeroStep).
-DialogOk CheckSingleOk(const SplitSingleValues& v, Messenger& messenger);
+// of the logs to be processed asks whether to split there anyway; the second
+// method refuses 0 (kMsgZeroStep).
+DialogOk CheckSingleOk(const SplitSingleValues& v, Messenger& messenger, DecisionPort& decisions);
 // OK of CSplitMultiDlg: the second method refuses 0 (kMsgZeroStep).
-DialogOk CheckMultiOk(const SplitMultiValues& v, Messenger& messenger);
+DialogOk CheckMultiOk(const SplitChoices& v, Messenger& messenger);
 
 // The keypad: a digit appends (capped at 65536), Clear starts again.
 void PressNumberPadDigit(NumberPadValues& pad, int digit);

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "model/directory.h"
-#include "model/kiv_doc.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ int RoundToLeadingMagnitude(int highest) {
   return d != 0 ? highest / d * d : highest;
 }
 
-SplitSingleValues PrepareSplitSingle(const CDirectory& dir, RoomSet rooms, const CKivDoc& doc) {
+SplitSingleValues PrepareSplitSingle(const CDirectory& dir, RoomSet rooms, NamingForm form, SplitMethod method) {
   SplitSingleValues v;
   int highest = 0;
   for (const auto& entry : dir.entries) {
@@ -44,30 +43,30 @@ SplitSingleValues PrepareSplitSingle(const CDirectory& dir, RoomSet rooms, const
   }
   if (v.m_nBodyHigh == kSplitNumberMax) {
     v.m_strBodyFile = v.m_strBodyRange = kNone;
-    v.m_nKindIndex = kKindIndexTitle;
+    v.choices.m_nKindIndex = kKindIndexTitle;
     v.m_nFilesPresent = kFilesTitle;
   } else if (v.m_nTitleHigh == kSplitNumberMax) {
     v.m_strTitleFile = v.m_strTitleRange = kNone;
-    v.m_nKindIndex = kKindIndexBody;
+    v.choices.m_nKindIndex = kKindIndexBody;
     v.m_nFilesPresent = kFilesBody;
   } else {
-    v.m_nKindIndex = kKindIndexBoth;
+    v.choices.m_nKindIndex = kKindIndexBoth;
     v.m_nFilesPresent = kFilesBoth;
   }
   const int rounded = RoundToLeadingMagnitude(highest);
-  v.m_nNumber = doc.m_nSepMethod != 0 ? 1000 : rounded;
-  v.m_nSavedNumber = rounded;
-  v.m_nForm = doc.m_nArcType;
-  v.m_nMethod = doc.m_nSepMethod;
+  v.choices.m_nNumber = method == SplitMethod::Multiple ? 1000 : rounded;
+  v.choices.m_nSavedNumber = rounded;
+  v.choices.m_nForm = form;
+  v.choices.m_nMethod = method;
   return v;
 }
 
-SplitMultiValues PrepareSplitMulti(const CKivDoc& doc) {
+SplitMultiValues PrepareSplitMulti(NamingForm form, SplitMethod method) {
   SplitMultiValues v;
-  v.m_nForm = doc.m_nArcType;
+  v.m_nForm = form;
   v.m_nKindIndex = kKindIndexBoth;
-  v.m_nMethod = doc.m_nSepMethod;
-  v.m_nNumber = doc.m_nSepMethod != 0 ? 1000 : 0;
+  v.m_nMethod = method;
+  v.m_nNumber = method == SplitMethod::Multiple ? 1000 : 0;
   v.m_nSavedNumber = 0;
   return v;
 }

@@ -15,7 +15,7 @@ void ShowLineProblem(Messenger& messenger, const std::string& fileName, long lon
   style.buttons = MsgButtons::Ok;
   style.icon = MsgIcon::Information;
   style.noOwner = true;
-  messenger.port().ShowMessage(text, std::string(KivString(captionId)), style);
+  messenger.port().ShowMessage(Message{textId, text, std::string(KivString(captionId))}, style);
 }
 
 void ShowNameError(Messenger& messenger, const CNameError& error) {

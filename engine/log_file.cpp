@@ -49,8 +49,8 @@ bool CLogFile::UseSkipping(ScanMode scan, std::uint64_t length) const {
   return scan == ScanMode::Skipping || (scan == ScanMode::BySize && length >= kSkippingScanMinimum);
 }
 
-std::optional<CNameError> CLogFile::MakeOldLogNames(int number, int lower, int upper, int form,
-                                                    int method, std::uint32_t& state) {
+std::optional<CNameError> CLogFile::MakeOldLogNames(int number, int lower, int upper, NamingForm form,
+                                                    SplitMethod method, std::uint32_t& state) {
   NamingRequest request;
   request.logName = entry_->name;
   request.kind = entry_->kind;

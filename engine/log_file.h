@@ -54,11 +54,11 @@ class CLogFile {
   // with the line).
   bool Analyze(ScanMode scan = ScanMode::BySize);
 
-  // Plans the cuts and names the old logs (form kFormArchive/kFormSerial,
-  // method kMethodSingle/kMethodMultiple) against the folder as it is now
+  // Plans the cuts and names the old logs in form, cut by method, against
+  // the folder as it is now
   // listed; see PlanOldLogNames. state is the room's naming state for the
   // split command (kNamingFresh at its start). The folder is only listed.
-  std::optional<CNameError> MakeOldLogNames(int number, int lower, int upper, int form, int method,
+  std::optional<CNameError> MakeOldLogNames(int number, int lower, int upper, NamingForm form, SplitMethod method,
                                             std::uint32_t& state);
 
   // Appends one forum header line per output (the old logs, then the log
@@ -89,7 +89,7 @@ class CLogFile {
 
   // After a successful Split: one undo record per old log, appended to the
   // entry's undo list; backupName is where the log as it was now lies.
-  void RecordUndo(int generation, const std::vector<std::string>& headerLines, int namingForm,
+  void RecordUndo(int generation, const std::vector<std::string>& headerLines, NamingForm namingForm,
                   const std::string& backupName);
 
   const std::string& folder() const { return folder_; }

@@ -17,9 +17,3 @@ struct CNameError {
 inline constexpr std::uint32_t kNamingFresh = 0x80000000u;  // no file of the room named yet
 inline constexpr std::uint32_t kNamingError = 0x4000000u;   // naming failed for the room
 inline constexpr std::uint32_t kArchiveLetterBits = 0x3FFFFFFu;  // letters A..Z
-
-// The two naming forms (setting ArcType) and split methods (setting SepMethod).
-inline constexpr int kFormArchive = 0;
-inline constexpr int kFormSerial = 1;
-inline constexpr int kMethodSingle = 0;
-inline constexpr int kMethodMultiple = 1;

@@ -25,9 +25,9 @@ constexpr std::uint32_t kLetterZ = 1u << 25;
 // ".M" serials are two digits; reaching this one means the room has run out.
 constexpr std::uint32_t kSerialLimit = 100;
 
-std::vector<std::int32_t> PlanCutPoints(int number, int lower, int upper, int method) {
+std::vector<std::int32_t> PlanCutPoints(int number, int lower, int upper, SplitMethod method) {
   std::vector<std::int32_t> cuts{0};
-  if (method == kMethodMultiple) {
+  if (method == SplitMethod::Multiple) {
     // A step of 0 would never advance; the dialog refuses it, and without a
     // step there is nothing to cut.
     if (number > 0) {
@@ -105,7 +105,7 @@ class Naming {
     if (folder_.listError() != 0) {
       failure = ListingFailure();
     } else {
-      failure = request_.form == kFormArchive ? MakeArchiveNames() : MakeSerialNames();
+      failure = request_.form == NamingForm::Archive ? MakeArchiveNames() : MakeSerialNames();
     }
     if (failure) {
       plan_.names.clear();

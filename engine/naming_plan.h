@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/naming_error.h"
+#include "ports/split_forms.h"
 
 class FolderNames;
 
@@ -16,8 +17,8 @@ struct NamingRequest {
   int number = 0;       // the cut value: where to cut (single), or the step (multiple)
   int lower = 0;        // the range of message numbers the cuts are planned over
   int upper = 0;
-  int form = kFormArchive;      // kFormArchive (AR_9802A.LOG) or kFormSerial (MES_05.003, MES_05.M00)
-  int method = kMethodSingle;   // kMethodSingle or kMethodMultiple
+  NamingForm form = NamingForm::Archive;
+  SplitMethod method = SplitMethod::Single;
   std::time_t today = 0;        // archive names carry its year and month
 };
 

@@ -7,7 +7,7 @@
 #include "engine/log_file.h"
 #include "platform/file_ops.h"
 
-void CLogFile::RecordUndo(int generation, const std::vector<std::string>& headerLines, int namingForm,
+void CLogFile::RecordUndo(int generation, const std::vector<std::string>& headerLines, NamingForm namingForm,
                           const std::string& backupName) {
   // Without a backup there is nothing a record could take the split back to.
   if (plan_.names.size() < 2 || backupName.empty()) return;

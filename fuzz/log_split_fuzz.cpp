@@ -25,8 +25,8 @@ namespace {
 
 class SilentPort : public MessagePort {
  public:
-  MsgResult ShowMessage(const std::string& text, const std::string&, MsgStyle style) override {
-    shown += text + "\n";
+  MsgResult ShowMessage(const Message& message, MsgStyle style) override {
+    shown += message.text + "\n";
     return style.buttons == MsgButtons::YesNo || style.buttons == MsgButtons::YesNoCancel ? MsgResult::Yes
                                                                                           : MsgResult::Ok;
   }
@@ -60,14 +60,14 @@ bool IsSubsequence(const std::vector<std::string>& part, const std::vector<std::
 // What a split of the backup made: each output's name and bytes; empty when
 // the split was refused, which must leave nothing behind.
 using Outputs = std::vector<std::pair<std::string, std::string>>;
-Outputs SplitBackup(const std::string& folder, CFileEntry entry, int form, int number, CLogFile::ScanMode scan,
+Outputs SplitBackup(const std::string& folder, CFileEntry entry, NamingForm form, int number, CLogFile::ScanMode scan,
                     Messenger& messenger, ProgressPort& progress, const Clock& clock,
                     std::vector<std::string>& headerLines) {
   const std::string backup = "MES_01.B00";
   CLogFile log(folder, &entry, messenger, progress, clock);
   std::uint32_t state = kNamingFresh;
   Outputs made;
-  if (log.MakeOldLogNames(number, entry.lowest, entry.highest, form, kMethodSingle, state)) return made;
+  if (log.MakeOldLogNames(number, entry.lowest, entry.highest, form, SplitMethod::Single, state)) return made;
   headerLines.clear();
   if (!log.MakeHeaderLines("FORUM1", "", headerLines)) fuzzing::Fail("no header lines for a named split");
   if (!log.Open(backup)) fuzzing::Fail("the backup did not open");
@@ -81,7 +81,7 @@ Outputs SplitBackup(const std::string& folder, CFileEntry entry, int form, int n
   return made;
 }
 
-void CheckSplit(const std::string& folder, CFileEntry& entry, int form, int number,
+void CheckSplit(const std::string& folder, CFileEntry& entry, NamingForm form, int number,
                 const std::string& original, Messenger& messenger, ProgressPort& progress,
                 const Clock& clock) {
   const std::string backup = "MES_01.B00";
@@ -128,7 +128,7 @@ void CheckSplit(const std::string& folder, CFileEntry& entry, int form, int numb
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 4) return 0;
   const int kind = (data[0] & 1) ? kKindTitle : kKindBody;
-  const int form = (data[1] & 1) ? kFormSerial : kFormArchive;
+  const NamingForm form = (data[1] & 1) ? NamingForm::Serial : NamingForm::Archive;
   const int number = ((data[2] << 8) | data[3]) % (kNoHighest + 1);
   const std::string original(reinterpret_cast<const char*>(data + 4), size - 4);
 

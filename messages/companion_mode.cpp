@@ -76,9 +76,11 @@ std::string CommandTooltip(int id) {
 MsgResult CompanionMessageBox(MessagePort& port, const CompanionMode& mode, int id,
                               const std::string& first, const std::string& second, MsgStyle style,
                               int captionId) {
-  std::string text = FormatCompanionText(mode, id, first, second);
-  std::string caption(KivString(captionId != 0 ? captionId : id + 1));
-  return port.ShowMessage(text, caption, style);
+  Message message;
+  message.id = id;
+  message.text = FormatCompanionText(mode, id, first, second);
+  message.caption = KivString(captionId != 0 ? captionId : id + 1);
+  return port.ShowMessage(message, style);
 }
 
 std::string CompanionHonorific(int companionType) {
@@ -106,8 +108,9 @@ MsgResult Messenger::MixedLogError(const std::string& fileName, int line) {
   style.buttons = MsgButtons::Ok;
   style.icon = MsgIcon::Information;
   style.noOwner = true;
-  return port_.ShowMessage(MixedLogText(mode_, fileName, line), std::string(KivString(ids::kMsgMixedLogCaption)),
-                           style);
+  return port_.ShowMessage(
+      Message{ids::kMsgMixedLog, MixedLogText(mode_, fileName, line), std::string(KivString(ids::kMsgMixedLogCaption))},
+      style);
 }
 
 CompanionChoice BeginCompanionDialog(CompanionMode& mode) {

@@ -6,15 +6,17 @@
 
 #include "ports/messages.h"
 
-// A message port that shows nothing: it records every box and file-error
-// report and answers each box from a script (the first queued answer; when
-// none is queued, the box's first button: Yes or OK). The one way boxes are
+// A message port that shows nothing: it records every box (its id, text,
+// caption and style) and file-error report and answers each box from a
+// script (the first queued answer; when none is queued, the box's first
+// button: Yes or OK). The one way boxes are
 // answered without a user: tests hand it to the core as its port, or to the
 // desktop message box as its script; a companion program started by a test
 // fills one from its environment.
 class ScriptedMessages : public MessagePort {
  public:
   struct Box {
+    int id;
     std::string text;
     std::string caption;
     MsgStyle style;
@@ -28,8 +30,8 @@ class ScriptedMessages : public MessagePort {
     return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::Yes : MsgResult::Ok;
   }
 
-  MsgResult ShowMessage(const std::string& text, const std::string& caption, MsgStyle style) override {
-    boxes.push_back({text, caption, style});
+  MsgResult ShowMessage(const Message& message, MsgStyle style) override {
+    boxes.push_back({message.id, message.text, message.caption, style});
     if (whenShown) whenShown(boxes.back());
     if (!answers.empty()) {
       MsgResult r = answers.front();

@@ -61,8 +61,8 @@ class CKivDoc {
   bool m_bNoOverwriteConfirm = false;  // this run only, never stored
   int m_nBackUp = 1;        // BackUp in effect for this run
   int m_nBackUpStored = 1;  // BackUp as the settings sheet shows it; takes effect next run
-  int m_nArcType = 0;       // 0 archive form, 1 serial-extension form
-  int m_nSepMethod = 0;     // split method 0 or 1
+  int m_nArcType = 0;       // NamingForm the split dialogs start from, as stored (0 archive, 1 serial)
+  int m_nSepMethod = 0;     // SplitMethod the split dialogs start from, as stored (0 single, 1 multiple)
   int m_nSortState0 = 0;    // file-name column: 0 scan order, 1 ascending, 2 descending
   int m_nSortState2 = 0;    // kind column
   int m_nSortState3 = 0;    // size column

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "ports/split_forms.h"
+
 namespace commit {
 class Journal;
 }
@@ -18,7 +20,7 @@ class CUndo {
   int previousLowest = 0;       // the entry's range before the split
   int previousHighest = 0x10000;
   std::string headerLine;       // the old log's line for the archive list (CP932)
-  int namingForm = 0;           // 0 archive form, 1 serial-extension form
+  NamingForm namingForm = NamingForm::Archive;
   int exported = 0;             // 1 once its line went to AR.LST
   // The log changed since (the host wrote to it, or an undo was refused):
   // no undo takes this split back any more, but its old log still gets its

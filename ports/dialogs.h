@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "ports/split_forms.h"
+
 // The split dialogs and the number keypad as value objects: the command
 // fills them before the dialog opens and reads them after OK; the desktop
 // program shows them in widgets, kiv-batch fills them from its arguments.
@@ -21,32 +23,32 @@ inline constexpr int kFilesBoth = 3;
 // The number field takes 0 to 65536.
 inline constexpr int kSplitNumberMax = 0x10000;
 
+// What both split dialogs choose: the naming form, the method, the kind
+// list's index and the number.
+struct SplitChoices {
+  NamingForm m_nForm = NamingForm::Archive;
+  SplitMethod m_nMethod = SplitMethod::Single;
+  int m_nKindIndex = kKindIndexBoth;
+  int m_nNumber = 0;
+  int m_nSavedNumber = 0;  // kept for the first method while the second is chosen
+};
+
 // CSplitSingleDlg: one room, with its body and title log shown.
 struct SplitSingleValues {
+  SplitChoices choices;
   int m_nBodyLow = 0;
   int m_nBodyHigh = 0x10000;  // 65536: the room has no body log
   int m_nTitleLow = 0;
   int m_nTitleHigh = 0x10000;
   int m_nFilesPresent = -1;
-  int m_nSavedNumber = 1000;  // kept for the first method while the second is chosen
-  int m_nForm = -1;           // 0 書庫形式, 1 拡張子連番形式
   std::string m_strBodyFile;
   std::string m_strBodyRange;
   std::string m_strTitleFile;
   std::string m_strTitleRange;
-  int m_nKindIndex = -1;
-  int m_nNumber = 0;
-  int m_nMethod = -1;
 };
 
 // CSplitMultiDlg: several rooms, no files shown.
-struct SplitMultiValues {
-  int m_nSavedNumber = 0;
-  int m_nForm = -1;
-  int m_nKindIndex = -1;
-  int m_nNumber = 0;
-  int m_nMethod = -1;
-};
+using SplitMultiValues = SplitChoices;
 
 // CNumberPadDlg: the value keyed so far and the display text.
 struct NumberPadValues {

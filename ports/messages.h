@@ -8,6 +8,16 @@ enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgIcon { None, Information, Exclamation, Question, Stop };
 enum class MsgResult { Ok, Cancel, Yes, No };
 
+// What a box shows: the text and caption, and the string table's id the
+// text was made from, so that a port can tell one message from another
+// without reading its text. 0 for a text of no id (a file-error report, a
+// dialog's own refusal).
+struct Message {
+  int id = 0;
+  std::string text;
+  std::string caption;
+};
+
 struct MsgStyle {
   MsgButtons buttons = MsgButtons::Ok;
   MsgIcon icon = MsgIcon::None;
@@ -19,7 +29,7 @@ class MessagePort {
   virtual ~MessagePort() = default;
 
   // A modal box; returns the button pressed.
-  virtual MsgResult ShowMessage(const std::string& text, const std::string& caption, MsgStyle style) = 0;
+  virtual MsgResult ShowMessage(const Message& message, MsgStyle style) = 0;
 
   // The standard file-error report: file names the file (or "source → target"
   // for a rename) in the platform's own encoding, err is the errno value.

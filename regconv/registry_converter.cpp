@@ -12,8 +12,8 @@ MsgResult Tell(MessagePort& messages, int id, MsgIcon icon, MsgButtons buttons =
   MsgStyle style;
   style.icon = icon;
   style.buttons = buttons;
-  return messages.ShowMessage(std::string(ConverterString(id)),
-                              std::string(ConverterString(kStrConverterCaption)), style);
+  return messages.ShowMessage(
+      Message{id, std::string(ConverterString(id)), std::string(ConverterString(kStrConverterCaption))}, style);
 }
 
 bool Store(SettingsStore& store, MessagePort& messages) {

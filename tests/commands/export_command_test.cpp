@@ -11,17 +11,17 @@ namespace {
 
 class ExportCommand : public ::testing::Test, public ForumFixture {
  protected:
-  void SplitRoomsAt(const std::vector<int>& rooms, int form) {
+  void SplitRoomsAt(const std::vector<int>& rooms, NamingForm form) {
     AnalyzeRooms(rooms);
     Refresh();
     SelectRooms(rooms);
     dialogs.onSingle = [form](SplitSingleValues& v) {
-      v.m_nNumber = 1000;
-      v.m_nForm = form;
+      v.choices.m_nNumber = 1000;
+      v.choices.m_nForm = form;
     };
     dialogs.onMulti = [form](SplitMultiValues& v) {
       v.m_nNumber = 1000;
-      v.m_nMethod = 1;
+      v.m_nMethod = SplitMethod::Multiple;
       v.m_nForm = form;
     };
     ASSERT_EQ(OnSplit(ctx, dialogs).kind, SplitOutcome::Kind::Ran);
@@ -34,7 +34,7 @@ class ExportCommand : public ::testing::Test, public ForumFixture {
 TEST_F(ExportCommand, TheBodyOldLogCarriesTheRoomAndItsTitleTwinGetsNoLine) {
   WriteLog(1, kKindBody, 1, 1500);
   WriteLog(1, kKindTitle, 1, 1500);
-  SplitRoomsAt({1}, 0);
+  SplitRoomsAt({1}, NamingForm::Archive);
   ASSERT_TRUE(Exists("AR_9802A.LOG"));
   ASSERT_TRUE(Exists("AR#9802A.LOG"));
   ExportReport r = OnExportHeaders(ctx);
@@ -56,7 +56,7 @@ TEST_F(ExportCommand, RoomsComeInOrderAndLinesFollowALastLineWithoutItsEnd) {
   WriteLog(1, kKindBody, 1, 1500);
   WriteLog(2, kKindTitle, 1, 1500);
   WriteBytes(Path("AR.LST"), "M OLD.LOG - x -");
-  SplitRoomsAt({3, 1, 2}, 0);
+  SplitRoomsAt({3, 1, 2}, NamingForm::Archive);
   EXPECT_EQ(OnExportHeaders(ctx).lines, 3);
   const std::string list = ReadBytes(Path("AR.LST"));
   EXPECT_EQ(list.rfind("M OLD.LOG - x -M AR_9802", 0), 0u);
@@ -70,7 +70,7 @@ TEST_F(ExportCommand, RoomsComeInOrderAndLinesFollowALastLineWithoutItsEnd) {
 
 TEST_F(ExportCommand, SerialFormOldLogsAreNotExported) {
   WriteLog(1, kKindBody, 1, 1500);
-  SplitRoomsAt({1}, 1);
+  SplitRoomsAt({1}, NamingForm::Serial);
   EXPECT_EQ(OnExportHeaders(ctx).lines, 0);
   EXPECT_FALSE(Exists("AR.LST"));
 }
@@ -78,7 +78,7 @@ TEST_F(ExportCommand, SerialFormOldLogsAreNotExported) {
 TEST_F(ExportCommand, AFailedWriteLeavesTheListAsItWasAndTheRecordsToExport) {
   WriteLog(1, kKindBody, 1, 1500);
   WriteBytes(Path("AR.LST"), "M OLD.LOG - x -\r\n");
-  SplitRoomsAt({1}, 0);
+  SplitRoomsAt({1}, NamingForm::Archive);
   {
     FailOperation fail(plat::FileOp::Write, "AR.LST", ENOSPC);
     ExportReport r = OnExportHeaders(ctx);
@@ -95,9 +95,9 @@ TEST_F(ExportCommand, ARoomWithTwoBodyLogsExportsTheOldLogsOfBoth) {
   WriteLog(1, kKindBody, 1, 1500);
   ASSERT_TRUE(plat::RenameNoReplace(Path("MES_01.LOG"), Path("MES_01X.LOG")));
   WriteLog(1, kKindBody, 1, 1500);
-  SplitRoomsAt({1}, 1);  // serial form: each log names its own old log
+  SplitRoomsAt({1}, NamingForm::Serial);  // serial form: each log names its own old log
   for (auto& entry : dir->entries) {
-    for (CUndo& u : entry->undoList) u.namingForm = 0;  // as if archive-form names
+    for (CUndo& u : entry->undoList) u.namingForm = NamingForm::Archive;  // as if archive-form names
   }
   std::vector<CUndo*> records = CollectExportRecords(*dir);
   EXPECT_EQ(records.size(), 2u);

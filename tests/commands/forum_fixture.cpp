@@ -40,8 +40,9 @@ int FailOperation::Hook(plat::FileOp op, const char* path) {
 ForumFixture::ForumFixture()
     : clock(plat::MakeLocalTime(1998, 2, 10, 12, 0)),
       messenger(messages, mode),
+      decisions(messenger),
       doc(std::make_unique<CKivDoc>(profile, false, &clock)),
-      ctx{*doc, rows, messenger, progress, clock} {
+      ctx{*doc, rows, messenger, decisions, progress, clock} {
   forum = tmp.Sub("FORUM1");
   MakeDir(forum);
   dir = doc->folders().Create("FORUM1", forum);

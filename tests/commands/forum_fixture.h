@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "commands/command_context.h"
+#include "messages/box_decisions.h"
 #include "messages/companion_mode.h"
 #include "messages/scripted_messages.h"
 #include "model/directory.h"
@@ -122,6 +123,7 @@ class ForumFixture {
   CompanionMode mode;
   ScriptedMessages messages;
   Messenger messenger;
+  BoxDecisions decisions;
   NoProgress progress;
   std::unique_ptr<CKivDoc> doc;
   CDirectory* dir = nullptr;

@@ -10,6 +10,7 @@
 #include "commands/command_line.h"
 #include "commands/launch_command.h"
 #include "commands/process_launcher.h"
+#include "resources/ids.h"
 #include "tests/commands/forum_fixture.h"
 
 namespace {
@@ -71,8 +72,7 @@ TEST(LaunchCommand, StartsOnlyWhenProgramAndOptionsAreSetAndReportsAFailure) {
   launcher.succeed = false;
   EXPECT_FALSE(OnExternalLaunch(f.ctx, launcher));
   ASSERT_EQ(f.messages.boxes.size(), 1u);
-  EXPECT_EQ(f.messages.boxes[0].caption, "外部起動失敗");
-  EXPECT_EQ(f.messages.boxes[0].text, "プログラムの起動に失敗しました。設定に間違いがないか確認してください。");
+  EXPECT_EQ(f.messages.boxes[0].id, ids::kMsgLaunchFailed);
 }
 
 TEST(LaunchCommand, AHostileFolderPathReachesTheProgramAsOneArgumentAndRunsNothingElse) {

@@ -4,6 +4,7 @@
 
 #include "commands/split_command.h"
 #include "platform/file_ops.h"
+#include "resources/ids.h"
 #include "tests/commands/forum_fixture.h"
 
 namespace {
@@ -55,9 +56,9 @@ TEST_F(SplitCommand, ARoomWithOnlyATitleLogSplitsOnlyThatLog) {
   EXPECT_EQ(dialogs.single.m_strBodyRange, "なし");
   EXPECT_EQ(dialogs.single.m_strTitleFile, title);
   EXPECT_EQ(dialogs.single.m_strTitleRange, "    1 -  2500");
-  EXPECT_EQ(dialogs.single.m_nKindIndex, kKindIndexTitle);
+  EXPECT_EQ(dialogs.single.choices.m_nKindIndex, kKindIndexTitle);
   EXPECT_EQ(dialogs.single.m_nFilesPresent, kFilesTitle);
-  EXPECT_EQ(dialogs.single.m_nNumber, 2000);
+  EXPECT_EQ(dialogs.single.choices.m_nNumber, 2000);
   EXPECT_EQ(out.report.split, 1);
   EXPECT_EQ(Entry(title).lowest, 2001);
   EXPECT_TRUE(Entry("MES_04.LOG").undoList.empty());
@@ -102,7 +103,7 @@ TEST_F(SplitCommand, AFileChangedAfterTheDialogStopsTheCommandWithoutRaisingGene
   EXPECT_FALSE(out.report.reachedEnd);
   EXPECT_EQ(out.report.split, 1);
   ASSERT_EQ(messages.boxes.size(), 2u);  // the confirmation, then the warning
-  EXPECT_EQ(messages.boxes[1].caption, "ファイルが更新されています");
+  EXPECT_EQ(messages.boxes[1].id, ids::kMsgChangedSinceAnalysis);
   EXPECT_EQ(messages.boxes[1].text.rfind(changed + " :\n", 0), 0u);
   EXPECT_EQ(messages.boxes[1].style.icon, MsgIcon::Exclamation);
   EXPECT_TRUE(Exists("MES_01.B00")) << "files split before it stay split";
@@ -116,17 +117,17 @@ TEST_F(SplitCommand, BackupsFollowTheGenerationOrOneBakFile) {
   const std::string body = WriteLog(1, kKindBody, 1, 5000);
   AnalyzeRooms({1});
   for (int i = 0; i < 3; ++i) dir->RaiseGeneration(1);
-  dialogs.onSingle = [](SplitSingleValues& v) { v.m_nNumber = 1000; };
+  dialogs.onSingle = [](SplitSingleValues& v) { v.choices.m_nNumber = 1000; };
   ASSERT_EQ(Split({1}).kind, SplitOutcome::Kind::Ran);
   EXPECT_TRUE(Exists("MES_01.B03"));
-  dialogs.onSingle = [](SplitSingleValues& v) { v.m_nNumber = 2000; };
+  dialogs.onSingle = [](SplitSingleValues& v) { v.choices.m_nNumber = 2000; };
   ASSERT_EQ(Split({1}).kind, SplitOutcome::Kind::Ran);
   EXPECT_TRUE(Exists("MES_01.B04"));
   EXPECT_EQ(Entry(body).undoList.back().generation, 4);
   EXPECT_EQ(dir->Generation(1), 5);
 
   doc->m_nBackUp = 0;
-  dialogs.onSingle = [](SplitSingleValues& v) { v.m_nNumber = 3000; };
+  dialogs.onSingle = [](SplitSingleValues& v) { v.choices.m_nNumber = 3000; };
   ASSERT_EQ(Split({1}).kind, SplitOutcome::Kind::Ran);
   EXPECT_TRUE(Exists("MES_01.BAK"));
   EXPECT_EQ(Entry(body).undoList.back().backupName, "MES_01.BAK");
@@ -143,7 +144,7 @@ TEST_F(SplitCommand, AnExistingBackupIsOverwrittenOnlyWhenTheUserSaysYes) {
   EXPECT_EQ(out.report.skipped, 1);
   EXPECT_EQ(ReadBytes(Path("MES_01.B00")), "earlier backup");
   ASSERT_EQ(messages.boxes.size(), 2u);
-  EXPECT_EQ(messages.boxes[1].caption, "上書き確認");
+  EXPECT_EQ(messages.boxes[1].id, ids::kMsgBackupExists);
   EXPECT_EQ(messages.boxes[1].text.rfind("MES_01.B00 :\n", 0), 0u);
   EXPECT_EQ(rows.Cell(RowOf(body), kColumnLowest), "1") << "a file skipped before the rename keeps its row";
   EXPECT_EQ(dir->Generation(1), 1) << "the command reached its end";
@@ -221,22 +222,22 @@ TEST_F(SplitCommand, CancelOrNoChangesNothingButOkKeepsTheChosenSettings) {
   EXPECT_EQ(Split({1}).kind, SplitOutcome::Kind::Cancelled);
   dialogs.ok = true;
   dialogs.onSingle = [](SplitSingleValues& v) {
-    v.m_nForm = 1;
-    v.m_nMethod = 1;
+    v.choices.m_nForm = NamingForm::Serial;
+    v.choices.m_nMethod = SplitMethod::Multiple;
   };
   messages.Answer(MsgResult::No);
   EXPECT_EQ(Split({1}).kind, SplitOutcome::Kind::Declined);
-  EXPECT_EQ(messages.boxes.back().caption, "実行確認");
-  EXPECT_EQ(messages.boxes.back().text, "分割を開始します。よろしいですか？");
-  EXPECT_EQ(doc->m_nArcType, 1);
-  EXPECT_EQ(doc->m_nSepMethod, 1);
+  EXPECT_EQ(messages.boxes.back().id, ids::kMsgConfirmSplit);
+  EXPECT_EQ(doc->m_nArcType, SettingOf(NamingForm::Serial));
+  EXPECT_EQ(doc->m_nSepMethod, SettingOf(SplitMethod::Multiple));
   EXPECT_FALSE(Exists("MES_01.B00"));
   EXPECT_EQ(dir->Generation(1), 0);
-  // The next dialog starts from the stored method: the step 1000.
+  // The next dialog starts from the stored form and method: the step 1000.
   dialogs.ok = false;
   Split({1});
-  EXPECT_EQ(dialogs.single.m_nNumber, 1000);
-  EXPECT_EQ(dialogs.single.m_nSavedNumber, 3000);
+  EXPECT_EQ(dialogs.single.choices.m_nForm, NamingForm::Serial);
+  EXPECT_EQ(dialogs.single.choices.m_nNumber, 1000);
+  EXPECT_EQ(dialogs.single.choices.m_nSavedNumber, 3000);
 }
 
 TEST_F(SplitCommand, ANamingFailureSkipsThatFileAndTheOthersGoOn) {
@@ -246,14 +247,14 @@ TEST_F(SplitCommand, ANamingFailureSkipsThatFileAndTheOthersGoOn) {
   WriteBytes(Path("MES_01.003"), "an old log of an earlier run");
   dialogs.onMulti = [](SplitMultiValues& v) {
     v.m_nNumber = 500;
-    v.m_nForm = 1;
+    v.m_nForm = NamingForm::Serial;
   };
   SplitOutcome out = Split({1, 2});
   ASSERT_EQ(out.kind, SplitOutcome::Kind::Ran);
   EXPECT_EQ(out.report.split, 1);
   EXPECT_EQ(out.report.skipped, 1);
   ASSERT_EQ(messages.boxes.size(), 2u);
-  EXPECT_EQ(messages.boxes[1].caption, "同名ファイル存在エラー");
+  EXPECT_EQ(messages.boxes[1].id, ids::kMsgNameClash);
   EXPECT_EQ(messages.boxes[1].text.rfind("MES_01.003:\n", 0), 0u);
   EXPECT_EQ(ReadBytes(Path("MES_01.003")), "an old log of an earlier run");
   EXPECT_FALSE(Exists("MES_01.B00"));

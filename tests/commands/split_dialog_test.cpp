@@ -2,6 +2,7 @@
 
 #include "commands/split_dialog_logic.h"
 #include "commands/split_dialog_prep.h"
+#include "resources/ids.h"
 #include "tests/commands/forum_fixture.h"
 
 namespace {
@@ -13,8 +14,8 @@ SplitSingleValues BothLogs(int bodyLow, int bodyHigh, int titleLow, int titleHig
   v.m_nTitleLow = titleLow;
   v.m_nTitleHigh = titleHigh;
   v.m_nFilesPresent = kFilesBoth;
-  v.m_nKindIndex = kKindIndexBoth;
-  v.m_nMethod = 0;
+  v.choices.m_nKindIndex = kKindIndexBoth;
+  v.choices.m_nMethod = SplitMethod::Single;
   return v;
 }
 
@@ -22,6 +23,7 @@ struct Voice {
   CompanionMode mode;
   ScriptedMessages port;
   Messenger messenger{port, mode};
+  BoxDecisions decisions{messenger};
 };
 
 }  // namespace
@@ -40,23 +42,21 @@ TEST(SplitDialogPrep, TheSingleDialogShowsBothLogsAndTheMultipleOneNone) {
   const std::string body = f.WriteLog(3, kKindBody, 1, 9999);
   const std::string title = f.WriteLog(3, kKindTitle, 12, 9000);
   f.AnalyzeRooms({3});
-  SplitSingleValues v = PrepareSplitSingle(*f.dir, RoomBit(3), *f.doc);
+  SplitSingleValues v = PrepareSplitSingle(*f.dir, RoomBit(3), NamingForm::Archive, SplitMethod::Single);
   EXPECT_EQ(v.m_strBodyFile, body);
   EXPECT_EQ(v.m_strBodyRange, "    1 -  9999");
   EXPECT_EQ(v.m_strTitleFile, title);
   EXPECT_EQ(v.m_strTitleRange, "   12 -  9011");
-  EXPECT_EQ(v.m_nKindIndex, kKindIndexBoth);
+  EXPECT_EQ(v.choices.m_nKindIndex, kKindIndexBoth);
   EXPECT_EQ(v.m_nFilesPresent, kFilesBoth);
-  EXPECT_EQ(v.m_nNumber, 9000);
-  EXPECT_EQ(v.m_nSavedNumber, 9000);
-  EXPECT_EQ(v.m_nMethod, 0);
-  f.doc->m_nSepMethod = 1;
-  f.doc->m_nArcType = 1;
-  v = PrepareSplitSingle(*f.dir, RoomBit(3), *f.doc);
-  EXPECT_EQ(v.m_nNumber, 1000);
-  EXPECT_EQ(v.m_nSavedNumber, 9000);
-  EXPECT_EQ(v.m_nForm, 1);
-  SplitMultiValues m = PrepareSplitMulti(*f.doc);
+  EXPECT_EQ(v.choices.m_nNumber, 9000);
+  EXPECT_EQ(v.choices.m_nSavedNumber, 9000);
+  EXPECT_EQ(v.choices.m_nMethod, SplitMethod::Single);
+  v = PrepareSplitSingle(*f.dir, RoomBit(3), NamingForm::Serial, SplitMethod::Multiple);
+  EXPECT_EQ(v.choices.m_nNumber, 1000);
+  EXPECT_EQ(v.choices.m_nSavedNumber, 9000);
+  EXPECT_EQ(v.choices.m_nForm, NamingForm::Serial);
+  SplitMultiValues m = PrepareSplitMulti(NamingForm::Serial, SplitMethod::Multiple);
   EXPECT_EQ(m.m_nNumber, 1000);
   EXPECT_EQ(m.m_nSavedNumber, 0);
   EXPECT_EQ(m.m_nKindIndex, kKindIndexBoth);
@@ -65,49 +65,48 @@ TEST(SplitDialogPrep, TheSingleDialogShowsBothLogsAndTheMultipleOneNone) {
 TEST(SplitDialogLogic, OkAsksWhenTheNumberLiesOutsideTheChosenLogsRange) {
   Voice voice;
   SplitSingleValues v = BothLogs(1, 9999, 10000, 60000);
-  v.m_nNumber = 9000;
-  v.m_nKindIndex = kKindIndexBody;
-  EXPECT_EQ(CheckSingleOk(v, voice.messenger), DialogOk::Close);
+  v.choices.m_nNumber = 9000;
+  v.choices.m_nKindIndex = kKindIndexBody;
+  EXPECT_EQ(CheckSingleOk(v, voice.messenger, voice.decisions), DialogOk::Close);
   EXPECT_TRUE(voice.port.boxes.empty());
 
-  v.m_nKindIndex = kKindIndexTitle;  // the body range would hold it
+  v.choices.m_nKindIndex = kKindIndexTitle;  // the body range would hold it
   voice.port.Answer(MsgResult::No);
-  EXPECT_EQ(CheckSingleOk(v, voice.messenger), DialogOk::StayOpen);
+  EXPECT_EQ(CheckSingleOk(v, voice.messenger, voice.decisions), DialogOk::StayOpen);
   ASSERT_EQ(voice.port.boxes.size(), 1u);
-  EXPECT_EQ(voice.port.boxes[0].caption, "分割位置の確認");
+  EXPECT_EQ(voice.port.boxes[0].id, ids::kMsgOutsideRange);
   EXPECT_EQ(voice.port.boxes[0].style.icon, MsgIcon::Question);
 
-  v.m_nKindIndex = kKindIndexBoth;
-  v.m_nNumber = 60001;
-  EXPECT_EQ(CheckSingleOk(v, voice.messenger), DialogOk::Close) << "Yes accepts the number";
-  v.m_nNumber = 65537;
-  EXPECT_EQ(CheckSingleOk(v, voice.messenger), DialogOk::BadNumber);
-  v.m_nNumber = -1;
-  EXPECT_EQ(CheckSingleOk(v, voice.messenger), DialogOk::BadNumber);
+  v.choices.m_nKindIndex = kKindIndexBoth;
+  v.choices.m_nNumber = 60001;
+  EXPECT_EQ(CheckSingleOk(v, voice.messenger, voice.decisions), DialogOk::Close) << "Yes accepts the number";
+  v.choices.m_nNumber = 65537;
+  EXPECT_EQ(CheckSingleOk(v, voice.messenger, voice.decisions), DialogOk::BadNumber);
+  v.choices.m_nNumber = -1;
+  EXPECT_EQ(CheckSingleOk(v, voice.messenger, voice.decisions), DialogOk::BadNumber);
 }
 
 TEST(SplitDialogLogic, AStepOfZeroIsRefusedByBothDialogs) {
   Voice voice;
   SplitMultiValues m;
-  m.m_nMethod = 1;
+  m.m_nMethod = SplitMethod::Multiple;
   m.m_nNumber = 0;
   EXPECT_EQ(CheckMultiOk(m, voice.messenger), DialogOk::StayOpen);
   ASSERT_EQ(voice.port.boxes.size(), 1u);
-  EXPECT_EQ(voice.port.boxes[0].text, "複数分割時に 0 は指定できません。");
-  EXPECT_EQ(voice.port.boxes[0].caption, "ゼロエラー");
-  m.m_nMethod = 0;
+  EXPECT_EQ(voice.port.boxes[0].id, ids::kMsgZeroStep);
+  m.m_nMethod = SplitMethod::Single;
   EXPECT_EQ(CheckMultiOk(m, voice.messenger), DialogOk::Close);
   m.m_nNumber = 65536;
   EXPECT_EQ(CheckMultiOk(m, voice.messenger), DialogOk::Close);
 
   SplitSingleValues v = BothLogs(1, 100, 1, 100);
-  v.m_nMethod = 1;
-  v.m_nNumber = 0;
-  EXPECT_EQ(CheckSingleOk(v, voice.messenger), DialogOk::StayOpen);
-  EXPECT_EQ(voice.port.boxes.back().caption, "ゼロエラー");
-  v.m_nMethod = 0;  // 0 lies below the range: asked, then accepted
-  EXPECT_EQ(CheckSingleOk(v, voice.messenger), DialogOk::Close);
-  EXPECT_EQ(voice.port.boxes.back().caption, "分割位置の確認");
+  v.choices.m_nMethod = SplitMethod::Multiple;
+  v.choices.m_nNumber = 0;
+  EXPECT_EQ(CheckSingleOk(v, voice.messenger, voice.decisions), DialogOk::StayOpen);
+  EXPECT_EQ(voice.port.boxes.back().id, ids::kMsgZeroStep);
+  v.choices.m_nMethod = SplitMethod::Single;  // 0 lies below the range: asked, then accepted
+  EXPECT_EQ(CheckSingleOk(v, voice.messenger, voice.decisions), DialogOk::Close);
+  EXPECT_EQ(voice.port.boxes.back().id, ids::kMsgOutsideRange);
 }
 
 TEST(NumberPad, KeyedValuesAreCappedAt65536) {

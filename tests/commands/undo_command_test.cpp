@@ -10,6 +10,7 @@
 #include "commands/export_command.h"
 #include "commands/undo_command.h"
 #include "platform/file_ops.h"
+#include "resources/ids.h"
 #include "tests/commands/forum_fixture.h"
 
 namespace {
@@ -22,7 +23,7 @@ class UndoCommand : public ::testing::Test, public ForumFixture {
     AnalyzeRooms({1});
     original = ReadBytes(Path(body));
     for (int cut : {1000, 2000, 3000}) {
-      dialogs.onSingle = [cut](SplitSingleValues& v) { v.m_nNumber = cut; };
+      dialogs.onSingle = [cut](SplitSingleValues& v) { v.choices.m_nNumber = cut; };
       Refresh();
       SelectRooms({1});
       ASSERT_EQ(OnSplit(ctx, dialogs).report.split, 1);
@@ -108,7 +109,7 @@ TEST_F(UndoCommand, AMissingNewestBackupGoesBackTwoGenerationsAndSaysSo) {
   Undo();
   ASSERT_EQ(messages.boxes.size(), 1u);
   EXPECT_EQ(messages.boxes[0].text, "2 回前の状態に戻します。");
-  EXPECT_EQ(messages.boxes[0].caption, "２回以上前へのやり直しの確認");
+  EXPECT_EQ(messages.boxes[0].id, ids::kMsgGenerationsBack);
   EXPECT_EQ(messages.boxes[0].style.buttons, MsgButtons::Ok);
   EXPECT_EQ(ReadBytes(Path(body)), afterFirst);
   EXPECT_FALSE(Exists("AR_9802B.LOG"));
@@ -145,7 +146,7 @@ TEST_F(UndoCommand, NoUsableBackupDropsTheRecordsAndLeavesTheLog) {
   UndoReport r = Undo();
   EXPECT_EQ(r.failed, 1);
   ASSERT_EQ(messages.boxes.size(), 1u);
-  EXPECT_EQ(messages.boxes[0].caption, "Undo エラー");
+  EXPECT_EQ(messages.boxes[0].id, ids::kMsgNoUsableBackup);
   EXPECT_EQ(ReadBytes(Path(body)), log);
   EXPECT_FALSE(Entry(body).CanUndo());
   EXPECT_EQ(Entry(body).undoList.size(), 3u) << "kept for the history and the export";
@@ -204,7 +205,7 @@ TEST_F(UndoCommand, FilesWithoutRecordsAreSkippedAndEachFileCountsItsOwnSteps) {
   WriteLog(2, kKindBody, 1, 30);
   AnalyzeRooms({1, 2});
   for (int cut : {1000, 2000}) {
-    dialogs.onSingle = [cut](SplitSingleValues& v) { v.m_nNumber = cut; };
+    dialogs.onSingle = [cut](SplitSingleValues& v) { v.choices.m_nNumber = cut; };
     Refresh();
     SelectRooms({1});
     ASSERT_EQ(OnSplit(ctx, dialogs).report.split, 2);
@@ -241,7 +242,7 @@ TEST_F(UndoCommand, ALogTheHostWroteToSinceTheSplitIsLeftAsItIs) {
   EXPECT_EQ(r.writtenTo, 1);
   ASSERT_EQ(messages.boxes.size(), 1u);
   EXPECT_EQ(messages.boxes[0].text, kWrittenText);
-  EXPECT_EQ(messages.boxes[0].caption, "ログファイルが更新されています");
+  EXPECT_EQ(messages.boxes[0].id, ids::kMsgWrittenSinceSplit);
   EXPECT_EQ(messages.boxes[0].style.icon, MsgIcon::Exclamation);
   EXPECT_EQ(ReadBytes(Path(body)), log + kHostLine) << "the host's messages are still in the log";
   EXPECT_EQ(ReadBytes(Path("MES_01.B01")), b01) << "the backup still holds the log as it was";
@@ -327,7 +328,7 @@ TEST_F(UndoCommand, WhatTheHostWritesIntoTheDisplacedLogIsKept) {
   EXPECT_EQ(r.restored, 1);
   EXPECT_EQ(r.writtenAfterUndo, 1);
   ASSERT_EQ(messages.boxes.size(), 1u);
-  EXPECT_EQ(messages.boxes[0].caption, "やり直し後の書き込み");
+  EXPECT_EQ(messages.boxes[0].id, ids::kMsgWrittenAfterUndo);
   EXPECT_EQ(messages.boxes[0].text.substr(0, 13), "MES_01.U00 :\n");
   EXPECT_EQ(ReadBytes(Path("MES_01.U00")), third + kHostLine);
   EXPECT_EQ(ReadBytes(Path(body)), b02);

@@ -33,7 +33,7 @@ struct SplitOutcome {
   std::vector<std::string> progress;
 };
 
-SplitOutcome SplitBytes(bool body, const std::string& bytes, int number, int method, Scan scan) {
+SplitOutcome SplitBytes(bool body, const std::string& bytes, int number, SplitMethod method, Scan scan) {
   EngineBench bench(body ? "MES_05.LOG" : "MES#05.LOG", body ? kKindBody : kKindTitle);
   const std::string backup = body ? "MES_05.B00" : "MES#05.B00";
   WriteBytes(bench.Path(backup), bytes);
@@ -41,8 +41,8 @@ SplitOutcome SplitBytes(bool body, const std::string& bytes, int number, int met
   std::uint32_t state = kNamingFresh;
   std::vector<std::string> lines;
   SplitOutcome out;
-  if (log->MakeOldLogNames(number, 1, 5000, kFormSerial, method, state) || !log->MakeHeaderLines("F", "", lines) ||
-      !log->Open(backup)) {
+  if (log->MakeOldLogNames(number, 1, 5000, NamingForm::Serial, method, state) ||
+      !log->MakeHeaderLines("F", "", lines) || !log->Open(backup)) {
     ADD_FAILURE() << "no plan";
     return out;
   }
@@ -163,8 +163,8 @@ TEST(SkippingScan, SplitsAsTheLineWindowSplits) {
     }
     if (round % 3 == 2) log += "\x1a" + Header(random, body, 9, LineEnd);
     if (round % 2) log += "no line end\r";
-    const int method = round % 2 ? kMethodMultiple : kMethodSingle;
-    const int cut = method == kMethodMultiple ? 700 + round * 50 : 500 * (round % 9);
+    const SplitMethod method = round % 2 ? SplitMethod::Multiple : SplitMethod::Single;
+    const int cut = method == SplitMethod::Multiple ? 700 + round * 50 : 500 * (round % 9);
     const SplitOutcome lines = SplitBytes(body, log, cut, method, Scan::LineByLine);
     const SplitOutcome jumps = SplitBytes(body, log, cut, method, Scan::Skipping);
     EXPECT_EQ(jumps.ok, lines.ok) << round;
@@ -190,8 +190,8 @@ TEST(SkippingScan, LineEndsWhereTheScanLetsGo) {
       while (log.size() + 200 <= endAt) log += std::string(98, 'x') + "\r\n";
       log += std::string(endAt - log.size(), 'y') + end;
       while (log.size() < plat::TextReader::kBufferSize + 8192) log += Dos(BodyMessage(2));
-      const SplitOutcome lines = SplitBytes(true, log, 1, kMethodSingle, Scan::LineByLine);
-      const SplitOutcome jumps = SplitBytes(true, log, 1, kMethodSingle, Scan::Skipping);
+      const SplitOutcome lines = SplitBytes(true, log, 1, SplitMethod::Single, Scan::LineByLine);
+      const SplitOutcome jumps = SplitBytes(true, log, 1, SplitMethod::Single, Scan::Skipping);
       ASSERT_TRUE(lines.ok);
       EXPECT_TRUE(jumps.files == lines.files) << shift << " " << end.size();  // no megabyte dumps
     }

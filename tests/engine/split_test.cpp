@@ -43,10 +43,10 @@ struct Planned {
   std::vector<std::string> lines;
   bool ok = false;
 };
-Planned Plan(EngineBench& bench, const std::string& backup, int number, int method, int lower, int upper) {
+Planned Plan(EngineBench& bench, const std::string& backup, int number, SplitMethod method, int lower, int upper) {
   Planned p{bench.MakeLog(), {}, false};
   std::uint32_t state = kNamingFresh;
-  p.ok = !p.log->MakeOldLogNames(number, lower, upper, kFormSerial, method, state) &&
+  p.ok = !p.log->MakeOldLogNames(number, lower, upper, NamingForm::Serial, method, state) &&
          p.log->MakeHeaderLines("FORUMX", "", p.lines) && p.log->Open(backup);
   return p;
 }
@@ -57,7 +57,7 @@ TEST(Split, BodyLogCutAt3000KeepsTheNewestInTheLog) {
   bench.entry.highest = 3500;
   const std::string source = kForumHeader + "dropped before the first message\n" + Messages(1, 3500);
   bench.Put("MES_05.B00", source);
-  Planned s = Plan(bench, "MES_05.B00", 3000, kMethodSingle, 1, 3500);
+  Planned s = Plan(bench, "MES_05.B00", 3000, SplitMethod::Single, 1, 3500);
   ASSERT_TRUE(s.ok);
   ASSERT_TRUE(s.log->Split(s.lines));
   const std::string room = "- FORUMX  MES( 5):5\x94\xd4\x89\xef\x8b\x63\x8e\xba";
@@ -113,8 +113,9 @@ TEST(Split, EveryLineLandsOnceInTheOutputItsNumberSelects) {
     }
     bench.Put(backup, source);
 
-    const int method = round % 2 ? kMethodMultiple : kMethodSingle;
-    Planned s = Plan(bench, backup, method ? 1000 * (1 + round % 3) : 1000 * (round % 6), method, lowest, highest);
+    const SplitMethod method = round % 2 ? SplitMethod::Multiple : SplitMethod::Single;
+    const int cut = method == SplitMethod::Multiple ? 1000 * (1 + round % 3) : 1000 * (round % 6);
+    Planned s = Plan(bench, backup, cut, method, lowest, highest);
     ASSERT_TRUE(s.ok);
     ASSERT_TRUE(s.log->Split(s.lines, scan)) << round;
 
@@ -161,7 +162,7 @@ TEST(Split, EveryFailureLeavesTheFolderAndTheEntryAsTheyWere) {
       bench.entry.modificationTime = 12345;
       bench.entry.size = 678;
       bench.Put("MES_05.B00", source);
-      Planned s = Plan(bench, "MES_05.B00", 5000, kMethodMultiple, 1, 15000);
+      Planned s = Plan(bench, "MES_05.B00", 5000, SplitMethod::Multiple, 1, 15000);
       ASSERT_TRUE(s.ok);
       const std::string target = c.output < 0 ? "MES_05.B00" : s.log->names()[static_cast<std::size_t>(c.output)];
       const bool taken = c.op == plat::FileOp::List;
@@ -195,7 +196,7 @@ TEST(Split, FullDiskStopsThePassAtOnce) {
   for (const Scan scan : kBothScans) {
     EngineBench bench("MES_05.LOG", kKindBody);
     bench.Put("MES_05.B00", source);
-    Planned s = Plan(bench, "MES_05.B00", 100, kMethodSingle, 1, 30000);
+    Planned s = Plan(bench, "MES_05.B00", 100, SplitMethod::Single, 1, 30000);
     ASSERT_TRUE(s.ok);
     // The header line goes out as the file is made; the disk fills after it.
     InjectedFault fault(plat::FileOp::Write, "MES_05.LOG", ENOSPC, 1);
@@ -211,11 +212,12 @@ TEST(Split, MessageAboveTheSentinelRefusesTheSplitAtItsLine) {
   for (const Scan scan : kBothScans) {
     EngineBench bench("MES#05.LOG", kKindTitle);
     bench.Put("MES#05.B00", TitleLine(1) + std::string(1500, 'L') + "\n" + TitleLine(70000) + TitleLine(3));
-    Planned s = Plan(bench, "MES#05.B00", 2, kMethodSingle, 1, 3);
+    Planned s = Plan(bench, "MES#05.B00", 2, SplitMethod::Single, 1, 3);
     ASSERT_TRUE(s.ok);
     EXPECT_FALSE(s.log->Split(s.lines, scan));
     ASSERT_EQ(bench.port.boxes.size(), 1u);
-    EXPECT_EQ(bench.port.boxes[0].text, "MES#05.LOG - line 4 :" + std::string(KivString(ids::kMsgNumberOutOfRange)));
+    EXPECT_EQ(bench.port.boxes[0].id, ids::kMsgNumberOutOfRange);
+    EXPECT_EQ(bench.port.boxes[0].text.rfind("MES#05.LOG - line 4 :", 0), 0u);
     EXPECT_EQ(FolderNames(bench.dir.path()), (std::set<std::string>{"MES#05.B00"}));
   }
 }
@@ -226,18 +228,19 @@ TEST(Split, TextAfterAnEndMarkRefusesTheSplitAtItsLine) {
   for (const Scan scan : kBothScans) {
     EngineBench bench("MES_05.LOG", kKindBody);
     bench.Put("MES_05.B00", Messages(1, 3) + "cut\x1a here\n" + Messages(4, 6));
-    Planned s = Plan(bench, "MES_05.B00", 2, kMethodSingle, 1, 6);
+    Planned s = Plan(bench, "MES_05.B00", 2, SplitMethod::Single, 1, 6);
     ASSERT_TRUE(s.ok);
     EXPECT_FALSE(s.log->Split(s.lines, scan));
     ASSERT_EQ(bench.port.boxes.size(), 1u);
-    EXPECT_EQ(bench.port.boxes[0].text, "MES_05.LOG - line 10 :" + std::string(KivString(ids::kMsgDataAfterEndMark)));
+    EXPECT_EQ(bench.port.boxes[0].id, ids::kMsgDataAfterEndMark);
+    EXPECT_EQ(bench.port.boxes[0].text.rfind("MES_05.LOG - line 10 :", 0), 0u);
     EXPECT_EQ(bench.port.boxes[0].caption, KivString(ids::kMsgDataAfterEndMarkCaption));
     EXPECT_EQ(FolderNames(bench.dir.path()), (std::set<std::string>{"MES_05.B00"}));
   }
   // Only further marks and line ends after it: the old end of the text.
   EngineBench bench("MES_05.LOG", kKindBody);
   bench.Put("MES_05.B00", Messages(1, 6) + "\x1a\n\x1a");
-  Planned s = Plan(bench, "MES_05.B00", 2, kMethodSingle, 1, 6);
+  Planned s = Plan(bench, "MES_05.B00", 2, SplitMethod::Single, 1, 6);
   ASSERT_TRUE(s.ok);
   EXPECT_TRUE(s.log->Split(s.lines));
 }
@@ -281,7 +284,7 @@ TEST(Split, OutputsNotCommittedAreRemovedWhenTheyGo) {
 TEST(Split, WithoutAnOpenSourceOrAPlanNothingIsMade) {
   EngineBench bench("MES_05.LOG", kKindBody);
   bench.Put("MES_05.B00", Messages(1, 5));
-  Planned unopened = Plan(bench, "MES_05.B09", 3, kMethodSingle, 1, 5);
+  Planned unopened = Plan(bench, "MES_05.B09", 3, SplitMethod::Single, 1, 5);
   bench.port.Clear();
   EXPECT_FALSE(unopened.log->Split(unopened.lines));
   auto unplanned = bench.MakeLog();

@@ -24,9 +24,9 @@ TEST(UndoRecords, OneRecordPerOldLogAfterTheEarlierSplits) {
 
   CLogFile log(dir.path(), &entry, messenger, progress, clock);
   std::uint32_t state = kNamingFresh;
-  ASSERT_FALSE(log.MakeOldLogNames(1000, 1, 2500, kFormArchive, kMethodMultiple, state));
+  ASSERT_FALSE(log.MakeOldLogNames(1000, 1, 2500, NamingForm::Archive, SplitMethod::Multiple, state));
   ASSERT_TRUE(log.Open("MES_05.B02"));
-  log.RecordUndo(2, {"first", "second", "current"}, kFormArchive, "MES_05.B02");
+  log.RecordUndo(2, {"first", "second", "current"}, NamingForm::Archive, "MES_05.B02");
   ASSERT_EQ(entry.undoList.size(), 3u);
   const char* names[] = {"AR_9802A.LOG", "AR_9802B.LOG"};
   const char* lines[] = {"first", "second"};
@@ -37,7 +37,7 @@ TEST(UndoRecords, OneRecordPerOldLogAfterTheEarlierSplits) {
     EXPECT_EQ(undo.backupName, "MES_05.B02");
     EXPECT_EQ(undo.backupTime, backupTime);
     EXPECT_EQ(undo.headerLine, lines[i]);
-    EXPECT_EQ(undo.namingForm, kFormArchive);
+    EXPECT_EQ(undo.namingForm, NamingForm::Archive);
     EXPECT_EQ(undo.exported, 0);
   }
 }

@@ -67,6 +67,7 @@ TEST(CompanionMessageBox, CaptionIsNeverShifted) {
   EXPECT_EQ(port.boxes[0].caption, "書庫ファイル名生成不能");
   EXPECT_EQ(port.boxes[1].text, "おねえちゃん、3 回前の状態に戻すよ。");
   EXPECT_EQ(port.boxes[1].caption, "２回以上前へのやり直しの確認");
+  EXPECT_EQ(port.boxes[1].id, ids::kMsgGenerationsBack) << "the id names the message, whatever the voice";
   EXPECT_EQ(port.boxes[2].caption, "上書き確認");
   EXPECT_EQ(port.boxes[2].style.icon, MsgIcon::Exclamation);
 }

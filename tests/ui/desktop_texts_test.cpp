@@ -33,8 +33,8 @@ TEST(DesktopTexts, StandardButtonsAndChoosersSpeakJapanese) {
     box->button(QMessageBox::No)->click();
   });
   const char caption[] = "２回以上前へのやり直しの確認";
-  EXPECT_EQ(port.ShowMessage("3 回前の状態に戻します。", caption, MsgStyle{MsgButtons::YesNo, MsgIcon::Question}),
-            MsgResult::No);
+  const Message asked{ids::kMsgGenerationsBack, "3 回前の状態に戻します。", caption};
+  EXPECT_EQ(port.ShowMessage(asked, MsgStyle{MsgButtons::YesNo, MsgIcon::Question}), MsgResult::No);
   // A caption longer than the text is not cut in the title bar.
   EXPECT_GE(boxWidth, CaptionRoom(QString::fromUtf8(caption)));
   ASSERT_EQ(buttons.size(), 2);

@@ -114,8 +114,8 @@ void KivWindow::Trigger(int commandId) {
   action->trigger();
 }
 
-std::vector<std::string> KivWindow::Captions() const {
-  std::vector<std::string> captions;
-  for (const auto& box : messages_.boxes) captions.push_back(box.caption);
-  return captions;
+std::vector<int> KivWindow::MessageIds() const {
+  std::vector<int> shown;
+  for (const auto& box : messages_.boxes) shown.push_back(box.id);
+  return shown;
 }

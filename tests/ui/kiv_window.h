@@ -41,8 +41,8 @@ class KivWindow {
   // Selects exactly the rows of these files.
   void SelectFiles(const QStringList& names);
   void Trigger(int commandId);
-  // The captions of the boxes shown so far.
-  std::vector<std::string> Captions() const;
+  // The message ids of the boxes shown so far.
+  std::vector<int> MessageIds() const;
   // Dialogs that opened with no action queued for them (dismissed at once).
   const QStringList& unexpectedDialogs() const { return unexpected_; }
 

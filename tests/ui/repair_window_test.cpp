@@ -21,7 +21,7 @@ TEST(RepairWindow, OpeningAForumFinishesASplitCutShortAndSaysSo) {
                                 "new messages\r\n"));
 
   w.ClickNode(QStringLiteral("FORUM1"));
-  ASSERT_EQ(w.Captions(), std::vector<std::string>{std::string(KivString(ids::kMsgRepairSplitFinished + 1))});
+  ASSERT_EQ(w.MessageIds(), std::vector<int>{ids::kMsgRepairSplitFinished});
   EXPECT_NE(w.messages().boxes[0].text.find("MES_01.LOG"), std::string::npos);
   EXPECT_EQ(ReadBytes(forum + "/MES_01.LOG"), "new messages\r\n");
   EXPECT_EQ(ReadBytes(forum + "/AR_2402A.LOG"), "old messages\r\n");
@@ -34,7 +34,7 @@ TEST(RepairWindow, OpeningAForumFinishesASplitCutShortAndSaysSo) {
   // Opening it again finds nothing left to do.
   w.ClickNode(QStringLiteral("FORUM2"));
   w.ClickNode(QStringLiteral("FORUM1"));
-  EXPECT_EQ(w.Captions().size(), 1u);
+  EXPECT_EQ(w.MessageIds().size(), 1u);
 }
 
 }  // namespace

@@ -30,7 +30,6 @@
 
 namespace {
 
-std::string Caption(int id) { return std::string(KivString(id)); }
 
 template <typename T>
 T* Control(QWidget& w, int id) {
@@ -106,7 +105,7 @@ TEST(FolderPageCheck, SeparatorsStatusAndChangeQuestion) {
     EXPECT_EQ(CheckFolderPage(v.messenger, true, f), PageCheck::StayOnFolder);
     EXPECT_EQ(f.folder, dir.Sub("logs") + "//");
     ASSERT_EQ(v.port.boxes.size(), 1u);
-    EXPECT_EQ(v.port.boxes[0].caption, Caption(ids::kMsgConfirmFolderChange + 1));
+    EXPECT_EQ(v.port.boxes[0].id, ids::kMsgConfirmFolderChange);
   }
   {
     // A file, in the companion's voice: the honorific is the only argument.
@@ -115,7 +114,7 @@ TEST(FolderPageCheck, SeparatorsStatusAndChangeQuestion) {
     EXPECT_EQ(CheckFolderPage(v.messenger, true, f), PageCheck::StayOnFolder);
     ASSERT_EQ(v.port.boxes.size(), 1u);
     EXPECT_EQ(v.port.boxes[0].text, "そのパス、フォルダじゃないよ。‥‥変なおねえちゃん。");
-    EXPECT_EQ(v.port.boxes[0].caption, Caption(ids::kMsgNotAFolder + 1));
+    EXPECT_EQ(v.port.boxes[0].id, ids::kMsgNotAFolder);
     EXPECT_EQ(v.port.boxes[0].style.icon, MsgIcon::Stop);
   }
   {
@@ -124,8 +123,8 @@ TEST(FolderPageCheck, SeparatorsStatusAndChangeQuestion) {
     FolderPageFields f{dir.Sub("logs"), dir.Sub("gone"), false, false};
     EXPECT_EQ(CheckFolderPage(v.messenger, true, f), PageCheck::StayOnFolder);
     ASSERT_EQ(v.port.boxes.size(), 2u);
-    EXPECT_EQ(v.port.boxes[0].caption, Caption(ids::kMsgBackUpChangedLater + 1));
-    EXPECT_EQ(v.port.boxes[1].caption, Caption(ids::kMsgBadPath + 1));
+    EXPECT_EQ(v.port.boxes[0].id, ids::kMsgBackUpChangedLater);
+    EXPECT_EQ(v.port.boxes[1].id, ids::kMsgBadPath);
   }
   {
     // Another folder, agreed to.
@@ -133,7 +132,7 @@ TEST(FolderPageCheck, SeparatorsStatusAndChangeQuestion) {
     FolderPageFields f{dir.Sub("logs"), dir.Sub("other"), true, false};
     EXPECT_EQ(CheckFolderPage(v.messenger, true, f), PageCheck::Leave);
     ASSERT_EQ(v.port.boxes.size(), 1u);
-    EXPECT_EQ(v.port.boxes[0].text, KivString(ids::kMsgConfirmFolderChange));
+    EXPECT_EQ(v.port.boxes[0].id, ids::kMsgConfirmFolderChange);
   }
   {
     // The program page: empty and a folder pass, a missing file does not.
@@ -142,7 +141,7 @@ TEST(FolderPageCheck, SeparatorsStatusAndChangeQuestion) {
     EXPECT_EQ(CheckProgramPage(v.messenger, dir.Sub("other")), PageCheck::Leave);
     EXPECT_EQ(CheckProgramPage(v.messenger, dir.Sub("viewer.exe")), PageCheck::StayOnProgram);
     ASSERT_EQ(v.port.boxes.size(), 1u);
-    EXPECT_EQ(v.port.boxes[0].caption, Caption(ids::kMsgProgramMissing + 1));
+    EXPECT_EQ(v.port.boxes[0].id, ids::kMsgProgramMissing);
   }
 }
 
@@ -190,7 +189,7 @@ TEST(SettingsSheet, AFaultyPageKeepsTheUserThereAndCancelChangesNothing) {
   });
   w.Trigger(ids::kCmdSettings);
   EXPECT_TRUE(stayedOnFolderPage);
-  EXPECT_EQ(w.Captions(), std::vector<std::string>{Caption(ids::kMsgNotAFolder + 1)});
+  EXPECT_EQ(w.MessageIds(), std::vector<int>{ids::kMsgNotAFolder});
   const DocumentSettings after = w.app().doc().SettingsForSheet();
   EXPECT_EQ(after.logFolder, before.logFolder);
   EXPECT_EQ(after.exeFile, before.exeFile);
@@ -214,8 +213,7 @@ TEST(SettingsSheet, OkHandsTheNewFolderProgramAndFlagsToTheDocument) {
     ClickOk(d);
   });
   w.Trigger(ids::kCmdSettings);
-  EXPECT_EQ(w.Captions(), (std::vector<std::string>{Caption(ids::kMsgBackUpChangedLater + 1),
-                                                    Caption(ids::kMsgConfirmFolderChange + 1)}));
+  EXPECT_EQ(w.MessageIds(), (std::vector<int>{ids::kMsgBackUpChangedLater, ids::kMsgConfirmFolderChange}));
   CKivDoc& doc = w.app().doc();
   EXPECT_EQ(doc.m_strLogFolder, other.path());
   EXPECT_EQ(doc.m_strExeFile1, other.path());
@@ -238,7 +236,7 @@ TEST(SettingsSheet, ShowsTheStoredFolderWhileTheRunWorksOnOneGivenForIt) {
   });
   w.Trigger(ids::kCmdSettings);
   EXPECT_EQ(shown.toStdString(), stored.path());
-  EXPECT_TRUE(w.Captions().empty());  // unchanged: no question, and OK closes the sheet
+  EXPECT_TRUE(w.MessageIds().empty());  // unchanged: no question, and OK closes the sheet
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
   EXPECT_EQ(w.app().doc().m_strLogFolder, w.shared());  // this run stays on its folder
   EXPECT_EQ(w.app().profile().GetProfileString("Setting", "LOGFILE", ""), stored.path());

@@ -33,7 +33,7 @@ TEST(UserNotes, AMissingSharedFolderIsToldAndTheSettingsOffered) {
     });
     frame.ShowFirstTime();
     ASSERT_EQ(run.messages.boxes.size(), 1u);
-    EXPECT_EQ(run.messages.boxes[0].caption, std::string(KivString(ids::kMsgMissingLogFolder + 1)));
+    EXPECT_EQ(run.messages.boxes[0].id, ids::kMsgMissingLogFolder);
     EXPECT_EQ(run.messages.boxes[0].text.rfind(gone + " :\n", 0), 0u) << run.messages.boxes[0].text;
     EXPECT_EQ(opened.isEmpty(), answer == MsgResult::No) << "the sheet opens on Yes only";
     ClearModalActions();

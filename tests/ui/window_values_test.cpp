@@ -72,7 +72,7 @@ TEST(MainWindowClose, WritesItsPlacementUnlessDefaultsModeIsAnsweredNo) {
     run.messages.Answer(MsgResult::No);
     frame.close();
     ASSERT_EQ(run.messages.boxes.size(), 1u);
-    EXPECT_EQ(run.messages.boxes[0].caption, std::string(KivString(ids::kMsgAskSaveWindow + 1)));
+    EXPECT_EQ(run.messages.boxes[0].id, ids::kMsgAskSaveWindow);
     run.app.Exit();
   }
   QSettingsProfile stored(ini);

@@ -101,7 +101,7 @@ TEST(WorkingWindow, LongAnalysisRepaintsFollowsAResizeAndTakesNoInput) {
   // The file was read once; no split dialog, no box.
   EXPECT_EQ(watch.barsMade, 1);
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty()) << w.unexpectedDialogs().join(' ').toStdString();
-  EXPECT_TRUE(w.Captions().empty());
+  EXPECT_TRUE(w.MessageIds().empty());
   EXPECT_EQ(frame.size(), before + QSize(300, 120));
 }
 

@@ -13,7 +13,8 @@ CKivApp::CKivApp(SettingsStore& profile, const Clock& clock, const StartOptions&
       clock_(clock),
       messages_(KivProgramName()),
       messenger_(messages_, mode_),
-      historyWriter_(messenger_, plat::kLockHolderKiv) {
+      decisions_(messenger_),
+      historyWriter_(messenger_, decisions_, plat::kLockHolderKiv) {
   LoadCompanion();
   m_bCheckListAtStart = profile_.GetProfileInt(settings::kSetting, settings::kCheckList, 0) != 0;
   doc_ = std::make_unique<CKivDoc>(profile_, m_bDefaultsMode, &clock_);

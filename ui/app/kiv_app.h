@@ -4,6 +4,7 @@
 #include <string>
 
 #include "commands/forum_writer.h"
+#include "messages/box_decisions.h"
 #include "messages/companion_mode.h"
 #include "model/kiv_doc.h"
 #include "ui/qt_support/desktop_message_box.h"
@@ -39,6 +40,7 @@ class CKivApp {
   CompanionMode& mode() { return mode_; }
   DesktopMessageBox& messages() { return messages_; }
   Messenger& messenger() { return messenger_; }
+  DecisionPort& decisions() { return decisions_; }
   CKivDoc& doc() { return *doc_; }
 
   bool m_bCheckListAtStart = false;
@@ -52,6 +54,7 @@ class CKivApp {
   CompanionMode mode_;
   DesktopMessageBox messages_;
   Messenger messenger_;
+  BoxDecisions decisions_;
   // Writes each forum's history under the forum's lock; outlives the document.
   LockingHistoryWriter historyWriter_;
   std::unique_ptr<CKivDoc> doc_;

@@ -23,7 +23,8 @@ bool RunArchiveListChecker(MessagePort& messages) {
   }
   MsgStyle style{MsgButtons::Ok, MsgIcon::Information};
   style.noOwner = true;
-  messages.ShowMessage(std::string(KivString(ids::kMsgCheckerMissing)),
-                       std::string(KivString(ids::kMsgCheckerMissingCaption)), style);
+  messages.ShowMessage(Message{ids::kMsgCheckerMissing, std::string(KivString(ids::kMsgCheckerMissing)),
+                               std::string(KivString(ids::kMsgCheckerMissingCaption))},
+                       style);
   return false;
 }

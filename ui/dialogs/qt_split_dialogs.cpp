@@ -5,7 +5,7 @@
 #include "ui/dialogs/split_single_dlg.h"
 
 bool QtSplitDialogs::RunSplitSingle(SplitSingleValues& values) {
-  CSplitSingleDlg dialog(values, messenger_, owner_);
+  CSplitSingleDlg dialog(values, messenger_, decisions_, owner_);
   return ExecModal(dialog) == QDialog::Accepted;
 }
 

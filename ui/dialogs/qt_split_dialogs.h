@@ -1,6 +1,7 @@
 #pragma once
 #include "ports/dialogs.h"
 
+class DecisionPort;
 class Messenger;
 class QWidget;
 
@@ -8,11 +9,13 @@ class QWidget;
 // CSplitMultiDlg, modal over the main window.
 class QtSplitDialogs : public SplitDialogPort {
  public:
-  QtSplitDialogs(Messenger& messenger, QWidget* owner) : messenger_(messenger), owner_(owner) {}
+  QtSplitDialogs(Messenger& messenger, DecisionPort& decisions, QWidget* owner)
+      : messenger_(messenger), decisions_(decisions), owner_(owner) {}
   bool RunSplitSingle(SplitSingleValues& values) override;
   bool RunSplitMulti(SplitMultiValues& values) override;
 
  private:
   Messenger& messenger_;
+  DecisionPort& decisions_;
   QWidget* owner_;
 };

@@ -110,13 +110,28 @@ bool SplitDialogBase::ReadNumber(int& number) {
   const qlonglong value = number_->text().trimmed().toLongLong(&isInteger);
   const char* refusal = !isInteger ? kNotAnInteger : (value < 0 || value > kSplitNumberMax) ? kOutOfRange : nullptr;
   if (refusal) {
-    messenger_.port().ShowMessage(refusal, std::string(KivString(ids::kStrProgramName)),
+    messenger_.port().ShowMessage(Message{0, refusal, std::string(KivString(ids::kStrProgramName))},
                                   MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
     number_->setFocus();
     number_->selectAll();
     return false;
   }
   number = static_cast<int>(value);
+  return true;
+}
+
+void SplitDialogBase::ShowChoices(const SplitChoices& choices) {
+  ShowChoice(forms(), SettingOf(choices.m_nForm));
+  ShowKind(choices.m_nKindIndex);
+  ShowNumber(choices.m_nNumber);
+  ShowChoice(methods(), SettingOf(choices.m_nMethod));
+}
+
+bool SplitDialogBase::ReadChoices(SplitChoices& choices) {
+  choices.m_nForm = NamingFormFromSetting(ReadChoice(forms()));
+  choices.m_nKindIndex = ReadKind();
+  if (!ReadNumber(choices.m_nNumber)) return false;
+  choices.m_nMethod = SplitMethodFromSetting(ReadChoice(methods()));
   return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <QDialog>
 
+#include "ports/dialogs.h"
+
 class Messenger;
 class QButtonGroup;
 class QComboBox;
@@ -38,6 +40,10 @@ class SplitDialogBase : public QDialog {
   virtual void OnSecondMethod() = 0;
   virtual void OnOk() = 0;
 
+  // The choices both dialogs share -> controls, and back (false as for
+  // ReadNumber, the form and kind read already).
+  void ShowChoices(const SplitChoices& choices);
+  bool ReadChoices(SplitChoices& choices);
   void ShowKind(int kindIndex);
   int ReadKind() const;
   void ShowNumber(int number);

@@ -17,20 +17,9 @@ CSplitMultiDlg::CSplitMultiDlg(SplitMultiValues& values, Messenger& messenger, Q
   ShowValues();
 }
 
-void CSplitMultiDlg::ShowValues() {
-  ShowChoice(forms(), v_.m_nForm);
-  ShowKind(v_.m_nKindIndex);
-  ShowNumber(v_.m_nNumber);
-  ShowChoice(methods(), v_.m_nMethod);
-}
+void CSplitMultiDlg::ShowValues() { ShowChoices(v_); }
 
-bool CSplitMultiDlg::ReadValues() {
-  v_.m_nForm = ReadChoice(forms());
-  v_.m_nKindIndex = ReadKind();
-  if (!ReadNumber(v_.m_nNumber)) return false;
-  v_.m_nMethod = ReadChoice(methods());
-  return true;
-}
+bool CSplitMultiDlg::ReadValues() { return ReadChoices(v_); }
 
 void CSplitMultiDlg::OnFirstMethod() {
   ChooseFirstMethod(v_);

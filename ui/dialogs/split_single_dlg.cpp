@@ -20,12 +20,14 @@ QLabel* Static(int id, QWidget* parent) {
 
 }  // namespace
 
-CSplitSingleDlg::CSplitSingleDlg(SplitSingleValues& values, Messenger& messenger, QWidget* parent)
+CSplitSingleDlg::CSplitSingleDlg(SplitSingleValues& values, Messenger& messenger, DecisionPort& decisions,
+                                 QWidget* parent)
     : SplitDialogBase({ids::kDlgSplitSingle, ids::kCtlSingleKind, ids::kCtlSingleNumber, ids::kCtlSingleCutMethod,
                        ids::kCtlSingleStepMethod, ids::kCtlSingleArchiveForm, ids::kCtlSingleSerialForm},
                       QStringLiteral("ログの分割(SINGLE)"), QStringLiteral("指定番号以前のログを旧ログとして分割"),
                       messenger, parent),
-      v_(values) {
+      v_(values),
+      decisions_(decisions) {
   bodyFile_ = Static(ids::kCtlBodyFile, this);
   bodyRange_ = Static(ids::kCtlBodyRange, this);
   titleFile_ = Static(ids::kCtlTitleFile, this);
@@ -48,23 +50,14 @@ CSplitSingleDlg::CSplitSingleDlg(SplitSingleValues& values, Messenger& messenger
 }
 
 void CSplitSingleDlg::ShowValues() {
-  ShowChoice(forms(), v_.m_nForm);
   bodyFile_->setText(Qs(v_.m_strBodyFile));
   bodyRange_->setText(Qs(v_.m_strBodyRange));
   titleFile_->setText(Qs(v_.m_strTitleFile));
   titleRange_->setText(Qs(v_.m_strTitleRange));
-  ShowKind(v_.m_nKindIndex);
-  ShowNumber(v_.m_nNumber);
-  ShowChoice(methods(), v_.m_nMethod);
+  ShowChoices(v_.choices);
 }
 
-bool CSplitSingleDlg::ReadValues() {
-  v_.m_nForm = ReadChoice(forms());
-  v_.m_nKindIndex = ReadKind();
-  if (!ReadNumber(v_.m_nNumber)) return false;
-  v_.m_nMethod = ReadChoice(methods());
-  return true;
-}
+bool CSplitSingleDlg::ReadValues() { return ReadChoices(v_.choices); }
 
 // The list holds only the kinds the room has logs of, from the moment the
 // user turns to it; it opens with the Down arrow key as well.
@@ -86,18 +79,18 @@ bool CSplitSingleDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CSplitSingleDlg::OnFirstMethod() {
-  ChooseFirstMethod(v_);
+  ChooseFirstMethod(v_.choices);
   ShowValues();
 }
 
 void CSplitSingleDlg::OnSecondMethod() {
   if (!ReadValues()) return;
-  ChooseSecondMethod(v_);
+  ChooseSecondMethod(v_.choices);
   ShowValues();
 }
 
 void CSplitSingleDlg::OnOk() {
   if (!ReadValues()) return;
   numberField()->setFocus();
-  if (CheckSingleOk(v_, messenger()) == DialogOk::Close) accept();
+  if (CheckSingleOk(v_, messenger(), decisions_) == DialogOk::Close) accept();
 }

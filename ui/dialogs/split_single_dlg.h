@@ -2,6 +2,7 @@
 #include "ports/dialogs.h"
 #include "ui/dialogs/split_dialog_base.h"
 
+class DecisionPort;
 class QLabel;
 
 // CSplitSingleDlg (kDlgSplitSingle): the split of one room, showing its body and title
@@ -11,7 +12,7 @@ class CSplitSingleDlg : public SplitDialogBase {
   Q_OBJECT
 
  public:
-  CSplitSingleDlg(SplitSingleValues& values, Messenger& messenger, QWidget* parent = nullptr);
+  CSplitSingleDlg(SplitSingleValues& values, Messenger& messenger, DecisionPort& decisions, QWidget* parent = nullptr);
 
  protected:
   void ShowValues() override;
@@ -25,6 +26,7 @@ class CSplitSingleDlg : public SplitDialogBase {
   void FillKindList();
 
   SplitSingleValues& v_;
+  DecisionPort& decisions_;
   QLabel* bodyFile_;
   QLabel* bodyRange_;
   QLabel* titleFile_;

@@ -28,17 +28,17 @@ class EnvironmentScript : public MessagePort {
     }
   }
 
-  MsgResult ShowMessage(const std::string& text, const std::string& caption, MsgStyle style) override {
-    const QString shown = QString::fromUtf8(text).replace(QLatin1Char('\n'), QLatin1String("\\n"));
-    std::fprintf(stderr, "MESSAGE\t%s\t%s\n", caption.c_str(), shown.toUtf8().constData());
+  MsgResult ShowMessage(const Message& message, MsgStyle style) override {
+    const QString shown = QString::fromUtf8(message.text).replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    std::fprintf(stderr, "MESSAGE\t%s\t%s\n", message.caption.c_str(), shown.toUtf8().constData());
     std::fflush(stderr);
-    return script_.ShowMessage(text, caption, style);
+    return script_.ShowMessage(message, style);
   }
   // Told as the box the user would see.
   void ReportFileError(const std::string& file, int err) override {
     MsgStyle style;
     style.icon = MsgIcon::Exclamation;
-    ShowMessage(plat::FileErrorText(file, err), fileErrorCaption_, style);
+    ShowMessage(Message{0, plat::FileErrorText(file, err), fileErrorCaption_}, style);
   }
 
  private:
@@ -66,9 +66,9 @@ QWidget* DesktopMessageBox::Owner(const MsgStyle& style) const {
   return owner_;
 }
 
-MsgResult DesktopMessageBox::ShowMessage(const std::string& text, const std::string& caption, MsgStyle style) {
-  if (script_) return script_->ShowMessage(text, caption, style);
-  QMessageBox box(MessageBoxIcon(style.icon), QString::fromUtf8(caption), QString::fromUtf8(text),
+MsgResult DesktopMessageBox::ShowMessage(const Message& message, MsgStyle style) {
+  if (script_) return script_->ShowMessage(message, style);
+  QMessageBox box(MessageBoxIcon(style.icon), QString::fromUtf8(message.caption), QString::fromUtf8(message.text),
                   MessageBoxButtons(style.buttons), Owner(style));
   if (style.buttons == MsgButtons::YesNo || style.buttons == MsgButtons::YesNoCancel) {
     box.setDefaultButton(QMessageBox::Yes);
@@ -94,5 +94,5 @@ void DesktopMessageBox::ReportFileError(const std::string& file, int err) {
   }
   MsgStyle style;
   style.icon = MsgIcon::Exclamation;
-  ShowMessage(plat::FileErrorText(file, err), fileErrorCaption_, style);
+  ShowMessage(Message{0, plat::FileErrorText(file, err), fileErrorCaption_}, style);
 }

@@ -31,7 +31,7 @@ class DesktopMessageBox : public MessagePort {
   // first button. Without the variable, nothing changes.
   void TakeScriptFromEnvironment();
 
-  MsgResult ShowMessage(const std::string& text, const std::string& caption, MsgStyle style) override;
+  MsgResult ShowMessage(const Message& message, MsgStyle style) override;
   void ReportFileError(const std::string& file, int err) override;
 
  private:

@@ -52,15 +52,15 @@ constexpr double kDesignedFullWidth = 12.0;
 
 }  // namespace
 
-CKivListView::CKivListView(CKivDoc& doc, Messenger& messenger, ProgressPort& progress, const Clock& clock,
-                           SplitDialogPort& dialogs, ProcessLauncher& launcher, QWidget* parent)
+CKivListView::CKivListView(CKivDoc& doc, Messenger& messenger, DecisionPort& decisions, ProgressPort& progress,
+                           const Clock& clock, SplitDialogPort& dialogs, ProcessLauncher& launcher, QWidget* parent)
     : QTreeWidget(parent),
       doc_(doc),
       messenger_(messenger),
       dialogs_(dialogs),
       launcher_(launcher),
       forumLock_(doc, messenger, plat::kLockHolderKiv),
-      ctx_{doc, *this, messenger, progress, clock, &forumLock_} {
+      ctx_{doc, *this, messenger, decisions, progress, clock, &forumLock_} {
   setObjectName(QStringLiteral("CKivListView"));
   setRootIsDecorated(false);
   setItemsExpandable(false);

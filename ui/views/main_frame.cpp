@@ -56,14 +56,15 @@ CMainFrame::CMainFrame(CKivApp& app, QWidget* parent) : QMainWindow(parent), app
   app_.messages().SetOwner(this);
 
   progress_ = std::make_unique<StatusBarProgress>(statusBar());
-  dialogs_ = std::make_unique<QtSplitDialogs>(app_.messenger(), this);
+  dialogs_ = std::make_unique<QtSplitDialogs>(app_.messenger(), app_.decisions(), this);
   launcher_ = std::make_unique<SpawnLauncher>();
 
   splitter_ = new QSplitter(Qt::Horizontal, this);
   splitter_->setObjectName(QStringLiteral("splitter"));
   splitter_->setChildrenCollapsible(false);
   tree_ = new CKivTreeView(app_.doc(), splitter_);
-  list_ = new CKivListView(app_.doc(), app_.messenger(), *progress_, app_.clock(), *dialogs_, *launcher_, splitter_);
+  list_ = new CKivListView(app_.doc(), app_.messenger(), app_.decisions(), *progress_, app_.clock(), *dialogs_,
+                           *launcher_, splitter_);
   splitter_->addWidget(tree_);
   splitter_->addWidget(list_);
   splitter_->setStretchFactor(1, 1);
