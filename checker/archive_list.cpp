@@ -189,7 +189,7 @@ ReconcileResult ReconcileArchiveList(const std::string& folder,
       break;
     case plat::ForumLock::Outcome::Busy:
       result.outcome = ReconcileOutcome::Busy;
-      result.holder = plat::ReadForumLockHolder(folder);
+      result.holder = forum.BusyHolder();
       return result;
     case plat::ForumLock::Outcome::Failed:
       // No lock where no file can be made: the new list could not be either.

@@ -13,8 +13,8 @@ namespace {
 
 // Another program keeps the forum: its name and process, as its lock file
 // tells them.
-std::string HolderOf(const std::string& forumPath) {
-  return plat::ForumLockHolderText(plat::ReadForumLockHolder(forumPath), KivString(ids::kStrUnknownForumHolder));
+std::string HolderOf(const plat::ForumLock& lock) {
+  return plat::ForumLockHolderText(lock.BusyHolder(), KivString(ids::kStrUnknownForumHolder));
 }
 
 }  // namespace
@@ -26,7 +26,7 @@ bool HoldForumForWriting(plat::ForumLock& lock, Messenger& messenger, const std:
     case plat::ForumLock::Outcome::Held:
       return true;
     case plat::ForumLock::Outcome::Busy:
-      CompanionMessageBox(messenger.port(), messenger.mode(), ids::kMsgForumBusy, forumPath, HolderOf(forumPath),
+      CompanionMessageBox(messenger.port(), messenger.mode(), ids::kMsgForumBusy, forumPath, HolderOf(lock),
                           MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
       return false;
     case plat::ForumLock::Outcome::Failed:
@@ -53,7 +53,7 @@ void LockingHistoryWriter::WriteHistory(CDirectory& dir) {
       messenger_.FileError(plat::JoinPath(dir.path, plat::kForumLockName), err);
       return;
     }
-    if (!decisions_.RetryHistoryWhileBusy(dir.path, HolderOf(dir.path))) return;
+    if (!decisions_.RetryHistoryWhileBusy(dir.path, HolderOf(lock))) return;
   }
   AppendUndoHistory(dir);
 }

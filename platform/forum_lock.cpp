@@ -22,6 +22,7 @@ ForumLock::Outcome ForumLock::Acquire(const std::string& folder, std::string_vie
                                       std::chrono::milliseconds wait, int* err) {
   Release();
   path_ = JoinPath(folder, kForumLockName);
+  busyHolder_ = {};
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
     bool busy = false;
@@ -31,6 +32,11 @@ ForumLock::Outcome ForumLock::Acquire(const std::string& folder, std::string_vie
     if (now >= deadline || InterruptRequested()) return Outcome::Busy;
     std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kPollInterval, deadline - now));
   }
+}
+
+ForumLockHolder ForumLock::BusyHolder() const {
+  if (!busyHolder_.program.empty()) return busyHolder_;
+  return detail::ParseForumLockText(detail::ReadForumLockFile(path_));
 }
 
 ForumLockHolder ReadForumLockHolder(const std::string& folder) {

@@ -50,6 +50,9 @@ class ForumLock {
   Outcome Acquire(const std::string& folder, std::string_view program, std::chrono::milliseconds wait, int* err);
   void Release();
   bool held() const { return native_ != -1; }
+  // Who held the lock when Acquire last came back Busy: as the file the
+  // waiter found locked named its holder, else as the lock file now does.
+  ForumLockHolder BusyHolder() const;
 
  private:
   // One try: true when held; false with *busy set when another process holds
@@ -57,6 +60,9 @@ class ForumLock {
   bool TryOnce(std::string_view program, bool* busy, int* err);
 
   std::string path_;
+  // The holder read from the locked file itself at the busy try (POSIX),
+  // before a holder that lets go deletes it from its name.
+  ForumLockHolder busyHolder_;
   std::intptr_t native_ = -1;  // the lock file's descriptor (POSIX) or handle (Windows)
 };
 

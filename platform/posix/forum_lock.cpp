@@ -1,6 +1,8 @@
 #include "platform/forum_lock.h"
 
 #include <cerrno>
+#include <chrono>
+#include <thread>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -47,6 +49,26 @@ void Abandon(int fd, const std::string& path) {
   ::close(fd);
 }
 
+// The holder named in the file another process holds locked, read through
+// this try's own descriptor: still readable when the holder lets go and
+// deletes it meanwhile. A holder that has just taken the lock writes its
+// name at once; it is given a few milliseconds to do so.
+void ReadHolder(int fd, ForumLockHolder* holder) {
+  for (int tries = 0; tries < 10; ++tries) {
+    char buf[256];
+    const ssize_t n = ::pread(fd, buf, sizeof buf, 0);
+    if (n > 0) {
+      ForumLockHolder read = detail::ParseForumLockText(std::string_view(buf, static_cast<std::size_t>(n)));
+      if (!read.program.empty()) {
+        *holder = std::move(read);
+        return;
+      }
+    }
+    if (!holder->program.empty()) return;  // named at an earlier try
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
 }  // namespace
 
 ForumLock::~ForumLock() { Release(); }
@@ -69,8 +91,9 @@ bool ForumLock::TryOnce(std::string_view program, bool* busy, int* err) {
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
       e = errno;
-      ::close(fd);
       *busy = e == EWOULDBLOCK;
+      if (*busy) ReadHolder(fd, &busyHolder_);
+      ::close(fd);
       return Fail(err, e);
     }
     struct stat named {};

@@ -2,6 +2,8 @@
 // programs (here: two lock objects, which the system tells apart just as it
 // tells processes apart) see it.
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #else
 #include <process.h>
@@ -49,15 +51,45 @@ TEST(ForumLock, OneHolderAtATimeNamedToTheOthersAndGoneWhenLetGo) {
   ForumLock second;
   EXPECT_EQ(second.Acquire(tmp.path(), "TORBLEN", milliseconds(0), &err), Outcome::Busy);
   EXPECT_FALSE(second.held());
-  // The waiter left the holder's name as it was.
+  // The waiter left the holder's name as it was, and knows it.
   EXPECT_EQ(plat::ReadForumLockHolder(tmp.path()).program, "kiv-batch");
+  EXPECT_EQ(second.BusyHolder().program, "kiv-batch");
 
   first.Release();
   EXPECT_FALSE(plat::FileExists(lockFile));
   EXPECT_TRUE(plat::ReadForumLockHolder(tmp.path()).program.empty());
+#ifndef _WIN32
+  // Read from the file found locked: the holder letting go meanwhile does
+  // not make it unknown.
+  EXPECT_EQ(second.BusyHolder().program, "kiv-batch");
+#endif
   ASSERT_EQ(second.Acquire(tmp.path(), "TORBLEN", milliseconds(0), &err), Outcome::Held);
   EXPECT_EQ(plat::ReadForumLockHolder(tmp.path()).program, "TORBLEN");
 }
+
+#ifndef _WIN32
+// A holder that has just locked the file and not yet written its name: a
+// waiter that gives up at once still names it.
+TEST(ForumLock, AHolderStillWritingItsNameIsNamed) {
+  TempDir tmp;
+  const std::string lockFile = tmp.Sub(plat::kForumLockName);
+  const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT, 0666);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+  std::thread writer([&] {
+    std::this_thread::sleep_for(milliseconds(5));
+    const std::string text = "Kiv 4242\n";
+    EXPECT_EQ(::pwrite(fd, text.data(), text.size(), 0), static_cast<ssize_t>(text.size()));
+  });
+  ForumLock waiter;
+  int err = 0;
+  EXPECT_EQ(waiter.Acquire(tmp.path(), "kiv-batch", milliseconds(0), &err), Outcome::Busy);
+  writer.join();
+  EXPECT_EQ(waiter.BusyHolder().program, "Kiv");
+  EXPECT_EQ(waiter.BusyHolder().process, "4242");
+  ::close(fd);
+}
+#endif
 
 TEST(ForumLock, AWaiterTakesItWhenTheHolderLetsGoAndGivesUpWhenTheWaitRunsOut) {
   TempDir tmp;
