@@ -38,9 +38,10 @@
 //     deleting its temporary files, and nothing else.
 //
 // (4) Just before a split's commit line is written, the log is compared with
-//     what the split read; the commit line carries the log's identity, size
-//     and time as read ("source") and the outputs' identities as written
-//     ("written"), and is synced before the first rename.
+//     what the split read. The lines written with the commit line carry the
+//     log's identity, size and time as read ("source") and the outputs'
+//     identities as written ("written"); all of it is synced before the
+//     first rename.
 //
 // (5) No rename replaces an existing file, and no file is deleted to make
 //     room for one, except:
@@ -84,12 +85,14 @@
 //
 // (10) The repair runs under the forum's lock and leaves alone every
 //      journal a live run holds locked. It resolves appends, then undos,
-//      then splits. A committed split is finished when its new log has left
-//      its temporary name, or when the log is still exactly what the split
-//      read (4); otherwise it is taken back. Taking back deletes only files
-//      that are still the ones the journal says it made (3, 4), and gives the
-//      log its name back under (5). Every step looks at the folder first,
-//      so a repair cut short is finished by the next one.
+//      then splits. A split not committed is taken back (3). A committed
+//      split is finished when its new log has left its temporary name, or
+//      when the log (or, where it had moved to the backup name, the backup)
+//      is still exactly what the split read (4); otherwise it is taken back,
+//      for the host's new messages would be left behind. Taking back
+//      deletes only files that are still the ones the journal says it made
+//      (3, 4), and gives the log its name back under (5). Every step looks
+//      at the folder first, so a repair cut short is finished by the next.
 //
 // (11) A journal is acted on only when every name it gives is a plain name
 //      in the forum folder and every temporary file it names carries its own
