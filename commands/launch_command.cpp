@@ -1,9 +1,9 @@
 #include "commands/launch_command.h"
 
-#include "commands/command_line.h"
-#include "commands/process_launcher.h"
 #include "model/directory.h"
 #include "model/kiv_doc.h"
+#include "platform/command_line.h"
+#include "platform/process_start.h"
 #include "resources/ids.h"
 
 namespace {

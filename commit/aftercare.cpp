@@ -1,12 +1,16 @@
 #include "commit/aftercare.h"
 
 #include "commit/append_commit.h"
+#include "commit/journal_format.h"
 #include "platform/file_ops.h"
 #include "platform/name_in_line.h"
 
 namespace commit {
 
 namespace {
+
+namespace jf = journal_format;
+namespace key = journal_format::split;
 
 // Whether a line of AR.LST names the old log: its second field.
 bool ListNames(const std::string& list, const std::string& oldLogName) {
@@ -53,23 +57,23 @@ std::string HistoryBlock(const std::string& stamp, const std::string& recordLine
 }
 
 std::vector<JournalLine> Aftercare::Lines() const {
-  std::vector<JournalLine> lines{{"aftercare",
-                                  {historyName, stamp, exportAsked ? "1" : "0", archiveForm ? "1" : "0",
-                                   titleLog ? "1" : "0"}}};
-  for (const auto& [name, header] : records) lines.push_back({"record", {name, header}});
+  std::vector<JournalLine> lines{{key::kAftercare,
+                                  {historyName, stamp, exportAsked ? jf::kYes : jf::kNo,
+                                   archiveForm ? jf::kYes : jf::kNo, titleLog ? jf::kYes : jf::kNo}}};
+  for (const auto& [name, header] : records) lines.push_back({key::kRecord, {name, header}});
   return lines;
 }
 
 Aftercare Aftercare::FromJournal(const Journal& journal) {
   Aftercare care;
   for (const JournalLine& line : journal.lines()) {
-    if (line.key == "aftercare" && line.fields.size() == 5) {
+    if (line.key == key::kAftercare && line.fields.size() == key::kAftercareFields) {
       care.historyName = line.fields[0];
       care.stamp = line.fields[1];
-      care.exportAsked = line.fields[2] == "1";
-      care.archiveForm = line.fields[3] == "1";
-      care.titleLog = line.fields[4] == "1";
-    } else if (line.key == "record" && line.fields.size() == 2) {
+      care.exportAsked = line.fields[2] == jf::kYes;
+      care.archiveForm = line.fields[3] == jf::kYes;
+      care.titleLog = line.fields[4] == jf::kYes;
+    } else if (line.key == key::kRecord && line.fields.size() == key::kRecordFields) {
       care.records.emplace_back(line.fields[0], line.fields[1]);
     }
   }

@@ -17,7 +17,10 @@ namespace commit {
 
 namespace {
 
-constexpr std::int64_t kWasMissing = -1;
+namespace jf = journal_format;
+namespace key = journal_format::append;
+
+using key::kWasMissing;
 // How much of the file's end before the append the journal keeps: enough to
 // tell the file from one rewritten to the same length since.
 constexpr std::int64_t kTailKept = 256;
@@ -128,7 +131,8 @@ bool Forward(const AppendFacts& facts, Fault* fault, bool* created) {
 
 // Takes back what this append wrote, and only that: the file must hold what
 // it held before and then nothing but the start of the block. Anything else
-// was written by somebody else since, and the file is left as it is.
+// was written by somebody else since, and the file is left as it is
+// (invariant (9)).
 bool TakeBack(const AppendFacts& facts, bool created) {
   plat::FileStatus status;
   if (!plat::GetFileStatus(facts.Path(), &status)) return false;
@@ -159,7 +163,7 @@ std::string HostLineEnds(const std::string& text) {
 
 AppendResult AppendDurably(const std::string& folder, const std::string& name, const std::string& bytes) {
   AppendResult result;
-  AppendFacts facts{folder, name, kWasMissing, bytes};
+  AppendFacts facts{.folder = folder, .name = name, .bytes = bytes};
   plat::FileStatus status;
   int err = 0;
   if (!plat::IsConfinedFile(folder, facts.Path(), &err)) {
@@ -178,16 +182,17 @@ AppendResult AppendDurably(const std::string& folder, const std::string& name, c
     result.fault = Fault{name, err};
     return result;
   }
+  // Committed whole before the file is touched (invariant (9)).
   Journal journal;
   if (!journal.Create(folder, NewTransactionId(),
-                      {{"op", {"append"}},
-                       {"file", {name}},
-                       {"size", {std::to_string(facts.sizeBefore)}},
-                       {"tail", {facts.tailBefore}},
-                       {"data", {bytes}}},
+                      {{jf::kOp, {jf::kOpAppend}},
+                       {key::kFile, {name}},
+                       {key::kSize, {std::to_string(facts.sizeBefore)}},
+                       {key::kTail, {facts.tailBefore}},
+                       {key::kData, {bytes}}},
                       &result.fault) ||
       !journal.Commit({}, &result.fault)) {
-    if (journal.state() == Journal::State::Begun) journal.Remove(&result.fault);
+    if (journal.state() == JournalState::Begun) journal.Remove(&result.fault);
     return result;
   }
   bool created = false;
@@ -210,16 +215,16 @@ AppendResult AppendDurably(const std::string& folder, const std::string& name, c
 
 AppendRepair RepairAppend(const std::string& folder, const Journal& journal) {
   AppendRepair repair;
-  AppendFacts facts{folder, {}, kWasMissing, {}};
+  AppendFacts facts{.folder = folder};
   for (const JournalLine& line : journal.lines()) {
-    if (line.fields.size() != 1) continue;
-    if (line.key == "file") facts.name = line.fields[0];
-    if (line.key == "size") facts.sizeBefore = std::strtoll(line.fields[0].c_str(), nullptr, 10);
-    if (line.key == "data") facts.bytes = line.fields[0];
-    if (line.key == "tail") facts.tailBefore = line.fields[0];
+    if (line.fields.size() != key::kFields) continue;
+    if (line.key == key::kFile) facts.name = line.fields[0];
+    if (line.key == key::kSize) facts.sizeBefore = std::strtoll(line.fields[0].c_str(), nullptr, 10);
+    if (line.key == key::kData) facts.bytes = line.fields[0];
+    if (line.key == key::kTail) facts.tailBefore = line.fields[0];
   }
   repair.fileName = facts.name;
-  if (journal.state() != Journal::State::Committed || facts.name.empty()) {
+  if (journal.state() != JournalState::Committed || facts.name.empty()) {
     repair.outcome = Outcome::TakenBack;
     return repair;
   }

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "commit/journal.h"
-#include "commit/split_commit.h"
+#include "commit/journal_format.h"
 
 namespace commit {
 

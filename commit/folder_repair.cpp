@@ -6,6 +6,7 @@
 
 #include "commit/aftercare.h"
 #include "commit/append_commit.h"
+#include "commit/journal_format.h"
 #include "commit/kept_file.h"
 #include "commit/split_commit.h"
 #include "commit/undo_commit.h"
@@ -16,6 +17,7 @@ namespace commit {
 namespace {
 
 using Kind = RepairNote::Kind;
+namespace jf = journal_format;
 
 // What becomes of a journal once its command is resolved.
 enum class Verdict {
@@ -33,7 +35,7 @@ std::string Field(const Journal& journal, const std::string& key) {
 std::vector<std::string> OwnTemps(const std::string& folder, const Journal& journal) {
   std::vector<plat::FoundItem> found;
   std::vector<std::string> own;
-  plat::FindFiles(folder, "~KIV-*.TMP", &found);
+  plat::FindFiles(folder, jf::kTempPattern, &found);
   for (const plat::FoundItem& item : found) {
     if (!item.isDirectory && journal.OwnsTemp(item.name)) own.push_back(item.name);
   }
@@ -46,10 +48,10 @@ void TellAftercare(const AftercareDone& done, std::vector<RepairNote>& notes) {
 }
 
 Verdict ResolveSplit(const std::string& folder, const Journal& journal, std::vector<RepairNote>& notes) {
-  const std::string log = Field(journal, "log");
+  const std::string log = Field(journal, jf::split::kLog);
   SplitRepair done = RepairSplit(folder, journal);
   if (done.untrusted) return Verdict::SetAside;
-  const RepairNote onlyInBackup{Kind::OnlyInBackup, Field(journal, "backup"), {}};
+  const RepairNote onlyInBackup{Kind::OnlyInBackup, Field(journal, jf::split::kBackup), {}};
   if (done.outcome == Outcome::Stuck) {
     // Told on every run until it is resolved.
     notes.push_back({Kind::Failed, log, done.fault});
@@ -64,7 +66,7 @@ Verdict ResolveSplit(const std::string& folder, const Journal& journal, std::vec
   if (done.onlyInBackup) {
     // Under its backup name the next split with overwrite would replace it.
     std::string keptAs;
-    const std::string backup = Field(journal, "backup");
+    const std::string backup = Field(journal, jf::split::kBackup);
     notes.push_back({Kind::OnlyInBackup, KeepUnderOwnName(folder, backup, backup, &keptAs) ? keptAs : backup, {}});
   }
   if (done.finished) TellAftercare(WriteAftercare(folder, Aftercare::FromJournal(journal)), notes);
@@ -75,10 +77,10 @@ Verdict ResolveUndo(const std::string& folder, const Journal& journal, std::vect
   UndoRepair done = RepairUndo(folder, journal);
   if (!done.keptAs.empty()) notes.push_back({Kind::WrittenAfterUndo, done.keptAs, {}});
   if (done.outcome == Outcome::Stuck) {
-    notes.push_back({Kind::Failed, Field(journal, "log"), done.fault});
+    notes.push_back({Kind::Failed, Field(journal, jf::undo::kLog), done.fault});
     return Verdict::Keep;
   }
-  if (done.outcome == Outcome::Done) notes.push_back({Kind::UndoFinished, Field(journal, "log"), {}});
+  if (done.outcome == Outcome::Done) notes.push_back({Kind::UndoFinished, Field(journal, jf::undo::kLog), {}});
   return Verdict::Remove;
 }
 
@@ -94,33 +96,35 @@ Verdict ResolveAppend(const std::string& folder, const Journal& journal, std::ve
 
 Verdict Resolve(const std::string& folder, const Journal& journal, std::vector<RepairNote>& notes) {
   switch (journal.state()) {
-    case Journal::State::Damaged:
-      return Verdict::SetAside;
-    case Journal::State::Torn:
+    case JournalState::Damaged:
+      return Verdict::SetAside;  // invariant (11)
+    case JournalState::Torn:
       // Cut off while it was made, before anything it names existed; its own
-      // temporary files say the cut came later, from a damaged disk.
+      // temporary files say the cut came later, from a damaged disk
+      // (invariant (12)).
       return OwnTemps(folder, journal).empty() ? Verdict::Remove : Verdict::SetAside;
-    case Journal::State::Begun:
-    case Journal::State::Committed:
+    case JournalState::Begun:
+    case JournalState::Committed:
       break;
   }
-  if (!NamesStayInside(journal)) return Verdict::SetAside;
-  const std::string op = Field(journal, "op");
-  if (op == "split") return ResolveSplit(folder, journal, notes);
-  if (op == "undo") return ResolveUndo(folder, journal, notes);
-  if (op == "append") return ResolveAppend(folder, journal, notes);
+  if (!NamesStayInside(journal)) return Verdict::SetAside;  // invariant (11)
+  const std::string op = Field(journal, jf::kOp);
+  if (op == jf::kOpSplit) return ResolveSplit(folder, journal, notes);
+  if (op == jf::kOpUndo) return ResolveUndo(folder, journal, notes);
+  if (op == jf::kOpAppend) return ResolveAppend(folder, journal, notes);
   return Verdict::SetAside;  // a command of no version this run knows
 }
 
 // Keeps an untrusted journal where the user can see it and no later run
-// takes it up again; deletes only the temporary files it can prove its own.
+// takes it up again; deletes only the temporary files it can prove its own
+// (invariant (11)).
 void SetAside(const std::string& folder, Journal& journal, std::vector<RepairNote>& notes) {
   for (const std::string& temp : OwnTemps(folder, journal)) plat::DeleteFile(plat::JoinPath(folder, temp));
   const std::string& name = journal.name();
-  const std::string stem = name.substr(0, name.size() - 4);
+  const std::string stem = name.substr(0, name.size() - (sizeof jf::kJournalSuffix - 1));
   int err = 0;
   for (int n = 0; n < 100; ++n) {
-    const std::string aside = stem + (n == 0 ? std::string() : "-" + std::to_string(n)) + ".BAD";
+    const std::string aside = stem + (n == 0 ? std::string() : "-" + std::to_string(n)) + jf::kSetAsideSuffix;
     if (plat::RenameNoReplace(plat::JoinPath(folder, name), plat::JoinPath(folder, aside), &err)) {
       plat::SyncFolder(folder);
       notes.push_back({Kind::JournalSetAside, aside, {}});
@@ -136,7 +140,7 @@ void SetAside(const std::string& folder, Journal& journal, std::vector<RepairNot
 std::vector<RepairNote> RepairFolder(const std::string& folder) {
   std::vector<RepairNote> notes;
   std::vector<plat::FoundItem> found;
-  if (!plat::FindFiles(folder, kJournalPattern, &found)) return notes;
+  if (!plat::FindFiles(folder, jf::kJournalPattern, &found)) return notes;
   std::vector<std::unique_ptr<Journal>> journals;
   for (const plat::FoundItem& item : found) {
     if (item.isDirectory) continue;
@@ -150,10 +154,11 @@ std::vector<RepairNote> RepairFolder(const std::string& folder) {
     journals.push_back(std::move(journal));
   }
   // Appends first, for a split's lines look at what the files hold; undos
-  // before splits, for an old log an undo deletes is owed no line.
+  // before splits, for an old log an undo deletes is owed no line
+  // (invariant (10)).
   auto rank = [](const Journal& journal) {
-    const std::string op = Field(journal, "op");
-    return op == "append" ? 0 : op == "undo" ? 1 : 2;
+    const std::string op = Field(journal, jf::kOp);
+    return op == jf::kOpAppend ? 0 : op == jf::kOpUndo ? 1 : 2;
   };
   std::stable_sort(journals.begin(), journals.end(),
                    [&](const auto& a, const auto& b) { return rank(*a) < rank(*b); });

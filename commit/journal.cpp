@@ -13,11 +13,13 @@ namespace commit {
 
 namespace {
 
-constexpr char kFirstLine[] = "KIV-JOURNAL 1\n";
-constexpr char kPrefix[] = "~KIV-";
-constexpr char kJournalSuffix[] = ".JNL";
-constexpr char kBegin[] = "begin";
-constexpr char kCommit[] = "commit";
+namespace jf = journal_format;
+using jf::kBegin;
+using jf::kCommit;
+using jf::kFirstLine;
+using jf::kJournalSuffix;
+using jf::kNamePrefix;
+using jf::kTempSuffix;
 
 // FNV-1a: enough to tell a journal cut off in the middle from a whole one.
 std::string Sum(const std::string& bytes) {
@@ -105,10 +107,10 @@ std::string NewTransactionId() {
   return out;
 }
 
-std::string JournalName(const std::string& id) { return kPrefix + id + kJournalSuffix; }
+std::string JournalName(const std::string& id) { return kNamePrefix + id + kJournalSuffix; }
 
 std::string TempName(const std::string& id, std::size_t index) {
-  return kPrefix + id + "-" + std::to_string(index) + ".TMP";
+  return kNamePrefix + id + "-" + std::to_string(index) + kTempSuffix;
 }
 
 bool IsPlainName(const std::string& name) {
@@ -126,16 +128,17 @@ bool IsPlainName(const std::string& name) {
 
 bool Journal::OwnsTemp(const std::string& name) const {
   const std::size_t idEnd = name_.size() - (sizeof kJournalSuffix - 1);
-  if (name_.size() < sizeof kPrefix + sizeof kJournalSuffix - 1 ||
+  if (name_.size() < sizeof kNamePrefix + sizeof kJournalSuffix - 1 ||
       name_.compare(idEnd, std::string::npos, kJournalSuffix) != 0) {
     return false;
   }
   const std::string own = name_.substr(0, idEnd) + "-";
-  if (name.size() <= own.size() + 4 || name.compare(0, own.size(), own) != 0 ||
-      name.compare(name.size() - 4, 4, ".TMP") != 0) {
+  constexpr std::size_t suffix = sizeof kTempSuffix - 1;
+  if (name.size() <= own.size() + suffix || name.compare(0, own.size(), own) != 0 ||
+      name.compare(name.size() - suffix, suffix, kTempSuffix) != 0) {
     return false;
   }
-  for (std::size_t i = own.size(); i + 4 < name.size(); ++i) {
+  for (std::size_t i = own.size(); i + suffix < name.size(); ++i) {
     if (name[i] < '0' || name[i] > '9') return false;
   }
   return true;
@@ -168,7 +171,8 @@ bool Journal::Create(const std::string& folder, const std::string& id, const std
     plat::DeleteFile(plat::JoinPath(folder, name_));
     return false;
   }
-  // The journal's name must be durable before anything it names is made.
+  // The journal's name must be durable before anything it names is made
+  // (invariant (1)).
   if (!plat::SyncFolder(folder, &err)) {
     *fault = Fault{name_, err};
     file_.Close();
@@ -235,7 +239,8 @@ bool Journal::OpenExisting(const std::string& folder, const std::string& name, b
     const bool checkpoint = line.key == kBegin || line.key == kCommit;
     if (foreign || (checkpoint && (line.fields.size() != 1 || line.fields[0] != Sum(bytes.substr(0, at))))) {
       // Past a whole checkpoint, a power cut may leave a torn tail of zeros
-      // or of the next block; before one, the plan itself is broken.
+      // or of the next block (invariant (2)); before one, the plan itself
+      // is broken.
       if (state_ == State::Torn) state_ = State::Damaged;
       break;
     }
@@ -260,7 +265,7 @@ bool Journal::OpenExisting(const std::string& folder, const std::string& name, b
 
 bool NamedByAJournal(const std::string& folder, const std::string& key, const std::string& name) {
   std::vector<plat::FoundItem> journals;
-  plat::FindFiles(folder, kJournalPattern, &journals);
+  plat::FindFiles(folder, jf::kJournalPattern, &journals);
   for (const plat::FoundItem& item : journals) {
     Journal journal;
     bool busy = false;
@@ -282,9 +287,12 @@ bool NamesStayInside(const Journal& journal) {
     std::size_t index;
     bool ownTemp;
   };
+  // The split's and the undo's "log" and "backup" lines share their keys and
+  // give the name first.
   static constexpr NameField kNames[] = {
-      {"log", 0, false},    {"backup", 0, false}, {"output", 0, true},    {"output", 1, false},
-      {"file", 0, false},   {"oldlog", 0, false}, {"displaced", 0, true}, {"keep", 0, false},
+      {jf::split::kLog, 0, false},     {jf::split::kBackup, 0, false},    {jf::split::kOutput, 0, true},
+      {jf::split::kOutput, 1, false},  {jf::append::kFile, 0, false},     {jf::undo::kOldLog, 0, false},
+      {jf::undo::kDisplaced, 0, true}, {jf::kKeep, 0, false},
   };
   for (const JournalLine& line : journal.lines()) {
     for (const NameField& field : kNames) {

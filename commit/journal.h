@@ -2,16 +2,16 @@
 #include <string>
 #include <vector>
 
+#include "commit/journal_format.h"
 #include "platform/locked_file.h"
 
 // A journal is a small file in the forum folder that says what a commit is
 // about to do, so that a run cut short (a power cut, a kill) can be finished
-// or taken back by the next run. It only ever grows: the plan, a "begin"
-// line once the plan is whole, then what the commit needs to know, and a
-// "commit" line once that is whole. Each of the two lines carries a sum of
-// everything before it, so a journal cut off while it was written is told
-// apart from one that was finished. While its run is alive the journal is
-// locked, so a second program on the same folder leaves it alone.
+// or taken back by the next run. It only ever grows (invariant (2)): the
+// plan, a "begin" line once the plan is whole, then what the commit needs to
+// know, and a "commit" line once that is whole; commit/journal_format.h
+// gives its lines and the rules the commits keep. While its run is alive the
+// journal is locked, so a second program on the same folder leaves it alone.
 
 namespace commit {
 
@@ -28,11 +28,10 @@ struct JournalLine {
 };
 
 // Names no log, old log, backup or list of the host ever takes: they begin
-// with "~KIV-" and carry a random id.
+// with "~KIV-" and carry a random id (invariant (1)).
 std::string NewTransactionId();
 std::string JournalName(const std::string& id);
 std::string TempName(const std::string& id, std::size_t index);
-inline constexpr char kJournalPattern[] = "~KIV-*.JNL";
 
 // A name a journal gives is acted on only when it names a file in the forum
 // folder itself: no separator, no "." or "..", no drive, no control byte.
@@ -50,11 +49,7 @@ bool NamesStayInside(const Journal& journal);
 
 class Journal {
  public:
-  // Torn: cut off before its "begin" line (nothing it names was made yet,
-  // unless its temporary files say otherwise). Damaged: not what any run
-  // writes (another version, a broken sum, bytes no journal holds), so it
-  // is not acted on.
-  enum class State { Torn, Begun, Committed, Damaged };
+  using State = JournalState;
 
   // Destroying a journal lets go of its file (and lock) and leaves the file
   // for a repair.

@@ -10,6 +10,9 @@ namespace commit {
 
 namespace {
 
+namespace jf = journal_format;
+namespace key = journal_format::split;
+
 // What the steps of a split's commit need, whether the run that commits is
 // alive or a later run finishes it from the journal.
 struct SplitFacts {
@@ -86,7 +89,8 @@ bool Forward(const SplitFacts& facts, Fault* fault) {
     bool placed = false;
     if (Identity(facts, facts.logName, &log)) {
       // The old file is safe under the backup name too: the new one takes
-      // the log's name in one step, and the name never stands empty.
+      // the log's name in one step, and the name never stands empty
+      // (invariant (5)).
       if (!log.SameFile(facts.source)) return Failed(fault, facts.logName, EEXIST);
       placed = plat::ReplaceFile(tempPath, logPath, &err);
     } else {
@@ -94,6 +98,7 @@ bool Forward(const SplitFacts& facts, Fault* fault) {
     }
     if (!placed) return Failed(fault, plat::RenameSubject(facts.NewTemp(), facts.logName), err);
   }
+  // Before the journal goes (invariant (6)).
   if (!plat::SyncFolder(facts.folder, &err)) return Failed(fault, facts.logName, err);
   return true;
 }
@@ -101,8 +106,8 @@ bool Forward(const SplitFacts& facts, Fault* fault) {
 // Where the file system has no second names, the log moved to the backup
 // name, and a host that found no log began a new one under the log's name.
 // The backup's messages go back under the log's name with the new ones
-// after them, in one step. A repair cut short part way left some of them
-// appended already: only the rest follows.
+// after them, in one step (invariant (5)). A repair cut short part way left
+// some of them appended already: only the rest follows.
 bool MergeHostLog(const SplitFacts& facts, const plat::FileIdentity& backup, Fault* fault) {
   const std::string backupPath = facts.Path(facts.backupName);
   const std::string logPath = facts.Path(facts.logName);
@@ -143,7 +148,7 @@ bool MergeHostLog(const SplitFacts& facts, const plat::FileIdentity& backup, Fau
 }
 
 // Puts the folder back as it was before the split: only files the journal
-// names, and only while they are still the files it made.
+// names, and only while they are still the files it made (invariant (10)).
 bool Back(const SplitFacts& facts, Fault* fault) {
   int err = 0;
   for (std::size_t i = 0; i + 1 < facts.tempNames.size() && i < facts.written.size(); ++i) {
@@ -178,11 +183,11 @@ bool Back(const SplitFacts& facts, Fault* fault) {
 
 std::vector<JournalLine> PlanLines(const SplitPlan& plan) {
   std::vector<JournalLine> lines;
-  lines.push_back({"op", {"split"}});
-  lines.push_back({"log", {plan.logName}});
-  lines.push_back({"backup", {plan.backupName, plan.replaceBackup ? "1" : "0"}});
+  lines.push_back({jf::kOp, {jf::kOpSplit}});
+  lines.push_back({key::kLog, {plan.logName}});
+  lines.push_back({key::kBackup, {plan.backupName, plan.replaceBackup ? jf::kYes : jf::kNo}});
   for (std::size_t i = 0; i < plan.outputNames.size(); ++i) {
-    lines.push_back({"output", {plan.tempNames[i], plan.outputNames[i]}});
+    lines.push_back({key::kOutput, {plan.tempNames[i], plan.outputNames[i]}});
   }
   if (!plan.aftercare.records.empty()) {
     const std::vector<JournalLine> care = plan.aftercare.Lines();
@@ -198,7 +203,7 @@ JournalLine IdentityLine(const std::string& key, const plat::FileIdentity& id) {
 }
 
 bool ParseIdentity(const JournalLine& line, plat::FileIdentity* id) {
-  if (line.fields.size() != 4) return false;
+  if (line.fields.size() != jf::kIdentityFields) return false;
   id->device = std::strtoull(line.fields[0].c_str(), nullptr, 10);
   id->inode = std::strtoull(line.fields[1].c_str(), nullptr, 10);
   id->size = std::strtoll(line.fields[2].c_str(), nullptr, 10);
@@ -209,23 +214,23 @@ bool ParseIdentity(const JournalLine& line, plat::FileIdentity* id) {
 bool FactsFromJournal(const std::string& folder, const Journal& journal, SplitFacts* facts) {
   facts->folder = folder;
   for (const JournalLine& line : journal.lines()) {
-    if (line.key == "log" && line.fields.size() == 1) {
+    if (line.key == key::kLog && line.fields.size() == key::kLogFields) {
       facts->logName = line.fields[0];
-    } else if (line.key == "backup" && line.fields.size() == 2) {
+    } else if (line.key == key::kBackup && line.fields.size() == key::kBackupFields) {
       facts->backupName = line.fields[0];
-      facts->replaceBackup = line.fields[1] == "1";
-    } else if (line.key == "output" && line.fields.size() == 2) {
+      facts->replaceBackup = line.fields[1] == jf::kYes;
+    } else if (line.key == key::kOutput && line.fields.size() == key::kOutputFields) {
       facts->tempNames.push_back(line.fields[0]);
       facts->outputNames.push_back(line.fields[1]);
-    } else if (line.key == "source") {
+    } else if (line.key == key::kSource) {
       if (!ParseIdentity(line, &facts->source)) return false;
-    } else if (line.key == "written") {
+    } else if (line.key == key::kWritten) {
       plat::FileIdentity id;
       if (!ParseIdentity(line, &id)) return false;
       facts->written.push_back(id);
     }
   }
-  facts->committed = journal.state() == Journal::State::Committed;
+  facts->committed = journal.state() == JournalState::Committed;
   if (facts->logName.empty() || facts->backupName.empty() || facts->tempNames.empty()) return false;
   return !facts->committed || facts->written.size() == facts->tempNames.size();
 }
@@ -243,12 +248,23 @@ bool CommitHadBegun(const SplitFacts& facts) {
   return false;
 }
 
+// The facts of a split the live run commits: the plan's names; the log as
+// read and the outputs as written come with the commit line.
+SplitFacts FactsOfPlan(const SplitPlan& plan) {
+  return SplitFacts{.folder = plan.folder,
+                    .logName = plan.logName,
+                    .backupName = plan.backupName,
+                    .replaceBackup = plan.replaceBackup,
+                    .outputNames = plan.outputNames,
+                    .tempNames = plan.tempNames};
+}
+
 }  // namespace
 
 bool SplitCommit::Begin(SplitPlan& plan, Fault* fault) {
   // A backup a split cut short still needs (its messages may be nowhere
-  // else until its repair is done) is never replaced.
-  if (plan.replaceBackup && NamedByAJournal(plan.folder, "backup", plan.backupName)) {
+  // else until its repair is done) is never replaced (invariant (5)).
+  if (plan.replaceBackup && NamedByAJournal(plan.folder, key::kBackup, plan.backupName)) {
     *fault = Fault{plan.backupName, EBUSY};
     return false;
   }
@@ -260,8 +276,7 @@ bool SplitCommit::Begin(SplitPlan& plan, Fault* fault) {
 }
 
 void SplitCommit::Abandon() {
-  SplitFacts facts{plan_.folder, plan_.logName, plan_.backupName, plan_.replaceBackup, plan_.outputNames,
-                   plan_.tempNames, {}, {}, false};
+  const SplitFacts facts = FactsOfPlan(plan_);
   Fault ignored;
   // Whatever can't be deleted now stays named in the journal, for the next
   // run to take away.
@@ -269,9 +284,9 @@ void SplitCommit::Abandon() {
 }
 
 Outcome SplitCommit::Commit(const plat::FileIdentity& source, Fault* fault) {
-  SplitFacts facts{plan_.folder, plan_.logName, plan_.backupName, plan_.replaceBackup, plan_.outputNames,
-                   plan_.tempNames, source, {}, false};
-  std::vector<JournalLine> lines{IdentityLine("source", source)};
+  SplitFacts facts = FactsOfPlan(plan_);
+  facts.source = source;
+  std::vector<JournalLine> lines{IdentityLine(key::kSource, source)};
   for (const std::string& temp : plan_.tempNames) {
     plat::FileIdentity id;
     int err = 0;
@@ -281,9 +296,11 @@ Outcome SplitCommit::Commit(const plat::FileIdentity& source, Fault* fault) {
       return Outcome::TakenBack;
     }
     facts.written.push_back(id);
-    lines.push_back(IdentityLine("written", id));
+    lines.push_back(IdentityLine(key::kWritten, id));
     newLog_ = id;  // the log's new file comes last
   }
+  // The log as read and the outputs as written are durable before the first
+  // rename (invariant (4)).
   if (!journal_->Commit(lines, fault)) {
     Abandon();
     return Outcome::TakenBack;
@@ -295,7 +312,7 @@ Outcome SplitCommit::Commit(const plat::FileIdentity& source, Fault* fault) {
       // A journal that can't be deleted is finished again, harmlessly, by the next run.
       journal_->Remove(&ignored);
     } else {
-      held_ = journal_;
+      held_ = journal_;  // until the old logs' lines are written (invariant (7))
     }
     return Outcome::Done;
   }
@@ -314,8 +331,8 @@ SplitRepair RepairSplit(const std::string& folder, const Journal& journal) {
     return repair;
   }
   if (!facts.committed) {
-    // The log was never touched, unless the journal lost its commit block:
-    // then nothing it says can be trusted.
+    // The log was never touched (invariant (3)), unless the journal lost its
+    // commit block: then nothing it says can be trusted (invariant (11)).
     if (CommitHadBegun(facts)) {
       repair.untrusted = true;
       return repair;
@@ -331,7 +348,7 @@ SplitRepair RepairSplit(const std::string& folder, const Journal& journal) {
   if (Exists(facts, facts.NewTemp())) {
     // The log's name was not given over yet: finish only when the log is
     // still exactly what the split read, else the host's new messages would
-    // be left behind in the backup.
+    // be left behind in the backup (invariant (10)).
     finish = haveLog ? log == facts.source : haveBackup && backup == facts.source;
   }
   if (finish) {

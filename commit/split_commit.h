@@ -5,6 +5,7 @@
 
 #include "commit/aftercare.h"
 #include "commit/journal.h"
+#include "commit/journal_format.h"
 #include "platform/file_ops.h"
 
 namespace commit {
@@ -20,12 +21,6 @@ struct SplitPlan {
   std::vector<std::string> outputNames;  // final names; the log's own name last
   std::vector<std::string> tempNames;    // chosen by SplitCommit::Begin
   Aftercare aftercare;                   // what the old logs are owed once the split is done
-};
-
-enum class Outcome {
-  Done,       // every file is in its place
-  TakenBack,  // the folder is as it was before (a fault is told)
-  Stuck,      // neither could be reached now; the journal stays for the next run
 };
 
 // A split's commit. The engine writes the outputs under temporary names

@@ -11,22 +11,25 @@ namespace commit {
 
 namespace {
 
+namespace jf = journal_format;
+namespace key = journal_format::undo;
+
 JournalLine NamedIdentity(const std::string& key, const std::string& name, const plat::FileIdentity& id) {
   return {key, {name, std::to_string(id.device), std::to_string(id.inode)}};
 }
 
 JournalLine DisplacedLine(const std::string& temp, const plat::FileIdentity& id) {
-  return {"displaced",
+  return {key::kDisplaced,
           {temp, std::to_string(id.device), std::to_string(id.inode), std::to_string(id.size),
            std::to_string(static_cast<long long>(id.mtime))}};
 }
 
 bool ParseNamed(const JournalLine& line, std::string* name, plat::FileIdentity* id) {
-  if (line.fields.size() < 3) return false;
+  if (line.fields.size() < key::kNamedFields) return false;
   *name = line.fields[0];
   id->device = std::strtoull(line.fields[1].c_str(), nullptr, 10);
   id->inode = std::strtoull(line.fields[2].c_str(), nullptr, 10);
-  if (line.fields.size() == 5) {
+  if (line.fields.size() == key::kDisplacedFields) {
     id->size = std::strtoll(line.fields[3].c_str(), nullptr, 10);
     id->mtime = static_cast<std::time_t>(std::strtoll(line.fields[4].c_str(), nullptr, 10));
   }
@@ -48,7 +51,7 @@ bool LinksUnsupported(int err) { return err == EPERM || err == EOPNOTSUPP || err
 
 // The displaced file, once nobody may write into it unseen any more: kept
 // under a name of its own when the host wrote into it since the undo
-// looked, else deleted. False when it could be neither.
+// looked, else deleted (invariant (8)). False when it could be neither.
 bool SettleDisplaced(const UndoFacts& facts, std::string* keptAs) {
   plat::FileIdentity now;
   if (facts.displacedName.empty() || !plat::GetFileIdentity(facts.Path(facts.displacedName), &now)) return true;
@@ -58,7 +61,8 @@ bool SettleDisplaced(const UndoFacts& facts, std::string* keptAs) {
   return KeepUnderOwnName(facts.folder, facts.displacedName, facts.logName, keptAs);
 }
 
-// Deletes the old logs that are still the files the undo saw.
+// Deletes the old logs that are still the files the undo saw (invariant (8)),
+// and syncs the folder before the journal may go (invariant (6)).
 void DeleteOldLogs(const UndoFacts& facts, int* oldLogsLeft) {
   for (const auto& [name, id] : facts.oldLogs) {
     plat::FileIdentity now;
@@ -73,7 +77,7 @@ void DeleteOldLogs(const UndoFacts& facts, int* oldLogsLeft) {
 }
 
 // Gives the log's file a second, temporary name, then puts the backup in
-// the log's place in one step. Where the file system has no second names,
+// the log's place in one step (invariant (5)). Where the file system has no second names,
 // the log moves to the temporary name and its own name stands empty until
 // the backup takes it. TakenBack: the log is as it was; Stuck: neither
 // could be reached, and the journal names what is left.
@@ -134,9 +138,14 @@ std::string DisplacedLog::Settle() {
 UndoResult RunUndo(const UndoPlan& plan) {
   UndoResult result;
   const std::string id = NewTransactionId();
-  UndoFacts facts{plan.folder, plan.logName, plan.backupName, plan.backup, {}, TempName(id, 0), plan.log};
-  std::vector<JournalLine> lines{{"op", {"undo"}}, {"log", {plan.logName}},
-                                 NamedIdentity("backup", plan.backupName, plan.backup)};
+  UndoFacts facts{.folder = plan.folder,
+                  .logName = plan.logName,
+                  .backupName = plan.backupName,
+                  .backup = plan.backup,
+                  .displacedName = TempName(id, 0),
+                  .displaced = plan.log};
+  std::vector<JournalLine> lines{{jf::kOp, {jf::kOpUndo}}, {key::kLog, {plan.logName}},
+                                 NamedIdentity(key::kBackup, plan.backupName, plan.backup)};
   for (const std::string& name : plan.oldLogs) {
     plat::FileIdentity oldLog;
     int err = 0;
@@ -145,12 +154,13 @@ UndoResult RunUndo(const UndoPlan& plan) {
       continue;
     }
     facts.oldLogs.emplace_back(name, oldLog);
-    lines.push_back(NamedIdentity("oldlog", name, oldLog));
+    lines.push_back(NamedIdentity(key::kOldLog, name, oldLog));
   }
   lines.push_back(DisplacedLine(facts.displacedName, plan.log));
   auto journal = std::make_unique<Journal>();
+  // Committed whole before the log is looked at a last time (invariant (8)).
   if (!journal->Create(plan.folder, id, lines, &result.fault) || !journal->Commit({}, &result.fault)) {
-    if (journal->state() == Journal::State::Begun) journal->Remove(&result.fault);
+    if (journal->state() == JournalState::Begun) journal->Remove(&result.fault);
     return result;
   }
   Fault ignored;
@@ -180,21 +190,21 @@ UndoResult RunUndo(const UndoPlan& plan) {
 
 UndoRepair RepairUndo(const std::string& folder, const Journal& journal) {
   UndoRepair repair;
-  UndoFacts facts{folder, {}, {}, {}, {}, {}, {}};
+  UndoFacts facts{.folder = folder};
   for (const JournalLine& line : journal.lines()) {
-    if (line.key == "log" && line.fields.size() == 1) {
+    if (line.key == key::kLog && line.fields.size() == key::kLogFields) {
       facts.logName = line.fields[0];
-    } else if (line.key == "backup") {
+    } else if (line.key == key::kBackup) {
       ParseNamed(line, &facts.backupName, &facts.backup);
-    } else if (line.key == "oldlog") {
+    } else if (line.key == key::kOldLog) {
       std::string name;
       plat::FileIdentity id;
       if (ParseNamed(line, &name, &id)) facts.oldLogs.emplace_back(name, id);
-    } else if (line.key == "displaced") {
+    } else if (line.key == key::kDisplaced) {
       ParseNamed(line, &facts.displacedName, &facts.displaced);
     }
   }
-  if (journal.state() != Journal::State::Committed || facts.logName.empty() || facts.backupName.empty()) {
+  if (journal.state() != JournalState::Committed || facts.logName.empty() || facts.backupName.empty()) {
     repair.outcome = Outcome::TakenBack;  // nothing of it had happened
     return repair;
   }

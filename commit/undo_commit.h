@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "commit/journal.h"
-#include "commit/split_commit.h"
+#include "commit/journal_format.h"
 #include "platform/file_ops.h"
 
 namespace commit {

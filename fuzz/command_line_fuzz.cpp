@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "commands/command_line.h"
 #include "fuzz/scratch_folder.h"
+#include "platform/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string raw(reinterpret_cast<const char*>(data), size);

@@ -3,7 +3,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "commands/command_line.h"
+#include "platform/command_line.h"
 #else
 #include <sys/wait.h>
 #endif

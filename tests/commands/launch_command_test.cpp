@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <thread>
 
-#include "commands/command_line.h"
 #include "commands/launch_command.h"
-#include "commands/process_launcher.h"
+#include "platform/command_line.h"
+#include "platform/process_start.h"
 #include "resources/ids.h"
 #include "tests/commands/forum_fixture.h"
 

@@ -12,7 +12,7 @@
 #include <QToolBar>
 #include <algorithm>
 
-#include "commands/process_launcher.h"
+#include "platform/process_start.h"
 #include "messages/companion_mode.h"
 #include "model/directory.h"
 #include "model/kiv_doc.h"

@@ -1,4 +1,4 @@
-#include "commands/command_line.h"
+#include "platform/command_line.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "commands/process_launcher.h"
+#include "platform/process_start.h"
 
 #include <spawn.h>
 #include <sys/wait.h>

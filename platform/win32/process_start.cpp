@@ -1,8 +1,8 @@
-#include "commands/process_launcher.h"
+#include "platform/process_start.h"
 
 #include <cerrno>
 
-#include "commands/command_line.h"
+#include "platform/command_line.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/windows_api.h"
 
