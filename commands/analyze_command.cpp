@@ -5,6 +5,7 @@
 #include "engine/log_file.h"
 #include "model/directory.h"
 #include "model/kiv_doc.h"
+#include "platform/interrupt.h"
 #include "ports/rows.h"
 
 namespace {
@@ -43,7 +44,14 @@ AnalyzeReport OnAnalyze(CommandContext& ctx) {
     ctx.rows.RepaintNow();
     const bool readable = entry.kind == kKindBody || entry.kind == kKindTitle;
     if (readable) ++report.analysed;
-    if (AnalyzeEntry(dir->path, entry, ctx)) {
+    const bool found = AnalyzeEntry(dir->path, entry, ctx);
+    if (plat::InterruptRequested()) {
+      if (readable) --report.analysed;
+      report.interrupted = true;
+      RedrawEntryRow(ctx.rows, row, *dir, entry, ctx.messenger.mode());
+      break;
+    }
+    if (found) {
       ctx.rows.SetCellText(row, kColumnLowest, std::to_string(entry.lowest));
       ctx.rows.SetCellText(row, kColumnHighest, std::to_string(entry.highest));
     } else {

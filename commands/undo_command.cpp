@@ -10,6 +10,7 @@
 #include "model/kiv_doc.h"
 #include "platform/file_error.h"
 #include "platform/file_ops.h"
+#include "platform/interrupt.h"
 #include "ports/rows.h"
 #include "resources/ids.h"
 
@@ -259,6 +260,11 @@ UndoReport UndoSelected(CommandContext& ctx) {
   FileUndoer undoer(ctx, *dir);
   std::size_t i = 0;
   while (i < dir->entries.size()) {
+    // Stopped by the user between two files: what was taken back stays.
+    if (plat::InterruptRequested()) {
+      report.interrupted = true;
+      break;
+    }
     switch (undoer.Undo(i)) {
       case Undone::NotAsked:
         ++i;

@@ -10,6 +10,7 @@ struct UndoReport {
   int oldLogsLeft = 0;  // old logs of the splits taken back that could not be deleted
   int writtenTo = 0;    // of the failed: logs the host wrote to since their split, left as they are
   int writtenAfterUndo = 0;  // files undos displaced that the host wrote into since (the user was told)
+  bool interrupted = false;  // the user stopped it between two files; the rest are as they were
 };
 
 // The undo command (やり直し): for each selected file with undo records,

@@ -10,6 +10,7 @@
 #include "engine/log_file.h"
 #include "engine/progress_steps.h"
 #include "platform/file_ops.h"
+#include "platform/interrupt.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ struct CLogFile::Findings {
   int lowest = kNoHighest;
   int highest = 0;
   std::string headerText;
-  enum class Problem { None, MixedLog, NumberOutOfRange } problem = Problem::None;
+  enum class Problem { None, MixedLog, NumberOutOfRange, Interrupted } problem = Problem::None;
   long long problemLine = 0;  // 1-based, in lines as the line window counts them
 
   void TakeHeaderText(std::string_view line) {
@@ -57,6 +58,10 @@ void CLogFile::AnalyzeLineByLine(ProgressSteps& progress, Findings& found) {
       window.Advance(1, bytes, nullptr);
     }
     progress.Consumed(bytes);
+    if (plat::InterruptRequested()) {
+      found.problem = Findings::Problem::Interrupted;
+      break;
+    }
   }
   if (window.readError() != 0) readError_ = window.readError();
 }
@@ -99,6 +104,10 @@ void CLogFile::AnalyzeBySkipping(ProgressSteps& progress, Findings& found) {
     // The line window counts each line's bytes less the CR text mode drops,
     // plus one: for a file of CR LF lines, just the bytes looked through.
     progress.ConsumedUpTo(scan.offset());
+    if (plat::InterruptRequested()) {
+      found.problem = Findings::Problem::Interrupted;
+      return;
+    }
   }
 }
 
@@ -113,8 +122,11 @@ bool CLogFile::Analyze(ScanMode scan) {
     return false;
   }
   // The split command compares this time with the file's later, so it is
-  // kept even when the analysis finds nothing.
+  // kept even when the analysis finds nothing; an analysis the user stops
+  // leaves the entry as it was.
+  const std::time_t seenBefore = entry_->modificationTime;
   entry_->modificationTime = status.mtime;
+  interrupted_ = false;
   const std::uint64_t length = status.size > 0 ? static_cast<std::uint64_t>(status.size) : 0;
 
   ProgressSteps progress(progress_, length);
@@ -126,6 +138,12 @@ bool CLogFile::Analyze(ScanMode scan) {
     AnalyzeLineByLine(progress, found);
   }
 
+  if (found.problem == Findings::Problem::Interrupted) {
+    entry_->modificationTime = seenBefore;
+    interrupted_ = true;
+    progress.End();
+    return false;
+  }
   if (found.problem == Findings::Problem::MixedLog) {
     messenger_.MixedLogError(entry_->name, static_cast<int>(found.problemLine));
     progress.End();

@@ -51,7 +51,8 @@ class CLogFile {
   // least one header was found its lowest and highest number and header
   // text. False when no header was found, or when the file holds headers of
   // the other kind or a message number above 65536 (both shown to the user,
-  // with the line).
+  // with the line), or when the user interrupted the program (interrupted();
+  // the entry is then as it was).
   bool Analyze(ScanMode scan = ScanMode::BySize);
 
   // Plans the cuts and names the old logs in form, cut by method, against
@@ -81,7 +82,8 @@ class CLogFile {
   // them) every output is deleted, the failure is reported, and the entry is
   // unchanged.
   bool Split(const std::vector<std::string>& headerLines, ScanMode scan = ScanMode::BySize);
-  // Whether the last pass stopped because the user interrupted the program.
+  // Whether the last analysis or split stopped because the user interrupted
+  // the program.
   bool interrupted() const { return interrupted_; }
 
   // The source as it stood when it was opened.

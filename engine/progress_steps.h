@@ -39,7 +39,7 @@ class ProgressSteps {
   // The steps of a large file are far apart (5 percent of 3 GB is a few
   // hundred milliseconds of reading): the display is also pulsed in between.
   void Pulse(std::uint64_t bytes) {
-    port_.Pulse();
+    port_.Pulse(length_ == 0 || bytes >= length_ ? 1000 : static_cast<int>(bytes * 1000 / length_));
     pulseAt_ = bytes + ProgressPort::kPulseBytes;
   }
   // bytes * 100 / length > threshold exactly when bytes * 100 reaches

@@ -56,6 +56,10 @@ void EndAsInterrupted() {
 #endif
 }
 
+void RequestInterrupt() { g_signal = SIGINT; }
+
+void ClearInterrupt() { g_signal = 0; }
+
 void SetInterruptForTest(int signal) { g_signal = signal; }
 
 }  // namespace plat

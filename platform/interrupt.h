@@ -19,6 +19,12 @@ int InterruptSignal();
 // stopped; returns when nothing was caught.
 void EndAsInterrupted();
 
+// The desktop program's stop (its 中止 button, Esc while a command works):
+// the same request as a caught SIGINT, which the window's command then
+// clears once it has stopped; the program goes on.
+void RequestInterrupt();
+void ClearInterrupt();
+
 // Tests: raise or clear the request as a signal would.
 void SetInterruptForTest(int signal);
 

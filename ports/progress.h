@@ -14,9 +14,10 @@ class ProgressPort {
   virtual void StepProgress(int percent) = 0;  // 0 to 100
   virtual void EndProgress() = 0;
   // Called between the steps, about every kPulseBytes the pass reads, so a
-  // display on the reading thread can keep its window alive; it must cost
-  // little when it has nothing to do.
-  virtual void Pulse() {}
+  // display on the reading thread can keep its window alive and move on
+  // between the steps; permille is how far the pass is (0 to 1000). It must
+  // cost little when it has nothing to do.
+  virtual void Pulse(int permille) { (void)permille; }
   // The activity word shown beside the percentage ("解析" while analysing,
   // "分割" while splitting); set right before BeginProgress.
   virtual void SetProgressAction(const std::string& action) { (void)action; }

@@ -101,6 +101,8 @@ inline constexpr int kMsgForumBusy = 50256;
 inline constexpr int kStrUnknownForumHolder = 50258;  // %2 when the lock file names no program
 // The same, while Kiv lets go of a forum whose history it has to write.
 inline constexpr int kMsgForumBusyForHistory = 50260;
+inline constexpr int kMsgStopToClose = 50262;  // the close box while a command works
+inline constexpr int kStrNoteStopped = 50264;  // status line: a command the user stopped
 
 // ---- Dialogs ---------------------------------------------------------------
 inline constexpr int kDlgAbout = 100;
@@ -119,6 +121,7 @@ inline constexpr int kToolBarMain = 128;
 // The status bar's progress display.
 inline constexpr int kCtlProgressText = 101;
 inline constexpr int kCtlProgressBar = 102;
+inline constexpr int kCtlStopButton = 103;  // 中止 beside the progress
 // The split dialogs.
 inline constexpr int kCtlSingleNumber = 1000;
 inline constexpr int kCtlBodyFile = 1004;

@@ -42,7 +42,7 @@ class RecordingProgress : public ProgressPort {
   void BeginProgress() override { calls.push_back("begin"); }
   void StepProgress(int percent) override { calls.push_back(std::to_string(percent)); }
   void EndProgress() override { calls.push_back("end"); }
-  void Pulse() override { ++pulses; }
+  void Pulse(int) override { ++pulses; }
   std::string action;
   int pulses = 0;
   std::vector<std::string> calls;

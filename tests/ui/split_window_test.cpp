@@ -450,6 +450,11 @@ TEST(StatusBarProgressLine, StepsShowTheEnginesPercentAndEndClearsIt) {
   EXPECT_EQ(progress.Text(), QStringLiteral("   0% - 分割中..."));
   progress.StepProgress(5);
   EXPECT_EQ(progress.BarValue(), 5);
+  // Between the steps the pulses move it on, and a step never takes it back.
+  progress.Pulse(87);
+  EXPECT_EQ(progress.Text(), QStringLiteral("   8% - 分割中..."));
+  progress.StepProgress(5);
+  EXPECT_EQ(progress.BarValue(), 8);
   // An empty file's only step is the last one: the line and the bar both say 100.
   progress.StepProgress(100);
   EXPECT_EQ(progress.Text(), QStringLiteral(" 100% - 分割中..."));

@@ -1,5 +1,8 @@
 #pragma once
 
+class QEvent;
+class QObject;
+
 // Kiv's commands work on the user-interface thread, reading logs of some
 // gigabytes in one go. So that the window never looks hung meanwhile, the
 // points where the work reports (its progress, its rows) pump the window:
@@ -23,6 +26,27 @@ class CommandAtWork {
 // would otherwise start on its own (rereading the folder when the user
 // comes back to it) waits.
 bool WindowAtWork();
+
+// What the user may still do while a command works: click the stop button,
+// press Esc, or click the close box. The window that runs commands says
+// what each does; every other input stays dropped.
+class WorkControls {
+ public:
+  virtual ~WorkControls() = default;
+  // Mouse input that receiver (the stop button, or the window it lies in,
+  // which the window system hands the input first) gets, reaches it.
+  virtual bool TakesClicks(const QObject* receiver, const QEvent& event) const = 0;
+  virtual void EscapePressed() = 0;
+  // The close box: the close itself is dropped; AfterPump may ask.
+  virtual void CloseRequested() = 0;
+  // After each pump, outside the pass over the events: a question may be
+  // asked here.
+  virtual void AfterPump() = 0;
+};
+
+// The controls the pump hands input to (null: none); they must outlive
+// their use.
+void SetWorkControls(WorkControls* controls);
 
 // Lets the window lay itself out and repaint, unless it did so less than
 // kPumpIntervalMs ago.

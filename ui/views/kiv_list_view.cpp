@@ -32,6 +32,13 @@
 
 namespace {
 
+// Tells the window, however a command ends, that it has.
+struct CommandEnd {
+  explicit CommandEnd(CKivListView& view) : view(view) {}
+  ~CommandEnd() { emit view.commandEnded(); }
+  CKivListView& view;
+};
+
 constexpr int kIconRole = Qt::UserRole + 1;
 
 const char* const kHeaders[kListColumns] = {"ファイル名", "会議室名", "種別", "サイズ", "最小", "最大"};
@@ -251,6 +258,7 @@ bool CKivListView::HasFolderWithFiles() const {
 void CKivListView::OnAnalyze() {
   if (!HasFolderWithFiles() || WindowAtWork()) return;
   CommandAtWork atWork;
+  const CommandEnd ended(*this);
   const QString passedOver = PassedOverNote();
   ::OnAnalyze(ctx_);
   emit commandStateChanged();
@@ -260,6 +268,7 @@ void CKivListView::OnAnalyze() {
 void CKivListView::OnSplit() {
   if (!HasFolder() || WindowAtWork()) return;
   CommandAtWork atWork;
+  const CommandEnd ended(*this);
   const QString passedOver = PassedOverNote();
   ::OnSplit(ctx_, dialogs_);
   emit commandStateChanged();
@@ -269,6 +278,7 @@ void CKivListView::OnSplit() {
 void CKivListView::OnUndo() {
   if (!HasFolderWithFiles() || WindowAtWork()) return;
   CommandAtWork atWork;
+  const CommandEnd ended(*this);
   const HeldForum forum(&forumLock_);
   if (!forum) return;
   UndoSelected(ctx_);
@@ -299,6 +309,7 @@ void CKivListView::OnSelectUnanalyzed() {
 void CKivListView::OnExportHeaders() {
   if (WindowAtWork()) return;
   CommandAtWork atWork;
+  const CommandEnd ended(*this);
   // Held only when there is something to write.
   if (!HasFolder() || CollectExportRecords(*doc_.CurrentFolder()).empty()) return;
   const HeldForum forum(&forumLock_);

@@ -83,6 +83,8 @@ class CKivListView : public QTreeWidget, public RowsPort, public CKivView {
   void nextPaneRequested();
   // A line for the status bar: what a command left alone, or what it wrote.
   void statusLine(const QString& text);
+  // A command that works on the files (analyse, split, undo, export) ended.
+  void commandEnded();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

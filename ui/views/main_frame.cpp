@@ -30,6 +30,7 @@
 #include "ui/views/kiv_list_view.h"
 #include "ui/settings/kiv_prop_sheet.h"
 #include "ui/views/kiv_tree_view.h"
+#include "ui/views/work_stop.h"
 #include "ui/views/manual.h"
 #include "ui/qt_support/modal_run.h"
 #include "ui/settings/pane_font_qt.h"
@@ -87,6 +88,8 @@ CMainFrame::CMainFrame(CKivApp& app, QWidget* parent) : QMainWindow(parent), app
   connect(tree_, &CKivTreeView::nextPaneRequested, list_, [this] { list_->setFocus(Qt::TabFocusReason); });
   connect(list_, &CKivListView::nextPaneRequested, tree_, [this] { tree_->setFocus(Qt::TabFocusReason); });
   connect(list_, &CKivListView::commandStateChanged, this, &CMainFrame::UpdateCommandStates);
+  workStop_ = std::make_unique<WorkStop>(*this, *progress_, app_.messenger());
+  connect(list_, &CKivListView::commandEnded, this, [this] { workStop_->CommandEnded(); });
   connect(list_, &CKivListView::statusLine, this, [this](const QString& text) { statusBar()->showMessage(text); });
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
     if (state == Qt::ApplicationActive) RescanOnReturn();
@@ -412,6 +415,12 @@ bool CMainFrame::SaveOnClose() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  // Not in the middle of a command: the user is asked whether to stop it.
+  if (WindowAtWork()) {
+    workStop_->CloseRequested();
+    event->ignore();
+    return;
+  }
   if (!closing_) {
     closing_ = true;
     SaveOnClose();

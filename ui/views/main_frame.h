@@ -19,6 +19,7 @@ class QToolBar;
 class QtSplitDialogs;
 class SpawnLauncher;
 class StatusBarProgress;
+class WorkStop;
 
 // CMainFrame: Kiv's one top-level window: the menu, the accelerators, the
 // toolbar, the one-pane status bar with the command prompts and the
@@ -85,6 +86,7 @@ class CMainFrame : public QMainWindow {
   CKivApp& app_;
   std::map<int, QAction*> actions_;
   std::unique_ptr<StatusBarProgress> progress_;
+  std::unique_ptr<WorkStop> workStop_;
   std::unique_ptr<QtSplitDialogs> dialogs_;
   std::unique_ptr<SpawnLauncher> launcher_;
   FolderWatch* watch_ = nullptr;

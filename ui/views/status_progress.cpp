@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <algorithm>
 #include <cstdio>
@@ -34,9 +35,12 @@ bool StatusBarProgress::eventFilter(QObject* watched, QEvent* event) {
 
 void StatusBarProgress::Place() {
   QRect r = statusBar_->rect();
+  const int buttonWidth = stopButton_->sizeHint().width();
+  stopButton_->setGeometry(QRect(QPoint(r.right() - buttonWidth, r.top() + 1), QPoint(r.right(), r.bottom())));
   r.setTop(r.top() + 4);
   bar_->setGeometry(QRect(QPoint(r.left(), r.top()), QPoint(kBarRight, r.bottom() - 2)));
-  text_->setGeometry(QRect(QPoint(kBarRight, r.top()), QPoint(std::max(kBarRight, r.right() - 10), r.bottom())));
+  const int textRight = std::max(kBarRight, r.right() - 10 - buttonWidth);
+  text_->setGeometry(QRect(QPoint(kBarRight, r.top()), QPoint(textRight, r.bottom())));
 }
 
 void StatusBarProgress::BeginProgress() {
@@ -50,9 +54,17 @@ void StatusBarProgress::BeginProgress() {
     text_->setObjectName(IdName(ids::kCtlProgressText));
     text_->setFont(statusBar_->font());
     text_->setAutoFillBackground(true);
+    stopButton_ = new QPushButton(QStringLiteral("中止"), statusBar_);
+    stopButton_->setObjectName(IdName(ids::kCtlStopButton));
+    stopButton_->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(stopButton_, &QPushButton::clicked, statusBar_, [this] {
+      stopButton_->setEnabled(false);
+      if (stop_) stop_();
+    });
     Place();
     bar_->show();
     text_->show();
+    stopButton_->show();
   }
   bar_->setValue(0);
   text_->setText(Qs(ProgressLine(percent_, action_)));
@@ -62,7 +74,8 @@ void StatusBarProgress::BeginProgress() {
 
 void StatusBarProgress::StepProgress(int percent) {
   if (!bar_) return;
-  percent_ = std::clamp(percent, 0, 100);
+  // Pulses may have moved it on already: it never goes back.
+  percent_ = std::max(percent_, std::clamp(percent, 0, 100));
   bar_->setValue(percent_);
   text_->setText(Qs(ProgressLine(percent_, action_)));
   bar_->repaint();
@@ -70,14 +83,26 @@ void StatusBarProgress::StepProgress(int percent) {
   PumpWindow();
 }
 
-void StatusBarProgress::Pulse() { PumpWindow(); }
+void StatusBarProgress::Pulse(int permille) {
+  if (bar_ && permille / 10 > percent_ && permille / 10 < 100) {
+    percent_ = permille / 10;
+    bar_->setValue(percent_);
+    text_->setText(Qs(ProgressLine(percent_, action_)));
+    bar_->repaint();
+    text_->repaint();
+  }
+  PumpWindow();
+}
 
 void StatusBarProgress::EndProgress() {
   delete bar_;
   delete text_;
+  delete stopButton_;
   action_.clear();
   percent_ = 0;
 }
+
+QPushButton* StatusBarProgress::StopButton() const { return stopButton_; }
 
 QString StatusBarProgress::Text() const { return text_ ? text_->text() : QString(); }
 

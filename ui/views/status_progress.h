@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include <QObject>
@@ -8,6 +9,7 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 class QStatusBar;
 
 // The progress display in the main window's status bar: a bar (kCtlProgressBar) at
@@ -27,7 +29,13 @@ class StatusBarProgress : public QObject, public ProgressPort {
   // the last step of any file (an empty one included) reads 100.
   void StepProgress(int percent) override;
   void EndProgress() override;
-  void Pulse() override;
+  // Moves the bar, and the percentage with it, between the steps.
+  void Pulse(int permille) override;
+
+  // The 中止 button (kCtlStopButton) shown at the right while the progress
+  // is: a click runs stop, which the main window sets.
+  void SetStopAction(std::function<void()> stop) { stop_ = std::move(stop); }
+  QPushButton* StopButton() const;
 
   bool Shown() const;
   QString Text() const;
@@ -42,6 +50,8 @@ class StatusBarProgress : public QObject, public ProgressPort {
   QStatusBar* statusBar_;
   QPointer<QProgressBar> bar_;
   QPointer<QLabel> text_;
+  QPointer<QPushButton> stopButton_;
+  std::function<void()> stop_;
   std::string action_;
   int percent_ = 0;
 };
