@@ -137,6 +137,10 @@ int BatchRun::Split(const BatchCommand& command, bool inSession) {
     case SplitOutcome::Kind::Ran: {
       const SplitReport& r = outcome.report;
       backups_.Add(r.backups);
+      for (const int room : r.leftAlone) {
+        std::fprintf(err_, "kiv-batch: room %d left alone: none of its logs holds a message at or below its cut point\n",
+                     room);
+      }
       if (r.skipped > 0 || r.stoppedChanged || r.stoppedNaming || r.interrupted || r.onlyInBackup > 0) {
         status = kExitIncomplete;
       }

@@ -70,6 +70,8 @@ class FileSplitter {
   Next Split(std::size_t i);
   // The backups this run made, still the logs' old files.
   BackupWatch& backups() { return backups_; }
+  // The old logs this run made, in the order made.
+  const std::vector<std::string>& made() const { return made_; }
 
  private:
   int CutValue(int room) const;
@@ -89,14 +91,19 @@ class FileSplitter {
   RoomTables& tables_;
   const SplitRequest& request_;
   BackupWatch backups_;
+  std::vector<std::string> made_;
 };
+
+// Several rooms under the first method: the highest multiple of 1000 that
+// leaves at least number of the room's messages in the current log.
+int SeveralRoomsCut(int highest, int number) {
+  const int d = highest - number;
+  return d > 0 ? d / 1000 * 1000 : 0;
+}
 
 int FileSplitter::CutValue(int room) const {
   if (request_.singleRoom || request_.method == SplitMethod::Multiple) return request_.number;
-  // The highest multiple of 1000 that leaves at least the number given of
-  // messages of the room in the current log.
-  int d = tables_.high[static_cast<std::size_t>(room)] - request_.number;
-  return d > 0 ? d / 1000 * 1000 : 0;
+  return SeveralRoomsCut(tables_.high[static_cast<std::size_t>(room)], request_.number);
 }
 
 bool FileSplitter::BackupNameFree(const std::string& backup, bool* replace) {
@@ -207,6 +214,7 @@ FileSplitter::Next FileSplitter::WriteAndCommit(std::size_t i, CLogFile& log, co
     return Next::Skipped;
   }
   backups_.Add(dir_.path, plan.backupName, source);
+  made_.insert(made_.end(), plan.outputNames.begin(), plan.outputNames.end() - 1);  // the last is the log
   entry.logAsLeft = transaction.newLog();
   const std::size_t recordsBefore = entry.undoList.size();
   log.RecordUndo(dir_.Generation(entry.room), headerLines, request_.form, plan.backupName);
@@ -252,6 +260,25 @@ RoomTables TablesOf(const CDirectory& dir, const SplitRequest& request) {
   return tables;
 }
 
+// Several rooms cut under the first method: a room none of whose logs taking
+// part holds a message at or below its cut point has nothing to move to an
+// old log, and is left alone (no backup, no empty old log, no header line
+// with a range running backwards). The rooms still to split.
+RoomSet LeaveAloneRoomsWithNothingToSplit(const SplitRequest& request, const RoomTables& tables,
+                                          std::vector<int>& leftAlone) {
+  if (request.singleRoom || request.method != SplitMethod::Single) return request.rooms;
+  RoomSet rooms = request.rooms;
+  for (int room = kFirstRoom; room <= kLastRoom; ++room) {
+    const auto at = static_cast<std::size_t>(room);
+    // Every log taking part has its range known by now: no low means no log.
+    if (!RoomInSet(rooms, room) || tables.low[at] == kNoHighest) continue;
+    if (tables.low[at] <= SeveralRoomsCut(tables.high[at], request.number)) continue;
+    rooms &= ~RoomBit(room);
+    leftAlone.push_back(room);
+  }
+  return rooms;
+}
+
 }  // namespace
 
 const CFileEntry* FindStaleEntry(const CDirectory& dir, RoomSet rooms) {
@@ -262,18 +289,21 @@ const CFileEntry* FindStaleEntry(const CDirectory& dir, RoomSet rooms) {
   return nullptr;
 }
 
-SplitReport SplitRooms(CommandContext& ctx, const SplitRequest& request) {
+SplitReport SplitRooms(CommandContext& ctx, const SplitRequest& asked) {
   SplitReport report;
   CDirectory* dir = ctx.doc.CurrentFolder();
   if (!dir) return report;
 
-  RoomTables tables = TablesOf(*dir, request);
+  RoomTables tables = TablesOf(*dir, asked);
+  SplitRequest request = asked;
+  request.rooms = LeaveAloneRoomsWithNothingToSplit(request, tables, report.leftAlone);
   FileSplitter splitter(ctx, *dir, tables, request);
   // However the run ends, the user hears of messages the host wrote into a
   // backup after its split, and the backups stay watched.
   auto ended = [&]() -> SplitReport& {
     report.onlyInBackup = splitter.backups().TellWrittenTo(ctx.messenger);
     report.backups = splitter.backups();
+    report.made = splitter.made();
     return report;
   };
   std::size_t i = 0;

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "commands/backup_watch.h"
 #include "commands/command_context.h"
@@ -20,6 +21,8 @@ struct SplitReport {
   bool interrupted = false;     // the user interrupted the program: the command ended there
   int onlyInBackup = 0;         // backups the host wrote to after their split (the user was told)
   BackupWatch backups;          // the backups the run made, to be watched until the program ends
+  std::vector<std::string> made;  // the old logs made, in the order made
+  std::vector<int> leftAlone;     // rooms of several cut at a point below all their messages: not split
 };
 
 struct SplitOutcome {
@@ -52,5 +55,7 @@ SplitOutcome SplitSelectedRooms(CommandContext& ctx, SplitDialogPort& dialogs, c
 // the next dialog starts from.
 SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs, bool exportAsked = false);
 
-// The per-file loop, after the user has confirmed.
+// The per-file loop, after the user has confirmed. Of several rooms cut
+// under the first method, a room whose logs hold no message at or below its
+// cut point is left alone (report.leftAlone) and the others are split.
 SplitReport SplitRooms(CommandContext& ctx, const SplitRequest& request);

@@ -271,6 +271,7 @@ UndoReport UndoSelected(CommandContext& ctx) {
         continue;
       case Undone::Restored:
         ++report.restored;
+        report.restoredLogs.push_back(dir->entries[i]->name);
         break;
       case Undone::WrittenTo:
         ++report.writtenTo;

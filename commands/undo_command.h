@@ -1,4 +1,7 @@
 #pragma once
+#include <string>
+#include <vector>
+
 #include "commands/command_context.h"
 
 class CDirectory;
@@ -11,6 +14,7 @@ struct UndoReport {
   int writtenTo = 0;    // of the failed: logs the host wrote to since their split, left as they are
   int writtenAfterUndo = 0;  // files undos displaced that the host wrote into since (the user was told)
   bool interrupted = false;  // the user stopped it between two files; the rest are as they were
+  std::vector<std::string> restoredLogs;  // the logs taken back, in list order
 };
 
 // The undo command (やり直し): for each selected file with undo records,

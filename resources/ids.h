@@ -102,7 +102,10 @@ inline constexpr int kStrUnknownForumHolder = 50258;  // %2 when the lock file n
 // The same, while Kiv lets go of a forum whose history it has to write.
 inline constexpr int kMsgForumBusyForHistory = 50260;
 inline constexpr int kMsgStopToClose = 50262;  // the close box while a command works
-inline constexpr int kStrNoteStopped = 50264;  // status line: a command the user stopped
+inline constexpr int kStrNoteStopped = 50264;    // status line: a command the user stopped
+inline constexpr int kStrNoteSplit = 50265;      // status line: the old logs a split made
+inline constexpr int kStrNoteLeftAlone = 50266;  // status line: rooms a split of several left alone
+inline constexpr int kStrNoteUndone = 50267;     // status line: the logs an undo took back
 
 // ---- Dialogs ---------------------------------------------------------------
 inline constexpr int kDlgAbout = 100;

@@ -108,7 +108,7 @@ forum=$sample/FORUM1
 if ! "$bin/kiv-batch" analyze "$forum" >"$work/rows" 2>"$work/err"; then cat "$work/err" >&2; fail "kiv-batch analyze failed"; fi
 awk -F'\t' 'NF != 6 || $5 == "-" && $3 != "不明" { bad = 1 } END { exit bad || NR == 0 }' "$work/rows" ||
   fail "kiv-batch analyze printed unexpected rows: $(cat "$work/rows")"
-if ! printf 'split --rooms 1\nundo --rooms 1\nsplit --rooms 1,2 --export\n' |
+if ! printf 'split --rooms 1\nundo --rooms 1\nsplit --rooms 1,2 --method 1 --number 10 --export\n' |
      "$bin/kiv-batch" session "$forum" >/dev/null 2>"$work/err"; then
   cat "$work/err" >&2
   fail "kiv-batch session failed"

@@ -18,6 +18,7 @@
 #include "tests/batch/batch_runner.h"
 #include "tests/support/stopped_commit.h"
 #include "tests/support/temp_dir.h"
+#include "tools/samplegen/log_writer.h"
 
 namespace {
 
@@ -147,6 +148,37 @@ TEST_F(KivBatch, AnExistingBackupIsOverwrittenOnlyWhenAskedTo) {
   EXPECT_EQ(after.count("MES#02.BAK"), 1u);
   EXPECT_EQ(after.count("MES_02.BAK"), 0u);
   EXPECT_EQ(after.count("AR.LST"), 0u) << "serial-form old logs are not exported";
+}
+
+// Several rooms cut at 1000 below their highest number: room 1, holding only
+// messages 1251-2500, has nothing at or below its cut and is left alone
+// (no backup, no empty old log, no line with a range running backwards);
+// room 2 is split as before.
+TEST_F(KivBatch, ASplitOfSeveralRoomsLeavesAloneARoomWithNothingBelowItsCut) {
+  for (const samplegen::LogKind kind : {samplegen::LogKind::Body, samplegen::LogKind::Title}) {
+    samplegen::LogOptions room1;
+    room1.kind = kind;
+    room1.first = 1251;
+    room1.messages = 1250;
+    room1.replace = true;
+    const char* name = kind == samplegen::LogKind::Body ? "/MES_01.LOG" : "/MES#01.LOG";
+    ASSERT_TRUE(samplegen::WriteLogFile(forum.path + name, room1).ok);
+  }
+  const auto before = Snapshot(forum.path);
+  const BatchResult r = RunBatch({"split", forum.path, "--rooms", "1,2", "--number", "1000", "--export"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("kiv-batch: room 1 left alone"), std::string::npos) << r.err;
+  const auto after = Snapshot(forum.path);
+  EXPECT_EQ(after.at("MES_01.LOG"), before.at("MES_01.LOG"));
+  EXPECT_EQ(after.at("MES#01.LOG"), before.at("MES#01.LOG"));
+  EXPECT_EQ(after.count("MES_01.B00") + after.count("MES#01.B00"), 0u);
+  EXPECT_EQ(after.count("MES_02.B00") + after.count("MES#02.B00"), 2u);
+  int oldLogs = 0;
+  for (const auto& [name, state] : after) oldLogs += name.rfind("AR_", 0) == 0 || name.rfind("AR#", 0) == 0;
+  EXPECT_EQ(oldLogs, 2);
+  const std::string list = ReadBytes(forum.path + "/AR.LST");
+  EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 1) << list;  // room 2's body old log
+  EXPECT_EQ(list.find("01251-"), std::string::npos) << list;
 }
 
 TEST_F(KivBatch, BadUsageTouchesNothing) {

@@ -30,18 +30,22 @@ TEST_F(SplitCommand, SeveralRoomsCutAtTheHighestThousandThatLeavesTheNumber) {
   ASSERT_EQ(out.kind, SplitOutcome::Kind::Ran);
   EXPECT_EQ(dialogs.multi.m_nKindIndex, kKindIndexBoth);
   EXPECT_EQ(dialogs.multi.m_nNumber, 0);
-  EXPECT_EQ(out.report.split, 2);
+  EXPECT_EQ(out.report.split, 1);
   EXPECT_EQ(Entry("MES_03.LOG").lowest, 11001);
   EXPECT_EQ(Entry("MES_03.LOG").highest, 12345);
   EXPECT_EQ(Entry("MES_03.LOG").undoList.at(0).headerLine.find("(00001-11000)") != std::string::npos, true);
-  // A cut at 0 leaves every message of room 7 in its log.
+  // A cut at 0 would move nothing of room 7: it is left alone, with no
+  // backup, no empty old log and no new generation.
+  EXPECT_EQ(out.report.leftAlone, std::vector<int>{7});
   EXPECT_EQ(Entry("MES_07.LOG").lowest, 1);
   EXPECT_EQ(Entry("MES_07.LOG").highest, 400);
+  EXPECT_TRUE(Entry("MES_07.LOG").undoList.empty());
   EXPECT_EQ(dir->Generation(3), 1);
-  EXPECT_EQ(dir->Generation(7), 1);
+  EXPECT_EQ(dir->Generation(7), 0);
   EXPECT_EQ(dir->Generation(4), 0);
   EXPECT_TRUE(Exists("MES_03.B00"));
-  EXPECT_TRUE(Exists("MES_07.B00"));
+  EXPECT_FALSE(Exists("MES_07.B00"));
+  EXPECT_EQ(out.report.made.size(), 1u);
 }
 
 TEST_F(SplitCommand, ARoomWithOnlyATitleLogSplitsOnlyThatLog) {

@@ -128,11 +128,13 @@ samplegen::SharedFolderOptions Rooms(std::uint64_t seed, int rooms) {
   return options;
 }
 
-const std::vector<std::string> kSplitTwoRooms{"--rooms", "1,2", "--number", "20"};
+// Two rooms of 40 messages: steps of 20 (the first method would cut both
+// below their first message and leave them alone).
+const std::vector<std::string> kSplitTwoRooms{"--rooms", "1,2", "--method", "1", "--number", "20"};
 const std::vector<std::string> kSplitOneRoom{"--rooms", "1", "--number", "20"};
 
 TEST(CommitCrash, SplitOfBodyAndTitleLogs) {
-  KillEverywhere({"split", Rooms(11, 2), {"--rooms", "1,2", "--kind", "both", "--number", "20"}, "", kSplitTwoRooms},
+  KillEverywhere({"split", Rooms(11, 2), {"--rooms", "1,2", "--kind", "both", "--method", "1", "--number", "20"}, "", kSplitTwoRooms},
                  1, 40);
 }
 

@@ -217,7 +217,7 @@ void FailEveryOperation(const Scenario& s) {
 }
 
 TEST(FaultInjection, SplitOfTwoRoomsAndTheirExportToTheArchiveList) {
-  FailEveryOperation({"split+export", {"analyze", "split --rooms 1,2 --kind both --number 12 --export"}});
+  FailEveryOperation({"split+export", {"analyze", "split --rooms 1,2 --kind both --method 1 --number 12 --export"}});
 }
 
 TEST(FaultInjection, TwoGenerationsOfSplitsAndTheUndoOfTheNewest) {

@@ -313,6 +313,43 @@ TEST(SplitWindow, CtrlUNeverPutsTheBackupOverALogTheHostWroteToSinceTheSplit) {
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
 }
 
+// Two rooms cut at 1000 below their highest number, room 1 holding only
+// messages 1251-2500: the status line names the old logs made and the room
+// left alone, which keeps its logs as they were; the rows show the new
+// ranges at once, and the undo says what it took back.
+TEST(SplitWindow, SeveralRoomsLeaveAloneARoomWithNothingToMoveAndTheStatusLineSaysWhatWasDone) {
+  const std::string room1 = std::string(KIV_SAMPLEGEN_PATH) + " --room 1 --first 1251 --messages 1250 --force --log ";
+  KivWindow w("--forums 1 --rooms 2 --messages 2500", true,
+              room1 + "FORUM1/MES_01.LOG && " + room1 + "FORUM1/MES#01.LOG --kind title");
+  const std::string forum = w.Forum("FORUM1");
+  w.ClickNode(QStringLiteral("FORUM1"));
+  w.Trigger(ids::kCmdSelectAll);
+  w.Trigger(ids::kCmdAnalyze);
+  const std::string log1 = ReadBytes(forum + "/MES_01.LOG");
+  w.Trigger(ids::kCmdSelectAll);
+  QueueModalAction([&](QDialog& d) {
+    Control<QRadioButton>(d, ids::kCtlMultiCutMethod)->click();
+    Control<QLineEdit>(d, ids::kCtlMultiNumber)->setText(QStringLiteral("1000"));
+    Click(d, "OK");
+  });
+  w.Trigger(ids::kCmdSplit);
+  const QString said = w.frame().statusBar()->currentMessage();
+  EXPECT_TRUE(said.startsWith(QStringLiteral("2 個の旧ログを作りました: AR"))) << said.toStdString();
+  EXPECT_TRUE(said.endsWith(QStringLiteral("会議室 1 には切り出すメッセージがないため、分割しませんでした。")))
+      << said.toStdString();
+  EXPECT_EQ(ReadBytes(forum + "/MES_01.LOG"), log1);
+  EXPECT_FALSE(Exists(forum + "/MES_01.B00"));
+  EXPECT_FALSE(Exists(forum + "/MES#01.B00"));
+  EXPECT_EQ(w.Column(kColumnLowest)[w.RowOf(QStringLiteral("MES_02.LOG"))], QStringLiteral("1001"));
+  EXPECT_EQ(w.Column(kColumnLowest)[w.RowOf(QStringLiteral("MES_01.LOG"))], QStringLiteral("1251"));
+
+  w.Trigger(ids::kCmdSelectAll);
+  w.Trigger(ids::kCmdUndo);
+  EXPECT_EQ(w.frame().statusBar()->currentMessage(), QStringLiteral("2 個のログを分割前に戻しました: MES#02.LOG、MES_02.LOG"));
+  EXPECT_EQ(w.Column(kColumnLowest)[w.RowOf(QStringLiteral("MES_02.LOG"))], QStringLiteral("1"));
+  EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
+}
+
 TEST(SplitWindow, TwoRoomsUseTheMultiDialogWhichRefusesAStepOfZero) {
   AnalysedForum f;
   KivWindow& w = f.w;

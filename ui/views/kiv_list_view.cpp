@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "commands/analyze_command.h"
+#include "commands/command_notes.h"
 #include "commands/entry_row.h"
 #include "commands/export_command.h"
 #include "commands/forum_repair.h"
@@ -270,9 +271,11 @@ void CKivListView::OnSplit() {
   CommandAtWork atWork;
   const CommandEnd ended(*this);
   const QString passedOver = PassedOverNote();
-  ::OnSplit(ctx_, dialogs_);
+  const SplitOutcome outcome = ::OnSplit(ctx_, dialogs_);
   emit commandStateChanged();
-  if (!passedOver.isEmpty()) emit statusLine(passedOver);
+  QString note = outcome.kind == SplitOutcome::Kind::Ran ? Qs(SplitNote(messenger_.mode(), outcome.report)) : QString();
+  if (!passedOver.isEmpty()) note = note.isEmpty() ? passedOver : note + QStringLiteral("  ") + passedOver;
+  if (!note.isEmpty()) emit statusLine(note);
 }
 
 void CKivListView::OnUndo() {
@@ -281,8 +284,10 @@ void CKivListView::OnUndo() {
   const CommandEnd ended(*this);
   const HeldForum forum(&forumLock_);
   if (!forum) return;
-  UndoSelected(ctx_);
+  const UndoReport report = UndoSelected(ctx_);
   emit commandStateChanged();
+  const std::string note = UndoNote(messenger_.mode(), report);
+  if (!note.empty()) emit statusLine(Qs(note));
 }
 
 void CKivListView::OnSelectAll() {
