@@ -3,8 +3,10 @@
 // tree and its logs analysed: the main window as a first start sizes it
 // (kiv-main-window.png), a question box (kiv-question-box.png), the split
 // dialog of the first room (kiv-split-dialog.png) and the help window
-// (kiv-help-window.png). Settings are kept in a temporary file, so the
-// user's own are neither read nor changed.
+// (kiv-help-window.png); then the 中止 button beside the progress while a
+// large log of FORUM2 is analysed (kiv-stop-button.png) and the status line
+// after a split (kiv-status-line.png). Settings are kept in a temporary
+// file, so the user's own are neither read nor changed.
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -17,6 +19,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "messages/scripted_messages.h"
 #include "ports/clock.h"
 #include "profile/qsettings_profile.h"
 #include "resources/ids.h"
@@ -26,6 +29,7 @@
 #include "ui/views/kiv_list_view.h"
 #include "ui/views/kiv_tree_view.h"
 #include "ui/views/main_frame.h"
+#include "ui/views/status_progress.h"
 #include "ui/qt_support/modal_run.h"
 #include "ui/qt_support/qt_translations.h"
 
@@ -36,6 +40,48 @@ bool Save(QWidget& widget, const QDir& dir, const char* name) {
   if (widget.grab().save(path, "PNG")) return true;
   std::fprintf(stderr, "kiv-screenshot: can't write %s\n", qPrintable(path));
   return false;
+}
+
+// The 中止 button beside the progress, drawn while FORUM2's first log (made
+// large by scripts/screenshot.sh) is analysed, then pressed.
+bool SaveStopButton(CMainFrame& frame, const QDir& out) {
+  QTreeWidgetItem* item = frame.tree()->FindItem(QStringLiteral("FORUM2"));
+  if (!item) return true;  // a sample without it: no picture
+  frame.tree()->setCurrentItem(item);
+  CKivListView* list = frame.list();
+  list->OnSelectNone();
+  list->topLevelItem(list->topLevelItemCount() - 1)->setSelected(true);
+  bool saved = false;
+  QTimer during;
+  during.setInterval(5);
+  QObject::connect(&during, &QTimer::timeout, [&] {
+    QPushButton* stop = frame.progress().StopButton();
+    if (saved || !stop || frame.progress().BarValue() < 20) return;
+    saved = Save(frame, out, "kiv-stop-button.png");
+    stop->click();
+  });
+  during.start();
+  list->OnAnalyze();
+  if (!saved) std::fprintf(stderr, "kiv-screenshot: the analysis ended before its progress could be drawn\n");
+  return saved;
+}
+
+// The status line after a split of the first room of forum, at the number
+// its dialog proposes.
+bool SaveStatusLine(CMainFrame& frame, const QString& forum, const QDir& out) {
+  frame.tree()->setCurrentItem(frame.tree()->FindItem(forum));
+  CKivListView* list = frame.list();
+  list->OnSelectAll();
+  list->OnAnalyze();
+  list->OnSelectNone();
+  list->topLevelItem(0)->setSelected(true);
+  QueueModalAction([](QDialog& dialog) {
+    if (auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("OK"))) ok->click();
+  });
+  list->OnSplit();
+  ClearModalActions();
+  QTest::qWait(100);
+  return Save(frame, out, "kiv-status-line.png");
 }
 
 }  // namespace
@@ -100,6 +146,13 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "kiv-screenshot: the help window did not open\n");
       saved = false;
     }
+    if (auto* help = frame.findChild<CHelpWindow*>()) help->close();
+
+    // From here on every box is answered Yes without being shown.
+    ScriptedMessages answers;
+    app.messages().SetScript(&answers);
+    saved = SaveStopButton(frame, out) && saved;
+    saved = SaveStatusLine(frame, forum, out) && saved;
   }
   app.Exit();
   return saved ? 0 : 1;
