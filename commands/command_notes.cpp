@@ -12,13 +12,13 @@ namespace {
 // A status line holds a few names; the count says how many there were.
 constexpr std::size_t kNamesShown = 5;
 
-std::string NameList(const std::vector<std::string>& names) {
+std::string Joined(const std::vector<std::string>& items, std::size_t most) {
   std::string list;
-  for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i) {
+  for (std::size_t i = 0; i < items.size() && i < most; ++i) {
     if (i != 0) list += "、";
-    list += names[i];
+    list += items[i];
   }
-  if (names.size() > kNamesShown) list += "、…";
+  if (items.size() > most) list += "、…";
   return list;
 }
 
@@ -27,16 +27,14 @@ std::string NameList(const std::vector<std::string>& names) {
 std::string SplitNote(const CompanionMode& mode, const SplitReport& report) {
   std::string note;
   if (!report.made.empty()) {
-    note = FormatCompanionText(mode, ids::kStrNoteSplit, std::to_string(report.made.size()), NameList(report.made));
+    note = FormatCompanionText(mode, ids::kStrNoteSplit, std::to_string(report.made.size()),
+                               Joined(report.made, kNamesShown));
   }
   if (!report.leftAlone.empty()) {
-    std::string rooms;
-    for (const int room : report.leftAlone) {
-      if (!rooms.empty()) rooms += "、";
-      rooms += std::to_string(room);
-    }
+    std::vector<std::string> rooms;
+    for (const int room : report.leftAlone) rooms.push_back(std::to_string(room));
     if (!note.empty()) note += "  ";
-    note += FormatCompanionText(mode, ids::kStrNoteLeftAlone, rooms);
+    note += FormatCompanionText(mode, ids::kStrNoteLeftAlone, Joined(rooms, rooms.size()));
   }
   return note;
 }
@@ -44,5 +42,5 @@ std::string SplitNote(const CompanionMode& mode, const SplitReport& report) {
 std::string UndoNote(const CompanionMode& mode, const UndoReport& report) {
   if (report.restoredLogs.empty()) return {};
   return FormatCompanionText(mode, ids::kStrNoteUndone, std::to_string(report.restoredLogs.size()),
-                             NameList(report.restoredLogs));
+                             Joined(report.restoredLogs, kNamesShown));
 }
