@@ -93,6 +93,8 @@ bool ParseBatchCommand(const std::vector<std::string>& words, BatchCommand& comm
       command.overwrite = true;
     } else if (w == "--export" && splitOnly) {
       command.exportAfter = true;
+    } else if (w == "--json" && (verb == Verb::List || verb == Verb::Analyze)) {
+      command.json = true;
     } else {
       error = "unexpected argument " + w + " for " + words[0];
       return false;

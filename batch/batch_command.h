@@ -20,6 +20,7 @@ struct BatchCommand {
   bool bak = false;
   bool overwrite = false;
   bool exportAfter = false;
+  bool json = false;  // list, analyze: the rows as JSON objects, one a line
 
   // Whether the command changes the forum folder (and so its run must hold
   // the forum); the list and the analysis only read it.

@@ -1,5 +1,6 @@
 #include "batch/batch_rows.h"
 
+#include "batch/json_text.h"
 #include "commands/entry_row.h"
 #include "model/directory.h"
 
@@ -31,6 +32,21 @@ void BatchRows::SelectRooms(RoomSet rooms, bool allRooms) {
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     const bool inRooms = dir && i < dir->entries.size() && RoomInSet(rooms, dir->entries[i]->room);
     rows_[i].selected = allRooms || inRooms;
+  }
+}
+
+void BatchRows::PrintJson(std::FILE* out) const {
+  const CDirectory* dir = doc_.CurrentFolder();
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    const auto& cells = rows_[i].texts.cells;
+    const CFileEntry* entry = dir && i < dir->entries.size() ? dir->entries[i].get() : nullptr;
+    const bool known = entry && entry->RangeKnown();
+    std::string line = "{\"file\":" + JsonString(cells[kColumnName]) + ",\"room\":" + JsonString(cells[kColumnRoom]) +
+                       ",\"kind\":" + JsonString(cells[kColumnKind]) +
+                       ",\"size\":" + (entry && entry->size >= 0 ? std::to_string(entry->size) : std::string("null")) +
+                       ",\"lowest\":" + (known ? std::to_string(entry->lowest) : std::string("null")) +
+                       ",\"highest\":" + (known ? std::to_string(entry->highest) : std::string("null")) + "}\n";
+    std::fputs(line.c_str(), out);
   }
 }
 

@@ -31,6 +31,10 @@ class BatchRows : public RowsPort, public CKivView {
 
   // One line per row: the six texts separated by tabs.
   void Print(std::FILE* out) const;
+  // One JSON object per row and line, with the fields of Print: "file",
+  // "room", "kind" (texts), "size" (bytes), "lowest" and "highest" (numbers,
+  // null where Print shows "-").
+  void PrintJson(std::FILE* out) const;
 
  private:
   struct Row {

@@ -59,7 +59,7 @@ int BatchRun::Check(const BatchCommand& command) {
 
 int BatchRun::Run(const BatchCommand& command, bool inSession) {
   switch (command.verb) {
-    case BatchCommand::Verb::List: return List();
+    case BatchCommand::Verb::List: return List(command);
     case BatchCommand::Verb::Analyze: return Analyze(command);
     case BatchCommand::Verb::Split: return Split(command, inSession);
     case BatchCommand::Verb::Undo: return Undo(command);
@@ -85,10 +85,18 @@ int BatchRun::NoRowsOfRooms() {
   return kExitIncomplete;
 }
 
-int BatchRun::List() {
-  Refresh();
-  rows_.Print(out_);
+void BatchRun::PrintRows(const BatchCommand& command) {
+  if (command.json) {
+    rows_.PrintJson(out_);
+  } else {
+    rows_.Print(out_);
+  }
   std::fflush(out_);
+}
+
+int BatchRun::List(const BatchCommand& command) {
+  Refresh();
+  PrintRows(command);
   return kExitDone;
 }
 
@@ -96,8 +104,7 @@ int BatchRun::Analyze(const BatchCommand& command) {
   Refresh();
   rows_.SelectRooms(command.rooms, !command.roomsGiven);
   const AnalyzeReport report = OnAnalyze(ctx_);
-  rows_.Print(out_);
-  std::fflush(out_);
+  PrintRows(command);
   return report.failed > 0 ? kExitIncomplete : kExitDone;
 }
 

@@ -67,7 +67,8 @@ class BatchRun {
 
  private:
   void Refresh();
-  int List();
+  int List(const BatchCommand& command);
+  void PrintRows(const BatchCommand& command);
   int Analyze(const BatchCommand& command);
   int Split(const BatchCommand& command, bool inSession);
   int Undo(const BatchCommand& command);

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "commands/entry_row.h"
 #include "platform/encoding.h"
@@ -47,6 +48,45 @@ std::string ExpectedRows(const samplegen::ForumResult& forum, bool analysed) {
   return out;
 }
 
+// One line of --json: a flat object of strings, numbers and nulls, read back
+// as a script would; each value as text ("null" for null). Empty when the
+// line is no such object.
+std::map<std::string, std::string> ParseJsonLine(const std::string& line) {
+  std::map<std::string, std::string> object;
+  std::size_t i = 0;
+  auto text = [&](std::string& out) {
+    if (line[i++] != '"') return false;
+    while (i < line.size() && line[i] != '"') {
+      if (line[i] != '\\') {
+        out += line[i++];
+      } else if (line[i + 1] == 'u') {
+        const unsigned code = static_cast<unsigned>(std::stoul(line.substr(i + 2, 4), nullptr, 16));
+        out += code < 0x80 ? std::string(1, static_cast<char>(code)) : code == 0xFFFD ? "\xEF\xBF\xBD" : "?";
+        i += 6;
+      } else {
+        out += line[i + 1];
+        i += 2;
+      }
+    }
+    return i++ < line.size();
+  };
+  if (line.empty() || line[i++] != '{') return {};
+  while (i < line.size() && line[i] != '}') {
+    std::string key, value;
+    if (!text(key) || line[i++] != ':') return {};
+    if (line[i] == '"') {
+      if (!text(value)) return {};
+    } else {
+      const std::size_t end = line.find_first_of(",}", i);
+      value = line.substr(i, end - i);
+      i = end;
+    }
+    object[key] = value;
+    if (line[i] == ',') ++i;
+  }
+  return object;
+}
+
 class KivBatch : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -75,6 +115,30 @@ TEST_F(KivBatch, ListAndAnalyzePrintTheRowsOfTheList) {
   EXPECT_NE(r.out.find("MES_02.LOG\t"), std::string::npos);
   EXPECT_NE(r.out.find("\t1\t2500\n"), std::string::npos);
   EXPECT_NE(r.out.find("\t-\t-\n"), std::string::npos) << "room 1 was not analysed";
+
+  // --json gives the same rows, sizes in bytes and null for "-", and any
+  // file name as a string a script can read back.
+  WriteBytes(forum.path + "/MES_\"\t\xff.LOG", "");
+  r = RunBatch({"analyze", forum.path, "--json"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  std::string rebuilt;
+  bool hostileName = false;
+  std::size_t start = 0;
+  for (std::size_t end; (end = r.out.find('\n', start)) != std::string::npos; start = end + 1) {
+    std::map<std::string, std::string> row = ParseJsonLine(r.out.substr(start, end - start));
+    ASSERT_EQ(row.size(), 6u) << r.out.substr(start, end - start);
+    if (row["file"] == "MES_\"\t\xEF\xBF\xBD.LOG") {
+      EXPECT_EQ(row["size"], "0");
+      EXPECT_EQ(row["lowest"], "null");
+      hostileName = true;
+      continue;
+    }
+    const auto dash = [](const std::string& v) { return v == "null" ? std::string("-") : v; };
+    rebuilt += row["file"] + "\t" + row["room"] + "\t" + row["kind"] + "\t" +
+               GroupedSize(std::stoull(row["size"])) + "\t" + dash(row["lowest"]) + "\t" + dash(row["highest"]) + "\n";
+  }
+  EXPECT_EQ(rebuilt, ExpectedRows(forum, true));
+  EXPECT_TRUE(hostileName);
 }
 
 TEST_F(KivBatch, ASessionSplitsTwiceUndoesOnceAndExports) {
