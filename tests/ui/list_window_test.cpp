@@ -217,9 +217,12 @@ TEST(ListWindow, TheTreeAndTheListFollowTheDisk) {
   EXPECT_EQ(w.app().doc().CurrentFolder(), forum1);
   EXPECT_EQ(tree->currentItem(), tree->FindItem(QStringLiteral("FORUM1")));
 
-  // A log added to the forum shown; a log that grows is no change of names.
+  // A log added to the forum shown; the rows chosen stay chosen.
+  w.SelectFiles({QStringLiteral("MES_01.LOG")});
   WriteBytes(w.Forum("FORUM1") + "/MES_07.LOG", "");
   QTRY_COMPARE_WITH_TIMEOUT(w.frame().list()->topLevelItemCount(), rows + 1, 5000);
+  EXPECT_TRUE(w.frame().list()->IsRowSelected(w.RowOf(QStringLiteral("MES_01.LOG"))));
+  EXPECT_FALSE(w.frame().list()->IsRowSelected(w.RowOf(QStringLiteral("MES#01.LOG"))));
   std::filesystem::rename(w.Forum("NEWFORUM"), w.Forum("RENAMED"));
   QTRY_VERIFY_WITH_TIMEOUT(tree->FindItem(QStringLiteral("RENAMED")) != nullptr, 5000);
   EXPECT_EQ(tree->FindItem(QStringLiteral("NEWFORUM")), nullptr);

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QSet>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
@@ -35,7 +36,7 @@ namespace {
 
 // Tells the window, however a command ends, that it has.
 struct CommandEnd {
-  explicit CommandEnd(CKivListView& view) : view(view) {}
+  explicit CommandEnd(CKivListView& list) : view(list) {}
   ~CommandEnd() { emit view.commandEnded(); }
   CKivListView& view;
 };
@@ -169,7 +170,26 @@ void CKivListView::OnUpdate(int hint) {
     RebuildRows(*this, *dir, messenger_.mode());
   }
   emit commandStateChanged();
-  if (hint != kHintLogFolderChanged && dir) MaybeGreet();
+  if (hint != kHintLogFolderChanged && dir && !rescanning_) MaybeGreet();
+}
+
+void CKivListView::RescanKeepingSelection() {
+  QSet<QString> selected;
+  QString focused;
+  for (int i = 0; i < RowCount(); ++i) {
+    if (IsRowSelected(i)) selected.insert(topLevelItem(i)->text(kColumnName));
+    if (IsRowFocused(i)) focused = topLevelItem(i)->text(kColumnName);
+  }
+  rescanning_ = true;
+  doc_.UpdateAllViews(nullptr, kHintGeneral);
+  rescanning_ = false;
+  if (selected.isEmpty() && focused.isEmpty()) return;
+  for (int i = 0; i < RowCount(); ++i) {
+    QTreeWidgetItem* item = topLevelItem(i);
+    item->setSelected(selected.contains(item->text(kColumnName)));
+    if (item->text(kColumnName) == focused) setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+  }
+  emit commandStateChanged();
 }
 
 void CKivListView::MaybeGreet() {

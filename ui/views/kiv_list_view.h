@@ -44,6 +44,10 @@ class CKivListView : public QTreeWidget, public RowsPort, public CKivView {
   // The width the list needs to show whole rows of these columns.
   int WidthForColumns(const ColumnWidths& widths) const;
   void OnUpdate(int hint) override;
+  // Reads the forum shown again from the disk (names came or went there),
+  // keeping the rows selected and focused by their file names, and greeting
+  // no one: the user did not choose the forum again.
+  void RescanKeepingSelection();
 
   ColumnWidths CurrentWidths() const;
 
@@ -98,6 +102,7 @@ class CKivListView : public QTreeWidget, public RowsPort, public CKivView {
   // rooms (MES_99.LOG), which they pass over, are named in the status bar.
   QString PassedOverNote() const;
   void MaybeGreet();
+  bool rescanning_ = false;
 
   CKivDoc& doc_;
   Messenger& messenger_;

@@ -74,11 +74,10 @@ void CKivTreeView::Refresh() {
   }
   if (chosen.empty()) return;
   if (QTreeWidgetItem* item = ItemOfFolder(chosen)) {
-    building_ = true;  // the same forum: its list is read again, not made anew
+    building_ = true;  // the same forum, chosen still: its list is the caller's to read again
     setCurrentItem(item);
     building_ = false;
     doc_.SetCurrentFolder(doc_.folders().ForNode(*NodeOf(item)));
-    doc_.UpdateAllViews(this, kHintGeneral);
   } else {
     doc_.SetCurrentFolder(nullptr);
     doc_.UpdateAllViews(this, kHintFolderChosen);
@@ -141,10 +140,12 @@ QTreeWidgetItem* CKivTreeView::FindItem(const QString& text) const {
 // Only a leaf the user chose is a forum folder to list; the root stands for
 // the shared log folder, whose own log files are never listed.
 void CKivTreeView::OnSelectionChanged() {
+  // The tree being built again changes the selection; the user did not.
+  if (building_) return;
   CDirectory* chosen = nullptr;
   const QList<QTreeWidgetItem*> selected = selectedItems();
   QTreeWidgetItem* item = selected.isEmpty() ? nullptr : selected.front();
-  if (!building_ && item && item->childCount() == 0 && item->parent() != nullptr) {
+  if (item && item->childCount() == 0 && item->parent() != nullptr) {
     if (const FolderNode* node = NodeOf(item)) chosen = doc_.folders().ForNode(*node);
   }
   doc_.SetCurrentFolder(chosen);

@@ -24,8 +24,8 @@ class CKivTreeView : public QTreeWidget, public CKivView {
   void OnUpdate(int hint) override;
   // Reads the shared log folder again: forum folders added show, those gone
   // go, each forum keeps its folder object (and so its undo records), and
-  // the forum chosen stays chosen while it exists; when it is gone, the list
-  // empties.
+  // the forum chosen stays chosen while it exists (its list is left to be
+  // read again by the caller); when it is gone, the list empties.
   void Refresh();
   // Chooses the forum folder at path, as a click on it does; false when the
   // tree has no such forum.

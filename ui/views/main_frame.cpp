@@ -346,7 +346,9 @@ void CMainFrame::RefreshFromDisk() {
     refreshLater_->start();
     return;
   }
+  const CDirectory* shown = app_.doc().CurrentFolder();
   tree_->Refresh();
+  if (shown && app_.doc().CurrentFolder() == shown) list_->RescanKeepingSelection();
 }
 
 void CMainFrame::ChooseLastForum() {
