@@ -12,8 +12,10 @@ ctest --preset debug "$@"
 # The engine's instruction counts against bench/instruction_baseline.txt
 # (release build, under callgrind): a pass that became slower fails here.
 scripts/instruction_guard.sh
-# Every include follows the layers (CONTRIBUTING.md).
+# Every include follows the layers (CONTRIBUTING.md), every C++ file the
+# layout of .clang-format.
 scripts/check_layers.sh
+scripts/check_format.sh
 # The Qt-free programs as Windows programs: cross-built, tested under wine,
 # and kiv-batch.exe compared with kiv-batch on one sample.
 scripts/windows_check.sh

@@ -127,7 +127,9 @@ TEST(MainWindowOpen, AStoredPlacementThatDoesNotFitTheScreenIsFittedToIt) {
     CMainFrame frame(run.app);
     frame.ShowFirstTime();
     EXPECT_TRUE(available.contains(frame.frameGeometry())) << c.stored;
-    if (c.fits) EXPECT_EQ(frame.geometry(), QRect(30, 20, 470, 280));
+    if (c.fits) {
+      EXPECT_EQ(frame.geometry(), QRect(30, 20, 470, 280));
+    }
     frame.close();
     run.app.Exit();
   }
