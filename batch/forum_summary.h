@@ -3,11 +3,11 @@
 
 // What kiv-batch maintain did to one forum folder.
 struct ForumSummary {
-  std::string forum;    // the folder's own name
-  int roomsSplit = 0;   // rooms with at least one log split
-  int oldLogs = 0;      // old logs made
+  std::string forum;      // the folder's own name
+  int roomsSplit = 0;     // rooms with at least one log split
+  int oldLogs = 0;        // old logs made
   int linesExported = 0;  // lines appended to AR.LST
-  std::string failure;  // what went wrong, in a few words; empty when all was done
+  std::string failure;    // what went wrong, in a few words; empty when all was done
 
   // Adds words to the failure, after what is there already.
   void Fail(const std::string& words);

@@ -51,8 +51,8 @@ void SplitRooms(BatchRun& run, const MaintainCommand& command, ForumSummary& sum
   }
 }
 
-ForumSummary MaintainForum(const ForumFolder& forum, const MaintainCommand& command, std::FILE* out,
-                           std::FILE* err, const Clock* clock) {
+ForumSummary MaintainForum(const ForumFolder& forum, const MaintainCommand& command, std::FILE* out, std::FILE* err,
+                           const Clock* clock) {
   ForumSummary summary;
   summary.forum = forum.name;
   BatchRun run(forum.path, out, err, clock);

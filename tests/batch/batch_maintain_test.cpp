@@ -86,8 +86,8 @@ void ExpectOldLogsAndList(const std::string& forum, int oldLogs, int listLines) 
 TEST(KivBatchMaintain, EachRoomIsSplitAtItsCutNumberOrLeftAloneWithNothingToMove) {
   struct Case {
     std::vector<std::string> options;
-    std::string summary;                // tab format, whatever was asked
-    std::vector<std::string> lowest;    // FORUM1..3 after the run
+    std::string summary;              // tab format, whatever was asked
+    std::vector<std::string> lowest;  // FORUM1..3 after the run
   };
   const std::vector<Case> cases = {
       {{},  // the dialog's number: 2000 for every room
