@@ -16,12 +16,18 @@ bool ParseNumber(const std::string& text, int low, int high, int& out) {
 }
 
 bool ParseVerb(const std::string& word, BatchCommand::Verb& verb) {
-  if (word == "list") verb = BatchCommand::Verb::List;
-  else if (word == "analyze") verb = BatchCommand::Verb::Analyze;
-  else if (word == "split") verb = BatchCommand::Verb::Split;
-  else if (word == "undo") verb = BatchCommand::Verb::Undo;
-  else if (word == "export") verb = BatchCommand::Verb::Export;
-  else return false;
+  if (word == "list")
+    verb = BatchCommand::Verb::List;
+  else if (word == "analyze")
+    verb = BatchCommand::Verb::Analyze;
+  else if (word == "split")
+    verb = BatchCommand::Verb::Split;
+  else if (word == "undo")
+    verb = BatchCommand::Verb::Undo;
+  else if (word == "export")
+    verb = BatchCommand::Verb::Export;
+  else
+    return false;
   return true;
 }
 

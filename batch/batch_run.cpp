@@ -21,8 +21,7 @@ std::string FolderName(const std::string& path) { return plat::BaseName(path); }
 
 }  // namespace
 
-BatchRun::BatchRun(const std::string& forumPath, std::FILE* out, std::FILE* err,
-                   const Clock* clock)
+BatchRun::BatchRun(const std::string& forumPath, std::FILE* out, std::FILE* err, const Clock* clock)
     : out_(out),
       err_(err),
       clock_(clock ? *clock : systemClock_),
@@ -71,7 +70,7 @@ int BatchRun::Run(const BatchCommand& command, bool inSession) {
 
 int BatchRun::HoldForum() {
   return HoldForumForWriting(forum_, messenger_, doc_.CurrentFolder()->path, plat::kLockHolderBatch) ? kExitDone
-                                                                                                : kExitIncomplete;
+                                                                                                     : kExitIncomplete;
 }
 
 int BatchRun::Repair() {
@@ -160,8 +159,7 @@ int BatchRun::SplitWithoutExport(const BatchCommand& command, bool inSession) {
   const SplitOutcome& outcome = lastSplit_;
 
   switch (outcome.kind) {
-    case SplitOutcome::Kind::Nothing:
-      return NoRowsOfRooms();
+    case SplitOutcome::Kind::Nothing: return NoRowsOfRooms();
     case SplitOutcome::Kind::Analysed:
       std::fprintf(err_, "kiv-batch: split stopped: %s has no message range to split by, even after analysis\n",
                    outcome.staleFile.c_str());
@@ -176,8 +174,8 @@ int BatchRun::SplitWithoutExport(const BatchCommand& command, bool inSession) {
       const SplitReport& r = outcome.report;
       backups_.Add(r.backups);
       for (const int room : r.leftAlone) {
-        std::fprintf(err_, "kiv-batch: room %d left alone: none of its logs holds a message at or below its cut point\n",
-                     room);
+        std::fprintf(
+            err_, "kiv-batch: room %d left alone: none of its logs holds a message at or below its cut point\n", room);
       }
       if (r.skipped > 0 || r.stoppedChanged || r.stoppedNaming || r.interrupted || r.onlyInBackup > 0) {
         return kExitIncomplete;

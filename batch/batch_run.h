@@ -42,8 +42,7 @@ class BatchRun {
   // forumPath: an existing folder, absolute, without trailing separator.
   // clock gives "today" for archive names and header lines; null means the
   // system clock. It must outlive the run.
-  BatchRun(const std::string& forumPath, std::FILE* out, std::FILE* err,
-           const Clock* clock = nullptr);
+  BatchRun(const std::string& forumPath, std::FILE* out, std::FILE* err, const Clock* clock = nullptr);
   ~BatchRun();
   BatchRun(const BatchRun&) = delete;
   BatchRun& operator=(const BatchRun&) = delete;

@@ -57,8 +57,7 @@ class FolderContents {
   const std::vector<plat::FoundItem>& listing_;
 };
 
-std::optional<std::string> FindListPath(const std::string& folder,
-                                        const std::vector<plat::FoundItem>& listing) {
+std::optional<std::string> FindListPath(const std::string& folder, const std::vector<plat::FoundItem>& listing) {
   std::string exact = plat::JoinPath(folder, kArchiveListName);
   if (plat::FileExists(exact)) return exact;
   for (const plat::FoundItem& item : listing) {
@@ -161,8 +160,7 @@ ReconcileOutcome WriteKeptLines(const std::string& listPath, const std::vector<s
     std::error_code ec;
     std::filesystem::file_status old = std::filesystem::status(listPath, ec);
     if (!ec) {
-      std::filesystem::permissions(newPath, old.permissions(), std::filesystem::perm_options::replace,
-                                   ec);
+      std::filesystem::permissions(newPath, old.permissions(), std::filesystem::perm_options::replace, ec);
     }
     if (plat::ReplaceFile(newPath, listPath)) return ReconcileOutcome::Rewritten;
   }
@@ -172,8 +170,7 @@ ReconcileOutcome WriteKeptLines(const std::string& listPath, const std::vector<s
 
 }  // namespace
 
-ReconcileResult ReconcileArchiveList(const std::string& folder,
-                                     const std::vector<plat::FoundItem>& listing,
+ReconcileResult ReconcileArchiveList(const std::string& folder, const std::vector<plat::FoundItem>& listing,
                                      const std::string& sharedFolder) {
   ReconcileResult result;
   std::optional<std::string> listPath = FindListPath(folder, listing);
@@ -185,8 +182,7 @@ ReconcileResult ReconcileArchiveList(const std::string& folder,
   plat::ForumLock forum;
   int err = 0;
   switch (forum.Acquire(folder, plat::kLockHolderChecker, plat::ForumLockWait(), &err)) {
-    case plat::ForumLock::Outcome::Held:
-      break;
+    case plat::ForumLock::Outcome::Held: break;
     case plat::ForumLock::Outcome::Busy:
       result.outcome = ReconcileOutcome::Busy;
       result.holder = forum.BusyHolder();

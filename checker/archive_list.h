@@ -39,6 +39,5 @@ struct ReconcileResult {
 // A list is only read and rewritten where it lies inside sharedFolder (the
 // folder itself when empty) and is a regular file: a link that leads
 // elsewhere, or to a device or a FIFO, is left alone.
-ReconcileResult ReconcileArchiveList(const std::string& folder,
-                                     const std::vector<plat::FoundItem>& listing,
+ReconcileResult ReconcileArchiveList(const std::string& folder, const std::vector<plat::FoundItem>& listing,
                                      const std::string& sharedFolder = std::string());

@@ -21,7 +21,8 @@ class LeftListsObserver : public WalkObserver {
     if (result.outcome == ReconcileOutcome::EndsEarly) left.push_back({folder, kStrListEndsEarly, {}});
     if (result.outcome == ReconcileOutcome::NotConfined) left.push_back({folder, kStrListNotConfined, {}});
     if (result.outcome == ReconcileOutcome::Busy) {
-      left.push_back({folder, kStrListBusy, plat::ForumLockHolderText(result.holder, CheckerString(kStrUnknownHolder))});
+      left.push_back(
+          {folder, kStrListBusy, plat::ForumLockHolderText(result.holder, CheckerString(kStrUnknownHolder))});
     }
   }
   struct Left {

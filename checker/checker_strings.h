@@ -8,7 +8,7 @@ enum CheckerStringId {
   kStrSettingMissingCaption = 2,
   kStrCheckDone = 3,  // the walk has ended
   kStrCheckDoneCaption = 4,
-  kStrListEndsEarly = 5,  // a list with text after an end-of-text byte was left alone
+  kStrListEndsEarly = 5,    // a list with text after an end-of-text byte was left alone
   kStrListNotConfined = 6,  // a list leading out of the shared log folder, or no file, was left alone
   kStrListBusy = 7,         // another program kept the forum (%2): its list was left alone
   kStrUnknownHolder = 8,    // %2 when the lock file names no program

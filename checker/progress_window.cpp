@@ -23,7 +23,8 @@ QFont DialogFont() {
 
 }  // namespace
 
-ProgressWindow::ProgressWindow() : QDialog(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+ProgressWindow::ProgressWindow()
+    : QDialog(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QString::number(ids::kCheckerProgressDialog));
   setWindowTitle(QStringLiteral("ゾルベン"));
   setWindowIcon(CheckerIcon());

@@ -6,8 +6,8 @@
 class CFileEntry;
 
 struct AnalyzeReport {
-  int analysed = 0;  // body and title logs given to the engine
-  int failed = 0;    // of those, the ones whose range was not found
+  int analysed = 0;          // body and title logs given to the engine
+  int failed = 0;            // of those, the ones whose range was not found
   bool interrupted = false;  // the user stopped it: the file in progress is as it was, the rest not read
 };
 

@@ -51,8 +51,8 @@ EntryRow MakeEntryRow(const CDirectory& dir, const CFileEntry& entry, const Comp
   return row;
 }
 
-void InsertEntryRow(RowsPort& rows, int i, const CDirectory& dir, const CFileEntry& entry,
-                    const CompanionMode& mode, int states) {
+void InsertEntryRow(RowsPort& rows, int i, const CDirectory& dir, const CFileEntry& entry, const CompanionMode& mode,
+                    int states) {
   rows.InsertRow(i, MakeEntryRow(dir, entry, mode), states);
 }
 
@@ -60,8 +60,7 @@ int RowStates(const RowsPort& rows, int i) {
   return (rows.IsRowSelected(i) ? kRowSelected : 0) | (rows.IsRowFocused(i) ? kRowFocused : 0);
 }
 
-void RedrawEntryRow(RowsPort& rows, int i, const CDirectory& dir, const CFileEntry& entry,
-                    const CompanionMode& mode) {
+void RedrawEntryRow(RowsPort& rows, int i, const CDirectory& dir, const CFileEntry& entry, const CompanionMode& mode) {
   int states = RowStates(rows, i);
   rows.DeleteRow(i);
   InsertEntryRow(rows, i, dir, entry, mode, states);

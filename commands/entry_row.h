@@ -27,15 +27,14 @@ std::string RoomNameText(const CDirectory& dir, int room, const CompanionMode& m
 EntryRow MakeEntryRow(const CDirectory& dir, const CFileEntry& entry, const CompanionMode& mode);
 
 // Inserts row i for entry i with the given states (kRowSelected, kRowFocused).
-void InsertEntryRow(RowsPort& rows, int i, const CDirectory& dir, const CFileEntry& entry,
-                    const CompanionMode& mode, int states);
+void InsertEntryRow(RowsPort& rows, int i, const CDirectory& dir, const CFileEntry& entry, const CompanionMode& mode,
+                    int states);
 
 // The selected and focused states of row i, as InsertRow takes them.
 int RowStates(const RowsPort& rows, int i);
 
 // Draws row i again from its entry, keeping its selected and focused states.
-void RedrawEntryRow(RowsPort& rows, int i, const CDirectory& dir, const CFileEntry& entry,
-                    const CompanionMode& mode);
+void RedrawEntryRow(RowsPort& rows, int i, const CDirectory& dir, const CFileEntry& entry, const CompanionMode& mode);
 
 // Deletes every row and inserts one per entry of dir in order, row 0
 // selected and focused (the list's rebuild after an update).

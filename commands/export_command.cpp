@@ -13,7 +13,6 @@ namespace {
 
 bool Exportable(const CUndo& record) { return record.namingForm == NamingForm::Archive && record.exported == 0; }
 
-
 }  // namespace
 
 std::vector<CUndo*> CollectExportRecords(CDirectory& dir) {
@@ -50,9 +49,7 @@ std::vector<CUndo*> CollectExportRecords(CDirectory& dir) {
   return records;
 }
 
-std::string ArchiveListLine(const CUndo& record) {
-  return commit::RecordLine(record.oldLogName, record.headerLine);
-}
+std::string ArchiveListLine(const CUndo& record) { return commit::RecordLine(record.oldLogName, record.headerLine); }
 
 ExportReport OnExportHeaders(CommandContext& ctx) {
   ExportReport report;

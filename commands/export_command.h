@@ -17,8 +17,8 @@ std::vector<CUndo*> CollectExportRecords(CDirectory& dir);
 std::string ArchiveListLine(const CUndo& record);
 
 struct ExportReport {
-  int lines = 0;       // lines appended to AR.LST
-  bool failed = false; // AR.LST could not be written; it is as it was
+  int lines = 0;        // lines appended to AR.LST
+  bool failed = false;  // AR.LST could not be written; it is as it was
 };
 
 // The header export command (会議室ヘッダ書き出し): appends the lines to the

@@ -23,15 +23,12 @@ bool HoldForumForWriting(plat::ForumLock& lock, Messenger& messenger, const std:
                          std::string_view program) {
   int err = 0;
   switch (lock.Acquire(forumPath, program, plat::ForumLockWait(), &err)) {
-    case plat::ForumLock::Outcome::Held:
-      return true;
+    case plat::ForumLock::Outcome::Held: return true;
     case plat::ForumLock::Outcome::Busy:
       CompanionMessageBox(messenger.port(), messenger.mode(), ids::kMsgForumBusy, forumPath, HolderOf(lock),
                           MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
       return false;
-    case plat::ForumLock::Outcome::Failed:
-      messenger.FileError(plat::kForumLockName, err);
-      return false;
+    case plat::ForumLock::Outcome::Failed: messenger.FileError(plat::kForumLockName, err); return false;
   }
   return false;
 }

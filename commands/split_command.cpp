@@ -31,8 +31,7 @@ constexpr const char kCutting[] = "cutting..";
 
 bool SameTime(const CDirectory& dir, const CFileEntry& entry) {
   plat::FileStatus status;
-  return plat::GetFileStatus(plat::JoinPath(dir.path, entry.name), &status) &&
-         status.mtime == entry.modificationTime;
+  return plat::GetFileStatus(plat::JoinPath(dir.path, entry.name), &status) && status.mtime == entry.modificationTime;
 }
 
 // What a split changes in an entry, put back when the split is taken back.
@@ -61,8 +60,8 @@ class FileSplitter {
       : ctx_(ctx), dir_(dir), tables_(tables), request_(request) {}
 
   enum class Next {
-    Split,    // the file is split
-    Skipped,  // the file is as it was
+    Split,        // the file is split
+    Skipped,      // the file is as it was
     Interrupted,  // the user interrupted the program; the file is as it was
     StopChanged,
     StopNaming,
@@ -113,10 +112,8 @@ bool FileSplitter::BackupNameFree(const std::string& backup, bool* replace) {
     case BackupOverwrite::Ask:
       if (!ctx_.decisions.OverwriteBackup(backup)) return false;
       break;
-    case BackupOverwrite::Overwrite:
-      break;
-    case BackupOverwrite::Keep:
-      return false;
+    case BackupOverwrite::Overwrite: break;
+    case BackupOverwrite::Keep: return false;
   }
   // The old backup goes only in the commit, once the new files are whole.
   *replace = true;
@@ -142,8 +139,8 @@ commit::Aftercare FileSplitter::AftercareOf(const CFileEntry& entry, const std::
 // Names the old logs and the backup; nothing when the file is to be split,
 // else what became of it.
 std::optional<FileSplitter::Next> FileSplitter::PlanSplit(CLogFile& log, const CFileEntry& entry,
-                                                         commit::SplitPlan& plan,
-                                                         std::vector<std::string>& headerLines) {
+                                                          commit::SplitPlan& plan,
+                                                          std::vector<std::string>& headerLines) {
   const std::size_t room = static_cast<std::size_t>(entry.room);
   std::optional<CNameError> naming = log.MakeOldLogNames(CutValue(entry.room), tables_.low[room], tables_.high[room],
                                                          request_.form, request_.method, tables_.naming[room]);
@@ -352,8 +349,8 @@ namespace {
 
 // The dialog for the rooms, opened from settings; what it chose when it
 // closed with OK.
-std::optional<SplitChoices> RunSplitDialog(SplitDialogPort& dialogs, const CDirectory& dir, RoomSet rooms,
-                                           bool single, const SplitSettings& settings) {
+std::optional<SplitChoices> RunSplitDialog(SplitDialogPort& dialogs, const CDirectory& dir, RoomSet rooms, bool single,
+                                           const SplitSettings& settings) {
   if (single) {
     SplitSingleValues values = PrepareSplitSingle(dir, rooms, settings.form, settings.method);
     if (!dialogs.RunSplitSingle(values)) return std::nullopt;

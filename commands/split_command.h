@@ -13,14 +13,14 @@ class SplitDialogPort;
 
 // What one split run did to the files it went through.
 struct SplitReport {
-  int split = 0;     // files split
-  int skipped = 0;   // files left as they were (naming, backup, rename or engine failure)
-  bool stoppedChanged = false;  // a file changed before its turn: analysis ran, the command ended
-  bool stoppedNaming = false;   // a naming failure ended the command
-  bool reachedEnd = false;      // every file visited; the rooms' generations were raised
-  bool interrupted = false;     // the user interrupted the program: the command ended there
-  int onlyInBackup = 0;         // backups the host wrote to after their split (the user was told)
-  BackupWatch backups;          // the backups the run made, to be watched until the program ends
+  int split = 0;                  // files split
+  int skipped = 0;                // files left as they were (naming, backup, rename or engine failure)
+  bool stoppedChanged = false;    // a file changed before its turn: analysis ran, the command ended
+  bool stoppedNaming = false;     // a naming failure ended the command
+  bool reachedEnd = false;        // every file visited; the rooms' generations were raised
+  bool interrupted = false;       // the user interrupted the program: the command ended there
+  int onlyInBackup = 0;           // backups the host wrote to after their split (the user was told)
+  BackupWatch backups;            // the backups the run made, to be watched until the program ends
   std::vector<std::string> made;  // the old logs made, in the order made
   std::vector<int> leftAlone;     // rooms of several cut at a point below all their messages: not split
 };

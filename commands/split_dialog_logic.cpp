@@ -63,8 +63,7 @@ DialogOk CheckSingleOk(const SplitSingleValues& v, Messenger& messenger, Decisio
   if (c.m_nMethod == SplitMethod::Single) {
     int low = v.m_nBodyLow;
     int high = v.m_nBodyHigh;
-    if (v.m_nFilesPresent == kFilesTitle ||
-        (v.m_nFilesPresent == kFilesBoth && c.m_nKindIndex == kKindIndexTitle)) {
+    if (v.m_nFilesPresent == kFilesTitle || (v.m_nFilesPresent == kFilesBoth && c.m_nKindIndex == kKindIndexTitle)) {
       low = v.m_nTitleLow;
       high = v.m_nTitleHigh;
     } else if (v.m_nFilesPresent == kFilesBoth && c.m_nKindIndex == kKindIndexBoth) {

@@ -46,8 +46,7 @@ const CUndo* ChooseRecord(const CDirectory& dir, const CFileEntry& entry, int& p
     if (it->generation == lastGeneration) continue;
     lastGeneration = it->generation;
     plat::FileStatus status;
-    if (plat::GetFileStatus(plat::JoinPath(dir.path, it->backupName), &status) &&
-        status.mtime == it->backupTime) {
+    if (plat::GetFileStatus(plat::JoinPath(dir.path, it->backupName), &status) && status.mtime == it->backupTime) {
       return &*it;
     }
     ++passedOver;
@@ -151,8 +150,7 @@ bool FileUndoer::ChooseGeneration(CFileEntry& entry, Chosen* chosen) {
 
 // Whether the log is still the file its split left behind; otherwise says
 // what became of the file.
-bool FileUndoer::LogAsLeft(CFileEntry& entry, const std::string& logPath, plat::FileIdentity* now,
-                           Undone* otherwise) {
+bool FileUndoer::LogAsLeft(CFileEntry& entry, const std::string& logPath, plat::FileIdentity* now, Undone* otherwise) {
   if (int err = 0; !plat::GetFileIdentity(logPath, now, &err)) {
     // A log that can't be looked at can't be vouched for either.
     ctx.messenger.FileError(entry.name, err);
@@ -266,9 +264,7 @@ UndoReport UndoSelected(CommandContext& ctx) {
       break;
     }
     switch (undoer.Undo(i)) {
-      case Undone::NotAsked:
-        ++i;
-        continue;
+      case Undone::NotAsked: ++i; continue;
       case Undone::Restored:
         ++report.restored;
         report.restoredLogs.push_back(dir->entries[i]->name);
@@ -277,9 +273,7 @@ UndoReport UndoSelected(CommandContext& ctx) {
         ++report.writtenTo;
         ++report.failed;
         break;
-      case Undone::Failed:
-        ++report.failed;
-        break;
+      case Undone::Failed: ++report.failed; break;
       case Undone::LogGone:
         // The entry goes with its row; the next entry takes its index.
         ++report.failed;

@@ -8,12 +8,12 @@ class CDirectory;
 class Messenger;
 
 struct UndoReport {
-  int restored = 0;   // files taken back
-  int failed = 0;     // files with records that could not be taken back
-  int oldLogsLeft = 0;  // old logs of the splits taken back that could not be deleted
-  int writtenTo = 0;    // of the failed: logs the host wrote to since their split, left as they are
-  int writtenAfterUndo = 0;  // files undos displaced that the host wrote into since (the user was told)
-  bool interrupted = false;  // the user stopped it between two files; the rest are as they were
+  int restored = 0;                       // files taken back
+  int failed = 0;                         // files with records that could not be taken back
+  int oldLogsLeft = 0;                    // old logs of the splits taken back that could not be deleted
+  int writtenTo = 0;                      // of the failed: logs the host wrote to since their split, left as they are
+  int writtenAfterUndo = 0;               // files undos displaced that the host wrote into since (the user was told)
+  bool interrupted = false;               // the user stopped it between two files; the rest are as they were
   std::vector<std::string> restoredLogs;  // the logs taken back, in list order
 };
 

@@ -108,8 +108,8 @@ AftercareDone WriteAftercare(const std::string& folder, const Aftercare& care) {
   for (const auto& [name, header] : standing) {
     if (ListNames(list, name)) continue;
     // A title log's old log is covered by its body log's twin.
-    if (care.titleLog && (plat::FileExists(plat::JoinPath(folder, AsBodyName(name))) ||
-                          ListNames(list, AsBodyName(name)))) {
+    if (care.titleLog &&
+        (plat::FileExists(plat::JoinPath(folder, AsBodyName(name))) || ListNames(list, AsBodyName(name)))) {
       continue;
     }
     missing += RecordLine(name, header);

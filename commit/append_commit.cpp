@@ -85,8 +85,7 @@ bool AppendMissingLines(const AppendFacts& facts, std::int64_t size, Fault* faul
   // The file's last line may be one of ours cut short, or somebody's line
   // without its end: the first is finished, the second ended.
   const std::size_t lastEnd = there.rfind('\n');
-  const std::string_view tail =
-      std::string_view(there).substr(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+  const std::string_view tail = std::string_view(there).substr(lastEnd == std::string::npos ? 0 : lastEnd + 1);
   if (!tail.empty()) {
     if (missing.compare(0, tail.size(), tail) == 0) {
       missing.erase(0, tail.size());
@@ -113,8 +112,8 @@ bool Forward(const AppendFacts& facts, Fault* fault, bool* created) {
   const std::int64_t before = facts.sizeBefore == kWasMissing ? 0 : facts.sizeBefore;
   const std::int64_t tailAt = before - static_cast<std::int64_t>(facts.tailBefore.size());
   std::string tail;
-  if (status.size >= before &&
-      plat::ReadFileBytes(facts.Path(), tailAt, facts.tailBefore.size(), &tail, &err) && tail == facts.tailBefore) {
+  if (status.size >= before && plat::ReadFileBytes(facts.Path(), tailAt, facts.tailBefore.size(), &tail, &err) &&
+      tail == facts.tailBefore) {
     // The lines may be there in full already, with more appended after them.
     const std::size_t done = static_cast<std::size_t>(std::min<std::int64_t>(status.size - before, facts.bytes.size()));
     std::string there;
@@ -173,7 +172,8 @@ AppendResult AppendDurably(const std::string& folder, const std::string& name, c
   if (plat::GetFileStatus(facts.Path(), &status, &err)) {
     facts.sizeBefore = status.size;
     const std::int64_t kept = std::min(status.size, kTailKept);
-    if (!plat::ReadFileBytes(facts.Path(), status.size - kept, static_cast<std::size_t>(kept), &facts.tailBefore, &err)) {
+    if (!plat::ReadFileBytes(facts.Path(), status.size - kept, static_cast<std::size_t>(kept), &facts.tailBefore,
+                             &err)) {
       result.fault = Fault{name, err};
       return result;
     }

@@ -96,16 +96,14 @@ Verdict ResolveAppend(const std::string& folder, const Journal& journal, std::ve
 
 Verdict Resolve(const std::string& folder, const Journal& journal, std::vector<RepairNote>& notes) {
   switch (journal.state()) {
-    case JournalState::Damaged:
-      return Verdict::SetAside;  // invariant (11)
+    case JournalState::Damaged: return Verdict::SetAside;  // invariant (11)
     case JournalState::Torn:
       // Cut off while it was made, before anything it names existed; its own
       // temporary files say the cut came later, from a damaged disk
       // (invariant (12)).
       return OwnTemps(folder, journal).empty() ? Verdict::Remove : Verdict::SetAside;
     case JournalState::Begun:
-    case JournalState::Committed:
-      break;
+    case JournalState::Committed: break;
   }
   if (!NamesStayInside(journal)) return Verdict::SetAside;  // invariant (11)
   const std::string op = Field(journal, jf::kOp);
@@ -160,19 +158,15 @@ std::vector<RepairNote> RepairFolder(const std::string& folder) {
     const std::string op = Field(journal, jf::kOp);
     return op == jf::kOpAppend ? 0 : op == jf::kOpUndo ? 1 : 2;
   };
-  std::stable_sort(journals.begin(), journals.end(),
-                   [&](const auto& a, const auto& b) { return rank(*a) < rank(*b); });
+  std::stable_sort(journals.begin(), journals.end(), [&](const auto& a, const auto& b) { return rank(*a) < rank(*b); });
   for (auto& journal : journals) {
     Fault fault;
     switch (Resolve(folder, *journal, notes)) {
       case Verdict::Remove:
         if (!journal->Remove(&fault)) notes.push_back({Kind::Failed, journal->name(), fault});
         break;
-      case Verdict::Keep:
-        break;
-      case Verdict::SetAside:
-        SetAside(folder, *journal, notes);
-        break;
+      case Verdict::Keep: break;
+      case Verdict::SetAside: SetAside(folder, *journal, notes); break;
     }
   }
   return notes;

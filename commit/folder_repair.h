@@ -9,14 +9,14 @@ namespace commit {
 // What the repair of a forum folder did about one command that was cut short.
 struct RepairNote {
   enum class Kind {
-    SplitFinished,   // the split's commit was finished: the log is the new log
-    SplitTakenBack,  // the split was taken back: the log is as it was
-    UndoFinished,    // the undo was finished
-    AppendFinished,  // the lines were appended in full (AR.LST, the history file)
-    OnlyInBackup,    // messages the host wrote are only in the backup (subject: the backup)
+    SplitFinished,     // the split's commit was finished: the log is the new log
+    SplitTakenBack,    // the split was taken back: the log is as it was
+    UndoFinished,      // the undo was finished
+    AppendFinished,    // the lines were appended in full (AR.LST, the history file)
+    OnlyInBackup,      // messages the host wrote are only in the backup (subject: the backup)
     WrittenAfterUndo,  // the host wrote into the file an undo displaced: kept (subject: its name)
     JournalSetAside,   // a journal not to be trusted was kept, not acted on (subject: its new name)
-    Failed,          // could not be resolved now; tried again by the next run
+    Failed,            // could not be resolved now; tried again by the next run
   };
   Kind kind;
   std::string subject;  // the log, the backup or the list, by its name in the folder

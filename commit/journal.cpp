@@ -255,9 +255,8 @@ bool Journal::OpenExisting(const std::string& folder, const std::string& name, b
   }
   // A cut plan without its sum can't be told from a damaged one; it is torn
   // only while every byte of it is one a run writes.
-  if (state_ == State::Torn &&
-      std::any_of(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end(),
-                  [](unsigned char c) { return c < 0x20 && c != '\n'; })) {
+  if (state_ == State::Torn && std::any_of(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end(),
+                                           [](unsigned char c) { return c < 0x20 && c != '\n'; })) {
     state_ = State::Damaged;
   }
   return true;
@@ -290,8 +289,8 @@ bool NamesStayInside(const Journal& journal) {
   // The split's and the undo's "log" and "backup" lines share their keys and
   // give the name first.
   static constexpr NameField kNames[] = {
-      {jf::split::kLog, 0, false},     {jf::split::kBackup, 0, false},    {jf::split::kOutput, 0, true},
-      {jf::split::kOutput, 1, false},  {jf::append::kFile, 0, false},     {jf::undo::kOldLog, 0, false},
+      {jf::split::kLog, 0, false},     {jf::split::kBackup, 0, false}, {jf::split::kOutput, 0, true},
+      {jf::split::kOutput, 1, false},  {jf::append::kFile, 0, false},  {jf::undo::kOldLog, 0, false},
       {jf::undo::kDisplaced, 0, true}, {jf::kKeep, 0, false},
   };
   for (const JournalLine& line : journal.lines()) {

@@ -59,8 +59,7 @@ class Journal {
 
   // Creates the journal of a new transaction, exclusively, with the plan and
   // its "begin" line, and makes it durable with its name.
-  bool Create(const std::string& folder, const std::string& id, const std::vector<JournalLine>& plan,
-              Fault* fault);
+  bool Create(const std::string& folder, const std::string& id, const std::vector<JournalLine>& plan, Fault* fault);
   // Adds lines and the "commit" line, durably.
   bool Commit(const std::vector<JournalLine>& lines, Fault* fault);
   // Deletes the journal once its transaction is whole, durably.

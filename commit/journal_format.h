@@ -132,9 +132,9 @@ inline constexpr char kCommit[] = "commit";  // commit <sum>
 
 // The names Kiv's own files in a forum folder take.
 inline constexpr char kNamePrefix[] = "~KIV-";
-inline constexpr char kJournalSuffix[] = ".JNL";        // ~KIV-<id>.JNL
-inline constexpr char kTempSuffix[] = ".TMP";           // ~KIV-<id>-<n>.TMP
-inline constexpr char kSetAsideSuffix[] = ".BAD";       // ~KIV-<id>.BAD, ~KIV-<id>-<n>.BAD
+inline constexpr char kJournalSuffix[] = ".JNL";   // ~KIV-<id>.JNL
+inline constexpr char kTempSuffix[] = ".TMP";      // ~KIV-<id>-<n>.TMP
+inline constexpr char kSetAsideSuffix[] = ".BAD";  // ~KIV-<id>.BAD, ~KIV-<id>-<n>.BAD
 inline constexpr char kJournalPattern[] = "~KIV-*.JNL";
 inline constexpr char kTempPattern[] = "~KIV-*.TMP";
 
@@ -154,7 +154,7 @@ inline constexpr std::size_t kIdentityFields = 4;
 
 // A split's journal. The plan, in this order:
 namespace split {
-inline constexpr char kLog[] = "log";        // log <log name>
+inline constexpr char kLog[] = "log";  // log <log name>
 inline constexpr std::size_t kLogFields = 1;
 inline constexpr char kBackup[] = "backup";  // backup <backup name> <kYes: an older file there may go>
 inline constexpr std::size_t kBackupFields = 2;
@@ -173,7 +173,7 @@ inline constexpr char kWritten[] = "written";  // written <identity>, one per ou
 
 // An undo's journal: the plan, committed with no further lines (8).
 namespace undo {
-inline constexpr char kLog[] = "log";        // log <log name>
+inline constexpr char kLog[] = "log";  // log <log name>
 inline constexpr std::size_t kLogFields = 1;
 inline constexpr char kBackup[] = "backup";  // backup <backup name> <device> <inode>
 inline constexpr char kOldLog[] = "oldlog";  // oldlog <old log name> <device> <inode>, one per old log

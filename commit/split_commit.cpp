@@ -22,7 +22,7 @@ struct SplitFacts {
   bool replaceBackup = false;
   std::vector<std::string> outputNames;
   std::vector<std::string> tempNames;
-  plat::FileIdentity source;               // the log as the split read it (committed only)
+  plat::FileIdentity source;                // the log as the split read it (committed only)
   std::vector<plat::FileIdentity> written;  // the temporary files as written (committed only)
   bool committed = false;
 
@@ -60,8 +60,7 @@ bool NameBackup(const SplitFacts& facts, Fault* fault) {
   }
   int err = 0;
   if (plat::LinkNoReplace(facts.Path(facts.logName), facts.Path(facts.backupName), &err)) return true;
-  if (!LinksUnsupported(err) ||
-      !plat::RenameNoReplace(facts.Path(facts.logName), facts.Path(facts.backupName), &err)) {
+  if (!LinksUnsupported(err) || !plat::RenameNoReplace(facts.Path(facts.logName), facts.Path(facts.backupName), &err)) {
     return Failed(fault, plat::RenameSubject(facts.logName, facts.backupName), err);
   }
   return true;
@@ -358,8 +357,8 @@ SplitRepair RepairSplit(const std::string& folder, const Journal& journal) {
       repair.finished = true;
       repair.outcome = Outcome::Done;
       plat::FileIdentity after;
-      repair.onlyInBackup = Identity(facts, facts.backupName, &after) && after.SameFile(facts.source) &&
-                            after.size > facts.source.size;
+      repair.onlyInBackup =
+          Identity(facts, facts.backupName, &after) && after.SameFile(facts.source) && after.size > facts.source.size;
       return repair;
     }
     // A step that can't be taken (a name taken meanwhile) is no reason to

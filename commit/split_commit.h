@@ -55,10 +55,10 @@ class SplitCommit {
 // What a repair found in a split's journal, and did.
 struct SplitRepair {
   Outcome outcome = Outcome::Stuck;
-  bool finished = false;        // Done by finishing the commit (else taken back)
-  bool wasWhole = false;        // Done: every file was in its place already
-  bool onlyInBackup = false;    // the host wrote into the log's old file after the commit
-  bool untrusted = false;       // the folder shows the commit had begun, the journal does not
+  bool finished = false;      // Done by finishing the commit (else taken back)
+  bool wasWhole = false;      // Done: every file was in its place already
+  bool onlyInBackup = false;  // the host wrote into the log's old file after the commit
+  bool untrusted = false;     // the folder shows the commit had begun, the journal does not
   Fault fault;
 };
 SplitRepair RepairSplit(const std::string& folder, const Journal& journal);

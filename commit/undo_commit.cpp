@@ -144,8 +144,8 @@ UndoResult RunUndo(const UndoPlan& plan) {
                   .backup = plan.backup,
                   .displacedName = TempName(id, 0),
                   .displaced = plan.log};
-  std::vector<JournalLine> lines{{jf::kOp, {jf::kOpUndo}}, {key::kLog, {plan.logName}},
-                                 NamedIdentity(key::kBackup, plan.backupName, plan.backup)};
+  std::vector<JournalLine> lines{
+      {jf::kOp, {jf::kOpUndo}}, {key::kLog, {plan.logName}}, NamedIdentity(key::kBackup, plan.backupName, plan.backup)};
   for (const std::string& name : plan.oldLogs) {
     plat::FileIdentity oldLog;
     int err = 0;
@@ -183,8 +183,8 @@ UndoResult RunUndo(const UndoPlan& plan) {
     return result;
   }
   DeleteOldLogs(facts, &result.oldLogsLeft);
-  result.displaced = std::make_unique<DisplacedLog>(std::move(journal), plan.folder, plan.logName,
-                                                    facts.displacedName, plan.log);
+  result.displaced =
+      std::make_unique<DisplacedLog>(std::move(journal), plan.folder, plan.logName, facts.displacedName, plan.log);
   return result;
 }
 

@@ -52,9 +52,9 @@ class DisplacedLog {
 
 struct UndoResult {
   Outcome outcome = Outcome::TakenBack;
-  int oldLogsLeft = 0;  // old logs that could not be deleted
-  Fault fault;          // why the backup could not be put in place
-  bool logWrittenTo = false;  // the log changed after the undo looked at it: nothing was done
+  int oldLogsLeft = 0;                      // old logs that could not be deleted
+  Fault fault;                              // why the backup could not be put in place
+  bool logWrittenTo = false;                // the log changed after the undo looked at it: nothing was done
   std::unique_ptr<DisplacedLog> displaced;  // Done: to be settled when the run ends
 };
 UndoResult RunUndo(const UndoPlan& plan);

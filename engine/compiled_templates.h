@@ -52,8 +52,8 @@ constexpr CompiledTemplate CompileTemplate(const char* tmpl) {
 }
 
 inline constexpr CompiledTemplate kCompiledTemplates[] = {
-    CompileTemplate(kHeaderTemplates[0]), CompileTemplate(kHeaderTemplates[1]),
-    CompileTemplate(kHeaderTemplates[2]), CompileTemplate(kHeaderTemplates[3])};
+    CompileTemplate(kHeaderTemplates[0]), CompileTemplate(kHeaderTemplates[1]), CompileTemplate(kHeaderTemplates[2]),
+    CompileTemplate(kHeaderTemplates[3])};
 static_assert(std::size(kCompiledTemplates) == kHeaderTemplates.size());
 
 constexpr bool EveryFirstLineHasASlash() {

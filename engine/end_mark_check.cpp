@@ -9,13 +9,9 @@
 bool CLogFile::EndMarkHidesData() {
   switch (source_.WhatFollowsEndMark()) {
     case plat::TextReader::AfterEndMark::NoMark:
-    case plat::TextReader::AfterEndMark::OnlyLineEnds:
-      return false;
-    case plat::TextReader::AfterEndMark::Unknown:
-      messenger_.FileError(sourceName_, source_.error());
-      return true;
-    case plat::TextReader::AfterEndMark::Data:
-      break;
+    case plat::TextReader::AfterEndMark::OnlyLineEnds: return false;
+    case plat::TextReader::AfterEndMark::Unknown: messenger_.FileError(sourceName_, source_.error()); return true;
+    case plat::TextReader::AfterEndMark::Data: break;
   }
   const long long line = PieceLineOfEndMark(source_, &readError_);
   if (readError_ != 0) {

@@ -2,8 +2,8 @@
 
 #include "resources/string_table.h"
 
-void ShowLineProblem(Messenger& messenger, const std::string& fileName, long long lineNumber,
-                     int textId, int captionId, bool companionText) {
+void ShowLineProblem(Messenger& messenger, const std::string& fileName, long long lineNumber, int textId, int captionId,
+                     bool companionText) {
   const CompanionMode& mode = messenger.mode();
   std::string text = FillPlaceholders(KivString(ids::kMsgLinePrefix), fileName, std::to_string(lineNumber));
   if (companionText) {

@@ -8,8 +8,8 @@
 // Shows a problem found at one line of a log: the line prefix filled with the
 // file name and the line number, followed by the text of textId (in the
 // current voice when companionText is true), under the plain caption.
-void ShowLineProblem(Messenger& messenger, const std::string& fileName, long long lineNumber,
-                     int textId, int captionId, bool companionText);
+void ShowLineProblem(Messenger& messenger, const std::string& fileName, long long lineNumber, int textId, int captionId,
+                     bool companionText);
 
 // Shows a naming failure the way the split command reports it: the record's
 // message with its file name and the honorific, warning icon, OK; or, when

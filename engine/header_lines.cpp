@@ -70,8 +70,7 @@ std::vector<std::string> ForumHeaderLines(const std::string& forumName, const st
                                           int lowest, const std::vector<std::int32_t>& cutPoints, std::time_t today) {
   std::vector<std::string> lines;
   if (cutPoints.size() < 2) return lines;
-  const std::string roomText =
-      roomName.empty() ? std::to_string(room) + std::string(kUnnamedRoomSuffix) : roomName;
+  const std::string roomText = roomName.empty() ? std::to_string(room) + std::string(kUnnamedRoomSuffix) : roomName;
   // One date for every line of the split.
   const std::string date = plat::FormatLocalTime(today, "%y/%m/%d");
   const std::string lead = "- " + ForumNameCp932(forumName) + "  MES(" + Formatted("%2d", room) + "):" + roomText;

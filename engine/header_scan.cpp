@@ -196,7 +196,8 @@ bool HeaderScan::Find(std::size_t limit) {
     // The templates in order, the first that matches decides.
     const bool found = [&]<int... I>(std::integer_sequence<int, I...>) {
       return (matches.template operator()<First + I>(at) || ...);
-    }(std::make_integer_sequence<int, End - First>{});
+    }
+    (std::make_integer_sequence<int, End - First>{});
     if (found) return true;
   }
 }

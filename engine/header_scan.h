@@ -94,6 +94,6 @@ class HeaderScan {
   // no line end.
   std::uint64_t lastTail_ = 0;
   std::uint64_t previousTail_ = 0;
-  int found_ = 0;  // headers found, counted up to two
-  bool readOn_ = false;       // the next step first lets go of the settled bytes and reads on
+  int found_ = 0;        // headers found, counted up to two
+  bool readOn_ = false;  // the next step first lets go of the settled bytes and reads on
 };

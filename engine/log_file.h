@@ -28,8 +28,7 @@ class CLogFile {
   // folder is the forum folder's full path; entry (not owned) is the log
   // being worked on and must outlive the object. The messenger, progress
   // display and clock must outlive it too. No file is touched.
-  CLogFile(std::string folder, CFileEntry* entry, Messenger& messenger, ProgressPort& progress,
-           const Clock& clock);
+  CLogFile(std::string folder, CFileEntry* entry, Messenger& messenger, ProgressPort& progress, const Clock& clock);
   ~CLogFile();  // closes the source, reporting a failure, if still open
   CLogFile(const CLogFile&) = delete;
   CLogFile& operator=(const CLogFile&) = delete;
@@ -66,8 +65,7 @@ class CLogFile {
   // itself), CP932 without line end. forumName is the forum folder's name as
   // the file system gives it (UTF-8 here); roomName the room's name from the
   // room list (CP932), empty when the room has none.
-  bool MakeHeaderLines(const std::string& forumName, const std::string& roomName,
-                       std::vector<std::string>& lines);
+  bool MakeHeaderLines(const std::string& forumName, const std::string& roomName, std::vector<std::string>& lines);
 
   // The names the outputs are written under, one per planned name, when not
   // those names themselves: the split command writes them under temporary

@@ -50,8 +50,8 @@ int CLogFile::OutputFor(int number, long long line, SplitFindings& done) {
   // Messages mostly go where the one before went, so that is looked at first.
   int output = done.lastOutput;
   const std::vector<std::int32_t>& cuts = plan_.cutPoints;
-  if (output < 0 || !(cuts[static_cast<std::size_t>(output)] < number &&
-                      number <= cuts[static_cast<std::size_t>(output) + 1])) {
+  if (output < 0 ||
+      !(cuts[static_cast<std::size_t>(output)] < number && number <= cuts[static_cast<std::size_t>(output) + 1])) {
     const auto closing = std::lower_bound(cuts.begin() + 1, cuts.end(), number);
     output = static_cast<int>(closing - cuts.begin()) - 1;
     done.lastOutput = output;

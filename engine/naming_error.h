@@ -14,6 +14,6 @@ struct CNameError {
 };
 
 // The naming state the split command keeps for each room during one command.
-inline constexpr std::uint32_t kNamingFresh = 0x80000000u;  // no file of the room named yet
-inline constexpr std::uint32_t kNamingError = 0x4000000u;   // naming failed for the room
+inline constexpr std::uint32_t kNamingFresh = 0x80000000u;       // no file of the room named yet
+inline constexpr std::uint32_t kNamingError = 0x4000000u;        // naming failed for the room
 inline constexpr std::uint32_t kArchiveLetterBits = 0x3FFFFFFu;  // letters A..Z

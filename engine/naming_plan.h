@@ -19,7 +19,7 @@ struct NamingRequest {
   int upper = 0;
   NamingForm form = NamingForm::Archive;
   SplitMethod method = SplitMethod::Single;
-  std::time_t today = 0;        // archive names carry its year and month
+  std::time_t today = 0;  // archive names carry its year and month
 };
 
 // Where a log is cut and what its outputs are called.

@@ -5,8 +5,8 @@
 #include "messages/companion_mode.h"
 #include "platform/file_ops.h"
 
-SplitOutputs::SplitOutputs(std::string folder, std::vector<std::string> fileNames,
-                           std::vector<std::string> shownNames, Messenger& messenger)
+SplitOutputs::SplitOutputs(std::string folder, std::vector<std::string> fileNames, std::vector<std::string> shownNames,
+                           Messenger& messenger)
     : folder_(std::move(folder)),
       fileNames_(std::move(fileNames)),
       shownNames_(std::move(shownNames)),

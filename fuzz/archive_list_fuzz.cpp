@@ -37,8 +37,8 @@ bool UsableName(const std::string& name) {
   if (name.empty() || name.size() > 64 || name == "." || name == "..") return false;
   if (Upper(name) == "AR.LST" || Upper(name).starts_with("AR.LST.NEW")) return false;
   for (char c : name) {
-    bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-              c == '#' || c == '.' || c == '-';
+    bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '#' ||
+              c == '.' || c == '-';
     if (!ok) return false;
   }
   return true;
@@ -119,7 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ReconcileResult result = ReconcileArchiveList(folder, listing);
   if (HidesTextAfterEndMark(list)) {
     if (result.outcome != ReconcileOutcome::EndsEarly) fuzzing::Fail("a list not read to its end was not left alone");
-    if (fuzzing::GetFile(plat::JoinPath(folder, kArchiveListName)) != list) fuzzing::Fail("a list not read to its end was changed");
+    if (fuzzing::GetFile(plat::JoinPath(folder, kArchiveListName)) != list)
+      fuzzing::Fail("a list not read to its end was changed");
     return 0;
   }
   if (result.outcome != ReconcileOutcome::Rewritten) fuzzing::Fail("a writable list was not rewritten");

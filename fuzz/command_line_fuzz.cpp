@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t total = 0;
   for (const std::string& arg : parsed) total += arg.size();
   if (total > raw.size()) fuzzing::Fail("the arguments hold more bytes than the line");
-  if (raw.find_first_not_of(" \t") != std::string::npos && parsed.empty()) fuzzing::Fail("a non-blank line gave nothing");
+  if (raw.find_first_not_of(" \t") != std::string::npos && parsed.empty())
+    fuzzing::Fail("a non-blank line gave nothing");
 
   // The bytes as arguments, quoted and joined behind a program name.
   std::vector<std::string> args{"C:\\Program Files\\viewer.exe"};

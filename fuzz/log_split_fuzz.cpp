@@ -81,22 +81,21 @@ Outputs SplitBackup(const std::string& folder, CFileEntry entry, NamingForm form
   return made;
 }
 
-void CheckSplit(const std::string& folder, CFileEntry& entry, NamingForm form, int number,
-                const std::string& original, Messenger& messenger, ProgressPort& progress,
-                const Clock& clock) {
+void CheckSplit(const std::string& folder, CFileEntry& entry, NamingForm form, int number, const std::string& original,
+                Messenger& messenger, ProgressPort& progress, const Clock& clock) {
   const std::string backup = "MES_01.B00";
   if (!plat::RenameNoReplace(plat::JoinPath(folder, entry.name), plat::JoinPath(folder, backup))) {
     fuzzing::Fail("the log could not be moved to its backup");
   }
   std::vector<std::string> headerLines;
-  const auto made = SplitBackup(folder, entry, form, number, CLogFile::ScanMode::LineByLine, messenger, progress,
-                                clock, headerLines);
+  const auto made =
+      SplitBackup(folder, entry, form, number, CLogFile::ScanMode::LineByLine, messenger, progress, clock, headerLines);
   if (fuzzing::GetFile(plat::JoinPath(folder, backup)) != original) fuzzing::Fail("the backup changed");
   // Reading by jumps writes the same outputs, byte for byte.
   for (const auto& output : made) plat::DeleteFile(plat::JoinPath(folder, output.first));
   std::vector<std::string> jumpedLines;
-  if (SplitBackup(folder, entry, form, number, CLogFile::ScanMode::Skipping, messenger, progress, clock,
-                  jumpedLines) != made) {
+  if (SplitBackup(folder, entry, form, number, CLogFile::ScanMode::Skipping, messenger, progress, clock, jumpedLines) !=
+      made) {
     fuzzing::Fail("a split by jumps wrote other than one line by line");
   }
   if (made.empty()) return;

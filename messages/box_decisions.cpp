@@ -13,8 +13,7 @@ bool BoxDecisions::OverwriteBackup(const std::string& backupName) {
 }
 
 bool BoxDecisions::SplitOutsideRange() {
-  return messenger_.BoxToUser(ids::kMsgOutsideRange, MsgStyle{MsgButtons::YesNo, MsgIcon::Question}) ==
-         MsgResult::Yes;
+  return messenger_.BoxToUser(ids::kMsgOutsideRange, MsgStyle{MsgButtons::YesNo, MsgIcon::Question}) == MsgResult::Yes;
 }
 
 // The forum and the program keeping it fill %1 and %2: no honorific here.

@@ -73,9 +73,8 @@ std::string CommandTooltip(int id) {
   return std::string(BeforeFirstBreak(text.substr(br + 1)));
 }
 
-MsgResult CompanionMessageBox(MessagePort& port, const CompanionMode& mode, int id,
-                              const std::string& first, const std::string& second, MsgStyle style,
-                              int captionId) {
+MsgResult CompanionMessageBox(MessagePort& port, const CompanionMode& mode, int id, const std::string& first,
+                              const std::string& second, MsgStyle style, int captionId) {
   Message message;
   message.id = id;
   message.text = FormatCompanionText(mode, id, first, second);

@@ -8,7 +8,7 @@
 // from the "Secret" settings at start-up, changed only by the companion
 // dialog. Texts are UTF-8.
 struct CompanionMode {
-  int m_nCompanionType = 0;  // 0 off, 1 on and male user, 2 on and female user
+  int m_nCompanionType = 0;    // 0 off, 1 on and male user, 2 on and female user
   std::string m_strUserName;   // %1
   std::string m_strHonorific;  // %2
   bool m_bCompanionStored = false;
@@ -22,8 +22,7 @@ int CompanionId(const CompanionMode& mode, int id);
 // string gives an empty text. The one-argument form replaces "%1" only.
 // Arguments are UTF-8; what they bring in is never replaced again. When the
 // companion has no twin for id, the normal text is used rather than nothing.
-std::string FormatCompanionText(const CompanionMode& mode, int id, const std::string& first,
-                                const std::string& second);
+std::string FormatCompanionText(const CompanionMode& mode, int id, const std::string& first, const std::string& second);
 std::string FormatCompanionText(const CompanionMode& mode, int id, const std::string& first);
 
 // Every "%1" of text replaced by first and every "%2" by second, in one
@@ -40,9 +39,8 @@ std::string CommandTooltip(int id);
 
 // Shows the message id through the port: text in the current voice, caption
 // from the unshifted id captionId (id + 1 when captionId is 0).
-MsgResult CompanionMessageBox(MessagePort& port, const CompanionMode& mode, int id,
-                              const std::string& first, const std::string& second, MsgStyle style,
-                              int captionId = 0);
+MsgResult CompanionMessageBox(MessagePort& port, const CompanionMode& mode, int id, const std::string& first,
+                              const std::string& second, MsgStyle style, int captionId = 0);
 
 // The honorific for a companion type: "おねえちゃん" for 2, else "おにいちゃん".
 std::string CompanionHonorific(int companionType);
@@ -88,8 +86,7 @@ class Messenger {
   }
   // The message id with the user's name and honorific.
   MsgResult BoxToUser(int id, MsgStyle style, int captionId = 0) {
-    return CompanionMessageBox(port_, mode_, id, mode_.m_strUserName, mode_.m_strHonorific, style,
-                               captionId);
+    return CompanionMessageBox(port_, mode_, id, mode_.m_strUserName, mode_.m_strHonorific, style, captionId);
   }
   // The mixed-log message box: no owner window, information icon, OK.
   MsgResult MixedLogError(const std::string& fileName, int line);

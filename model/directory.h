@@ -31,8 +31,8 @@ class CDirectory {
   CDirectory(const CDirectory&) = delete;
   CDirectory& operator=(const CDirectory&) = delete;
 
-  std::string name;  // own name; for the shared log folder its full path
-  std::string path;  // full path, no trailing separator
+  std::string name;                                  // own name; for the shared log folder its full path
+  std::string path;                                  // full path, no trailing separator
   std::vector<std::unique_ptr<CFileEntry>> entries;  // in the current sort order
 
   // Room names are CP932 bytes; empty when unknown (also for rooms without a slot).

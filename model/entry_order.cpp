@@ -28,8 +28,10 @@ int Partition(Entries& e, int lo, int hi, EntryOrder order) {
   int i = lo - 1;
   int j = hi;
   for (;;) {
-    do ++i; while (i < hi && order(at(i), pivot) < 0);
-    do --j; while (j > i && order(at(j), pivot) > 0);
+    do ++i;
+    while (i < hi && order(at(i), pivot) < 0);
+    do --j;
+    while (j > i && order(at(j), pivot) > 0);
     if (j <= i) break;
     std::swap(e[static_cast<std::size_t>(i)], e[static_cast<std::size_t>(j)]);
   }

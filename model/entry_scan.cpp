@@ -22,15 +22,12 @@ using Entries = std::vector<std::unique_ptr<CFileEntry>>;
 std::int64_t ClampedSize(std::int64_t size) { return size < 0 ? 0 : size; }
 
 void DropVanishedUndoRecords(const CDirectory& dir, CFileEntry& entry) {
-  auto gone = [&dir](const CUndo& undo) {
-    return !plat::FileExists(plat::JoinPath(dir.path, undo.oldLogName));
-  };
+  auto gone = [&dir](const CUndo& undo) { return !plat::FileExists(plat::JoinPath(dir.path, undo.oldLogName)); };
   std::vector<std::shared_ptr<commit::Journal>> journals;
   for (const CUndo& undo : entry.undoList) {
     if (undo.journal && gone(undo)) journals.push_back(undo.journal);
   }
-  entry.undoList.erase(std::remove_if(entry.undoList.begin(), entry.undoList.end(), gone),
-                       entry.undoList.end());
+  entry.undoList.erase(std::remove_if(entry.undoList.begin(), entry.undoList.end(), gone), entry.undoList.end());
   // A split none of whose old logs stands any more is owed nothing: its
   // journal goes rather than leave a later run lines to write.
   std::sort(journals.begin(), journals.end());

@@ -22,16 +22,16 @@ constexpr int kNoHighest = 0x10000;
 // One log file of a forum folder, with what analysis and splits learnt of it.
 class CFileEntry {
  public:
-  std::string name;              // file name within the folder, e.g. MES_05.LOG
+  std::string name;                  // file name within the folder, e.g. MES_05.LOG
   std::time_t modificationTime = 0;  // last-write time as last seen by this system
-  int index = -1;                // position right after the last rescan
-  std::int64_t size = -1;        // bytes
-  int kind = -1;                 // LogKind
+  int index = -1;                    // position right after the last rescan
+  std::int64_t size = -1;            // bytes
+  int kind = -1;                     // LogKind
   int lowest = kNoLowest;
   int highest = kNoHighest;
-  int room = 0;                  // from the file name
-  std::vector<CUndo> undoList;   // oldest split first
-  std::string headerText;        // the forum header line found by analysis (CP932)
+  int room = 0;                 // from the file name
+  std::vector<CUndo> undoList;  // oldest split first
+  std::string headerText;       // the forum header line found by analysis (CP932)
   // The log as this system's last split or undo of it left it. The host
   // appends to the log while it downloads; the undo puts a backup in the
   // log's place only while the log is still exactly this file.

@@ -56,9 +56,7 @@ void CKivDoc::Shutdown() {
   WriteSettings();
 }
 
-int CKivDoc::PackedSort() const {
-  return m_nSortState0 + m_nSortState2 * 4 + m_nSortState3 * 16 + m_nSortColumn * 64;
-}
+int CKivDoc::PackedSort() const { return m_nSortState0 + m_nSortState2 * 4 + m_nSortState3 * 16 + m_nSortColumn * 64; }
 
 void CKivDoc::UnpackSort(int packed) {
   m_nSortState0 = packed & 3;

@@ -11,10 +11,10 @@ class ProfilePort;
 
 // What a view redoes when the document asks it to update.
 enum UpdateHint : int {
-  kHintGeneral = 0,        // rebuild; the list rescans the current folder first
-  kHintFolderChosen = 1,   // the tree made another folder current
+  kHintGeneral = 0,           // rebuild; the list rescans the current folder first
+  kHintFolderChosen = 1,      // the tree made another folder current
   kHintLogFolderChanged = 2,  // the folders were discarded: the tree rebuilds, the list empties
-  kHintOrderChanged = 3,   // the list rebuilds in the new order without reading the disk
+  kHintOrderChanged = 3,      // the list rebuilds in the new order without reading the disk
 };
 
 // A view of the document: the folder tree, the log list, or kiv-batch's rows.
@@ -55,18 +55,18 @@ class CKivDoc {
   void Shutdown();
 
   // Settings.
-  std::string m_strLogFolder;  // Setting/LOGFILE
-  std::string m_strExeFile1;   // Shell/ExeFile1
-  std::string m_strExeOpt1;    // Shell/ExeOpt1
+  std::string m_strLogFolder;          // Setting/LOGFILE
+  std::string m_strExeFile1;           // Shell/ExeFile1
+  std::string m_strExeOpt1;            // Shell/ExeOpt1
   bool m_bNoOverwriteConfirm = false;  // this run only, never stored
-  int m_nBackUp = 1;        // BackUp in effect for this run
-  int m_nBackUpStored = 1;  // BackUp as the settings sheet shows it; takes effect next run
-  int m_nArcType = 0;       // NamingForm the split dialogs start from, as stored (0 archive, 1 serial)
-  int m_nSepMethod = 0;     // SplitMethod the split dialogs start from, as stored (0 single, 1 multiple)
-  int m_nSortState0 = 0;    // file-name column: 0 scan order, 1 ascending, 2 descending
-  int m_nSortState2 = 0;    // kind column
-  int m_nSortState3 = 0;    // size column
-  int m_nSortColumn = 0;    // 0, 2 or 3
+  int m_nBackUp = 1;                   // BackUp in effect for this run
+  int m_nBackUpStored = 1;             // BackUp as the settings sheet shows it; takes effect next run
+  int m_nArcType = 0;                  // NamingForm the split dialogs start from, as stored (0 archive, 1 serial)
+  int m_nSepMethod = 0;                // SplitMethod the split dialogs start from, as stored (0 single, 1 multiple)
+  int m_nSortState0 = 0;               // file-name column: 0 scan order, 1 ascending, 2 descending
+  int m_nSortState2 = 0;               // kind column
+  int m_nSortState3 = 0;               // size column
+  int m_nSortColumn = 0;               // 0, 2 or 3
   // Cleared when the user agrees at close to save in defaults mode: the
   // sort order is then written as well.
   bool m_bDefaultsMode;

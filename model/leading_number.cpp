@@ -2,9 +2,7 @@
 
 #include <climits>
 
-bool IsAsciiSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 int LeadingNumber(std::string_view text) {
   std::size_t i = 0;

@@ -39,9 +39,8 @@ bool MatchesPattern(const std::string& pattern, const std::string& name) {
       starN = n;
       continue;
     }
-    if (p < pattern.size() &&
-        (pattern[p] == '?' || Upper(static_cast<unsigned char>(pattern[p])) ==
-                                  Upper(static_cast<unsigned char>(name[n])))) {
+    if (p < pattern.size() && (pattern[p] == '?' || Upper(static_cast<unsigned char>(pattern[p])) ==
+                                                        Upper(static_cast<unsigned char>(name[n])))) {
       ++p;
       ++n;
       continue;
@@ -54,8 +53,7 @@ bool MatchesPattern(const std::string& pattern, const std::string& name) {
   return p == pattern.size();
 }
 
-bool FindFiles(const std::string& folder, const std::string& pattern,
-               std::vector<FoundItem>* items, int* err) {
+bool FindFiles(const std::string& folder, const std::string& pattern, std::vector<FoundItem>* items, int* err) {
   items->clear();
   if (int e = detail::InjectedError(FileOp::List, folder.c_str())) {
     if (err) *err = e;

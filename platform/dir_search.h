@@ -22,7 +22,7 @@ bool MatchesPattern(const std::string& pattern, const std::string& name);
 // out), sorted by name without regard to ASCII case so that every scan sees
 // the same order. A folder that can't be listed gives no items, false and
 // *err set.
-bool FindFiles(const std::string& folder, const std::string& pattern,
-               std::vector<FoundItem>* items, int* err = nullptr);
+bool FindFiles(const std::string& folder, const std::string& pattern, std::vector<FoundItem>* items,
+               int* err = nullptr);
 
 }  // namespace plat

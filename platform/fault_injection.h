@@ -15,9 +15,7 @@ void SetFaultHook(FaultHook hook);
 
 namespace detail {
 extern FaultHook g_faultHook;
-inline int InjectedError(FileOp op, const char* path) {
-  return g_faultHook ? g_faultHook(op, path) : 0;
-}
+inline int InjectedError(FileOp op, const char* path) { return g_faultHook ? g_faultHook(op, path) : 0; }
 
 // How an operation fails, injected or not: the reason in *err when the
 // caller asked for it, and false.

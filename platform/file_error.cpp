@@ -38,8 +38,6 @@ std::string FileErrorText(const std::string& file, int err) {
   return file + " にアクセスできませんでした。\n" + FileErrorReason(err);
 }
 
-std::string RenameSubject(const std::string& source, const std::string& target) {
-  return source + " → " + target;
-}
+std::string RenameSubject(const std::string& source, const std::string& target) { return source + " → " + target; }
 
 }  // namespace plat

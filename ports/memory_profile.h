@@ -28,14 +28,11 @@ class MemoryProfile : public ProfilePort {
   void WriteProfileInt(const std::string& section, const std::string& name, int value) override {
     values_[{section, name}] = value;
   }
-  void WriteProfileString(const std::string& section, const std::string& name,
-                          const std::string& value) override {
+  void WriteProfileString(const std::string& section, const std::string& name, const std::string& value) override {
     values_[{section, name}] = value;
   }
 
-  bool Has(const std::string& section, const std::string& name) const {
-    return values_.count({section, name}) != 0;
-  }
+  bool Has(const std::string& section, const std::string& name) const { return values_.count({section, name}) != 0; }
   const std::map<Key, Value>& values() const { return values_; }
   void Clear() { values_.clear(); }
 

@@ -10,6 +10,5 @@ class ProfilePort {
   virtual std::string GetProfileString(const std::string& section, const std::string& name,
                                        const std::string& defaultValue) = 0;
   virtual void WriteProfileInt(const std::string& section, const std::string& name, int value) = 0;
-  virtual void WriteProfileString(const std::string& section, const std::string& name,
-                                  const std::string& value) = 0;
+  virtual void WriteProfileString(const std::string& section, const std::string& name, const std::string& value) = 0;
 };

@@ -40,12 +40,8 @@ std::optional<int> ToInt32(const QVariant& v) {
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-      n = v.toLongLong(&ok);
-      break;
-    default:
-      n = v.toString().trimmed().toLongLong(&ok, 10);
-      break;
+    case QMetaType::ULongLong: n = v.toLongLong(&ok); break;
+    default: n = v.toString().trimmed().toLongLong(&ok, 10); break;
   }
   if (!ok || n < INT32_MIN || n > static_cast<qlonglong>(UINT32_MAX)) return std::nullopt;
   return static_cast<int>(static_cast<std::uint32_t>(n));
@@ -60,8 +56,7 @@ struct QSettingsProfile::Resolved {
 
 QSettingsProfile::QSettingsProfile()
     : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                            QString::fromLatin1(kCompany),
-                                            QString::fromLatin1(kApplication))) {
+                                            QString::fromLatin1(kCompany), QString::fromLatin1(kApplication))) {
   // Only the user's own settings count, as with the per-user registry.
   settings_->setFallbacksEnabled(false);
 }
@@ -91,8 +86,7 @@ QSettingsProfile::Resolved QSettingsProfile::ResolveSection(const std::string& s
   return r;
 }
 
-QSettingsProfile::Resolved QSettingsProfile::ResolveValue(const std::string& section,
-                                                          const std::string& name) const {
+QSettingsProfile::Resolved QSettingsProfile::ResolveValue(const std::string& section, const std::string& name) const {
   Resolved group = ResolveSection(section);
   QString wanted = QString::fromUtf8(name);
   Resolved r;
@@ -107,8 +101,7 @@ QSettingsProfile::Resolved QSettingsProfile::ResolveValue(const std::string& sec
   return r;
 }
 
-int QSettingsProfile::GetProfileInt(const std::string& section, const std::string& name,
-                                    int defaultValue) {
+int QSettingsProfile::GetProfileInt(const std::string& section, const std::string& name, int defaultValue) {
   return FindInt(section, name).value_or(defaultValue);
 }
 
@@ -117,8 +110,7 @@ std::string QSettingsProfile::GetProfileString(const std::string& section, const
   return FindString(section, name).value_or(defaultValue);
 }
 
-void QSettingsProfile::WriteProfileInt(const std::string& section, const std::string& name,
-                                       int value) {
+void QSettingsProfile::WriteProfileInt(const std::string& section, const std::string& name, int value) {
   settings_->setValue(ResolveValue(section, name).path, QVariant(value));
 }
 
@@ -129,9 +121,7 @@ void QSettingsProfile::WriteProfileString(const std::string& section, const std:
 
 bool QSettingsProfile::HasAnyValue() { return !settings_->allKeys().isEmpty(); }
 
-bool QSettingsProfile::HasSection(const std::string& section) {
-  return ResolveSection(section).exists;
-}
+bool QSettingsProfile::HasSection(const std::string& section) { return ResolveSection(section).exists; }
 
 bool QSettingsProfile::HasValue(const std::string& section, const std::string& name) {
   return ResolveValue(section, name).exists;
@@ -143,8 +133,7 @@ std::optional<int> QSettingsProfile::FindInt(const std::string& section, const s
   return ToInt32(settings_->value(r.path));
 }
 
-std::optional<std::string> QSettingsProfile::FindString(const std::string& section,
-                                                        const std::string& name) {
+std::optional<std::string> QSettingsProfile::FindString(const std::string& section, const std::string& name) {
   Resolved r = ResolveValue(section, name);
   if (!r.exists) return std::nullopt;
   QVariant v = settings_->value(r.path);

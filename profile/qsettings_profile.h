@@ -38,8 +38,7 @@ class QSettingsProfile : public SettingsStore {
   std::string GetProfileString(const std::string& section, const std::string& name,
                                const std::string& defaultValue) override;
   void WriteProfileInt(const std::string& section, const std::string& name, int value) override;
-  void WriteProfileString(const std::string& section, const std::string& name,
-                          const std::string& value) override;
+  void WriteProfileString(const std::string& section, const std::string& name, const std::string& value) override;
 
   bool HasAnyValue() override;
   bool HasSection(const std::string& section) override;

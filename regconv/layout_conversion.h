@@ -8,9 +8,9 @@
 // output form) and the window values of "Setting". A number that is missing
 // is 0, except the show state, which is 1 (a normal window).
 struct OldLayout {
-  std::string logFolder;  // "Strings"/"LOGFILE", maybe with a trailing backslash
-  std::string exeFile;    // "Strings"/"ExeFile1"
-  std::string exeOptions; // "Strings"/"ExeOpt1"
+  std::string logFolder;   // "Strings"/"LOGFILE", maybe with a trailing backslash
+  std::string exeFile;     // "Strings"/"ExeFile1"
+  std::string exeOptions;  // "Strings"/"ExeOpt1"
   std::int32_t arcType = 0;
   std::uint32_t show = 1;
   std::uint32_t top = 0, left = 0, height = 0, width = 0;

@@ -41,8 +41,7 @@ int main(int argc, char* argv[]) {
   InstallQtJapaneseTexts();
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-  bool deleteAll = AsksForDeleteAll(args) ||
-                   QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
+  bool deleteAll = AsksForDeleteAll(args) || QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
 
   QSettingsProfile store;
   DesktopMessageBox messages(QCoreApplication::applicationName().toStdString());

@@ -5,8 +5,8 @@
 // Every box has string 1 as its caption. A missing id gives an empty text.
 enum ConverterStringId {
   kStrConverterCaption = 1,
-  kStrNoSettings = 2,         // Kiv was never used here: nothing to convert
-  kStrAlreadyConverted = 3,   // the settings are in the present layout already
+  kStrNoSettings = 2,        // Kiv was never used here: nothing to convert
+  kStrAlreadyConverted = 3,  // the settings are in the present layout already
   kStrConverted = 4,
   kStrConfirmDeleteAll = 5,
   kStrAllDeleted = 6,

@@ -9,9 +9,9 @@ enum class ConversionOutcome {
   NoSettings,        // no settings of Kiv at all: nothing changed
   AlreadyConverted,  // no old layout left, or the present one is there already
   Converted,
-  DeleteDeclined,    // the user kept the settings
+  DeleteDeclined,  // the user kept the settings
   AllDeleted,
-  NotStored,         // the changes could not be stored: the settings are as they were
+  NotStored,  // the changes could not be stored: the settings are as they were
 };
 
 // True when the command line asks for the delete-all, the switch that

@@ -101,7 +101,7 @@ inline constexpr int kMsgForumBusy = 50256;
 inline constexpr int kStrUnknownForumHolder = 50258;  // %2 when the lock file names no program
 // The same, while Kiv lets go of a forum whose history it has to write.
 inline constexpr int kMsgForumBusyForHistory = 50260;
-inline constexpr int kMsgStopToClose = 50262;  // the close box while a command works
+inline constexpr int kMsgStopToClose = 50262;    // the close box while a command works
 inline constexpr int kStrNoteStopped = 50264;    // status line: a command the user stopped
 inline constexpr int kStrNoteSplit = 50265;      // status line: the old logs a split made
 inline constexpr int kStrNoteLeftAlone = 50266;  // status line: rooms a split of several left alone

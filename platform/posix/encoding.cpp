@@ -8,8 +8,8 @@ namespace plat {
 namespace {
 
 // Converts with iconv, replacing what can't be converted and going on.
-std::string Convert(const char* to, const char* from, std::string_view in,
-                    std::string_view replacement, bool skipUtf8Sequence) {
+std::string Convert(const char* to, const char* from, std::string_view in, std::string_view replacement,
+                    bool skipUtf8Sequence) {
   std::string out;
   iconv_t cd = ::iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
@@ -32,8 +32,7 @@ std::string Convert(const char* to, const char* from, std::string_view in,
       // swallow the characters after it.
       unsigned char c = static_cast<unsigned char>(*src);
       std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-      while (skip < length && skip < srcLeft &&
-             (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) {
+      while (skip < length && skip < srcLeft && (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) {
         ++skip;
       }
     }

@@ -100,8 +100,7 @@ bool TruncateFile(const std::string& path, std::int64_t size, int* err) {
   return true;
 }
 
-bool ReadFileBytes(const std::string& path, std::int64_t offset, std::size_t length, std::string* bytes,
-                   int* err) {
+bool ReadFileBytes(const std::string& path, std::int64_t offset, std::size_t length, std::string* bytes, int* err) {
   bytes->clear();
   if (int e = detail::InjectedError(FileOp::Read, path.c_str())) return Fail(err, e);
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

@@ -41,9 +41,10 @@ bool WriteAllAt(int fd, std::string_view bytes) {
 // under the name, free and empty (made by this very try), so that a failed
 // try leaves nothing behind; never a file of any other kind.
 void Abandon(int fd, const std::string& path) {
-  struct stat held {}, named {};
-  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
-      held.st_size == 0 && ::stat(path.c_str(), &named) == 0 && SameFile(held, named)) {
+  struct stat held {
+  }, named{};
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_size == 0 &&
+      ::stat(path.c_str(), &named) == 0 && SameFile(held, named)) {
     ::unlink(path.c_str());
   }
   ::close(fd);
@@ -121,7 +122,8 @@ void ForumLock::Release() {
   // waiter that opened it meanwhile finds it gone from its name and tries
   // the name again. A file that can't be deleted (or that a kill leaves)
   // is taken over by the next holder as it is.
-  struct stat held {}, named {};
+  struct stat held {
+  }, named{};
   if (::fstat(fd, &held) == 0 && ::stat(path_.c_str(), &named) == 0 && SameFile(held, named)) {
     ::unlink(path_.c_str());
   }

@@ -37,8 +37,10 @@ std::string FinalPath(HANDLE h, const std::string& path) {
     }
     buffer.resize(n + 1);
   }
-  if (buffer.rfind(L"\\\\?\\UNC\\", 0) == 0) buffer = L"\\\\" + buffer.substr(8);
-  else if (buffer.rfind(L"\\\\?\\", 0) == 0) buffer = buffer.substr(4);
+  if (buffer.rfind(L"\\\\?\\UNC\\", 0) == 0)
+    buffer = L"\\\\" + buffer.substr(8);
+  else if (buffer.rfind(L"\\\\?\\", 0) == 0)
+    buffer = buffer.substr(4);
   return win32::Narrow(buffer);
 }
 

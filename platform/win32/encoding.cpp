@@ -19,8 +19,8 @@ bool IsAscii(std::string_view s) {
 // knows no such character.
 bool DecodeOne(std::string_view bytes, std::wstring* out) {
   wchar_t wide[2];
-  const int n = ::MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
-                                      wide, 2);
+  const int n =
+      ::MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), wide, 2);
   if (n <= 0) return false;
   out->append(wide, static_cast<std::size_t>(n));
   return true;
@@ -83,8 +83,8 @@ std::string Utf8ToCp932(std::string_view utf8) {
     }
     char bytes[8];
     BOOL usedDefault = FALSE;
-    const int n = ::WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                                        bytes, sizeof bytes, "?", &usedDefault);
+    const int n = ::WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), bytes,
+                                        sizeof bytes, "?", &usedDefault);
     if (n <= 0 || usedDefault) {
       out.push_back('?');
     } else {

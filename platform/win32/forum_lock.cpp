@@ -46,8 +46,7 @@ bool ForumLock::TryOnce(std::string_view program, bool* busy, int* err) {
     const DWORD error = ::GetLastError();
     // Open elsewhere, or deleted by a holder that let go while a waiter still
     // had it open to read: either way another program's, for now.
-    *busy = error == ERROR_SHARING_VIOLATION ||
-            (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES);
+    *busy = error == ERROR_SHARING_VIOLATION || (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES);
     return Fail(err, *busy ? EWOULDBLOCK : win32::ErrnoFrom(error));
   }
   int e = detail::InjectedError(FileOp::Status, path_.c_str());
@@ -80,7 +79,8 @@ namespace detail {
 std::string ReadForumLockFile(const std::string& path) {
   const std::wstring wide = win32::SystemPath(path);
   const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))) {
+  if (attributes == INVALID_FILE_ATTRIBUTES ||
+      (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))) {
     return {};
   }
   HANDLE h = ::CreateFileW(wide.c_str(), GENERIC_READ, win32::kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,

@@ -49,8 +49,8 @@ int Descriptor(HANDLE h, int flags, int* fd) {
 
 int OpenFileForReading(const std::string& path, int* fd, FileIdentity* identity) {
   const std::wstring wide = win32::SystemPath(path);
-  HANDLE h = ::CreateFileW(wide.c_str(), GENERIC_READ, win32::kShareAll, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = ::CreateFileW(wide.c_str(), GENERIC_READ, win32::kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
   if (h == INVALID_HANDLE_VALUE) return OpenError(wide);
   FileIdentity found;
   if (int refused = RegularFileCheck(h, &found)) {
@@ -65,8 +65,8 @@ int OpenFileForReading(const std::string& path, int* fd, FileIdentity* identity)
 int OpenFileForWriting(const std::string& path, WriteOpen mode, int* fd) {
   const std::wstring wide = win32::SystemPath(path);
   const DWORD disposition = mode == WriteOpen::CreateNew ? CREATE_NEW : OPEN_ALWAYS;
-  HANDLE h = ::CreateFileW(wide.c_str(), GENERIC_WRITE, win32::kShareAll, nullptr, disposition,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = ::CreateFileW(wide.c_str(), GENERIC_WRITE, win32::kShareAll, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
   if (h == INVALID_HANDLE_VALUE) return OpenError(wide);
   FileIdentity found;
   int refused = RegularFileCheck(h, &found);
@@ -140,9 +140,10 @@ int ListFolder(const std::string& folder, const std::string& pattern, std::vecto
     FoundItem item;
     item.name = std::move(name);
     item.isDirectory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    item.size = item.isDirectory ? 0
-                                 : static_cast<std::int64_t>((static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) |
-                                                             found.nFileSizeLow);
+    item.size =
+        item.isDirectory
+            ? 0
+            : static_cast<std::int64_t>((static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
     item.mtime = win32::TimeFromFileTime((static_cast<std::uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32) |
                                          found.ftLastWriteTime.dwLowDateTime);
     items->push_back(std::move(item));

@@ -151,7 +151,8 @@ int IdentityOf(void* handle, FileIdentity* identity, bool* isDirectory) {
   if (!::GetFileInformationByHandle(static_cast<HANDLE>(handle), &info)) return LastErrno();
   identity->device = info.dwVolumeSerialNumber;
   identity->inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-  identity->size = static_cast<std::int64_t>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
+  identity->size =
+      static_cast<std::int64_t>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
   identity->mtime = TimeFromFileTime((static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
                                      info.ftLastWriteTime.dwLowDateTime);
   if (isDirectory) *isDirectory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;

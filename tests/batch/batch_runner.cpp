@@ -40,8 +40,8 @@ BatchResult RunBatch(const std::vector<std::string>& args, const std::string& st
   std::wstring commandLine = FsPath(line).wstring();
   PROCESS_INFORMATION process{};
   BatchResult r;
-  if (::CreateProcessW(FsPath(KIV_BATCH_EXE).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                       nullptr, &startup, &process)) {
+  if (::CreateProcessW(FsPath(KIV_BATCH_EXE).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &startup, &process)) {
     ::WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     ::GetExitCodeProcess(process.hProcess, &code);
@@ -144,7 +144,9 @@ void LockWait::Set(const char* ms) {
 #ifdef _WIN32
   ::_putenv_s("KIV_LOCK_WAIT_MS", ms);
 #else
-  if (*ms) ::setenv("KIV_LOCK_WAIT_MS", ms, 1);
-  else ::unsetenv("KIV_LOCK_WAIT_MS");
+  if (*ms)
+    ::setenv("KIV_LOCK_WAIT_MS", ms, 1);
+  else
+    ::unsetenv("KIV_LOCK_WAIT_MS");
 #endif
 }

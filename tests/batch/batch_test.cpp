@@ -40,8 +40,7 @@ std::string ExpectedRows(const samplegen::ForumResult& forum, bool analysed) {
       char name[16];
       std::snprintf(name, sizeof name, "MES%c%02d.LOG", kind == 1 ? '_' : '#', room.room);
       out += std::string(name) + "\t" + RoomNameShown(room) + "\t" + (kind == 1 ? "本文" : "ﾀｲﾄﾙ") + "\t" +
-             GroupedSize(log.bytes) + "\t" +
-             (analysed ? std::to_string(log.lowest) : "-") + "\t" +
+             GroupedSize(log.bytes) + "\t" + (analysed ? std::to_string(log.lowest) : "-") + "\t" +
              (analysed ? std::to_string(log.highest) : "-") + "\n";
     }
   }
@@ -95,8 +94,8 @@ TEST_F(KivBatch, ListAndAnalyzePrintTheRowsOfTheList) {
       continue;
     }
     const auto dash = [](const std::string& v) { return v == "null" ? std::string("-") : v; };
-    rebuilt += row["file"] + "\t" + row["room"] + "\t" + row["kind"] + "\t" +
-               GroupedSize(std::stoull(row["size"])) + "\t" + dash(row["lowest"]) + "\t" + dash(row["highest"]) + "\n";
+    rebuilt += row["file"] + "\t" + row["room"] + "\t" + row["kind"] + "\t" + GroupedSize(std::stoull(row["size"])) +
+               "\t" + dash(row["lowest"]) + "\t" + dash(row["highest"]) + "\n";
   }
   EXPECT_EQ(rebuilt, ExpectedRows(forum, true));
   EXPECT_TRUE(hostileName);
@@ -119,15 +118,14 @@ TEST_F(KivBatch, ASessionSplitsTwiceUndoesOnceAndExports) {
   // midnight has no one date to check against.
   if (ArchiveMonth() != month || TodayForHeader() != today) GTEST_SKIP() << "the run crossed midnight";
   const samplegen::RoomResult& room1 = forum.rooms.at(0);
-  const std::string header =
-      "- FORUM1  MES( 1):" + RoomNameInHeader(room1) + "(00001-01000) " + today + " -";
+  const std::string header = "- FORUM1  MES( 1):" + RoomNameInHeader(room1) + "(00001-01000) " + today + " -";
 
   const auto after = Snapshot(forum.path);
   std::vector<std::string> names;
   for (const auto& [name, state] : after) names.push_back(name);
-  EXPECT_EQ(names, (std::vector<std::string>{"AR#" + month + "A.LOG", "AR.LST", "AR_" + month + "A.LOG",
-                                             "FORUM1.KIV", "MES#01.B00", "MES#01.LOG", "MES#02.LOG", "MES.LOG",
-                                             "MES_01.B00", "MES_01.LOG", "MES_02.LOG"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"AR#" + month + "A.LOG", "AR.LST", "AR_" + month + "A.LOG", "FORUM1.KIV",
+                                             "MES#01.B00", "MES#01.LOG", "MES#02.LOG", "MES.LOG", "MES_01.B00",
+                                             "MES_01.LOG", "MES_02.LOG"}));
   EXPECT_EQ(after.at("MES_01.B00").bytes, before.at("MES_01.LOG").bytes) << "the backup is the log as it was";
   EXPECT_EQ(after.at("MES_02.LOG"), before.at("MES_02.LOG"));
   EXPECT_EQ(after.at("AR_" + month + "A.LOG").bytes.rfind(header + "\r\n", 0), 0u);
@@ -140,10 +138,8 @@ TEST_F(KivBatch, ASessionSplitsTwiceUndoesOnceAndExports) {
   const std::size_t second = history.find(stampOpen, 1);
   ASSERT_NE(second, std::string::npos);
   const std::string firstBlock = history.substr(0, second), secondBlock = history.substr(second);
-  EXPECT_NE(firstBlock.find(" ====================\r\nM AR_" + month + "A.LOG " + header + "\r\n"),
-            std::string::npos);
-  EXPECT_NE(secondBlock.find(" ====================\r\nM AR#" + month + "A.LOG " + header + "\r\n"),
-            std::string::npos);
+  EXPECT_NE(firstBlock.find(" ====================\r\nM AR_" + month + "A.LOG " + header + "\r\n"), std::string::npos);
+  EXPECT_NE(secondBlock.find(" ====================\r\nM AR#" + month + "A.LOG " + header + "\r\n"), std::string::npos);
   EXPECT_EQ(history.find("AR_" + month + "B"), std::string::npos) << "the undone split left no line";
 
   // The list after the undo shows the range the log had before the second split.
@@ -309,7 +305,7 @@ TEST_F(KivBatch, WhileAnotherProgramHoldsTheForumWritersWaitAndGiveUpAndReadersL
   const auto told = [&](const std::string& text) {
     return text.starts_with("フォーラム使用中: フォーラム ") &&
            text.ends_with("FORUM1 は他のプログラム (Kiv, PID " + std::to_string(OwnPid()) +
-                         ") が変更中です。しばらくしてからやり直してください。\n\n") &&
+                          ") が変更中です。しばらくしてからやり直してください。\n\n") &&
            std::count(text.begin(), text.end(), '\n') == 2;
   };
   {

@@ -58,7 +58,7 @@ TEST_F(ArchiveListTest, DropsLinesOfMissingFilesAndLinesWithoutADescription) {
              "M AR_9702A.LOG gone\r\n"
              "\r\n"
              "M\r\n"
-             "M AR_9701A.LOG\r\n"      // the name carries the line end: no such file
+             "M AR_9701A.LOG\r\n"        // the name carries the line end: no such file
              "M ar_9703a.log third\r\n"  // the host's names match in any case
              "M AR_9704A.LOG gone too\r\n");
   ReconcileResult r = Reconcile();
@@ -114,14 +114,12 @@ TEST_P(ArchiveListFaultTest, FailedRewriteLeavesTheListWhole) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"AR.LST", "AR_9701A.LOG"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(EachFileOperation, ArchiveListFaultTest,
-                         ::testing::Values(InjectedFault{plat::FileOp::Open, "AR.LST"},
-                                           InjectedFault{plat::FileOp::Read, "AR.LST"},
-                                           InjectedFault{plat::FileOp::Open, "AR.LST.new"},
-                                           InjectedFault{plat::FileOp::Write, "AR.LST.new"},
-                                           InjectedFault{plat::FileOp::Sync, "AR.LST.new"},
-                                           InjectedFault{plat::FileOp::Close, "AR.LST.new"},
-                                           InjectedFault{plat::FileOp::Rename, "AR.LST.new"}));
+INSTANTIATE_TEST_SUITE_P(
+    EachFileOperation, ArchiveListFaultTest,
+    ::testing::Values(InjectedFault{plat::FileOp::Open, "AR.LST"}, InjectedFault{plat::FileOp::Read, "AR.LST"},
+                      InjectedFault{plat::FileOp::Open, "AR.LST.new"}, InjectedFault{plat::FileOp::Write, "AR.LST.new"},
+                      InjectedFault{plat::FileOp::Sync, "AR.LST.new"}, InjectedFault{plat::FileOp::Close, "AR.LST.new"},
+                      InjectedFault{plat::FileOp::Rename, "AR.LST.new"}));
 
 TEST_F(ArchiveListTest, NeverOverwritesAFileWhereTheNewListWouldGo) {
   Touch("AR_9701A.LOG");

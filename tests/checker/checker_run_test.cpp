@@ -102,9 +102,9 @@ TEST_F(CheckerRunTest, AForumAnotherProgramKeepsIsLeftAsItIsAndNamedWithItsHolde
     EXPECT_EQ(ReadBytes(tmp_.Sub("logs/FORUM2/AR.LST")), "");
     if (args.empty()) {
       ASSERT_EQ(messages_.boxes.size(), 2u);
-      EXPECT_EQ(messages_.boxes[0].text, tmp_.Sub("logs/FORUM1/AR.LST") +
-                                             " :\n他のプログラム (kiv-batch, PID " + std::to_string(::getpid()) +
-                                             ") がこのフォーラムを変更中のため、書庫リストファイルを変更しませんでした。");
+      EXPECT_EQ(messages_.boxes[0].text,
+                tmp_.Sub("logs/FORUM1/AR.LST") + " :\n他のプログラム (kiv-batch, PID " + std::to_string(::getpid()) +
+                    ") がこのフォーラムを変更中のため、書庫リストファイルを変更しませんでした。");
       EXPECT_EQ(messages_.boxes[0].style.icon, MsgIcon::Exclamation);
     } else {
       EXPECT_TRUE(messages_.boxes.empty());

@@ -13,9 +13,7 @@ const char kReconciled[] = "M AR_9701A.LOG kept\r\n";
 class RecordingObserver : public WalkObserver {
  public:
   void EnteringFolder(const std::string& name) override { entered.push_back(name); }
-  void Reconciled(const std::string& folder, const ReconcileResult&) override {
-    reconciled.push_back(folder);
-  }
+  void Reconciled(const std::string& folder, const ReconcileResult&) override { reconciled.push_back(folder); }
   std::vector<std::string> entered;
   std::vector<std::string> reconciled;
 };
@@ -36,12 +34,12 @@ class FolderWalkTest : public ::testing::Test {
 
 TEST_F(FolderWalkTest, ReconcilesOnlyFoldersWithoutSubfoldersAndSkipsHostPages) {
   std::string root = tmp_.path();
-  MakeForum(root);                    // has subfolders: not a forum
-  MakeForum(root + "/FORUM1");        // holds only HP: still a forum
-  MakeForum(root + "/FORUM1/HP");     // never walked
-  MakeForum(root + "/GROUP1");        // has a subfolder: not a forum
+  MakeForum(root);                 // has subfolders: not a forum
+  MakeForum(root + "/FORUM1");     // holds only HP: still a forum
+  MakeForum(root + "/FORUM1/HP");  // never walked
+  MakeForum(root + "/GROUP1");     // has a subfolder: not a forum
   MakeForum(root + "/GROUP1/FORUM2");
-  MakeForum(root + "/hp");            // skipped in any case
+  MakeForum(root + "/hp");  // skipped in any case
   WalkSummary summary = WalkSharedLogFolder(root, &observer_);
 
   EXPECT_EQ(ListOf(root + "/FORUM1"), kReconciled);

@@ -26,8 +26,12 @@ class FakeRows : public RowsPort {
     int states = 0;
   };
   int RowCount() const override { return static_cast<int>(rows.size()); }
-  bool IsRowSelected(int row) const override { return (rows.at(static_cast<std::size_t>(row)).states & kRowSelected) != 0; }
-  bool IsRowFocused(int row) const override { return (rows.at(static_cast<std::size_t>(row)).states & kRowFocused) != 0; }
+  bool IsRowSelected(int row) const override {
+    return (rows.at(static_cast<std::size_t>(row)).states & kRowSelected) != 0;
+  }
+  bool IsRowFocused(int row) const override {
+    return (rows.at(static_cast<std::size_t>(row)).states & kRowFocused) != 0;
+  }
   void SetCellText(int row, int column, const std::string& text) override {
     rows.at(static_cast<std::size_t>(row)).texts.cells.at(static_cast<std::size_t>(column)) = text;
     cellLog.push_back(std::to_string(row) + ":" + std::to_string(column) + "=" + text);

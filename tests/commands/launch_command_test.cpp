@@ -50,8 +50,8 @@ TEST(LaunchCommandLine, SplittingFollowsTheQuoteAndBackslashRules) {
   EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\x.exe\" \"say \"\"hi\"\"\"  "),
             (Args{"C:\\Program Files\\x.exe", "say \"hi\""}));
   EXPECT_EQ(SplitCommandLine("  "), Args{});
-  for (const std::string& path : {std::string("C:\\LOG\\"), std::string("a \"b\" \\\"c\\\\"),
-                                  std::string("$(touch x) `id` ;|&")}) {
+  for (const std::string& path :
+       {std::string("C:\\LOG\\"), std::string("a \"b\" \\\"c\\\\"), std::string("$(touch x) `id` ;|&")}) {
     EXPECT_EQ(SplitCommandLine("p " + QuoteArgument(path)), (Args{"p", path})) << path;
   }
 }

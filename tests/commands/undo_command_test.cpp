@@ -43,9 +43,7 @@ class UndoCommand : public ::testing::Test, public ForumFixture {
 
 // Appends a line to a log as the host does while it downloads: open for
 // appending, write, close.
-void HostAppends(const std::string& path, const std::string& line) {
-  ASSERT_TRUE(AppendBytes(path, line)) << path;
-}
+void HostAppends(const std::string& path, const std::string& line) { ASSERT_TRUE(AppendBytes(path, line)) << path; }
 
 const char kHostLine[] = "HOST WROTE THIS\r\n";
 const char kWrittenText[] =

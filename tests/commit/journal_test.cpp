@@ -29,7 +29,7 @@ TEST(Journal, ACutOffJournalIsNeverTakenForMoreThanItIs) {
     commit::Fault fault;
     bool busy = false;
     ASSERT_TRUE(journal.OpenExisting(tmp.path(), "~KIV-cut.JNL", &busy, &fault)) << cut;
-    const commit::Journal::State expected = cut == whole.size()             ? commit::Journal::State::Committed
+    const commit::Journal::State expected = cut == whole.size()                  ? commit::Journal::State::Committed
                                             : cut >= whole.find('\n', begin) + 1 ? commit::Journal::State::Begun
                                                                                  : commit::Journal::State::Torn;
     EXPECT_EQ(journal.state(), expected) << "cut at " << cut;
@@ -54,14 +54,13 @@ TEST(Journal, ACutOffJournalIsNeverTakenForMoreThanItIs) {
     std::string bytes;
     commit::Journal::State state;
   };
-  for (const Case& c : {Case{"a flipped byte in the plan", flipped, commit::Journal::State::Damaged},
-                        Case{"zeros", std::string(400, '\0'), commit::Journal::State::Damaged},
-                        Case{"random bytes", random, commit::Journal::State::Damaged},
-                        Case{"another version", "KIV-JOURNAL 2\nop split\n", commit::Journal::State::Damaged},
-                        Case{"a plan cut, then zeros", whole.substr(0, begin) + std::string(9, '\0'),
-                             commit::Journal::State::Damaged},
-                        Case{"a begun journal, then zeros", committed + std::string(9, '\0'),
-                             commit::Journal::State::Begun}}) {
+  for (const Case& c :
+       {Case{"a flipped byte in the plan", flipped, commit::Journal::State::Damaged},
+        Case{"zeros", std::string(400, '\0'), commit::Journal::State::Damaged},
+        Case{"random bytes", random, commit::Journal::State::Damaged},
+        Case{"another version", "KIV-JOURNAL 2\nop split\n", commit::Journal::State::Damaged},
+        Case{"a plan cut, then zeros", whole.substr(0, begin) + std::string(9, '\0'), commit::Journal::State::Damaged},
+        Case{"a begun journal, then zeros", committed + std::string(9, '\0'), commit::Journal::State::Begun}}) {
     WriteBytes(tmp.Sub("~KIV-cut.JNL"), c.bytes);
     commit::Journal journal;
     commit::Fault fault;

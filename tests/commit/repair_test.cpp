@@ -42,8 +42,8 @@ struct StoppedSplit {
   StoppedSplit() {
     WriteBytes(tmp.Sub("MES_01.LOG"), "old log\r\n");
     WriteBytes(tmp.Sub("KEEP.TXT"), "the user's\r\n");
-    EXPECT_TRUE(LeaveStoppedSplit(tmp.path(), "MES_01.LOG", "MES_01.B00", "AR_9802A.LOG", "first half\r\n",
-                                  "second half\r\n"));
+    EXPECT_TRUE(
+        LeaveStoppedSplit(tmp.path(), "MES_01.LOG", "MES_01.B00", "AR_9802A.LOG", "first half\r\n", "second half\r\n"));
   }
 };
 
@@ -125,7 +125,8 @@ TEST(Repair, AnAppendIsFinishedFromWhereItStoppedAndForeignBytesAreLeftAlone) {
                                 {"file", {"AR.LST"}},
                                 {"size", {"22"}},
                                 {"tail", {"M AR_9801A.LOG - x -\r\n"}},
-                                {"data", {lines}}}, &fault));
+                                {"data", {lines}}},
+                               &fault));
     ASSERT_TRUE(journal.Commit({}, &fault));
     AppendAsTheHost(tmp.Sub("AR.LST"), lines.substr(0, written) + then);
   };
@@ -166,7 +167,8 @@ TEST(Repair, AnAppendIsFinishedFromWhereItStoppedAndForeignBytesAreLeftAlone) {
 // of theirs and pads nothing: the file stays as they left it, and the next
 // run adds the lines it lacks.
 TEST(Repair, AFailedAppendNeverTakesBackAnotherWritersBytes) {
-  for (const std::string theirs : {std::string("M AR_9801A.LOG - x -\r\nM THEIRS.LOG - t -\r\n"), std::string("M S\r\n")}) {
+  for (const std::string theirs :
+       {std::string("M AR_9801A.LOG - x -\r\nM THEIRS.LOG - t -\r\n"), std::string("M S\r\n")}) {
     TempDir tmp;
     WriteBytes(tmp.Sub("AR.LST"), "M AR_9801A.LOG - x -\r\n");
     static std::string path, bytes;
@@ -204,11 +206,17 @@ TEST(Repair, AJournalNotToBeTrustedIsKeptAsideAndNotActedOn) {
   plat::FileIdentity outsideId;
   ASSERT_TRUE(plat::GetFileIdentity(top.Sub("outside.txt"), &outsideId));
   WriteBytes(plat::JoinPath(forum, "MES_01.LOG"), "log\r\n");
-  plant("00000000000a", {{"op", {"undo"}}, {"log", {"MES_01.LOG"}}, {"backup", {"MES_01.B00", "1", "2"}},
-                         {"oldlog", {outside, std::to_string(outsideId.device), std::to_string(outsideId.inode)}}},
+  plant("00000000000a",
+        {{"op", {"undo"}},
+         {"log", {"MES_01.LOG"}},
+         {"backup", {"MES_01.B00", "1", "2"}},
+         {"oldlog", {outside, std::to_string(outsideId.device), std::to_string(outsideId.inode)}}},
         true);
-  plant("00000000000b", {{"op", {"split"}}, {"log", {"MES_01.LOG"}}, {"backup", {"MES_01.B00", "0"}},
-                         {"output", {"MES_01.LOG", "AR_9802A.LOG"}}},
+  plant("00000000000b",
+        {{"op", {"split"}},
+         {"log", {"MES_01.LOG"}},
+         {"backup", {"MES_01.B00", "0"}},
+         {"output", {"MES_01.LOG", "AR_9802A.LOG"}}},
         false);
   plant("00000000000c", {{"op", {"append"}}, {"file", {outside}}, {"size", {"0"}}, {"data", {"x\r\n"}}}, true);
   plant("00000000000d", {{"op", {"rename-all"}}}, true);
@@ -227,8 +235,9 @@ TEST(Repair, AJournalNotToBeTrustedIsKeptAsideAndNotActedOn) {
     aside.push_back(note.subject);
   }
   std::sort(aside.begin(), aside.end());
-  EXPECT_EQ(aside, (std::vector<std::string>{"~KIV-00000000000a.BAD", "~KIV-00000000000b.BAD", "~KIV-00000000000c.BAD",
-                                             "~KIV-00000000000d.BAD", "~KIV-00000000000e.BAD", "~KIV-000000000010.BAD"}));
+  EXPECT_EQ(aside,
+            (std::vector<std::string>{"~KIV-00000000000a.BAD", "~KIV-00000000000b.BAD", "~KIV-00000000000c.BAD",
+                                      "~KIV-00000000000d.BAD", "~KIV-00000000000e.BAD", "~KIV-000000000010.BAD"}));
   EXPECT_EQ(ReadBytes(top.Sub("outside.txt")), "not the forum's\r\n");
   EXPECT_EQ(ReadBytes(plat::JoinPath(forum, "MES_01.LOG")), "log\r\n");
   EXPECT_EQ(ReadBytes(plat::JoinPath(forum, "~KIV-00000000000f-0.TMP")), "another run's");
@@ -260,16 +269,17 @@ TEST(Repair, AWholeSplitsOldLogsGetTheirLinesFromTheNextRun) {
     commit::Journal journal;
     commit::Fault fault;
     ASSERT_TRUE(journal.Create(tmp.path(), "0000000000aa", lines, &fault));
-    ASSERT_TRUE(journal.Commit({{"source", {"1", "2", "3", "4"}}, {"written", {"1", "5", "3", "4"}},
-                                {"written", {"1", "6", "3", "4"}}},
-                               &fault));
+    ASSERT_TRUE(journal.Commit(
+        {{"source", {"1", "2", "3", "4"}}, {"written", {"1", "5", "3", "4"}}, {"written", {"1", "6", "3", "4"}}},
+        &fault));
   }
   const std::vector<commit::RepairNote> notes = commit::RepairFolder(tmp.path());
   ASSERT_EQ(notes.size(), 2u);
   EXPECT_EQ(notes[0].kind, Kind::AppendFinished);
   EXPECT_EQ(notes[0].subject, "FORUM.KIV");
   EXPECT_EQ(notes[1].subject, "AR.LST");
-  EXPECT_EQ(ReadBytes(tmp.Sub("FORUM.KIV")), "\r\n==================== 1998/02/10 12:00 ====================\r\nM AR_9802A.LOG h1\r\n");
+  EXPECT_EQ(ReadBytes(tmp.Sub("FORUM.KIV")),
+            "\r\n==================== 1998/02/10 12:00 ====================\r\nM AR_9802A.LOG h1\r\n");
   EXPECT_EQ(ReadBytes(tmp.Sub("AR.LST")), "M AR_9801A.LOG h0\r\nM AR_9802A.LOG h1\r\n");
   EXPECT_EQ(Names(tmp.path()), (std::vector<std::string>{"AR.LST", "AR_9802A.LOG", "FORUM.KIV", "MES_01.LOG"}));
 }

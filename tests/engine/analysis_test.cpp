@@ -62,7 +62,8 @@ TEST(Analysis, MixedLogNamesThePhysicalLineAndKeepsTheRange) {
     EXPECT_FALSE(bench.Analyze(scan));
     ASSERT_EQ(bench.port.boxes.size(), 1u);
     const auto& box = bench.port.boxes[0];
-    EXPECT_EQ(box.text, "MES_05.LOG - line 57 :" + FormatCompanionText(bench.mode, ids::kMsgMixedLog, "ユーザ", "おねえちゃん"));
+    EXPECT_EQ(box.text,
+              "MES_05.LOG - line 57 :" + FormatCompanionText(bench.mode, ids::kMsgMixedLog, "ユーザ", "おねえちゃん"));
     EXPECT_EQ(box.text.find("ユーザおねえちゃん") != std::string::npos, companion != 0);
     EXPECT_EQ(box.id, ids::kMsgMixedLog);
     EXPECT_EQ(box.style.icon, MsgIcon::Information);

@@ -10,7 +10,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 const std::string kUnnamedRoom = "\x94\xd4\x89\xef\x8b\x63\x8e\xba";  // 番会議室
-const std::string kChat = "\x8e\x47\x92\x6b";                        // 雑談
+const std::string kChat = "\x8e\x47\x92\x6b";                         // 雑談
 
 class HeaderLinesTest : public ::testing::Test {
  protected:

@@ -18,8 +18,8 @@ TEST(LogReading, BodyHeadersOfBothFormsButNotNumberZeroLineRestsOrAHalfHeader) {
                               // the rest of a long line, from byte 1023 on, looks like a header
                               std::string(1023, 'x') + BodyHeader(900) +
                               // full-width digits and lead bytes are no digits or letters
-                              "\x82\x4f\x82\x4f\x82\x4f/00009 ABC12345 s\n(A1)   98/02/10 12:34\n" +
-                              BodyMessage(3) + "00999/00999 ABC12345  a first line at the end");
+                              "\x82\x4f\x82\x4f\x82\x4f/00009 ABC12345 s\n(A1)   98/02/10 12:34\n" + BodyMessage(3) +
+                              "00999/00999 ABC12345  a first line at the end");
   ASSERT_TRUE(bench.Analyze());
   EXPECT_EQ(bench.entry.lowest, 3);
   EXPECT_EQ(bench.entry.highest, 120);
@@ -38,9 +38,13 @@ TEST(LogReading, TitleNumbersInFiveAndInThreeColumns) {
 TEST(LogReading, HeaderNumbersSkipWhiteSpaceAndStopAtTheCeiling) {
   EXPECT_EQ(HeaderNumber("00123/00123 ABC"), 123);
   EXPECT_EQ(HeaderNumber(" \t\v\f\r\n42 x"), 42);
-  EXPECT_EQ(HeaderNumber(" \x08""7"), 0);  // a backspace is no white space
+  EXPECT_EQ(HeaderNumber(" \x08"
+                         "7"),
+            0);  // a backspace is no white space
   EXPECT_EQ(HeaderNumber(" 1 23"), 1);
-  EXPECT_EQ(HeaderNumber("\x82\x4f" "1"), 0);
+  EXPECT_EQ(HeaderNumber("\x82\x4f"
+                         "1"),
+            0);
   EXPECT_EQ(HeaderNumber("1000000000/"), kHeaderNumberCeiling);
   EXPECT_EQ(HeaderNumber("999999999/"), 999999999);
   EXPECT_EQ(HeaderNumber("4294967296/"), kHeaderNumberCeiling);  // 2^32: no wrap past nine digits

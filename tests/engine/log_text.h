@@ -32,7 +32,9 @@ inline std::string TitleLine(int n) { return Format(" %5d ABC12345 02/10 12:34 -
 inline std::string ShortTitleLine(int n) { return Format(" %3d ABC12345 02/10  9:05 --- %3d subject\n", n, 7); }
 
 // A whole body message: its header and a line of CP932 text.
-inline std::string BodyMessage(int n) { return BodyHeader(n) + "\x82\xa0\x82\xa2 \xb1\xb2 " + std::to_string(n) + "\n"; }
+inline std::string BodyMessage(int n) {
+  return BodyHeader(n) + "\x82\xa0\x82\xa2 \xb1\xb2 " + std::to_string(n) + "\n";
+}
 
 inline const std::string kForumHeader = "- FORUMX  MES( 5):5\x94\xd4\x89\xef\x8b\x63\x8e\xba 98/01/01 -\n";
 
@@ -50,14 +52,17 @@ class RecordingProgress : public ProgressPort {
 
 // A forum folder with one log entry of room 5, and the ports.
 struct EngineBench {
-  EngineBench(const std::string& logName, int kind) : clock(plat::MakeLocalTime(1998, 2, 10, 12)), messenger(port, mode) {
+  EngineBench(const std::string& logName, int kind)
+      : clock(plat::MakeLocalTime(1998, 2, 10, 12)), messenger(port, mode) {
     entry.name = logName;
     entry.kind = kind;
     entry.room = 5;
   }
   std::string Path(const std::string& name) const { return dir.Sub(name); }
   void Put(const std::string& name, const std::string& lfText) { WriteBytes(Path(name), Dos(lfText)); }
-  std::unique_ptr<CLogFile> MakeLog() { return std::make_unique<CLogFile>(dir.path(), &entry, messenger, progress, clock); }
+  std::unique_ptr<CLogFile> MakeLog() {
+    return std::make_unique<CLogFile>(dir.path(), &entry, messenger, progress, clock);
+  }
   bool Analyze(CLogFile::ScanMode scan = CLogFile::ScanMode::BySize) {
     auto log = MakeLog();
     bool found = log->Open() && log->Analyze(scan);

@@ -22,8 +22,8 @@ class NamingTest : public ::testing::Test {
   void Put(const std::string& name) { inFolder_.push_back(name); }
 
   // Names one log (its kind from its fourth character); the plan stays for inspection.
-  std::optional<CNameError> Name(const std::string& logName, int number, int lower, int upper,
-                                 NamingForm form, SplitMethod method, std::uint32_t& state) {
+  std::optional<CNameError> Name(const std::string& logName, int number, int lower, int upper, NamingForm form,
+                                 SplitMethod method, std::uint32_t& state) {
     return NameIn(FolderNames(inFolder_), logName, number, lower, upper, form, method, state);
   }
   std::optional<CNameError> NameIn(const FolderNames& folder, const std::string& logName, int number, int lower,

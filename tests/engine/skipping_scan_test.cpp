@@ -251,7 +251,7 @@ TEST(SkippingScan, LineStartsFoundByWordsAsByBytes) {
       for (std::size_t i = 0; i < sizeof text; ++i) text[i] = "\x8a\x0b\x09x"[i % 4];
       if (lf < length) text[lf] = '\n';
       if (lf + 3 < length) text[lf + 3] = '\n';  // a later one wins
-      text[length] = '\n';                        // never looked at
+      text[length] = '\n';                       // never looked at
       const char* found = lastbyte::FindByWords(text, length, '\n');
       const std::size_t last = lf + 3 < length ? lf + 3 : lf;
       EXPECT_EQ(found, last < length ? text + last : nullptr) << length << " " << lf;

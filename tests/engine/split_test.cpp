@@ -263,8 +263,8 @@ TEST(Split, OutputsNotCommittedAreRemovedWhenTheyGo) {
         outputs.Commit();
       }
     }
-    EXPECT_EQ(FolderNames(bench.dir.path()), commit ? std::set<std::string>(temps.begin(), temps.end())
-                                                    : std::set<std::string>{});
+    EXPECT_EQ(FolderNames(bench.dir.path()),
+              commit ? std::set<std::string>(temps.begin(), temps.end()) : std::set<std::string>{});
   }
   EXPECT_EQ(ReadBytes(bench.Path(temps[1])), Dos("current\ntext\n"));
   EXPECT_TRUE(bench.port.fileErrors.empty());

@@ -63,7 +63,8 @@ TEST(CompanionMessageBox, CaptionIsNeverShifted) {
   CompanionMessageBox(port, on, ids::kMsgChangedSinceAnalysis, "MES_05.LOG", on.m_strHonorific, style,
                       ids::kMsgBackupExistsCaption);
   ASSERT_EQ(port.boxes.size(), 3u);
-  EXPECT_EQ(port.boxes[0].text, "MES_05.LOG :\nおねえちゃん、書庫ファイル名の添え字があふれちゃって名前が付けられないよぅ～(;_;)");
+  EXPECT_EQ(port.boxes[0].text,
+            "MES_05.LOG :\nおねえちゃん、書庫ファイル名の添え字があふれちゃって名前が付けられないよぅ～(;_;)");
   EXPECT_EQ(port.boxes[0].caption, "書庫ファイル名生成不能");
   EXPECT_EQ(port.boxes[1].text, "おねえちゃん、3 回前の状態に戻すよ。");
   EXPECT_EQ(port.boxes[1].caption, "２回以上前へのやり直しの確認");
@@ -170,7 +171,8 @@ TEST(Messenger, SpeaksInTheModeItSeesNow) {
   ASSERT_EQ(port.boxes.size(), 3u);
   EXPECT_EQ(port.boxes[0].text.rfind("MES_05.LOG :\nこのファイルは解析後、", 0), 0u);
   EXPECT_EQ(port.boxes[1].text.rfind("MES_05.LOG :\nおにいちゃん、このファイルは調べた後に", 0), 0u);
-  EXPECT_EQ(port.boxes[2].text, "え～ん、プログラムが動かないよぅ～(;_;)\nちゃんとヨルマおにいちゃんに言われた通りにしたのにぃ～(;_;)");
+  EXPECT_EQ(port.boxes[2].text,
+            "え～ん、プログラムが動かないよぅ～(;_;)\nちゃんとヨルマおにいちゃんに言われた通りにしたのにぃ～(;_;)");
   EXPECT_EQ(port.boxes[2].caption, "外部起動失敗");
 }
 

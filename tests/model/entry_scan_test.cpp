@@ -63,7 +63,7 @@ TEST_F(EntryScanTest, EveryMesLogButTheRoomListBecomesAnEntry) {
   Put("AR.LST");
   Put("MES_01.B00");
   Put(kKanjiName, std::string("\0\xff\x1a\r", 4));  // binary content
-  MakeDir(tmp.Sub("MES_99.LOG"));  // a folder is no log
+  MakeDir(tmp.Sub("MES_99.LOG"));                   // a folder is no log
 
   ASSERT_TRUE(RescanEntries(dir, nullptr));
   EXPECT_EQ(Names(), "MES#01.LOG MESA.LOG MES_01.LOG mes_03.log " + kKanjiName + " ");

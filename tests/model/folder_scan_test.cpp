@@ -46,15 +46,15 @@ TEST_F(FolderScanTest, KeepsForumFoldersAndTheFoldersLeadingToThem) {
   row.resize(26, ' ');
   File("FORUM1/MES.LOG", std::string(kRoomTableHeading) + "\r\n" + row + "\x81\x40\x8e\x47\x92\x6b\r\n");
   File("FORUM1/MES_01.LOG");
-  File("forum2/mes_03.log");                  // lower case counts
-  File("HP/MES_01.LOG");                      // never entered
+  File("forum2/mes_03.log");  // lower case counts
+  File("HP/MES_01.LOG");      // never entered
   File("GROUP/hp/MES_01.LOG");
   File("GROUP/FORUM3/MES#02.LOG");
-  File("ONLYMESA/MESA.LOG");                  // not a log for the scan
+  File("ONLYMESA/MESA.LOG");  // not a log for the scan
   File("MESA2/MESA.LOG");
   File("MESA2/MES#02.LOG");
   Folder("EMPTY");
-  Folder("LEAFY/EMPTYSUB");                   // stays as a leaf
+  Folder("LEAFY/EMPTYSUB");  // stays as a leaf
   File("NOTES.TXT");
 
   auto root = Build();

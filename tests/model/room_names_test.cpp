@@ -45,7 +45,7 @@ TEST_F(RoomNamesTest, NamesStartAtByteOffset28AfterTheHeading) {
   list += kHeading + "   \r\n";
   list += RoomRow("  1   120 (  3)  1234", kZatsudan + kIdeographicSpace + "A") + "  \t\r\n";
   list += RoomRow(" 12     5 (  0)     5", "Z") + "\r\n";
-  list += "  5    12\r\n";  // shorter than 28 bytes
+  list += "  5    12\r\n";                 // shorter than 28 bytes
   list += "\x81\x40\x8d\x87\x8c\x76\r\n";  // 　合計: no number
   list += RoomRow("  1     0 (  0)     0", "NEW") + "\r\n";
   list += "\x1a";

@@ -18,8 +18,8 @@ class UndoHistoryTest : public ::testing::Test {
 
   std::unique_ptr<CDirectory> Folder() {
     auto folder = std::make_unique<CDirectory>("FORUM1", dir_.Sub("FORUM1"), &clock_);
-    Add(*folder, "MES_05.LOG", {{"AR_9802A.LOG", "- FORUM1  MES( 5):\x83\x65(00001-03000) 98/02/10 -"},
-                                {"AR_9802B.LOG", "- two -"}});
+    Add(*folder, "MES_05.LOG",
+        {{"AR_9802A.LOG", "- FORUM1  MES( 5):\x83\x65(00001-03000) 98/02/10 -"}, {"AR_9802B.LOG", "- two -"}});
     Add(*folder, "MES_06.LOG", {});
     Add(*folder, "MES#05.LOG", {{"AR#9802A.LOG", "- title -"}});
     return folder;

@@ -61,8 +61,8 @@ TEST(MatchesPattern, OnlyStarAndQuestionMarkAreSpecial) {
 
 TEST(FindFiles, SortsByUpperCasedNameAndLeavesOutDotEntries) {
   TempDir tmp;
-  for (const char* name : {"mes_02.log", "MES_01.LOG", "MES#01.LOG", "MESA.LOG", "MES.LOG", "Mes_10.Log",
-                           "AR.LST", "MES_05.B00"}) {
+  for (const char* name :
+       {"mes_02.log", "MES_01.LOG", "MES#01.LOG", "MESA.LOG", "MES.LOG", "Mes_10.Log", "AR.LST", "MES_05.B00"}) {
     WriteBytes(tmp.Sub(name), "x");
   }
   MakeDir(tmp.Sub("MES_99.LOG"));  // a folder that matches the pattern
@@ -71,8 +71,8 @@ TEST(FindFiles, SortsByUpperCasedNameAndLeavesOutDotEntries) {
   int err = -1;
   ASSERT_TRUE(plat::FindFiles(tmp.path(), "MES*.LOG", &items, &err));
   // "#" < "." < digits < letters < "_" once letters are upper-cased.
-  EXPECT_EQ(Names(items), (std::vector<std::string>{"MES#01.LOG", "MES.LOG", "MESA.LOG", "MES_01.LOG",
-                                                    "mes_02.log", "Mes_10.Log", "MES_99.LOG"}));
+  EXPECT_EQ(Names(items), (std::vector<std::string>{"MES#01.LOG", "MES.LOG", "MESA.LOG", "MES_01.LOG", "mes_02.log",
+                                                    "Mes_10.Log", "MES_99.LOG"}));
   EXPECT_TRUE(items.back().isDirectory);
   EXPECT_FALSE(items.front().isDirectory);
   EXPECT_EQ(items.front().size, 1);

@@ -39,7 +39,11 @@ TEST(Encoding, InvalidBytesBecomeReplacementsAndTheRestSurvives) {
 
   // Characters CP932 lacks, and UTF-8 cut short, cost only themselves.
   EXPECT_EQ(Utf8ToCp932("A😀B"), "A?B");
-  EXPECT_EQ(Utf8ToCp932("\xe3\x81" "AB"), "?AB");
-  EXPECT_EQ(Utf8ToCp932("\xff" "AB"), "?AB");
+  EXPECT_EQ(Utf8ToCp932("\xe3\x81"
+                        "AB"),
+            "?AB");
+  EXPECT_EQ(Utf8ToCp932("\xff"
+                        "AB"),
+            "?AB");
   EXPECT_EQ(Utf8ToCp932("AB\xe3"), "AB?");
 }

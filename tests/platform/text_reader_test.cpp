@@ -80,7 +80,9 @@ TEST_F(TextReaderTest, EndOfTextMarkEndsTheInput) {
   r = ReadBytesAsText("x\r\x1a\n");
   EXPECT_EQ(r.pieces, (std::vector<std::string>{"x\r"}));
 
-  r = ReadBytesAsText("\x1a" "everything after it");
+  r = ReadBytesAsText(
+      "\x1a"
+      "everything after it");
   EXPECT_TRUE(r.pieces.empty());
 }
 

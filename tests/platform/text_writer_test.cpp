@@ -32,8 +32,7 @@ TEST_F(TextWriterTest, EveryLfGoesOutAsCrLf) {
   // As in the host's text mode, a CR already there is written as it is.
   EXPECT_TRUE(out.Write("cr\r\n"));
   EXPECT_TRUE(out.Close());
-  EXPECT_EQ(ReadBytes(file()),
-            std::string("one\r\ntwo\r\n\r\n\x83\x65\x83\x58\x83\x67\0tailcr\r\r\n", 28));
+  EXPECT_EQ(ReadBytes(file()), std::string("one\r\ntwo\r\n\r\n\x83\x65\x83\x58\x83\x67\0tailcr\r\r\n", 28));
 }
 
 TEST_F(TextWriterTest, LineEndsAtTheBufferEdgeAreNotLost) {
@@ -61,7 +60,7 @@ TEST_F(TextWriterTest, FileTextGivesOnlyABareLfItsCr) {
   std::vector<std::string> parts;
   for (std::size_t at = 0; at < 40; ++at) {
     std::string part(at, 'x');
-    part += "\n";                 // bare at every offset
+    part += "\n";                                     // bare at every offset
     part += std::string(at % 5, 'y') + "\r\n\r\r\n";  // kept
     parts.push_back(part);
     expected += std::string(at, 'x') + "\r\n" + std::string(at % 5, 'y') + "\r\n\r\r\n";

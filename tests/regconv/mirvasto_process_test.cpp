@@ -21,8 +21,9 @@ TEST(MirvastoProcess, LeavesThePresentLayoutForKiv) {
   CompanionRun run = RunCompanion(KIV_MIRVASTO_PATH, {}, config.path());
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.exitCode, 0) << run.output;
-  EXPECT_EQ(run.messages,
-            (std::vector<std::string>{"Change KIV Registry\tレジストリは更新されました。新しい KIV を起動してください。"}));
+  EXPECT_EQ(
+      run.messages,
+      (std::vector<std::string>{"Change KIV Registry\tレジストリは更新されました。新しい KIV を起動してください。"}));
 
   // Kiv's own store, at the place it looks for the user's settings. This
   // is the one test here that opens that store.

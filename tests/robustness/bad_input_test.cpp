@@ -211,7 +211,8 @@ TEST(BadInput, Cp932NamesEndingIn5C) {
   EXPECT_TRUE(plat::FileExists(forum + "/" + forumName + ".KIV"));
   // TORBLEN: an AR.LST name ending in 0x5C is matched through its UTF-8 form.
   WriteBytes(forum + "/ソ.LOG", "old\r\n");
-  WriteBytes(forum + "/AR.LST", "M " + plat::Utf8ToCp932("ソ.LOG") + " x\r\nM " + plat::Utf8ToCp932("表.LOG") + " y\r\n");
+  WriteBytes(forum + "/AR.LST",
+             "M " + plat::Utf8ToCp932("ソ.LOG") + " x\r\nM " + plat::Utf8ToCp932("表.LOG") + " y\r\n");
   std::vector<std::string> lines = ReconciledLines(forum);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0], "M " + plat::Utf8ToCp932("ソ.LOG") + " x\r\n");
@@ -223,8 +224,8 @@ TEST(BadInput, VeryLargeArchiveLists) {
   // 40 MB, every third line naming a gone file.
   std::string list, expected;
   for (int i = 0; list.size() < (40u << 20); ++i) {
-    std::string line = std::string(i % 3 ? "M MES_01.LOG " : "M GONE.LOG ") + std::to_string(i) + " " +
-                       std::string(100, 'h') + "\r\n";
+    std::string line =
+        std::string(i % 3 ? "M MES_01.LOG " : "M GONE.LOG ") + std::to_string(i) + " " + std::string(100, 'h') + "\r\n";
     list += line;
     if (i % 3) expected += line;
   }

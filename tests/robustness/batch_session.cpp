@@ -43,8 +43,10 @@ SessionResult RunSession(const std::string& forumPath, const std::vector<std::st
     bool writes = false;
     for (const BatchCommand& command : script) writes = writes || command.Writes();
     result.repairStatus = writes ? run.HoldForum() : kExitDone;
-    if (result.repairStatus == kExitDone) result.repairStatus = run.Repair();
-    else script.clear();
+    if (result.repairStatus == kExitDone)
+      result.repairStatus = run.Repair();
+    else
+      script.clear();
     for (const BatchCommand& command : script) {
       if (mark) result.marks.push_back(mark());
       result.statuses.push_back(run.Run(command, true));

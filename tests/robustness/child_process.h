@@ -9,8 +9,8 @@ namespace robust {
 
 struct ChildEnd {
   bool exited = false;
-  int status = -1;      // exit status when exited
-  int signal = 0;       // the signal that ended it otherwise
+  int status = -1;        // exit status when exited
+  int signal = 0;         // the signal that ended it otherwise
   bool timedOut = false;  // still running after the time given: killed
   std::string out, err;
 };

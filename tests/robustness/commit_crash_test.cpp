@@ -47,10 +47,12 @@ bool SurvivesKill(const Scenario& s, const Judge& judge, TempDir& tmp, const std
   if (repairKillsUpTo > 0 && robust::JournalLeft(root)) {
     // The repair stopped dead at each of its first operations in turn.
     for (int j = 1; j <= repairKillsUpTo; ++j) {
-      robust::ChildEnd repair = robust::RunChild(KIV_BATCH_KILLABLE, {"list", robust::ForumOf(root)}, {{"KIV_KILL_AT_OP", std::to_string(j)}});
+      robust::ChildEnd repair = robust::RunChild(KIV_BATCH_KILLABLE, {"list", robust::ForumOf(root)},
+                                                 {{"KIV_KILL_AT_OP", std::to_string(j)}});
       if (repair.signal != SIGKILL) break;
       ++*repairKills;
-      for (const std::string& b : judge.AfterKill(root)) breaches.push_back("repair killed at " + std::to_string(j) + ": " + b);
+      for (const std::string& b : judge.AfterKill(root))
+        breaches.push_back("repair killed at " + std::to_string(j) + ": " + b);
     }
   }
   robust::ChildEnd next = robust::RunChild(KIV_BATCH_KILLABLE, {"list", robust::ForumOf(root)});
@@ -95,8 +97,7 @@ void KillEverywhere(const Scenario& s, int stride, int randomMoments) {
     ++tried;
     // Some of the kills that leave a journal have the repair killed too, at
     // each of its operations.
-    if (SurvivesKill(s, judge, tmp, "op-" + std::to_string(k), kill, k % 16 == 1 ? 16 : 0, k % 2 == 1,
-                     &repairKills)) {
+    if (SurvivesKill(s, judge, tmp, "op-" + std::to_string(k), kill, k % 16 == 1 ? 16 : 0, k % 2 == 1, &repairKills)) {
       ++survived;
     }
   }
@@ -111,9 +112,10 @@ void KillEverywhere(const Scenario& s, int stride, int randomMoments) {
       ++survived;
     }
   }
-  std::printf("[robustness] kiv-batch %s: %d file operations, %d kills (%d at random moments), %d repairs killed, "
-              "%d survived\n",
-              s.name, operations, tried, randomMoments, repairKills, survived);
+  std::printf(
+      "[robustness] kiv-batch %s: %d file operations, %d kills (%d at random moments), %d repairs killed, "
+      "%d survived\n",
+      s.name, operations, tried, randomMoments, repairKills, survived);
   robust::Counts().killPointsTried += tried;
   robust::Counts().killPointsSurvived += survived;
 }
@@ -134,12 +136,19 @@ const std::vector<std::string> kSplitTwoRooms{"--rooms", "1,2", "--method", "1",
 const std::vector<std::string> kSplitOneRoom{"--rooms", "1", "--number", "20"};
 
 TEST(CommitCrash, SplitOfBodyAndTitleLogs) {
-  KillEverywhere({"split", Rooms(11, 2), {"--rooms", "1,2", "--kind", "both", "--method", "1", "--number", "20"}, "", kSplitTwoRooms},
+  KillEverywhere({"split",
+                  Rooms(11, 2),
+                  {"--rooms", "1,2", "--kind", "both", "--method", "1", "--number", "20"},
+                  "",
+                  kSplitTwoRooms},
                  1, 40);
 }
 
 TEST(CommitCrash, SplitWithExportIntoOneBakBackup) {
-  KillEverywhere({"split --export --bak", Rooms(12, 1), {"--rooms", "1", "--number", "20", "--export", "--bak"}, "",
+  KillEverywhere({"split --export --bak",
+                  Rooms(12, 1),
+                  {"--rooms", "1", "--number", "20", "--export", "--bak"},
+                  "",
                   kSplitOneRoom},
                  1, 30);
 }
@@ -150,15 +159,17 @@ TEST(CommitCrash, SplitOfMegabyteLogsAtRandomMoments) {
   options.forums = 1;
   options.rooms = 1;
   options.sizeBytes = 1 << 20;
-  KillEverywhere({"split of 1 MB logs", options, {"--rooms", "1", "--method", "1", "--number", "300", "--form", "1"}, "",
+  KillEverywhere({"split of 1 MB logs",
+                  options,
+                  {"--rooms", "1", "--method", "1", "--number", "300", "--form", "1"},
+                  "",
                   {"--rooms", "1", "--method", "1", "--number", "300", "--form", "1"}},
                  10, 100);
 }
 
 TEST(CommitCrash, SplitThenUndoInASession) {
-  KillEverywhere({"session split, undo", Rooms(14, 1), {}, "split --rooms 1 --number 20\nundo --rooms 1\n",
-                  kSplitOneRoom},
-                 1, 30);
+  KillEverywhere(
+      {"session split, undo", Rooms(14, 1), {}, "split --rooms 1 --number 20\nundo --rooms 1\n", kSplitOneRoom}, 1, 30);
 }
 
 // What a kill left, with its journal then cut, zeroed, overwritten with
@@ -203,13 +214,13 @@ TEST(CommitCrash, DamagedJournalsAreKeptAsideAndNothingIsLost) {
         ASSERT_TRUE(plat::DeleteFile(journal));
         commit::Journal planted;
         commit::Fault fault;
-        ASSERT_TRUE(planted.Create(robust::ForumOf(root), name.substr(5, name.size() - 9),
-                                   {{"op", {"undo"}},
-                                    {"log", {"MES_01.LOG"}},
-                                    {"backup", {"MES_01.B00", "1", "2"}},
-                                    {"oldlog", {"../../" + label + "-outside.txt", std::to_string(id.device),
-                                                std::to_string(id.inode)}}},
-                                   &fault));
+        ASSERT_TRUE(planted.Create(
+            robust::ForumOf(root), name.substr(5, name.size() - 9),
+            {{"op", {"undo"}},
+             {"log", {"MES_01.LOG"}},
+             {"backup", {"MES_01.B00", "1", "2"}},
+             {"oldlog", {"../../" + label + "-outside.txt", std::to_string(id.device), std::to_string(id.inode)}}},
+            &fault));
         ASSERT_TRUE(planted.Commit({}, &fault));
       }
       ++journals;
@@ -231,9 +242,10 @@ TEST(CommitCrash, DamagedJournalsAreKeptAsideAndNothingIsLost) {
       std::filesystem::remove_all(root, ec);
     }
   }
-  std::printf("[robustness] damaged journals: %d after kills, %d kept aside and told, %d logs lost, %d leftovers, "
-              "%d files outside changed\n",
-              journals, told, lost, leftovers, outside);
+  std::printf(
+      "[robustness] damaged journals: %d after kills, %d kept aside and told, %d logs lost, %d leftovers, "
+      "%d files outside changed\n",
+      journals, told, lost, leftovers, outside);
   EXPECT_GT(journals, 0);
 }
 

@@ -24,8 +24,6 @@ ChildEnd RunScenario(const Scenario& s, const std::string& root, ChildRun how) {
 
 namespace {
 
-
-
 std::string BaseName(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -50,7 +48,8 @@ bool HoldsMessages(const std::string& path) {
   if (name == "MES.LOG" || name == "AR.LST" || name.ends_with(".KIV") || IsCommitFile(path)) return false;
   const std::size_t dot = name.rfind('.');
   const std::string ext = dot == std::string::npos ? "" : name.substr(dot + 1);
-  const bool backup = ext == "BAK" || (ext.size() >= 3 && ext[0] == 'B' && ext.find_first_not_of("0123456789", 1) == std::string::npos);
+  const bool backup =
+      ext == "BAK" || (ext.size() >= 3 && ext[0] == 'B' && ext.find_first_not_of("0123456789", 1) == std::string::npos);
   return !backup;
 }
 
@@ -66,7 +65,6 @@ std::map<std::string, int> LineCounts(const std::string& text) {
   }
   return counts;
 }
-
 
 }  // namespace
 
@@ -150,7 +148,8 @@ std::vector<std::string> Judge::EveryOldLogListed(const Snapshot& after) const {
     const std::string name = BaseName(path);
     if (before_.count(path) || !HoldsMessages(path) || IsLogName(path) || !path.starts_with(forum)) continue;
     const std::string line = "\nM " + name + " ";
-    if (count(history, line) != 1) breaches.push_back(name + ": " + std::to_string(count(history, line)) + " lines in the history");
+    if (count(history, line) != 1)
+      breaches.push_back(name + ": " + std::to_string(count(history, line)) + " lines in the history");
     if (exported && name.starts_with("AR_") && count("\n" + list, line) != 1) {
       breaches.push_back(name + ": " + std::to_string(count("\n" + list, line)) + " lines in AR.LST");
     }
@@ -198,7 +197,5 @@ std::vector<std::string> Judge::AfterLaterSplits(const std::string& root) const 
   }
   return breaches;
 }
-
-
 
 }  // namespace robust

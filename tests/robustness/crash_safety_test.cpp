@@ -154,8 +154,8 @@ void KillTorblenAtEveryMoment(const ListCase& c) {
     if (breaches.empty()) ++survived;
     Remove(root);
   }
-  std::printf("[robustness] TORBLEN, %s: %d file operations, %d kill points tried, %d survived\n", c.name,
-              operations, tried, survived);
+  std::printf("[robustness] TORBLEN, %s: %d file operations, %d kill points tried, %d survived\n", c.name, operations,
+              tried, survived);
   robust::Counts().killPointsTried += tried;
   robust::Counts().killPointsSurvived += survived;
 }

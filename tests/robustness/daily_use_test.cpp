@@ -50,12 +50,12 @@ namespace {
 
 constexpr int kForums = 2;
 constexpr int kRooms = 3;
-constexpr int kFirst = 1000;  // four-digit numbers from the start: every room keeps the five-column layout
-constexpr int kSampleMessages = 40;         // untagged; the host's messages follow them
+constexpr int kFirst = 1000;         // four-digit numbers from the start: every room keeps the five-column layout
+constexpr int kSampleMessages = 40;  // untagged; the host's messages follow them
 constexpr int kHostFirst = kFirst + kSampleMessages;
 constexpr int kNumbers = 65536;
-const std::vector<std::string> kDailySplit{"--rooms", "1,2,3", "--kind", "both", "--number", "100",
-                                           "--overwrite", "--export"};
+const std::vector<std::string> kDailySplit{"--rooms",  "1,2,3", "--kind",      "both",
+                                           "--number", "100",   "--overwrite", "--export"};
 
 int EnvInt(const char* name, int fallback) {
   const char* value = std::getenv(name);
@@ -103,8 +103,8 @@ void AddMessage(std::vector<Append>& out, const std::string& forumPath, std::uin
   m.when = samplegen::AddMinutes(MonthOf(day), static_cast<std::int64_t>(indexInDay) * 27 * 1440 / perDay);
   m.subject += Tag(forum, room, number);
   std::string body = CrLf(samplegen::FormatHeader(samplegen::HeaderTemplate::Body5, m));
-  samplegen::Prng rng(samplegen::DeriveSeed(key.seed, static_cast<std::uint64_t>(room),
-                                            static_cast<std::uint64_t>(number)));
+  samplegen::Prng rng(
+      samplegen::DeriveSeed(key.seed, static_cast<std::uint64_t>(room), static_cast<std::uint64_t>(number)));
   for (int i = 0; i < m.bodyLines; ++i) body += samplegen::TextPool::Get().BodyLine(rng) + "\r\n";
   body += "\r\n";
   char name[16];
@@ -169,15 +169,15 @@ void CountForum(const std::string& forumPath, int forum, const std::array<int, k
     if (name == "MES.LOG" || name == "AR.LST" || name.ends_with(".KIV")) continue;
     const std::string ext = name.substr(name.rfind('.') + 1);
     const Place place = ext == "BAK" || (ext[0] == 'B' && DigitsFrom(ext, 1)) ? kBackups
-                        : ext[0] == 'U' && DigitsFrom(ext, 1)                   ? kKept
-                                                                                : kLogs;
+                        : ext[0] == 'U' && DigitsFrom(ext, 1)                 ? kKept
+                                                                              : kLogs;
     const int title = name.find('#') != std::string::npos ? 1 : 0;
     for (std::size_t at = 0; (at = bytes.find(kTag, at)) != std::string::npos; ++at) {
       int f = 0, room = 0, number = 0;
       if (std::sscanf(bytes.c_str() + at + sizeof kTag - 1, "%d R%d N%d}", &f, &room, &number) != 3 || f != forum ||
           room < 1 || room > kRooms || number < kHostFirst || number >= next[static_cast<std::size_t>(room)]) {
-        t.Note(++t.duplicated, "FORUM" + std::to_string(forum) + "/" + name + ": a message the host never wrote: " +
-                                   bytes.substr(at, 30));
+        t.Note(++t.duplicated, "FORUM" + std::to_string(forum) + "/" + name +
+                                   ": a message the host never wrote: " + bytes.substr(at, 30));
         continue;
       }
       unsigned char& n = seen[slot(title, room, number)][place];
@@ -221,7 +221,7 @@ void CountForum(const std::string& forumPath, int forum, const std::array<int, k
     auto it = lines.find(name);
     if (it == lines.end() || it->second != 1) {
       t.Note(++t.listMissing, "FORUM" + std::to_string(forum) + "/" + name + " has " +
-             std::to_string(it == lines.end() ? 0 : it->second) + " AR.LST lines");
+                                  std::to_string(it == lines.end() ? 0 : it->second) + " AR.LST lines");
     }
   }
   for (const auto& [name, n] : lines) {
@@ -256,17 +256,17 @@ std::string Captions(const std::string& err) {
 // A run that was not stopped ends with 0, or with 1 saying why.
 void JudgeRun(const robust::ChildEnd& end, bool mayBeKilled, const std::string& label, Runs& r) {
   ++r.runs;
-  const std::string ended =
-      end.signal ? "signal " + std::to_string(end.signal) : "exit " + std::to_string(end.status);
+  const std::string ended = end.signal ? "signal " + std::to_string(end.signal) : "exit " + std::to_string(end.status);
   r.told.push_back(label + ": " + ended + Captions(end.err));
   if (mayBeKilled && end.signal == SIGKILL && !end.timedOut) {
     ++r.killed;
     return;
   }
   if (end.timedOut || !end.exited || end.status > 1 || (end.status == 1 && end.err.empty())) {
-    r.breaches.push_back(label + ": " + (end.timedOut ? "timed out" : "exit " + std::to_string(end.status) +
-                                                                            " signal " + std::to_string(end.signal)) +
-                         "\n" + end.err);
+    r.breaches.push_back(
+        label + ": " +
+        (end.timedOut ? "timed out" : "exit " + std::to_string(end.status) + " signal " + std::to_string(end.signal)) +
+        "\n" + end.err);
   }
   if (end.status == 1) ++r.refused;
   if (end.err.find("ログファイルが更新されています") != std::string::npos) ++r.undoRefused;
@@ -291,7 +291,7 @@ TEST(DailyUse, AMonthOfSplitsWithKillsSecondRunsAndUndos) {
   const auto start = std::chrono::steady_clock::now();
   Runs runs;
   std::vector<std::string> firstFaults;  // each as the first day's check found it
-  int operations = 400;  // of a daily split; measured on the first plain day
+  int operations = 400;                  // of a daily split; measured on the first plain day
   long runMicros = 300000;
   const std::string opsFile = tmp.Sub("ops");
   std::set<std::string> seenFaults;
@@ -302,14 +302,14 @@ TEST(DailyUse, AMonthOfSplitsWithKillsSecondRunsAndUndos) {
     const std::string todayEnv = std::to_string(static_cast<long long>(samplegen::ToLocalTime(today)));
     for (int forum = 1; forum <= kForums; ++forum) {
       const std::string forumPath = root + "/FORUM" + std::to_string(forum);
-      samplegen::Prng rng(samplegen::DeriveSeed(seed, 0xDA7, static_cast<std::uint64_t>(day),
-                                                static_cast<std::uint64_t>(forum)));
+      samplegen::Prng rng(
+          samplegen::DeriveSeed(seed, 0xDA7, static_cast<std::uint64_t>(day), static_cast<std::uint64_t>(forum)));
       enum Kind { kPlain, kKilled, kTwoRuns, kSession };
       // The first four forum-days have one of each kind, so even a short run
       // sees them all; then 4 in 10 are plain.
       const int slot = day * kForums + forum - 1;
       const std::uint32_t draw = rng.Below(10);
-      const Kind kind = slot < 4 ? static_cast<Kind>((static_cast<std::uint64_t>(slot) + seed) % 4)
+      const Kind kind = slot < 4   ? static_cast<Kind>((static_cast<std::uint64_t>(slot) + seed) % 4)
                         : draw < 4 ? kPlain
                         : draw < 6 ? kKilled
                         : draw < 8 ? kTwoRuns
@@ -350,9 +350,8 @@ TEST(DailyUse, AMonthOfSplitsWithKillsSecondRunsAndUndos) {
         how.env.emplace_back("KIV_COUNT_OPS_TO", opsFile);
         JudgeRun(robust::RunChild(KIV_BATCH_KILLABLE, split, how), false, label + " split", runs);
         operations = std::max(10, std::atoi(ReadBytes(opsFile).c_str()));
-        runMicros = static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
-                                          std::chrono::steady_clock::now() - runStart)
-                                          .count());
+        runMicros = static_cast<long>(
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - runStart).count());
       } else if (kind == kKilled) {
         if (rng.OneIn(2)) {
           how.env.emplace_back("KIV_KILL_AT_OP", std::to_string(rng.Between(1, operations)));
@@ -375,12 +374,12 @@ TEST(DailyUse, AMonthOfSplitsWithKillsSecondRunsAndUndos) {
         ++runs.sessions;
         how.input = "split --rooms 1,2,3 --kind both --number 100 --overwrite\nundo --rooms " +
                     std::to_string(rng.Between(1, kRooms)) + "\nexport\n";
-        JudgeRun(robust::RunChild(KIV_BATCH_KILLABLE, {"session", forumPath}, how), false, label + " session",
-                 runs);
+        JudgeRun(robust::RunChild(KIV_BATCH_KILLABLE, {"session", forumPath}, how), false, label + " session", runs);
       }
       if (host.joinable()) host.join();
-      if (appendFailures > 0) runs.breaches.push_back(label + ": the host could not append " +
-                                                       std::to_string(appendFailures.load()) + " times");
+      if (appendFailures > 0)
+        runs.breaches.push_back(label + ": the host could not append " + std::to_string(appendFailures.load()) +
+                                " times");
     }
     // A day whose last run was killed is checked after the next day's repair.
     // The days go on after a fault, to show what later runs make of it.
@@ -398,21 +397,22 @@ TEST(DailyUse, AMonthOfSplitsWithKillsSecondRunsAndUndos) {
   }
   // The next run on each forum repairs what the last day's kill left.
   for (int forum = 1; forum <= kForums; ++forum) {
-    JudgeRun(robust::RunChild(KIV_BATCH_KILLABLE, {"list", root + "/FORUM" + std::to_string(forum)}, {}, 120),
-             false, "the closing list of FORUM" + std::to_string(forum), runs);
+    JudgeRun(robust::RunChild(KIV_BATCH_KILLABLE, {"list", root + "/FORUM" + std::to_string(forum)}, {}, 120), false,
+             "the closing list of FORUM" + std::to_string(forum), runs);
   }
   Tally tally;
   for (int forum = 1; forum <= kForums; ++forum) {
     CountForum(root + "/FORUM" + std::to_string(forum), forum, next[static_cast<std::size_t>(forum)], tally);
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("[robustness] daily use, %d days, seed %llu, %d messages a room a day: %ld messages written "
-              "(body and title entries), %ld found once, %ld lost, %ld duplicated, %ld only in a backup, %ld kept "
-              "under a name of their own and told, %ld AR.LST lines missing, %ld dangling, %ld leftovers, %ld .BAD; %d runs: %d killed, %d "
-              "exited 1, %d undos refused, %d days of two runs, %d sessions; %.1f s\n",
-              days, static_cast<unsigned long long>(seed), perDay, tally.written, tally.once, tally.lost,
-              tally.duplicated, tally.stranded, tally.kept, tally.listMissing, tally.dangling, tally.leftovers, tally.bad,
-              runs.runs, runs.killed, runs.refused, runs.undoRefused, runs.pairs, runs.sessions, seconds);
+  std::printf(
+      "[robustness] daily use, %d days, seed %llu, %d messages a room a day: %ld messages written "
+      "(body and title entries), %ld found once, %ld lost, %ld duplicated, %ld only in a backup, %ld kept "
+      "under a name of their own and told, %ld AR.LST lines missing, %ld dangling, %ld leftovers, %ld .BAD; %d runs: %d killed, %d "
+      "exited 1, %d undos refused, %d days of two runs, %d sessions; %.1f s\n",
+      days, static_cast<unsigned long long>(seed), perDay, tally.written, tally.once, tally.lost, tally.duplicated,
+      tally.stranded, tally.kept, tally.listMissing, tally.dangling, tally.leftovers, tally.bad, runs.runs, runs.killed,
+      runs.refused, runs.undoRefused, runs.pairs, runs.sessions, seconds);
   if (!tally.Clean() || !firstFaults.empty()) {
     std::string told;
     for (const std::string& t : runs.told) told += t + "\n";

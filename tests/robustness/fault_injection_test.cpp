@@ -71,8 +71,8 @@ std::string MakeFor(const Scenario& s, const TempDir& tmp, const std::string& na
 std::vector<Snapshot> SuccessfulStates(const TempDir& tmp, const Scenario& s, bool roomListReadable) {
   std::vector<Snapshot> states;
   for (std::size_t n = 1; n <= s.lines.size(); ++n) {
-    const std::string root = MakeFor(s, tmp, std::string("done-") + std::to_string(roomListReadable) + "-" +
-                                                 std::to_string(n));
+    const std::string root =
+        MakeFor(s, tmp, std::string("done-") + std::to_string(roomListReadable) + "-" + std::to_string(n));
     std::vector<std::string> prefix(s.lines.begin(), s.lines.begin() + static_cast<long>(n));
     std::optional<InjectedFault> unreadable;
     if (!roomListReadable) unreadable.emplace(plat::FileOp::Open, "/MES.LOG", EACCES);
@@ -196,8 +196,7 @@ void FailEveryOperation(const Scenario& s) {
           case Report::Something:
             if (r.err == completeErr) breaches.push_back("the run fell short of a successful one without a word");
             break;
-          case Report::Nothing:
-            break;
+          case Report::Nothing: break;
         }
       }
       for (const std::string& b : breaches) {
@@ -252,7 +251,8 @@ TEST(FaultInjection, TheRepairOfAStoppedSplitAndAppend) {
 }
 
 TEST(FaultInjection, SerialFormCutAtEveryStepIntoOneBackup) {
-  FailEveryOperation({"serial steps", {"analyze", "split --rooms 2 --kind body --method 1 --number 10 --form 1 --bak"}});
+  FailEveryOperation(
+      {"serial steps", {"analyze", "split --rooms 2 --kind body --method 1 --number 10 --form 1 --bak"}});
 }
 
 // TORBLEN's walk over the shared log folder: every forum's AR.LST is either

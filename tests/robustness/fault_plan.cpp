@@ -69,8 +69,7 @@ plat::FileOp FaultPlan::op() const { return g_state.op; }
 const std::string& FaultPlan::path() const { return g_state.path; }
 
 std::string FaultPlan::Describe() const {
-  return std::string(OpName(g_state.op)) + " of " + g_state.path + " (" + std::strerror(TypicalError(g_state.op)) +
-         ")";
+  return std::string(OpName(g_state.op)) + " of " + g_state.path + " (" + std::strerror(TypicalError(g_state.op)) + ")";
 }
 
 }  // namespace robust

@@ -22,8 +22,8 @@ class FaultPlan {
   FaultPlan(const FaultPlan&) = delete;
   FaultPlan& operator=(const FaultPlan&) = delete;
 
-  int operations() const;  // operations seen so far
-  bool injected() const;   // the failAt-th operation came
+  int operations() const;   // operations seen so far
+  bool injected() const;    // the failAt-th operation came
   plat::FileOp op() const;  // the failed one's kind and path
   const std::string& path() const;
   std::string Describe() const;  // "Write of /tmp/.../MES_01.LOG (ENOSPC)"

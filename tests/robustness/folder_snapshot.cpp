@@ -40,9 +40,7 @@ bool IsLog(const std::string& path) {
 }
 
 // NAME.LOG -> the folder-relative prefix "NAME." its backups start with.
-std::string BackupPrefix(const std::string& logPath) {
-  return logPath.substr(0, logPath.size() - 3);
-}
+std::string BackupPrefix(const std::string& logPath) { return logPath.substr(0, logPath.size() - 3); }
 
 bool IsBackupOf(const std::string& path, const std::string& logPath) {
   const std::string prefix = BackupPrefix(logPath);
@@ -134,8 +132,8 @@ bool SameContent(const Snapshot& a, const Snapshot& b) {
   return true;
 }
 
-std::vector<std::string> NothingLost(const Snapshot& before, const std::vector<Snapshot>& done,
-                                     const Snapshot& after, bool killed) {
+std::vector<std::string> NothingLost(const Snapshot& before, const std::vector<Snapshot>& done, const Snapshot& after,
+                                     bool killed) {
   std::vector<std::string> breaches;
   for (const auto& [path, bytes] : before) {
     if (!IsLog(path)) continue;
@@ -186,7 +184,7 @@ std::vector<std::string> NothingLost(const Snapshot& before, const std::vector<S
     }
     if (!allowed) {
       breaches.push_back(path + (was == before.end() ? ": new file that no successful run makes"
-                                                      : ": changed to what no successful run makes"));
+                                                     : ": changed to what no successful run makes"));
     }
   }
   return breaches;

@@ -33,8 +33,8 @@ std::string WithoutTimeStamps(const std::string& path, const std::string& bytes)
 // interrupted run's outputs), and so may a log whose content is safe in a
 // backup; an appended file must still begin with what it held.
 // Returns one line per breach; empty when nothing was lost.
-std::vector<std::string> NothingLost(const Snapshot& before, const std::vector<Snapshot>& done,
-                                     const Snapshot& after, bool killed);
+std::vector<std::string> NothingLost(const Snapshot& before, const std::vector<Snapshot>& done, const Snapshot& after,
+                                     bool killed);
 
 // Whether two snapshots agree once the history's time stamps are set aside.
 bool SameContent(const Snapshot& a, const Snapshot& b);

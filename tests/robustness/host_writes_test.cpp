@@ -138,12 +138,14 @@ void SplitWhileTheHostWrites(Host host, const char* name, bool undo = false) {
     }
     EXPECT_TRUE(said || !onlyInBackup) << name << ", round " << round
                                        << ": messages only in a backup, and the run did not say so (" << end.status
-                                       << ")\n" << end.err;
+                                       << ")\n"
+                                       << end.err;
     if (said) ++told;
   }
-  std::printf("[robustness] host %s while kiv-batch %s: %d rounds, %d messages written, %d splits taken back, "
-              "%d runs told of messages only in a backup or a displaced file\n",
-              name, undo ? "splits and undoes" : "splits", rounds, written, takenBack, told);
+  std::printf(
+      "[robustness] host %s while kiv-batch %s: %d rounds, %d messages written, %d splits taken back, "
+      "%d runs told of messages only in a backup or a displaced file\n",
+      name, undo ? "splits and undoes" : "splits", rounds, written, takenBack, told);
 }
 
 TEST(HostWrites, ReopeningTheLogForEachMessage) {

@@ -35,7 +35,11 @@ TEST(Interrupt, KivBatchSplitTakesBackTheFileInProgress) {
   options.forums = 1;
   options.rooms = 2;
   options.sizeBytes = 1 << 20;
-  const robust::Scenario s{"split", options, {"--rooms", "1,2", "--kind", "both", "--method", "1", "--number", "500", "--form", "1"}, "", {}};
+  const robust::Scenario s{"split",
+                           options,
+                           {"--rooms", "1,2", "--kind", "both", "--method", "1", "--number", "500", "--form", "1"},
+                           "",
+                           {}};
   const robust::Judge judge(s, tmp);
   long micros = 0;
   {
@@ -47,7 +51,8 @@ TEST(Interrupt, KivBatchSplitTakesBackTheFileInProgress) {
   int tried = 0, stopped = 0, clean = 0;
   for (int signal : {SIGINT, SIGTERM}) {
     for (int i = 0; i < 12; ++i) {
-      const std::string root = robust::MakeSharedFolder(tmp.Sub("run-" + std::to_string(signal) + "-" + std::to_string(i)), options);
+      const std::string root =
+          robust::MakeSharedFolder(tmp.Sub("run-" + std::to_string(signal) + "-" + std::to_string(i)), options);
       robust::ChildRun how;
       how.signal = signal;
       how.delayMicros = micros * (i + 1) / 13;
@@ -66,9 +71,10 @@ TEST(Interrupt, KivBatchSplitTakesBackTheFileInProgress) {
       std::filesystem::remove_all(root, ec);
     }
   }
-  std::printf("[robustness] kiv-batch split interrupted: %d signals sent, %d runs ended by them, %d left the folder "
-              "whole with no temporary file\n",
-              tried, stopped, clean);
+  std::printf(
+      "[robustness] kiv-batch split interrupted: %d signals sent, %d runs ended by them, %d left the folder "
+      "whole with no temporary file\n",
+      tried, stopped, clean);
 }
 
 TEST(Interrupt, TorblenLeavesTheListItWasRewriting) {
@@ -114,8 +120,8 @@ TEST(Interrupt, TorblenLeavesTheListItWasRewriting) {
       if (end.signal == signal) ++stopped;
       EXPECT_TRUE(EndedAsAsked(end, signal)) << "signal " << signal << ": " << end.status << " " << end.err;
       const std::string now = ReadBytes(forum + "/AR.LST");
-      EXPECT_TRUE(now == list || now == rewritten) << "signal " << signal << " after " << how.delayMicros
-                                                   << " us: the list is neither as it was nor rewritten";
+      EXPECT_TRUE(now == list || now == rewritten)
+          << "signal " << signal << " after " << how.delayMicros << " us: the list is neither as it was nor rewritten";
       for (const auto& item : std::filesystem::directory_iterator(forum)) {
         EXPECT_EQ(item.path().filename().string().find("AR.LST."), std::string::npos)
             << "signal " << signal << ": " << item.path() << " left";

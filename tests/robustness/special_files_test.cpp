@@ -341,16 +341,16 @@ TEST_F(SpecialFiles, ControlCharactersInFolderNames) {
 TEST_F(SpecialFiles, UndoThatTakesNothingBack) {
   // An undo with no split of this run to take back was skipped: exit 1, said.
   WriteBytes(tmp_.Sub("script"), "undo --rooms 1\n");
-  robust::ChildEnd end = robust::RunChild("/bin/sh", {"-c", std::string(KIV_BATCH_EXE) + " session '" + Forum() +
-                                                                "' < '" + tmp_.Sub("script") + "'"},
-                                          {}, kTimeLimit);
+  robust::ChildEnd end = robust::RunChild(
+      "/bin/sh", {"-c", std::string(KIV_BATCH_EXE) + " session '" + Forum() + "' < '" + tmp_.Sub("script") + "'"}, {},
+      kTimeLimit);
   EXPECT_EQ(end.status, 1);
   EXPECT_TRUE(Holds(end.err, "nothing undone")) << end.err;
   // One that takes a split back ends with 0.
   WriteBytes(tmp_.Sub("script"), "split --rooms 1 --number 20\nundo --rooms 1\n");
-  end = robust::RunChild("/bin/sh", {"-c", std::string(KIV_BATCH_EXE) + " session '" + Forum() + "' < '" +
-                                               tmp_.Sub("script") + "'"},
-                         {}, kTimeLimit);
+  end = robust::RunChild(
+      "/bin/sh", {"-c", std::string(KIV_BATCH_EXE) + " session '" + Forum() + "' < '" + tmp_.Sub("script") + "'"}, {},
+      kTimeLimit);
   EXPECT_EQ(end.status, 0) << end.err;
 
   // One whose old logs (body and title) could not be deleted left them

@@ -124,13 +124,14 @@ bool RanOrWasTold(const ChildEnd& end, const std::string& told, bool* refused) {
 }
 
 void Print(const char* what, const Tally& t) {
-  std::printf("[robustness] %s: %d rounds, %d runs refused and told; lost: %d messages, %d AR.LST lines; "
-              "duplicated: %d messages, %d AR.LST lines; %d NUL bytes, %d files outside changed, %d left behind, "
-              "%d runs wrong or untold\n",
-              what, t.rounds, t.refused, t.messagesLost, t.linesLost, t.messagesDuplicated, t.linesDuplicated,
-              t.nulBytes, t.outsideChanged, t.leftovers, t.untold);
-  EXPECT_EQ(t.messagesLost + t.linesLost + t.messagesDuplicated + t.linesDuplicated + t.nulBytes +
-                t.outsideChanged + t.leftovers + t.untold,
+  std::printf(
+      "[robustness] %s: %d rounds, %d runs refused and told; lost: %d messages, %d AR.LST lines; "
+      "duplicated: %d messages, %d AR.LST lines; %d NUL bytes, %d files outside changed, %d left behind, "
+      "%d runs wrong or untold\n",
+      what, t.rounds, t.refused, t.messagesLost, t.linesLost, t.messagesDuplicated, t.linesDuplicated, t.nulBytes,
+      t.outsideChanged, t.leftovers, t.untold);
+  EXPECT_EQ(t.messagesLost + t.linesLost + t.messagesDuplicated + t.linesDuplicated + t.nulBytes + t.outsideChanged +
+                t.leftovers + t.untold,
             0)
       << what;
 }

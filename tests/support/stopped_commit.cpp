@@ -21,9 +21,8 @@ bool LeaveStoppedSplit(const std::string& forum, const std::string& log, const s
   WriteBytes(forum + "/" + plan.tempNames[1], newText);
   // This run can neither give the backup its name nor delete a file: the
   // commit stops with its journal whole and nothing moved.
-  plat::SetFaultHook(+[](plat::FileOp op, const char*) {
-    return op == plat::FileOp::Link || op == plat::FileOp::Delete ? EIO : 0;
-  });
+  plat::SetFaultHook(
+      +[](plat::FileOp op, const char*) { return op == plat::FileOp::Link || op == plat::FileOp::Delete ? EIO : 0; });
   const bool stopped = split.Commit(source, &fault) == commit::Outcome::Stuck;
   plat::SetFaultHook(nullptr);
   return stopped;

@@ -161,10 +161,10 @@ TEST(HelpCommands, TheHelpWindowOpensBesideTheMainWindowWithinTheScreen) {
     QSize size;
     QRect expected;
   } cases[] = {
-      {{100, 100, 800, 600}, {640, 560}, {900, 100, 640, 560}},    // right of it
-      {{1200, 50, 700, 600}, {640, 560}, {560, 50, 640, 560}},     // no room right: left of it
-      {{0, 0, 1920, 1040}, {640, 560}, {1280, 0, 640, 560}},       // no room beside: over it, on the screen
-      {{300, 900, 400, 300}, {640, 560}, {700, 480, 640, 560}},    // moved up to lie whole on the screen
+      {{100, 100, 800, 600}, {640, 560}, {900, 100, 640, 560}},   // right of it
+      {{1200, 50, 700, 600}, {640, 560}, {560, 50, 640, 560}},    // no room right: left of it
+      {{0, 0, 1920, 1040}, {640, 560}, {1280, 0, 640, 560}},      // no room beside: over it, on the screen
+      {{300, 900, 400, 300}, {640, 560}, {700, 480, 640, 560}},   // moved up to lie whole on the screen
       {{-500, -80, 400, 300}, {2400, 1400}, {0, 0, 1920, 1040}},  // shrunk to the screen
   };
   for (const Case& c : cases) {

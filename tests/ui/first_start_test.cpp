@@ -20,7 +20,8 @@ namespace {
 TEST(FirstStart, ColumnsHoldTheirTextsAndTheWindowAWholeRow) {
   TempDir dir;
   const std::string shared = dir.Sub("logs");
-  ASSERT_EQ(std::system((std::string(KIV_SAMPLEGEN_PATH) + " " + shared + " --forums 1 --rooms 3 >/dev/null").c_str()), 0);
+  ASSERT_EQ(std::system((std::string(KIV_SAMPLEGEN_PATH) + " " + shared + " --forums 1 --rooms 3 >/dev/null").c_str()),
+            0);
   const std::string ini = dir.Sub("Tallowick.ini");
   QSettingsProfile(ini).WriteProfileString("Setting", "LOGFILE", shared);
   KivRun run(ini, false);

@@ -41,8 +41,7 @@ class QtApplication : public ::testing::Environment {
   std::unique_ptr<QApplication> app_;
 };
 
-[[maybe_unused]] ::testing::Environment* const kQtApplication =
-    ::testing::AddGlobalTestEnvironment(new QtApplication);
+[[maybe_unused]] ::testing::Environment* const kQtApplication = ::testing::AddGlobalTestEnvironment(new QtApplication);
 
 }  // namespace
 
@@ -55,8 +54,7 @@ KivWindow::KivWindow(const std::string& sampleOptions, bool generate, const std:
     d.reject();
   });
   if (generate) {
-    const std::string command =
-        std::string(KIV_SAMPLEGEN_PATH) + " " + shared_ + " " + sampleOptions + " >/dev/null";
+    const std::string command = std::string(KIV_SAMPLEGEN_PATH) + " " + shared_ + " " + sampleOptions + " >/dev/null";
     if (std::system(command.c_str()) != 0) throw std::runtime_error("kiv-samplegen failed");
   } else {
     MakeDir(shared_);

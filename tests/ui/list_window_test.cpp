@@ -116,9 +116,9 @@ TEST(ListWindow, ColumnClicksCycleTheOrderAndTheCompanionForumGreets) {
   QHeaderView* header = w.frame().list()->header();
   const QStringList scan = w.Column(0);
   auto click = [&](int column) {
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                      QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
-                             header->height() / 2));
+    QTest::mouseClick(
+        header->viewport(), Qt::LeftButton, {},
+        QPoint(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2));
   };
   click(0);
   EXPECT_EQ(w.Column(0), Files({"MES_01.LOG", "MES#01.LOG", "MES_02.LOG", "MES#02.LOG", "MES_03.LOG", "MES#03.LOG"}));

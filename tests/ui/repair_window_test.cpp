@@ -17,8 +17,8 @@ TEST(RepairWindow, OpeningAForumFinishesASplitCutShortAndSaysSo) {
   KivWindow w("--forums 2 --rooms 2");
   const std::string forum = w.Forum("FORUM1");
   const std::string original = ReadBytes(forum + "/MES_01.LOG");
-  ASSERT_TRUE(LeaveStoppedSplit(forum, "MES_01.LOG", "MES_01.B00", "AR_2402A.LOG", "old messages\r\n",
-                                "new messages\r\n"));
+  ASSERT_TRUE(
+      LeaveStoppedSplit(forum, "MES_01.LOG", "MES_01.B00", "AR_2402A.LOG", "old messages\r\n", "new messages\r\n"));
 
   w.ClickNode(QStringLiteral("FORUM1"));
   ASSERT_EQ(w.MessageIds(), std::vector<int>{ids::kMsgRepairSplitFinished});

@@ -30,7 +30,6 @@
 
 namespace {
 
-
 template <typename T>
 T* Control(QWidget& w, int id) {
   T* c = w.findChild<T*>(QString::number(id));

@@ -126,7 +126,8 @@ TEST(SplitWindow, SingleRoomThroughItsDialogThenExportAndUndoByRightClick) {
   EXPECT_EQ(list->topLevelItem(body)->text(kColumnLowest), QStringLiteral("9"));
   EXPECT_EQ(list->topLevelItem(title)->text(kColumnLowest), QStringLiteral("9"));
   for (int i = 0; i < list->topLevelItemCount(); ++i) {
-    for (int c : {kColumnLowest, kColumnHighest}) EXPECT_NE(list->topLevelItem(i)->text(c), QStringLiteral("cutting.."));
+    for (int c : {kColumnLowest, kColumnHighest})
+      EXPECT_NE(list->topLevelItem(i)->text(c), QStringLiteral("cutting.."));
   }
   EXPECT_EQ(list->RowIcon(body), 1);
   EXPECT_EQ(list->RowIcon(title), 3);
@@ -164,8 +165,7 @@ struct BatchEnd {
 // kiv-batch on the forum, as a timer starts it while Kiv is open.
 BatchEnd RunKivBatch(const std::string& args) {
   TempDir io;
-  const std::string command =
-      "KIV_LOCK_WAIT_MS=100 " KIV_BATCH_EXE " " + args + " >/dev/null 2>" + io.Sub("err");
+  const std::string command = "KIV_LOCK_WAIT_MS=100 " KIV_BATCH_EXE " " + args + " >/dev/null 2>" + io.Sub("err");
   const int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(io.Sub("err"))};
 }
@@ -345,7 +345,8 @@ TEST(SplitWindow, SeveralRoomsLeaveAloneARoomWithNothingToMoveAndTheStatusLineSa
 
   w.Trigger(ids::kCmdSelectAll);
   w.Trigger(ids::kCmdUndo);
-  EXPECT_EQ(w.frame().statusBar()->currentMessage(), QStringLiteral("2 個のログを分割前に戻しました: MES#02.LOG、MES_02.LOG"));
+  EXPECT_EQ(w.frame().statusBar()->currentMessage(),
+            QStringLiteral("2 個のログを分割前に戻しました: MES#02.LOG、MES_02.LOG"));
   EXPECT_EQ(w.Column(kColumnLowest)[w.RowOf(QStringLiteral("MES_02.LOG"))], QStringLiteral("1"));
   EXPECT_TRUE(w.unexpectedDialogs().isEmpty());
 }

@@ -175,7 +175,8 @@ TEST(WorkingWindow, TheStopButtonAndEscStopALongAnalysisWithTheFileLeftAsItWas) 
     w.Trigger(ids::kCmdAnalyze);
     ASSERT_TRUE(during.done);
     EXPECT_FALSE(plat::InterruptRequested());  // the next command runs
-    EXPECT_EQ(frame.statusBar()->currentMessage(), QStringLiteral("中止しました。処理中だったファイルは元のままです。"));
+    EXPECT_EQ(frame.statusBar()->currentMessage(),
+              QStringLiteral("中止しました。処理中だったファイルは元のままです。"));
     EXPECT_TRUE(frame.isVisible());  // Esc stopped the work; it did not end Kiv
     EXPECT_FALSE(EntryOf(w, "MES_02.LOG")->RangeKnown());
     EXPECT_EQ(w.Column(kColumnLowest)[w.RowOf(QStringLiteral("MES_02.LOG"))], QStringLiteral("-"));

@@ -45,8 +45,6 @@ CivilTime AddMinutes(const CivilTime& t, std::int64_t minutes) {
   return out;
 }
 
-std::time_t ToLocalTime(const CivilTime& t) {
-  return plat::MakeLocalTime(t.year, t.month, t.day, t.hour, t.minute, 0);
-}
+std::time_t ToLocalTime(const CivilTime& t) { return plat::MakeLocalTime(t.year, t.month, t.day, t.hour, t.minute, 0); }
 
 }  // namespace samplegen

@@ -22,8 +22,8 @@ int ShownLines(int lines) { return lines < 0 ? 0 : lines > 99 ? 99 : lines; }
 // three spaces, YY/MM/DD and the hour in two columns.
 std::string BodySecondLine(const MessageFields& m) {
   char line[64];
-  std::snprintf(line, sizeof line, "(%2d)   %02d/%02d/%02d %2d:%02d\n", ShownLines(m.bodyLines),
-                m.when.year % 100, m.when.month, m.when.day, m.when.hour, m.when.minute);
+  std::snprintf(line, sizeof line, "(%2d)   %02d/%02d/%02d %2d:%02d\n", ShownLines(m.bodyLines), m.when.year % 100,
+                m.when.month, m.when.day, m.when.hour, m.when.minute);
   return line;
 }
 
@@ -55,9 +55,8 @@ std::string FormatHeader(HeaderTemplate t, const MessageFields& m) {
       const bool wide = t == HeaderTemplate::Title5;
       char ref[8] = "";
       if (m.reference > 0) std::snprintf(ref, sizeof ref, "%*d", wide ? 5 : 3, m.reference);
-      std::snprintf(head, sizeof head, " %*d %s %02d/%02d %2d:%02d %*s %3d ", wide ? 5 : 3,
-                    m.number, m.userId.c_str(), m.when.month, m.when.day, m.when.hour,
-                    m.when.minute, wide ? 5 : 3, ref, ShownLines(m.bodyLines));
+      std::snprintf(head, sizeof head, " %*d %s %02d/%02d %2d:%02d %*s %3d ", wide ? 5 : 3, m.number, m.userId.c_str(),
+                    m.when.month, m.when.day, m.when.hour, m.when.minute, wide ? 5 : 3, ref, ShownLines(m.bodyLines));
       out += head;
       out += m.subject;
       out += '\n';

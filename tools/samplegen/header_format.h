@@ -14,9 +14,7 @@ enum class HeaderTemplate {
   Title3 = 4,  // " ..9 ZZZ99999 99/99 .9:99 ... ..9"
 };
 
-inline bool IsBodyTemplate(HeaderTemplate t) {
-  return t == HeaderTemplate::Body5 || t == HeaderTemplate::Body3;
-}
+inline bool IsBodyTemplate(HeaderTemplate t) { return t == HeaderTemplate::Body5 || t == HeaderTemplate::Body3; }
 
 // The largest message number the template's number columns can show.
 inline int MaxNumberOf(HeaderTemplate t) {
@@ -30,12 +28,12 @@ HeaderTemplate BodyTemplateFor(HeaderTemplate title);
 // What a header says about one message. Texts are CP932 bytes.
 struct MessageFields {
   int number = 1;
-  int reference = 0;     // the message this one answers; 0 when it opens a thread
-  std::string userId;    // three capitals and five digits, "ABC12345"
-  std::string author;    // free text after the identifier
+  int reference = 0;   // the message this one answers; 0 when it opens a thread
+  std::string userId;  // three capitals and five digits, "ABC12345"
+  std::string author;  // free text after the identifier
   std::string subject;
   CivilTime when;
-  int bodyLines = 0;     // lines of text below the header; shown as at most 99
+  int bodyLines = 0;  // lines of text below the header; shown as at most 99
 };
 
 // The header of one message in the given layout: one line for a title

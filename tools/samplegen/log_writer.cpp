@@ -63,9 +63,7 @@ class LineSink {
   int longLines_ = 0;
 };
 
-std::string FailText(const std::string& path, int err) {
-  return path + ": " + std::strerror(err);
-}
+std::string FailText(const std::string& path, int err) { return path + ": " + std::strerror(err); }
 
 // A file this run created and could not finish goes again, so a failed run
 // leaves no half sample behind. One opened for replacing was the caller's
@@ -95,11 +93,9 @@ std::size_t LongLineLength(Prng& rng, int& made) {
   return static_cast<std::size_t>(rng.Between(1100, 6000));
 }
 
-void WriteBodyText(LineSink& sink, const TextPool& pool, const LogOptions& o,
-                   const MessageFields& m, HeaderTemplate titleLayout, bool carryMixed,
-                   int index, int& longMade, int* mixedLine) {
-  Prng rng(DeriveSeed(o.seed, kTextStream, static_cast<std::uint64_t>(o.room),
-                      static_cast<std::uint64_t>(index)));
+void WriteBodyText(LineSink& sink, const TextPool& pool, const LogOptions& o, const MessageFields& m,
+                   HeaderTemplate titleLayout, bool carryMixed, int index, int& longMade, int* mixedLine) {
+  Prng rng(DeriveSeed(o.seed, kTextStream, static_cast<std::uint64_t>(o.room), static_cast<std::uint64_t>(index)));
   const bool wantLong = o.longLines && (index == 1 || rng.OneIn(50));
   const int longAt = wantLong ? static_cast<int>(rng.Below(static_cast<std::uint32_t>(m.bodyLines))) : -1;
   const int mixedAtLine = carryMixed ? m.bodyLines / 2 : -1;
@@ -121,8 +117,8 @@ void WriteBodyText(LineSink& sink, const TextPool& pool, const LogOptions& o,
 
 }  // namespace
 
-std::string CurrentLogHeaderLine(const std::string& forumName, int room,
-                                 const std::string& roomName, const CivilTime& date) {
+std::string CurrentLogHeaderLine(const std::string& forumName, int room, const std::string& roomName,
+                                 const CivilTime& date) {
   std::string name = roomName;
   if (name.empty()) {
     static const std::string kRoomSuffix = plat::Utf8ToCp932("番会議室");
@@ -138,8 +134,7 @@ std::string CurrentLogHeaderLine(const std::string& forumName, int room,
 LogResult WriteLogFile(const std::string& path, const LogOptions& o) {
   LogResult r;
   const bool body = o.kind == LogKind::Body;
-  const HeaderTemplate layout =
-      o.layout ? *o.layout : (body ? HeaderTemplate::Body5 : HeaderTemplate::Title5);
+  const HeaderTemplate layout = o.layout ? *o.layout : (body ? HeaderTemplate::Body5 : HeaderTemplate::Title5);
   if (IsBodyTemplate(layout) != body) {
     r.error = "the header layout does not fit the kind of log";
     return r;
@@ -151,14 +146,14 @@ LogResult WriteLogFile(const std::string& path, const LogOptions& o) {
   }
   const int budget = top - o.first + 1;
   if (o.targetBytes == 0 && (o.messages < 0 || o.messages > budget)) {
-    r.error = "messages " + std::to_string(o.first) + " to " +
-              std::to_string(o.first + o.messages - 1) + " do not fit below " + std::to_string(top);
+    r.error = "messages " + std::to_string(o.first) + " to " + std::to_string(o.first + o.messages - 1) +
+              " do not fit below " + std::to_string(top);
     return r;
   }
   const int limit = o.targetBytes ? budget : o.messages;
-  const int meanLines =
-      o.meanLines > 0 ? o.meanLines : body && o.targetBytes ? MeanLinesFor(o.targetBytes, budget)
-                                                            : kDefaultMeanLines;
+  const int meanLines = o.meanLines > 0         ? o.meanLines
+                        : body && o.targetBytes ? MeanLinesFor(o.targetBytes, budget)
+                                                : kDefaultMeanLines;
   const CivilTime start = o.start ? *o.start : DefaultStart(o.seed, o.room);
 
   plat::TextWriter out;
@@ -169,9 +164,8 @@ LogResult WriteLogFile(const std::string& path, const LogOptions& o) {
   LineSink sink(out);
   const TextPool& pool = TextPool::Get();
   if (body && o.forumHeader) {
-    r.forumHeaderLine = o.forumHeaderLine.empty()
-                            ? CurrentLogHeaderLine(o.forumName, o.room, o.roomName, start)
-                            : o.forumHeaderLine;
+    r.forumHeaderLine =
+        o.forumHeaderLine.empty() ? CurrentLogHeaderLine(o.forumName, o.room, o.roomName, start) : o.forumHeaderLine;
     sink.Line(r.forumHeaderLine);
   }
 
@@ -191,8 +185,8 @@ LogResult WriteLogFile(const std::string& path, const LogOptions& o) {
     const MessageFields m = MakeMessageFields(key);
     sink.Lines(FormatHeader(layout, m));
     if (body)
-      WriteBodyText(sink, pool, o, m, TitleTemplateFor(layout), o.mixed && key.index == mixedAt,
-                    key.index, longMade, &r.mixedLine);
+      WriteBodyText(sink, pool, o, m, TitleTemplateFor(layout), o.mixed && key.index == mixedAt, key.index, longMade,
+                    &r.mixedLine);
     r.lowest = std::min(r.lowest, m.number);
     r.highest = std::max(r.highest, m.number);
     r.lastTime = m.when;

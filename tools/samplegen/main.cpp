@@ -50,9 +50,12 @@ bool ParseCount(const char* text, std::uint64_t* out) {
   unsigned long long v = std::strtoull(text, &end, 10);
   if (end == text) return false;
   std::uint64_t scale = 1;
-  if (*end == 'K' || *end == 'k') scale = 1ull << 10, ++end;
-  else if (*end == 'M' || *end == 'm') scale = 1ull << 20, ++end;
-  else if (*end == 'G' || *end == 'g') scale = 1ull << 30, ++end;
+  if (*end == 'K' || *end == 'k')
+    scale = 1ull << 10, ++end;
+  else if (*end == 'M' || *end == 'm')
+    scale = 1ull << 20, ++end;
+  else if (*end == 'G' || *end == 'g')
+    scale = 1ull << 30, ++end;
   if (*end != '\0') return false;
   *out = v * scale;
   return true;
@@ -106,24 +109,39 @@ int main(int argc, char** argv) {
     } else if (a == "--log" || a == "--kind" || a == "--forum") {
       if (i + 1 >= argc) return Fail(a + " needs a value");
       const std::string s = argv[++i];
-      if (a == "--log") logPath = s;
-      else if (a == "--forum") log.forumName = plat::Utf8ToCp932(s);
-      else if (s == "body") log.kind = samplegen::LogKind::Body;
-      else if (s == "title") log.kind = samplegen::LogKind::Title;
-      else return Fail("--kind is body or title");
+      if (a == "--log")
+        logPath = s;
+      else if (a == "--forum")
+        log.forumName = plat::Utf8ToCp932(s);
+      else if (s == "body")
+        log.kind = samplegen::LogKind::Body;
+      else if (s == "title")
+        log.kind = samplegen::LogKind::Title;
+      else
+        return Fail("--kind is body or title");
     } else if (a.rfind("--", 0) == 0) {
       if (!value(&v)) return Fail(a + " needs a number (see --help)");
       const int n = static_cast<int>(v);
-      if (a == "--seed") folder.seed = log.seed = v;
-      else if (a == "--forums") folder.forums = n;
-      else if (a == "--rooms") folder.rooms = n;
-      else if (a == "--messages") folder.messages = log.messages = n;
-      else if (a == "--size") folder.sizeBytes = log.targetBytes = v;
-      else if (a == "--first") folder.first = log.first = n;
-      else if (a == "--template") tpl = n;
-      else if (a == "--room") log.room = n;
-      else if (a == "--lines") log.meanLines = n;
-      else return Fail("unknown option " + a + " (see --help)");
+      if (a == "--seed")
+        folder.seed = log.seed = v;
+      else if (a == "--forums")
+        folder.forums = n;
+      else if (a == "--rooms")
+        folder.rooms = n;
+      else if (a == "--messages")
+        folder.messages = log.messages = n;
+      else if (a == "--size")
+        folder.sizeBytes = log.targetBytes = v;
+      else if (a == "--first")
+        folder.first = log.first = n;
+      else if (a == "--template")
+        tpl = n;
+      else if (a == "--room")
+        log.room = n;
+      else if (a == "--lines")
+        log.meanLines = n;
+      else
+        return Fail("unknown option " + a + " (see --help)");
     } else if (dir.empty()) {
       dir = a;
     } else {
@@ -135,14 +153,12 @@ int main(int argc, char** argv) {
     if (tpl != 0) {
       if (tpl < 1 || tpl > 4) return Fail("--template is 1 to 4");
       log.layout = static_cast<samplegen::HeaderTemplate>(tpl);
-      log.kind = samplegen::IsBodyTemplate(*log.layout) ? samplegen::LogKind::Body
-                                                        : samplegen::LogKind::Title;
+      log.kind = samplegen::IsBodyTemplate(*log.layout) ? samplegen::LogKind::Body : samplegen::LogKind::Title;
     }
     const samplegen::LogResult r = samplegen::WriteLogFile(logPath, log);
     if (!r.ok) return Fail(r.error);
-    std::printf("%s: %d messages, lowest %d, highest %d, %llu bytes, %d lines",
-                logPath.c_str(), r.messages, r.lowest, r.highest,
-                static_cast<unsigned long long>(r.bytes), r.readerLines);
+    std::printf("%s: %d messages, lowest %d, highest %d, %llu bytes, %d lines", logPath.c_str(), r.messages, r.lowest,
+                r.highest, static_cast<unsigned long long>(r.bytes), r.readerLines);
     if (r.mixedLine) std::printf(", mixed line %d", r.mixedLine);
     if (r.longLines) std::printf(", %d long lines", r.longLines);
     std::printf("\n");

@@ -18,8 +18,8 @@ constexpr std::uint64_t kStartStream = 0x57A27;
 std::string UserId(std::uint64_t seed, std::uint32_t author) {
   Prng rng(DeriveSeed(seed, kAuthorStream, author));
   char id[12];
-  std::snprintf(id, sizeof id, "%c%c%c%05u", 'A' + rng.Below(26), 'A' + rng.Below(26),
-                'A' + rng.Below(26), rng.Below(100000));
+  std::snprintf(id, sizeof id, "%c%c%c%05u", 'A' + rng.Below(26), 'A' + rng.Below(26), 'A' + rng.Below(26),
+                rng.Below(100000));
   return id;
 }
 
@@ -28,16 +28,14 @@ std::string UserId(std::uint64_t seed, std::uint32_t author) {
 CivilTime MessageTime(std::uint64_t seed, int room, int index, const CivilTime& start) {
   // A fixed 75-minute pace plus a jitter below it keeps times in order
   // without replaying every earlier message.
-  Prng rng(DeriveSeed(seed, kFieldStream, static_cast<std::uint64_t>(room),
-                      static_cast<std::uint64_t>(index) * 2 + 1));
+  Prng rng(DeriveSeed(seed, kFieldStream, static_cast<std::uint64_t>(room), static_cast<std::uint64_t>(index) * 2 + 1));
   return AddMinutes(start, static_cast<std::int64_t>(index) * 75 + rng.Below(75));
 }
 
 CivilTime DefaultStart(std::uint64_t seed, int room) {
   Prng rng(DeriveSeed(seed, kStartStream, static_cast<std::uint64_t>(room)));
   CivilTime base{1996, 1, 1, 0, 0};
-  return AddMinutes(base, static_cast<std::int64_t>(rng.Below(730)) * 1440 +
-                              rng.Between(8 * 60, 23 * 60));
+  return AddMinutes(base, static_cast<std::int64_t>(rng.Below(730)) * 1440 + rng.Between(8 * 60, 23 * 60));
 }
 
 MessageFields MakeMessageFields(const MessageKey& key) {

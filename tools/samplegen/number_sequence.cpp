@@ -24,8 +24,7 @@ void NumberSequence::FillBlock() {
   Prng rng(state_);
   state_ = rng.Next();
   for (int i = n - 1; i > 0; --i)
-    std::swap(block_[static_cast<std::size_t>(i)],
-              block_[rng.Below(static_cast<std::uint32_t>(i + 1))]);
+    std::swap(block_[static_cast<std::size_t>(i)], block_[rng.Below(static_cast<std::uint32_t>(i + 1))]);
 }
 
 int NumberSequence::Next() {

@@ -18,14 +18,10 @@ class Prng {
 
   // A value in [0, n); n > 0. The tiny bias of the multiply-shift does not
   // matter for sample text and keeps it branch-free.
-  std::uint32_t Below(std::uint32_t n) {
-    return static_cast<std::uint32_t>(((Next() >> 32) * n) >> 32);
-  }
+  std::uint32_t Below(std::uint32_t n) { return static_cast<std::uint32_t>(((Next() >> 32) * n) >> 32); }
 
   // A value in [lo, hi].
-  int Between(int lo, int hi) {
-    return lo + static_cast<int>(Below(static_cast<std::uint32_t>(hi - lo + 1)));
-  }
+  int Between(int lo, int hi) { return lo + static_cast<int>(Below(static_cast<std::uint32_t>(hi - lo + 1))); }
 
   // True with probability 1/n.
   bool OneIn(std::uint32_t n) { return Below(n) == 0; }
@@ -38,8 +34,7 @@ class Prng {
 // message index ...), so one part of the sample can be regenerated without
 // replaying the others: a title log gets the same message fields as its body
 // log without drawing the body text.
-inline std::uint64_t DeriveSeed(std::uint64_t seed, std::uint64_t a, std::uint64_t b = 0,
-                                std::uint64_t c = 0) {
+inline std::uint64_t DeriveSeed(std::uint64_t seed, std::uint64_t a, std::uint64_t b = 0, std::uint64_t c = 0) {
   Prng p(seed ^ 0x5DEECE66Dull);
   std::uint64_t h = p.Next();
   for (std::uint64_t k : {a, b, c}) {

@@ -18,22 +18,20 @@ std::string FormatRoomLine(const RoomLine& room) {
   // Number, count, unread and latest right-aligned under their headings;
   // the name column starts at byte 28.
   char cols[64];
-  std::snprintf(cols, sizeof cols, "%4d %5d (%4d)  %5d", room.room, room.messages, room.unread,
-                room.highest);
+  std::snprintf(cols, sizeof cols, "%4d %5d (%4d)  %5d", room.room, room.messages, room.unread, room.highest);
   std::string line = cols;
   if (room.name.empty()) return line;
   line.resize(28, ' ');
   return line + room.name;
 }
 
-bool WriteRoomList(const std::string& path, const std::string& forumName,
-                   const std::string& forumTitle, const CivilTime& when,
-                   const std::vector<RoomLine>& rooms, bool replace, std::string* error) {
+bool WriteRoomList(const std::string& path, const std::string& forumName, const std::string& forumTitle,
+                   const CivilTime& when, const std::vector<RoomLine>& rooms, bool replace, std::string* error) {
   plat::TextWriter out;
   if (out.Open(path, replace ? plat::TextWriter::Mode::Truncate : plat::TextWriter::Mode::CreateNew)) {
     char stamp[48];
-    std::snprintf(stamp, sizeof stamp, "  %02d/%02d/%02d %2d:%02d\n", when.year % 100, when.month,
-                  when.day, when.hour, when.minute);
+    std::snprintf(stamp, sizeof stamp, "  %02d/%02d/%02d %2d:%02d\n", when.year % 100, when.month, when.day, when.hour,
+                  when.minute);
     out.Write(plat::Utf8ToCp932("【") + forumTitle + plat::Utf8ToCp932("】") + " " + forumName + "\n");
     out.Write(plat::Utf8ToCp932("会議室一覧") + stamp);
     out.Write("\n");

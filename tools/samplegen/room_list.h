@@ -24,8 +24,7 @@ std::string FormatRoomLine(const RoomLine& room);
 // Writes a forum's MES.LOG: a few lines about the forum, a blank line, the
 // table header and one line per room. False with *error (file and reason)
 // when the file can't be written.
-bool WriteRoomList(const std::string& path, const std::string& forumName,
-                   const std::string& forumTitle, const CivilTime& when,
-                   const std::vector<RoomLine>& rooms, bool replace, std::string* error);
+bool WriteRoomList(const std::string& path, const std::string& forumName, const std::string& forumTitle,
+                   const CivilTime& when, const std::vector<RoomLine>& rooms, bool replace, std::string* error);
 
 }  // namespace samplegen

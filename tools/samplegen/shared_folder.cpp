@@ -27,8 +27,8 @@ std::string RoomFileName(char kindMark, int room) {
 }
 
 // Writes a small text file (LF -> CR LF) and gives it a time.
-bool WriteSmallFile(const std::string& path, const std::string& text, const CivilTime& when,
-                    MadePaths& made, std::string* error) {
+bool WriteSmallFile(const std::string& path, const std::string& text, const CivilTime& when, MadePaths& made,
+                    std::string* error) {
   plat::TextWriter out;
   if (!out.Open(path, plat::TextWriter::Mode::CreateNew)) {
     *error = path + ": " + std::strerror(out.error());
@@ -48,8 +48,7 @@ bool WriteSmallFile(const std::string& path, const std::string& text, const Civi
 }
 
 // Writes one log and notes it as made.
-bool WriteLog(const std::string& path, const LogOptions& o, MadePaths& made, LogResult* result,
-              std::string* error) {
+bool WriteLog(const std::string& path, const LogOptions& o, MadePaths& made, LogResult* result, std::string* error) {
   *result = WriteLogFile(path, o);
   if (!result->ok) {
     *error = result->error;
@@ -68,8 +67,8 @@ std::string ArchiveName(char kindMark, const CivilTime& month, char letter) {
 // The old logs of room 1 as an earlier split would have left them: body and
 // title log of the archived numbers, and AR.LST naming the body one, plus a
 // line for an older old log that the user has since deleted.
-bool WriteArchive(ForumResult& forum, const RoomResult& room, const LogOptions& base, int archived,
-                  MadePaths& made, std::string* error) {
+bool WriteArchive(ForumResult& forum, const RoomResult& room, const LogOptions& base, int archived, MadePaths& made,
+                  std::string* error) {
   LogOptions o = base;
   o.messages = archived;
   o.targetBytes = 0;
@@ -91,8 +90,7 @@ bool WriteArchive(ForumResult& forum, const RoomResult& room, const LogOptions& 
   o.kind = LogKind::Title;
   o.meanLines = body.meanLines;
   LogResult title;
-  if (!WriteLog(plat::JoinPath(forum.path, ArchiveName('#', splitDay, 'A')), o, made, &title, error))
-    return false;
+  if (!WriteLog(plat::JoinPath(forum.path, ArchiveName('#', splitDay, 'A')), o, made, &title, error)) return false;
 
   const CivilTime gone = AddMinutes(start, -40 * 1440);
   std::string goneHeader = CurrentLogHeaderLine(forum.name, room.room, room.name, gone);
@@ -119,7 +117,8 @@ bool WriteForum(ForumResult& forum, int forumIndex, const SharedFolderOptions& o
     // The second forum's last room has no name in the room list, as the host
     // leaves a room it has not fetched the title of.
     const bool unnamed = forumIndex == 1 && room == rooms && rooms > 1;
-    if (!unnamed) rr.name = pool.roomNames()[static_cast<std::size_t>(forumIndex * 3 + room - 1) % pool.roomNames().size()];
+    if (!unnamed)
+      rr.name = pool.roomNames()[static_cast<std::size_t>(forumIndex * 3 + room - 1) % pool.roomNames().size()];
 
     LogOptions o;
     o.seed = DeriveSeed(opt.seed, kForumStream, static_cast<std::uint64_t>(forumIndex), 1);
@@ -185,8 +184,8 @@ bool WriteHomePage(const std::string& dir, std::uint64_t seed, MadePaths& made, 
   const std::string hp = plat::JoinPath(dir, "HP");
   if (!made.Folder(hp, error)) return false;
   const CivilTime when = DefaultStart(seed, 99);
-  if (!WriteSmallFile(plat::JoinPath(hp, "INDEX.HTM"),
-                      "<html><head><title>HP</title></head><body></body></html>\n", when, made, error))
+  if (!WriteSmallFile(plat::JoinPath(hp, "INDEX.HTM"), "<html><head><title>HP</title></head><body></body></html>\n",
+                      when, made, error))
     return false;
   LogOptions o;
   o.seed = seed;

@@ -14,8 +14,8 @@ class SettingsStore;
 
 // How Kiv was started.
 struct StartOptions {
-  bool defaultsMode = false;              // Shift held, or --defaults
-  std::optional<std::string> logFolder;   // a shared log folder for this run only, not stored
+  bool defaultsMode = false;             // Shift held, or --defaults
+  std::optional<std::string> logFolder;  // a shared log folder for this run only, not stored
 };
 
 // The caption of Kiv's own file-error reports: the program's name.

@@ -77,12 +77,13 @@ class Gaps : public QObject {
 
   void Print(const char* what, const QString& file, qint64 bytes) const {
     const qint64 total = Now() - start_;
-    std::printf("%s of %s (%.2f GiB, %.1f s): longest wait from a resize to its repaint %lld ms, "
-                "between repaints %lld ms, between progress moves %lld ms\n",
-                what, qPrintable(file), static_cast<double>(bytes) / (1 << 30), static_cast<double>(total) / 1000,
-                static_cast<long long>(longestResizeWait_),
-                static_cast<long long>(std::max(longestPaintGap_, total - lastPaint_)),
-                static_cast<long long>(longestMoveGap_));
+    std::printf(
+        "%s of %s (%.2f GiB, %.1f s): longest wait from a resize to its repaint %lld ms, "
+        "between repaints %lld ms, between progress moves %lld ms\n",
+        what, qPrintable(file), static_cast<double>(bytes) / (1 << 30), static_cast<double>(total) / 1000,
+        static_cast<long long>(longestResizeWait_),
+        static_cast<long long>(std::max(longestPaintGap_, total - lastPaint_)),
+        static_cast<long long>(longestMoveGap_));
   }
 
  private:

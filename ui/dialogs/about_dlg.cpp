@@ -58,15 +58,10 @@ CAboutDlg::CAboutDlg(CompanionMode& mode, std::function<void()> modeChanged, QWi
 bool CAboutDlg::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ok_) {
     switch (event->type()) {
-      case QEvent::MouseButtonRelease:
-        pressModifiers_ = static_cast<QMouseEvent*>(event)->modifiers();
-        break;
+      case QEvent::MouseButtonRelease: pressModifiers_ = static_cast<QMouseEvent*>(event)->modifiers(); break;
       case QEvent::KeyPress:
-      case QEvent::KeyRelease:
-        pressModifiers_ = static_cast<QKeyEvent*>(event)->modifiers();
-        break;
-      default:
-        break;
+      case QEvent::KeyRelease: pressModifiers_ = static_cast<QKeyEvent*>(event)->modifiers(); break;
+      default: break;
     }
   }
   return QDialog::eventFilter(watched, event);

@@ -16,8 +16,7 @@ constexpr int kDigitHeight = 24;
 constexpr int kSpacing = 3;
 }  // namespace
 
-CNumberPadDlg::CNumberPadDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+CNumberPadDlg::CNumberPadDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
   setObjectName(IdName(ids::kDlgNumberPad));
   setFont(DialogFont());
   setModal(true);

@@ -56,8 +56,8 @@ SplitDialogBase::SplitDialogBase(const Ids& ids, const QString& title, const QSt
   auto* methodLayout = new QVBoxLayout(methodBox);
   methods_ = new QButtonGroup(this);
   auto* first = Radio(methods_, 0, ids.firstMethod, firstMethodText, methodBox);
-  auto* second = Radio(methods_, 1, ids.secondMethod,
-                       QStringLiteral("指定番号の倍数ごとにログを複数の旧ログへ分割"), methodBox);
+  auto* second =
+      Radio(methods_, 1, ids.secondMethod, QStringLiteral("指定番号の倍数ごとにログを複数の旧ログへ分割"), methodBox);
   methodLayout->addWidget(first);
   methodLayout->addWidget(second);
   auto* numberRow = new QHBoxLayout;

@@ -17,8 +17,7 @@ class QtJapaneseCatalogue : public QTranslator {
  public:
   using QTranslator::QTranslator;
 
-  QString translate(const char* context, const char* sourceText, const char* disambiguation,
-                    int n) const override {
+  QString translate(const char* context, const char* sourceText, const char* disambiguation, int n) const override {
     if (context && sourceText && std::strcmp(context, "QFontDatabase") == 0 && IsStyleWord(sourceText)) {
       return {};
     }
@@ -27,8 +26,8 @@ class QtJapaneseCatalogue : public QTranslator {
 
  private:
   static bool IsStyleWord(const char* text) {
-    static const char* const kWords[] = {"Thin",      "Extra Light", "Light", "Normal", "Medium", "Demi Bold",
-                                         "Bold",      "Extra Bold",  "Black", "Italic", "Oblique"};
+    static const char* const kWords[] = {"Thin", "Extra Light", "Light", "Normal", "Medium", "Demi Bold",
+                                         "Bold", "Extra Bold",  "Black", "Italic", "Oblique"};
     for (const char* word : kWords) {
       if (std::strcmp(text, word) == 0) return true;
     }

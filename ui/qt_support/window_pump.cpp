@@ -41,10 +41,8 @@ bool IsUserInput(const QEvent& event) {
     case QEvent::TabletPress:
     case QEvent::TabletRelease:
     case QEvent::TabletMove:
-    case QEvent::Close:
-      return true;
-    default:
-      return false;
+    case QEvent::Close: return true;
+    default: return false;
   }
 }
 
@@ -55,10 +53,8 @@ bool IsMouse(const QEvent& event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-      return true;
-    default:
-      return false;
+    case QEvent::MouseMove: return true;
+    default: return false;
   }
 }
 
@@ -83,8 +79,10 @@ class InputDropper : public QObject {
     if (ToWorkControls(watched, event)) return false;
     // A key is first offered as a shortcut: taken as the focus widget's
     // own, it triggers no command, and the key itself is then dropped.
-    if (event->type() == QEvent::ShortcutOverride) event->accept();
-    else event->ignore();
+    if (event->type() == QEvent::ShortcutOverride)
+      event->accept();
+    else
+      event->ignore();
     return true;
   }
 };

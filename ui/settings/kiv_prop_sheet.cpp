@@ -11,8 +11,7 @@
 #include "ui/settings/kiv_prop_pages.h"
 #include "ui/qt_support/modal_run.h"
 
-CKivPropSheet::CKivPropSheet(Messenger& messenger, const SheetSettings& settings, QWidget* parent)
-    : QDialog(parent) {
+CKivPropSheet::CKivPropSheet(Messenger& messenger, const SheetSettings& settings, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("CKivPropSheet"));
   setWindowTitle(QStringLiteral("設定"));
   setFont(DialogFont());
@@ -52,8 +51,10 @@ void CKivPropSheet::OnTabChanged(int index) {
   tabs_->setCurrentIndex(activePage_);
   turningBack_ = false;
   // The focus went back to the edit at fault before the tab turned back.
-  if (activePage_ == 0) page1_->FocusFolderEdit();
-  else page2_->FocusProgramEdit();
+  if (activePage_ == 0)
+    page1_->FocusFolderEdit();
+  else
+    page2_->FocusProgramEdit();
 }
 
 void CKivPropSheet::OnOk() {

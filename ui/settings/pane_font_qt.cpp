@@ -23,8 +23,8 @@ qreal ScreenDpi() {
 
 PaneFont PaneFontOf(const QFont& font) {
   PaneFont pane;
-  const int pixels = font.pixelSize() > 0 ? font.pixelSize()
-                                          : static_cast<int>(std::lround(font.pointSizeF() * ScreenDpi() / 72.0));
+  const int pixels =
+      font.pixelSize() > 0 ? font.pixelSize() : static_cast<int>(std::lround(font.pointSizeF() * ScreenDpi() / 72.0));
   pane.height = -pixels;
   pane.weight = font.weight();
   pane.italic = font.italic() ? 1 : 0;
@@ -49,8 +49,10 @@ int PixelSizeForCellHeight(const QFont& font, int cellHeight) {
   if (cellAt(low) > cellHeight) return low;
   while (low < high) {
     const int middle = low + (high - low + 1) / 2;
-    if (cellAt(middle) <= cellHeight) low = middle;
-    else high = middle - 1;
+    if (cellAt(middle) <= cellHeight)
+      low = middle;
+    else
+      high = middle - 1;
   }
   if (low < kLargestPixelSize && cellAt(low + 1) - cellHeight < cellHeight - cellAt(low)) return low + 1;
   return low;
@@ -62,8 +64,10 @@ QFont FontFromPane(const QFont& base, const PaneFont& pane) {
   if (pane.weight >= 1 && pane.weight <= 1000) font.setWeight(static_cast<QFont::Weight>(pane.weight));
   font.setItalic(pane.italic != 0);
   // The cell height depends on the face, weight and style chosen above.
-  if (pane.height > 0) font.setPixelSize(PixelSizeForCellHeight(font, std::min(pane.height, kLargestPixelSize)));
-  else if (pane.height < 0 && pane.height != INT32_MIN) font.setPixelSize(-pane.height);
+  if (pane.height > 0)
+    font.setPixelSize(PixelSizeForCellHeight(font, std::min(pane.height, kLargestPixelSize)));
+  else if (pane.height < 0 && pane.height != INT32_MIN)
+    font.setPixelSize(-pane.height);
   font.setUnderline(pane.underline != 0);
   font.setStrikeOut(pane.strikeOut != 0);
   return font;
@@ -75,7 +79,8 @@ std::uint32_t ColorRef(const QColor& color) {
 }
 
 QColor ColorFromRef(std::uint32_t ref) {
-  return QColor(static_cast<int>(ref & 0xFF), static_cast<int>((ref >> 8) & 0xFF), static_cast<int>((ref >> 16) & 0xFF));
+  return QColor(static_cast<int>(ref & 0xFF), static_cast<int>((ref >> 8) & 0xFF),
+                static_cast<int>((ref >> 16) & 0xFF));
 }
 
 std::uint32_t PaneTextColor(const QWidget& pane) { return ColorRef(pane.palette().color(QPalette::Text)); }

@@ -30,8 +30,7 @@ PageCheck CheckFolderPage(Messenger& messenger, bool backUpBefore, FolderPageFie
       // The companion's text names the honorific as its only argument.
       messenger.Box(ids::kMsgNotAFolder, messenger.mode().m_strHonorific, kStop);
       return PageCheck::StayOnFolder;
-    case FolderState::Folder:
-      break;
+    case FolderState::Folder: break;
   }
   if (fields.folder != fields.openingFolder &&
       messenger.BoxToUser(ids::kMsgConfirmFolderChange, MsgStyle{MsgButtons::YesNo, MsgIcon::Question}) !=
@@ -59,8 +58,7 @@ PageCheck CheckFirstRunFolder(MessagePort& port, std::string& folder) {
     case FolderState::NotAFolder:
       CompanionMessageBox(port, normalVoice, ids::kMsgNotAFolder, "", "", kStop);
       return PageCheck::StayOnFolder;
-    case FolderState::Folder:
-      break;
+    case FolderState::Folder: break;
   }
   return PageCheck::Leave;
 }

@@ -55,8 +55,10 @@ void CHelpWindow::keyPressEvent(QKeyEvent* event) {
 void CHelpWindow::ShowAt(const QUrl& url) {
   const QUrl page = url.adjusted(QUrl::RemoveFragment);
   if (source().adjusted(QUrl::RemoveFragment) != page) setSource(page);
-  if (url.hasFragment()) scrollToAnchor(url.fragment());
-  else verticalScrollBar()->setValue(0);
+  if (url.hasFragment())
+    scrollToAnchor(url.fragment());
+  else
+    verticalScrollBar()->setValue(0);
   if (!isVisible()) {
     // Beside the main window each time it opens, never where the window
     // system happens to put it; a window of the main window's, kept above it.

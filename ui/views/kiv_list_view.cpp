@@ -95,8 +95,8 @@ void CKivListView::OnInitialUpdate(const std::optional<ColumnWidths>& storedWidt
   const ColumnWidths widths = storedWidths ? *storedWidths : DefaultWidths();
   for (int c = 0; c < kListColumns; ++c) {
     setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
-    headerItem()->setTextAlignment(c, RightAligned(c) ? Qt::AlignRight | Qt::AlignVCenter
-                                                      : Qt::AlignLeft | Qt::AlignVCenter);
+    headerItem()->setTextAlignment(
+        c, RightAligned(c) ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
   }
 }
 
@@ -111,7 +111,8 @@ void CKivListView::WidenNarrowColumns() {
 CKivListView::ColumnWidths CKivListView::DefaultWidths() const {
   const QFontMetricsF metrics(font());
   const double scale = std::max(1.0, metrics.horizontalAdvance(QStringLiteral("会議室名")) / (4 * kDesignedFullWidth));
-  const int iconSide = iconSize().isValid() ? iconSize().width() : style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+  const int iconSide =
+      iconSize().isValid() ? iconSize().width() : style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
   const auto widest = [&](int column, auto& texts) {
     QStyleOptionViewItem cell;
     initViewItemOption(&cell);

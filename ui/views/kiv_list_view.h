@@ -27,8 +27,8 @@ class CKivListView : public QTreeWidget, public RowsPort, public CKivView {
   using ColumnWidths = std::array<int, kListColumns>;
   static constexpr ColumnWidths kDefaultWidths = {90, 264, 45, 80, 60, 60};
 
-  CKivListView(CKivDoc& doc, Messenger& messenger, DecisionPort& decisions, ProgressPort& progress,
-               const Clock& clock, SplitDialogPort& dialogs, ProcessLauncher& launcher, QWidget* parent = nullptr);
+  CKivListView(CKivDoc& doc, Messenger& messenger, DecisionPort& decisions, ProgressPort& progress, const Clock& clock,
+               SplitDialogPort& dialogs, ProcessLauncher& launcher, QWidget* parent = nullptr);
   ~CKivListView() override;
 
   // Once, when the window is first shown: the columns, with the stored

@@ -234,16 +234,24 @@ void CMainFrame::BuildToolBar() {
   toolBar_->setObjectName(IdName(ids::kToolBarMain));
   toolBar_->setIconSize(QSize(16, 15));
   toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
-  const int order[] = {ids::kCmdAnalyze,        ids::kCmdSplit,          ids::kCmdUndo,
+  const int order[] = {ids::kCmdAnalyze,
+                       ids::kCmdSplit,
+                       ids::kCmdUndo,
                        0,
-                       ids::kCmdSelectAll,      ids::kCmdSelectInvert,   ids::kCmdSelectUnanalyzed,
+                       ids::kCmdSelectAll,
+                       ids::kCmdSelectInvert,
+                       ids::kCmdSelectUnanalyzed,
                        ids::kCmdSelectNone,
                        0,
-                       ids::kCmdExternalLaunch, ids::kCmdExportHeaders,  ids::kCmdAbout,
+                       ids::kCmdExternalLaunch,
+                       ids::kCmdExportHeaders,
+                       ids::kCmdAbout,
                        ids::kCmdContextHelp};
   for (int id : order) {
-    if (id == 0) toolBar_->addSeparator();
-    else toolBar_->addAction(action(id));
+    if (id == 0)
+      toolBar_->addSeparator();
+    else
+      toolBar_->addAction(action(id));
   }
   connect(toolBar_, &QToolBar::visibilityChanged, action(ids::kCmdToggleToolBar), &QAction::setChecked);
 }
@@ -306,7 +314,8 @@ void CMainFrame::OnHelp(int id) {
 }
 
 void CMainFrame::OnAbout() {
-  CAboutDlg about(app_.mode(), [this] { ShowCompanionMode(); }, this);
+  CAboutDlg about(
+      app_.mode(), [this] { ShowCompanionMode(); }, this);
   ExecModal(about);
 }
 
@@ -329,8 +338,10 @@ void CMainFrame::UpdateCommandStates() {
 
 // With two panes, the next and the previous pane are the same: the other one.
 void CMainFrame::FocusNextPane() {
-  if (list_->hasFocus()) tree_->setFocus(Qt::TabFocusReason);
-  else list_->setFocus(Qt::TabFocusReason);
+  if (list_->hasFocus())
+    tree_->setFocus(Qt::TabFocusReason);
+  else
+    list_->setFocus(Qt::TabFocusReason);
 }
 
 // Back from another program, which may have written the logs: the list
@@ -366,9 +377,12 @@ void CMainFrame::ShowFirstTime() {
   tree_->OnInitialUpdate();
   ChooseLastForum();
   const int state = placement ? placement->showState : kShowNormal;
-  if (state == kShowMaximized) showMaximized();
-  else if (state == kShowMinimized) showMinimized();
-  else show();
+  if (state == kShowMaximized)
+    showMaximized();
+  else if (state == kShowMinimized)
+    showMinimized();
+  else
+    show();
   if (state == kShowNormal) KeepFrameOnScreen();
   RescanOnReturn();
   OfferSettingsForMissingFolder();
@@ -403,8 +417,8 @@ bool CMainFrame::SaveOnClose() {
   }
   const QRect r = isMaximized() || isMinimized() ? normalGeometry() : geometry();
   const int state = isMinimized() ? kShowMinimized : isMaximized() ? kShowMaximized : kShowNormal;
-  SaveWindowPlacement(app_.profile(), WindowPlacement{state, r.top(), r.left(), r.top() + r.height(),
-                                                      r.left() + r.width()});
+  SaveWindowPlacement(app_.profile(),
+                      WindowPlacement{state, r.top(), r.left(), r.top() + r.height(), r.left() + r.width()});
   SaveViewSize(app_.profile(), tree_->width(), splitter_->height());
   const CDirectory* forum = app_.doc().CurrentFolder();
   app_.profile().WriteProfileString(settings::kSetting, settings::kLastForum, forum ? forum->path : std::string());

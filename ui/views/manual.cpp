@@ -22,8 +22,7 @@ QString ManualPathFrom(const QString& programFolder) {
   const QDir folder(programFolder);
   // Where the installation puts it, relative to the programs so that an
   // installed tree still finds it when moved; the build tree is laid out the same.
-  const QString installed =
-      QDir::cleanPath(folder.filePath(QStringLiteral(KIV_MANUAL_FROM_PROGRAM "/Kiv.html")));
+  const QString installed = QDir::cleanPath(folder.filePath(QStringLiteral(KIV_MANUAL_FROM_PROGRAM "/Kiv.html")));
   if (QFileInfo::exists(installed)) return installed;
   // A copy that keeps everything in one folder (as on Windows).
   const QString beside = folder.filePath(QStringLiteral("Kiv.html"));
