@@ -48,6 +48,11 @@ bool ParseRoomList(const std::string& text, RoomSet& rooms) {
 
 bool ParseBatchCommand(const std::vector<std::string>& words, BatchCommand& command, std::string& error) {
   command = BatchCommand{};
+  if (!words.empty() && words[0] == "maintain") {
+    // It takes a shared log folder, not the one forum a session runs on.
+    error = "maintain runs on a shared log folder, not in a session";
+    return false;
+  }
   if (words.empty() || !ParseVerb(words[0], command.verb)) {
     error = "unknown command" + (words.empty() ? std::string() : " " + words[0]);
     return false;
@@ -109,6 +114,65 @@ bool ParseBatchCommand(const std::vector<std::string>& words, BatchCommand& comm
   if ((verb == Verb::Split || verb == Verb::Undo) && !command.roomsGiven) {
     error = words[0] + " needs --rooms LIST";
     return false;
+  }
+  return true;
+}
+
+namespace {
+
+bool ParseForumNames(const std::string& text, std::vector<std::string>& names) {
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',', start);
+    names.push_back(text.substr(start, comma - start));
+    if (names.back().empty()) return false;
+    if (comma == std::string::npos) return true;
+    start = comma + 1;
+  }
+}
+
+}  // namespace
+
+bool ParseMaintainCommand(const std::vector<std::string>& words, MaintainCommand& command, std::string& error) {
+  command = MaintainCommand{};
+  bool cutGiven = false;
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    const std::string& w = words[i];
+    const bool hasValue = i + 1 < words.size();
+    const std::string v = hasValue ? words[i + 1] : std::string();
+    if (w == "--forums") {
+      if (!hasValue || !ParseForumNames(v, command.forums)) {
+        error = "--forums takes folder names separated by commas";
+        return false;
+      }
+      ++i;
+    } else if (w == "--rooms") {
+      if (!hasValue || !ParseRoomList(v, command.rooms)) {
+        error = "--rooms takes room numbers 1-20 separated by commas";
+        return false;
+      }
+      command.roomsGiven = true;
+      ++i;
+    } else if (w == "--keep" || w == "--number") {
+      if (cutGiven) {
+        error = "--keep and --number exclude each other";
+        return false;
+      }
+      if (!hasValue || !ParseNumber(v, 0, kSplitNumberMax, command.value)) {
+        error = w + " takes 0 to 65536";
+        return false;
+      }
+      command.cut = w == "--keep" ? MaintainCommand::Cut::Keep : MaintainCommand::Cut::Number;
+      cutGiven = true;
+      ++i;
+    } else if (w == "--export") {
+      command.exportAfter = true;
+    } else if (w == "--json") {
+      command.json = true;
+    } else {
+      error = "unexpected argument " + w + " for maintain";
+      return false;
+    }
   }
   return true;
 }

@@ -27,6 +27,28 @@ struct BatchCommand {
   bool Writes() const { return verb == Verb::Split || verb == Verb::Undo || verb == Verb::Export; }
 };
 
+// kiv-batch maintain: the upkeep of every forum folder of a shared log
+// folder, each room split where its logs hold messages at or below its cut
+// number.
+struct MaintainCommand {
+  enum class Cut {
+    Proposed,  // the number the split dialog proposes for the room
+    Keep,      // the room's highest number less value: the newest value messages stay
+    Number,    // value itself
+  };
+  std::vector<std::string> forums;  // folder names; empty: every forum folder
+  RoomSet rooms = 0;
+  bool roomsGiven = false;
+  Cut cut = Cut::Proposed;
+  int value = 0;
+  bool exportAfter = false;
+  bool json = false;  // the summary as JSON objects, one a line
+};
+
+// Parses words ("maintain" first, then its options; no folder), as
+// ParseBatchCommand does.
+bool ParseMaintainCommand(const std::vector<std::string>& words, MaintainCommand& command, std::string& error);
+
 // Parses words (the verb first, then its options; no folder). False with a
 // reason in error for anything the contract does not allow.
 bool ParseBatchCommand(const std::vector<std::string>& words, BatchCommand& command, std::string& error);

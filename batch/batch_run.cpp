@@ -1,5 +1,7 @@
 #include "batch/batch_run.h"
 
+#include <algorithm>
+
 #include "batch/batch_dialogs.h"
 #include "commands/analyze_command.h"
 #include "commands/export_command.h"
@@ -98,15 +100,45 @@ int BatchRun::List(const BatchCommand& command) {
   return kExitDone;
 }
 
-int BatchRun::Analyze(const BatchCommand& command) {
+int BatchRun::AnalyzeQuietly(RoomSet rooms, bool allRooms) {
   Refresh();
-  rows_.SelectRooms(command.rooms, !command.roomsGiven);
+  rows_.SelectRooms(rooms, allRooms);
   const AnalyzeReport report = OnAnalyze(ctx_);
-  PrintRows(command);
   return report.failed > 0 ? kExitIncomplete : kExitDone;
 }
 
+int BatchRun::Analyze(const BatchCommand& command) {
+  const int status = AnalyzeQuietly(command.rooms, !command.roomsGiven);
+  PrintRows(command);
+  return status;
+}
+
+std::vector<RoomRange> BatchRun::RoomRanges(RoomSet rooms, bool allRooms) const {
+  std::vector<RoomRange> ranges;
+  for (int room = kFirstRoom; room <= kLastRoom; ++room) {
+    if (!allRooms && !RoomInSet(rooms, room)) continue;
+    RoomRange range{room, kNoHighest, 0, true};
+    bool any = false;
+    for (const auto& entry : doc_.CurrentFolder()->entries) {
+      if (entry->room != room || (entry->kind != kKindBody && entry->kind != kKindTitle)) continue;
+      any = true;
+      range.known = range.known && entry->RangeKnown();
+      range.lowest = std::min(range.lowest, entry->lowest);
+      range.highest = std::max(range.highest, entry->RangeKnown() ? entry->highest : 0);
+    }
+    if (any) ranges.push_back(range);
+  }
+  return ranges;
+}
+
 int BatchRun::Split(const BatchCommand& command, bool inSession) {
+  const int status = SplitWithoutExport(command, inSession);
+  if (lastSplit_.kind != SplitOutcome::Kind::Ran || plat::InterruptRequested()) return status;
+  if (command.exportAfter && Export() != kExitDone) return kExitIncomplete;
+  return status;
+}
+
+int BatchRun::SplitWithoutExport(const BatchCommand& command, bool inSession) {
   Refresh();
   rows_.SelectRooms(command.rooms, false);
   // The command line, not the stored settings, says how to split; the
@@ -120,12 +152,12 @@ int BatchRun::Split(const BatchCommand& command, bool inSession) {
   decisions_.SetOverwriteBackups(command.overwrite);
 
   BatchDialogs dialogs(command, messenger_, decisions_);
-  SplitOutcome outcome = SplitSelectedRooms(ctx_, dialogs, settings, command.exportAfter);
-  if (outcome.kind == SplitOutcome::Kind::Analysed) {
-    outcome = SplitSelectedRooms(ctx_, dialogs, settings, command.exportAfter);
+  lastSplit_ = SplitSelectedRooms(ctx_, dialogs, settings, command.exportAfter);
+  if (lastSplit_.kind == SplitOutcome::Kind::Analysed) {
+    lastSplit_ = SplitSelectedRooms(ctx_, dialogs, settings, command.exportAfter);
   }
+  const SplitOutcome& outcome = lastSplit_;
 
-  int status = kExitDone;
   switch (outcome.kind) {
     case SplitOutcome::Kind::Nothing: return NoRowsOfRooms();
     case SplitOutcome::Kind::Analysed:
@@ -146,14 +178,12 @@ int BatchRun::Split(const BatchCommand& command, bool inSession) {
             err_, "kiv-batch: room %d left alone: none of its logs holds a message at or below its cut point\n", room);
       }
       if (r.skipped > 0 || r.stoppedChanged || r.stoppedNaming || r.interrupted || r.onlyInBackup > 0) {
-        status = kExitIncomplete;
+        return kExitIncomplete;
       }
       break;
     }
   }
-  if (plat::InterruptRequested()) return kExitIncomplete;
-  if (command.exportAfter && Export() != kExitDone) status = kExitIncomplete;
-  return status;
+  return plat::InterruptRequested() ? kExitIncomplete : kExitDone;
 }
 
 int BatchRun::Undo(const BatchCommand& command) {
@@ -200,6 +230,6 @@ int BatchRun::Finish(int status) {
 
 int BatchRun::Export() {
   Refresh();
-  const ExportReport report = OnExportHeaders(ctx_);
-  return report.failed ? kExitIncomplete : kExitDone;
+  lastExport_ = OnExportHeaders(ctx_);
+  return lastExport_.failed ? kExitIncomplete : kExitDone;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "batch/batch_command.h"
 #include "batch/batch_decisions.h"
@@ -9,6 +10,8 @@
 #include "batch/console_progress.h"
 #include "commands/backup_watch.h"
 #include "commands/command_context.h"
+#include "commands/export_command.h"
+#include "commands/split_command.h"
 #include "messages/companion_mode.h"
 #include "model/kiv_doc.h"
 #include "platform/forum_lock.h"
@@ -19,6 +22,14 @@
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitIncomplete = 1;  // a file was skipped or a command failed
 inline constexpr int kExitUsage = 2;       // bad usage or arguments; nothing touched
+
+// The message numbers of one room's body and title logs together.
+struct RoomRange {
+  int room = 0;
+  int lowest = 0;
+  int highest = 0;
+  bool known = false;  // every log of the room has its range
+};
 
 // One run of kiv-batch on one forum folder: the document with the default
 // settings (nothing of the user's stored settings is read or written), the
@@ -57,6 +68,23 @@ class BatchRun {
   // failed command rather than bad usage.
   int Run(const BatchCommand& command, bool inSession);
 
+  // Analyses the logs of rooms (every room when allRooms) as analyze does,
+  // printing no rows.
+  int AnalyzeQuietly(RoomSet rooms, bool allRooms);
+
+  // The rooms 1-20 of rooms (every room when allRooms) that have a body or
+  // a title log, in room order, with the ranges the run knows of.
+  std::vector<RoomRange> RoomRanges(RoomSet rooms, bool allRooms) const;
+
+  // The split of command as Run runs it, but without the export: with
+  // command.exportAfter the split's journal promises the export, and the
+  // caller runs it once its splits are done.
+  int SplitWithoutExport(const BatchCommand& command, bool inSession);
+
+  // What the last split and the last export of this run did.
+  const SplitOutcome& lastSplit() const { return lastSplit_; }
+  const ExportReport& lastExport() const { return lastExport_; }
+
   // Ends the run: tells when the history file the run's undo records are to
   // be appended to may not be written (a link out of the forum folder, or to
   // no regular file), writes the history, tells of backups the host wrote
@@ -90,4 +118,6 @@ class BatchRun {
   BatchRows rows_;
   CommandContext ctx_;
   BackupWatch backups_;
+  SplitOutcome lastSplit_;
+  ExportReport lastExport_;
 };

@@ -1,5 +1,6 @@
-// kiv-batch: the commands of the log list on one forum folder, for scripts
-// and scheduled jobs.
+// kiv-batch: the commands of the log list on one forum folder, and the
+// upkeep of every forum of a shared log folder, for scripts and scheduled
+// jobs.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -9,6 +10,7 @@
 
 #include "batch/batch_command.h"
 #include "batch/batch_run.h"
+#include "batch/maintain_run.h"
 #include "batch/usage.h"
 #include "platform/console.h"
 #include "platform/interrupt.h"
@@ -74,6 +76,21 @@ int RunSession(BatchRun& run) {
   return status;
 }
 
+int RunMaintainCommand(const std::vector<std::string>& args) {
+  if (args.size() < 2) return Usage("maintain needs SHARED_DIR");
+  const std::string shared = ForumPath(args[1]);
+  if (shared.empty()) return Usage(args[1] + " is not a folder");
+  std::vector<std::string> words{args[0]};
+  words.insert(words.end(), args.begin() + 2, args.end());
+  MaintainCommand command;
+  std::string error;
+  if (!ParseMaintainCommand(words, command, error)) return Usage(error);
+  plat::CatchInterrupts();
+  const int status = RunMaintain(shared, command, stdout, stderr);
+  plat::EndAsInterrupted();
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -90,6 +107,7 @@ int main(int argc, char** argv) {
     return kExitDone;
   }
   const std::string verb = args[0];
+  if (verb == "maintain") return RunMaintainCommand(args);
   if (args.size() < 2) return Usage(verb + " needs FORUM_DIR");
   const std::string forum = ForumPath(args[1]);
   if (forum.empty()) return Usage(args[1] + " is not a folder");

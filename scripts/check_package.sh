@@ -82,8 +82,8 @@ for page in "$share"/man/man1/*.1.gz "$share"/man/ja/man1/*.1.gz; do
   fi
 done
 LC_ALL=C.UTF-8 MANWIDTH=80 man -E UTF-8 -l "$share/man/man1/kiv-batch.1.gz" >"$work/page" 2>/dev/null
-for option in list analyze split session undo export --rooms --number --kind --method --form --bak --overwrite \
-              --export --help --version 'EXIT STATUS' EXAMPLES; do
+for option in list analyze split session undo export maintain --rooms --number --kind --method --form --bak \
+              --overwrite --export --json --forums --keep --help --version 'EXIT STATUS' EXAMPLES; do
   grep -q -- "$option" "$work/page" || fail "kiv-batch(1) does not tell of $option"
 done
 

@@ -90,10 +90,10 @@ std::map<std::string, FileState> Snapshot(const std::string& folder) {
   return files;
 }
 
-samplegen::SharedFolderResult MakeSample(const std::string& dir, int rooms, int messages) {
+samplegen::SharedFolderResult MakeSample(const std::string& dir, int rooms, int messages, int forums) {
   samplegen::SharedFolderOptions options;
   options.seed = 7;
-  options.forums = 1;
+  options.forums = forums;
   options.rooms = rooms;
   options.messages = messages;
   samplegen::SharedFolderResult r = samplegen::GenerateSharedFolder(dir, options);
@@ -103,3 +103,50 @@ samplegen::SharedFolderResult MakeSample(const std::string& dir, int rooms, int 
 
 std::string ArchiveMonth() { return plat::FormatLocalTime(std::time(nullptr), "%y%m"); }
 std::string TodayForHeader() { return plat::FormatLocalTime(std::time(nullptr), "%y/%m/%d"); }
+
+std::map<std::string, std::string> ParseJsonLine(const std::string& line) {
+  std::map<std::string, std::string> object;
+  std::size_t i = 0;
+  auto text = [&](std::string& out) {
+    if (line[i++] != '"') return false;
+    while (i < line.size() && line[i] != '"') {
+      if (line[i] != '\\') {
+        out += line[i++];
+      } else if (line[i + 1] == 'u') {
+        const unsigned code = static_cast<unsigned>(std::stoul(line.substr(i + 2, 4), nullptr, 16));
+        out += code < 0x80 ? std::string(1, static_cast<char>(code)) : code == 0xFFFD ? "\xEF\xBF\xBD" : "?";
+        i += 6;
+      } else {
+        out += line[i + 1];
+        i += 2;
+      }
+    }
+    return i++ < line.size();
+  };
+  if (line.empty() || line[i++] != '{') return {};
+  while (i < line.size() && line[i] != '}') {
+    std::string key, value;
+    if (!text(key) || line[i++] != ':') return {};
+    if (line[i] == '"') {
+      if (!text(value)) return {};
+    } else {
+      const std::size_t end = line.find_first_of(",}", i);
+      value = line.substr(i, end - i);
+      i = end;
+    }
+    object[key] = value;
+    if (line[i] == ',') ++i;
+  }
+  return object;
+}
+
+void LockWait::Set(const char* ms) {
+#ifdef _WIN32
+  ::_putenv_s("KIV_LOCK_WAIT_MS", ms);
+#else
+  if (*ms)
+    ::setenv("KIV_LOCK_WAIT_MS", ms, 1);
+  else
+    ::unsetenv("KIV_LOCK_WAIT_MS");
+#endif
+}

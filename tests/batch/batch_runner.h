@@ -22,8 +22,26 @@ struct FileState {
 };
 std::map<std::string, FileState> Snapshot(const std::string& folder);
 
-// A generated shared folder in a fresh temporary folder; its first forum.
-samplegen::SharedFolderResult MakeSample(const std::string& dir, int rooms, int messages);
+// A generated shared folder in a fresh temporary folder: forums forum
+// folders of rooms rooms, each room with messages 1 to messages.
+samplegen::SharedFolderResult MakeSample(const std::string& dir, int rooms, int messages, int forums = 1);
+
+// One line of --json: a flat object of strings, numbers and nulls, read back
+// as a script would; each value as text ("null" for null). Empty when the
+// line is no such object.
+std::map<std::string, std::string> ParseJsonLine(const std::string& line);
+
+// How long kiv-batch waits for the forum, for as long as the object lives.
+class LockWait {
+ public:
+  explicit LockWait(const char* ms) { Set(ms); }
+  ~LockWait() { Set(""); }
+  LockWait(const LockWait&) = delete;
+  LockWait& operator=(const LockWait&) = delete;
+
+ private:
+  static void Set(const char* ms);
+};
 
 // The current local year and month as archive names carry them ("9802").
 std::string ArchiveMonth();

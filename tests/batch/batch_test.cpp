@@ -47,45 +47,6 @@ std::string ExpectedRows(const samplegen::ForumResult& forum, bool analysed) {
   return out;
 }
 
-// One line of --json: a flat object of strings, numbers and nulls, read back
-// as a script would; each value as text ("null" for null). Empty when the
-// line is no such object.
-std::map<std::string, std::string> ParseJsonLine(const std::string& line) {
-  std::map<std::string, std::string> object;
-  std::size_t i = 0;
-  auto text = [&](std::string& out) {
-    if (line[i++] != '"') return false;
-    while (i < line.size() && line[i] != '"') {
-      if (line[i] != '\\') {
-        out += line[i++];
-      } else if (line[i + 1] == 'u') {
-        const unsigned code = static_cast<unsigned>(std::stoul(line.substr(i + 2, 4), nullptr, 16));
-        out += code < 0x80 ? std::string(1, static_cast<char>(code)) : code == 0xFFFD ? "\xEF\xBF\xBD" : "?";
-        i += 6;
-      } else {
-        out += line[i + 1];
-        i += 2;
-      }
-    }
-    return i++ < line.size();
-  };
-  if (line.empty() || line[i++] != '{') return {};
-  while (i < line.size() && line[i] != '}') {
-    std::string key, value;
-    if (!text(key) || line[i++] != ':') return {};
-    if (line[i] == '"') {
-      if (!text(value)) return {};
-    } else {
-      const std::size_t end = line.find_first_of(",}", i);
-      value = line.substr(i, end - i);
-      i = end;
-    }
-    object[key] = value;
-    if (line[i] == ',') ++i;
-  }
-  return object;
-}
-
 class KivBatch : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -257,6 +218,13 @@ TEST_F(KivBatch, BadUsageTouchesNothing) {
       {"frobnicate", forum.path},
       {"list", tmp.Sub("missing")},
       {"session", forum.path, "--rooms", "1"},
+      {"maintain"},
+      {"maintain", tmp.Sub("logs"), "--forums", "FORUM1,FORUM9"},
+      {"maintain", tmp.Sub("logs"), "--forums", "FORUM1,"},
+      {"maintain", tmp.Sub("logs"), "--keep", "5", "--number", "5"},
+      {"maintain", tmp.Sub("logs"), "--keep", "65537"},
+      {"maintain", tmp.Sub("logs"), "--rooms", "21"},
+      {"maintain", tmp.Sub("logs"), "--kind", "body"},
   };
   for (const auto& args : bad) {
     BatchResult r = RunBatch(args);
@@ -274,6 +242,8 @@ TEST_F(KivBatch, BadUsageTouchesNothing) {
   r = RunBatch({"session", forum.path}, "split --rooms 1\nlist extra\n");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("line 2"), std::string::npos);
+  r = RunBatch({"session", forum.path}, "maintain\n");
+  EXPECT_EQ(r.status, 2) << "maintain takes a shared log folder, never a session's forum";
   EXPECT_EQ(Snapshot(forum.path), before);
 
   r = RunBatch({"--help"});
@@ -307,25 +277,6 @@ TEST_F(KivBatch, ListShowsLogsOfSeveralGigabytesAtTheirTrueSize) {
 }
 
 namespace {
-
-// How long kiv-batch waits for the forum, for as long as the object lives.
-class LockWait {
- public:
-  explicit LockWait(const char* ms) { Set(ms); }
-  ~LockWait() { Set(""); }
-
- private:
-  static void Set(const char* ms) {
-#ifdef _WIN32
-    ::_putenv_s("KIV_LOCK_WAIT_MS", ms);
-#else
-    if (*ms)
-      ::setenv("KIV_LOCK_WAIT_MS", ms, 1);
-    else
-      ::unsetenv("KIV_LOCK_WAIT_MS");
-#endif
-  }
-};
 
 long OwnPid() {
 #ifdef _WIN32

@@ -21,12 +21,13 @@ expect() {  # what, expected, got
   fi
 }
 expect "a command" "split " "$(complete_words kiv-batch sp)"
+expect "a command" "maintain " "$(complete_words kiv-batch ma)"
 expect "a kind" "title " "$(complete_words kiv-batch split /tmp --kind t)"
 expect "a method" "0 1 " "$(complete_words kiv-batch split /tmp --method '')"
 expect "a folder" "$(cd / && compgen -d -- /tm | sort | tr '\n' ' ')" "$(complete_words kiv-batch list /tm)"
 # Every option the usage names for a command, and no other.
 usage=$("$batch" --help | sed -n '/^usage:/,/^$/p')
-for command in list analyze split; do
+for command in list analyze split maintain; do
   named=$(awk -v c="$command" '/kiv-batch / { on = ($0 ~ ("kiv-batch " c " ")) } on' <<<"$usage" |
           grep -o -- '--[a-z]*' | sort -u | tr '\n' ' ')
   expect "the options of $command" "$named" "$(complete_words kiv-batch "$command" /tmp --)"

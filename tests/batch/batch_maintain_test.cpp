@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/file_ops.h"
+#include "platform/forum_lock.h"
+#include "tests/batch/batch_runner.h"
+#include "tests/support/temp_dir.h"
+#include "tools/samplegen/log_writer.h"
+
+namespace {
+
+// Three forums (FORUM1, FORUM2, GROUP1/FORUM3) of two rooms with messages
+// 1-2500, but FORUM1's room 1 holds only 2001-2500. Their paths.
+std::vector<std::string> MakeForums(const std::string& dir) {
+  std::vector<std::string> paths;
+  for (const samplegen::ForumResult& forum : MakeSample(dir, 2, 2500, 3).forums) paths.push_back(forum.path);
+  for (const samplegen::LogKind kind : {samplegen::LogKind::Body, samplegen::LogKind::Title}) {
+    samplegen::LogOptions room1;
+    room1.kind = kind;
+    room1.first = 2001;
+    room1.messages = 500;
+    room1.replace = true;
+    const char* name = kind == samplegen::LogKind::Body ? "/MES_01.LOG" : "/MES#01.LOG";
+    EXPECT_TRUE(samplegen::WriteLogFile(paths.at(0) + name, room1).ok);
+  }
+  return paths;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
+}
+
+// The summary read back from --json into the tab format.
+std::string SummaryFromJson(const std::string& out) {
+  std::string tabs;
+  for (const std::string& line : Lines(out)) {
+    std::map<std::string, std::string> o = ParseJsonLine(line);
+    EXPECT_EQ(o.size(), 5u) << line;
+    EXPECT_EQ(line.find("\"roomsSplit\":\""), std::string::npos) << "counts are numbers: " << line;
+    tabs += o["forum"] + "\t" + o["roomsSplit"] + "\t" + o["oldLogs"] + "\t" + o["linesExported"] + "\t" +
+            (o["failure"] == "null" ? "ok" : o["failure"]) + "\n";
+  }
+  return tabs;
+}
+
+// The lowest number of each room's body and title log, as analyze finds it:
+// "room 1: 2001 2001, room 2: 1 1".
+std::string LowestNumbers(const std::string& forum) {
+  const BatchResult r = RunBatch({"analyze", forum, "--json"});
+  std::map<std::string, std::string> lowest;
+  for (const std::string& line : Lines(r.out)) {
+    std::map<std::string, std::string> row = ParseJsonLine(line);
+    lowest[row["file"]] = row["lowest"];
+  }
+  return "room 1: " + lowest["MES_01.LOG"] + " " + lowest["MES#01.LOG"] + ", room 2: " + lowest["MES_02.LOG"] + " " +
+         lowest["MES#02.LOG"];
+}
+
+// Every old log of the forum, and every AR.LST line naming one of them.
+void ExpectOldLogsAndList(const std::string& forum, int oldLogs, int listLines) {
+  int made = 0;
+  for (const auto& [name, state] : Snapshot(forum)) made += name.starts_with("AR_") || name.starts_with("AR#");
+  EXPECT_EQ(made, oldLogs) << forum;
+  const std::vector<std::string> list = Lines(plat::FileExists(forum + "/AR.LST") ? ReadBytes(forum + "/AR.LST") : "");
+  EXPECT_EQ(static_cast<int>(list.size()), listLines) << forum;
+  for (const std::string& line : list) {
+    EXPECT_TRUE(line.starts_with("M AR_") && plat::FileExists(forum + "/" + line.substr(2, 12))) << line;
+  }
+}
+
+}  // namespace
+
+// Each way of choosing the cut number: a room whose logs hold messages at or
+// below it is split (room by room, the kinds it has), one with nothing to
+// move is left alone; the export runs once per forum; the summary counts it.
+TEST(KivBatchMaintain, EachRoomIsSplitAtItsCutNumberOrLeftAloneWithNothingToMove) {
+  struct Case {
+    std::vector<std::string> options;
+    std::string summary;              // tab format, whatever was asked
+    std::vector<std::string> lowest;  // FORUM1..3 after the run
+  };
+  const std::vector<Case> cases = {
+      {{},  // the dialog's number: 2000 for every room
+       "FORUM1\t1\t2\t0\tok\nFORUM2\t2\t4\t0\tok\nFORUM3\t2\t4\t0\tok\n",
+       {"room 1: 2001 2001, room 2: 2001 2001", "room 1: 2001 2001, room 2: 2001 2001",
+        "room 1: 2001 2001, room 2: 2001 2001"}},
+      {{"--keep", "600", "--export"},
+       "FORUM1\t1\t2\t1\tok\nFORUM2\t2\t4\t2\tok\nFORUM3\t2\t4\t2\tok\n",
+       {"room 1: 2001 2001, room 2: 1901 1901", "room 1: 1901 1901, room 2: 1901 1901",
+        "room 1: 1901 1901, room 2: 1901 1901"}},
+      {{"--number", "2001", "--rooms", "1", "--forums", "FORUM3,FORUM1", "--json", "--export"},  // one to move
+       "FORUM1\t1\t2\t1\tok\nFORUM3\t1\t2\t1\tok\n",
+       {"room 1: 2002 2002, room 2: 1 1", "room 1: 1 1, room 2: 1 1", "room 1: 2002 2002, room 2: 1 1"}},
+      {{"--number", "0", "--export"},
+       "FORUM1\t0\t0\t0\tok\nFORUM2\t0\t0\t0\tok\nFORUM3\t0\t0\t0\tok\n",
+       {"room 1: 2001 2001, room 2: 1 1", "room 1: 1 1, room 2: 1 1", "room 1: 1 1, room 2: 1 1"}},
+  };
+  for (const Case& c : cases) {
+    TempDir tmp;
+    const std::vector<std::string> forums = MakeForums(tmp.Sub("logs"));
+    const auto Forum = [&](int f) { return forums.at(static_cast<std::size_t>(f)); };
+    const std::string said = ::testing::PrintToString(c.options);
+    std::vector<std::map<std::string, FileState>> before;
+    for (int f = 0; f < 3; ++f) before.push_back(Snapshot(Forum(f)));
+    std::vector<std::string> args{"maintain", tmp.Sub("logs")};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const BatchResult r = RunBatch(args);
+    EXPECT_EQ(r.status, 0) << said << r.err;
+    const bool json = std::find(args.begin(), args.end(), "--json") != args.end();
+    EXPECT_EQ(json ? SummaryFromJson(r.out) : r.out, c.summary) << said;
+
+    const std::vector<std::string> summary = Lines(c.summary);
+    for (int f = 0; f < 3; ++f) {
+      EXPECT_EQ(LowestNumbers(Forum(f)), c.lowest.at(static_cast<std::size_t>(f))) << said << " FORUM" << f + 1;
+      const std::string name = "FORUM" + std::to_string(f + 1) + "\t";
+      const auto line = std::find_if(summary.begin(), summary.end(), [&](auto& l) { return l.starts_with(name); });
+      if (line == summary.end() || line->starts_with(name + "0\t")) {
+        EXPECT_EQ(Snapshot(Forum(f)), before.at(static_cast<std::size_t>(f))) << said << " touched " << name;
+        continue;
+      }
+      std::vector<std::string> fields;
+      for (std::size_t s = 0, e; s != std::string::npos; s = e == std::string::npos ? e : e + 1) {
+        e = line->find('\t', s);
+        fields.push_back(line->substr(s, e - s));
+      }
+      ExpectOldLogsAndList(Forum(f), std::stoi(fields[2]), std::stoi(fields[3]));
+    }
+  }
+}
+
+// A forum that fails (another program holds it; a backup of an earlier run
+// in the way) does not stop the others, and the run ends with status 1.
+TEST(KivBatchMaintain, AForumThatFailsLeavesTheOthersToGoOn) {
+  TempDir tmp;
+  const std::vector<std::string> forums = MakeForums(tmp.Sub("logs"));
+  const auto Forum = [&](int f) { return forums.at(static_cast<std::size_t>(f)); };
+  {
+    plat::ForumLock held;
+    int err = 0;
+    ASSERT_EQ(held.Acquire(Forum(1), plat::kLockHolderKiv, std::chrono::milliseconds(0), &err),
+              plat::ForumLock::Outcome::Held);
+    const auto before = Snapshot(Forum(1));
+    const LockWait wait("0");
+    const BatchResult r = RunBatch({"maintain", tmp.Sub("logs")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "FORUM1\t1\t2\t0\tok\nFORUM2\t0\t0\t0\theld by another program\nFORUM3\t2\t4\t0\tok\n");
+    EXPECT_NE(r.err.find("フォーラム使用中: フォーラム "), std::string::npos) << r.err;
+    EXPECT_EQ(Snapshot(Forum(1)), before);
+  }
+  // The next run meets the backups of the first (MES_02.B00, ...): those
+  // files are skipped and their logs stay; FORUM1's room 1 and FORUM2 split.
+  const auto forum3 = Snapshot(Forum(2));
+  const BatchResult r = RunBatch({"maintain", tmp.Sub("logs"), "--keep", "100", "--export"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out,
+            "FORUM1\t1\t2\t1\troom 2: 2 file(s) skipped\n"
+            "FORUM2\t2\t4\t2\tok\n"
+            "FORUM3\t0\t0\t0\troom 1: 2 file(s) skipped; room 2: 2 file(s) skipped\n");
+  EXPECT_EQ(LowestNumbers(Forum(0)), "room 1: 2401 2401, room 2: 2001 2001");
+  EXPECT_EQ(LowestNumbers(Forum(1)), "room 1: 2401 2401, room 2: 2401 2401");
+  EXPECT_EQ(Snapshot(Forum(2)), forum3);
+}
