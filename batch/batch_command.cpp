@@ -167,6 +167,8 @@ bool ParseMaintainCommand(const std::vector<std::string>& words, MaintainCommand
       ++i;
     } else if (w == "--export") {
       command.exportAfter = true;
+    } else if (w == "--overwrite") {
+      command.overwrite = true;
     } else if (w == "--json") {
       command.json = true;
     } else {

@@ -42,6 +42,9 @@ struct MaintainCommand {
   Cut cut = Cut::Proposed;
   int value = 0;
   bool exportAfter = false;
+  // A backup of an earlier run in the way is replaced (its split's messages
+  // are all in that split's old logs and the log): what a run every month needs.
+  bool overwrite = false;
   bool json = false;  // the summary as JSON objects, one a line
 };
 

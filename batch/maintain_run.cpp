@@ -20,6 +20,7 @@ BatchCommand RoomSplit(const MaintainCommand& command, int room, int cut) {
   // The split's journal promises the export, so that a run cut short gets
   // the lines from the next run's repair.
   split.exportAfter = command.exportAfter;
+  split.overwrite = command.overwrite;
   return split;
 }
 

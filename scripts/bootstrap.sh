@@ -11,7 +11,7 @@ KIV_PACKAGES=(
   clang libclang-rt-14-dev
   dpkg-dev desktop-file-utils appstream man-db
   g++-mingw-w64-x86-64-posix wine64 googletest
-  valgrind clang-format
+  valgrind clang-format systemd
 )
 
 kiv_missing_packages() {

@@ -169,4 +169,10 @@ TEST(KivBatchMaintain, AForumThatFailsLeavesTheOthersToGoOn) {
   EXPECT_EQ(LowestNumbers(Forum(0)), "room 1: 2401 2401, room 2: 2001 2001");
   EXPECT_EQ(LowestNumbers(Forum(1)), "room 1: 2401 2401, room 2: 2401 2401");
   EXPECT_EQ(Snapshot(Forum(2)), forum3);
+
+  // With --overwrite, as a monthly run has it, those backups give way.
+  const BatchResult again = RunBatch({"maintain", tmp.Sub("logs"), "--keep", "100", "--overwrite"});
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(again.out, "FORUM1\t1\t2\t0\tok\nFORUM2\t0\t0\t0\tok\nFORUM3\t2\t4\t0\tok\n");
+  EXPECT_EQ(LowestNumbers(Forum(2)), "room 1: 2401 2401, room 2: 2401 2401");
 }
