@@ -169,6 +169,8 @@ bool ParseMaintainCommand(const std::vector<std::string>& words, MaintainCommand
       command.exportAfter = true;
     } else if (w == "--overwrite") {
       command.overwrite = true;
+    } else if (w == "--check-lists") {
+      command.checkLists = true;
     } else if (w == "--json") {
       command.json = true;
     } else {

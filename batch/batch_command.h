@@ -45,6 +45,9 @@ struct MaintainCommand {
   // A backup of an earlier run in the way is replaced (its split's messages
   // are all in that split's old logs and the log): what a run every month needs.
   bool overwrite = false;
+  // Each forum's AR.LST brought in line with the files on disk after its run,
+  // as TORBLEN's silent run does it.
+  bool checkLists = false;
   bool json = false;  // the summary as JSON objects, one a line
 };
 

@@ -6,7 +6,9 @@
 #include "batch/batch_run.h"
 #include "batch/forum_folders.h"
 #include "batch/forum_summary.h"
+#include "commands/archive_list.h"
 #include "commands/split_dialog_prep.h"
+#include "platform/dir_search.h"
 #include "platform/interrupt.h"
 
 namespace {
@@ -52,14 +54,14 @@ void SplitRooms(BatchRun& run, const MaintainCommand& command, ForumSummary& sum
   }
 }
 
-ForumSummary MaintainForum(const ForumFolder& forum, const MaintainCommand& command, std::FILE* out, std::FILE* err,
-                           const Clock* clock) {
-  ForumSummary summary;
-  summary.forum = forum.name;
+// One forum's run: held, repaired, analysed, split room by room, exported
+// when asked, its history written; the forum is let go as it returns.
+void RunForum(const ForumFolder& forum, const MaintainCommand& command, std::FILE* out, std::FILE* err,
+              const Clock* clock, ForumSummary& summary) {
   BatchRun run(forum.path, out, err, clock);
   if (run.HoldForum() != kExitDone) {
     summary.Fail("held by another program");
-    return summary;
+    return;
   }
   if (run.Repair() != kExitDone) summary.Fail("repair left problems");
   if (run.AnalyzeQuietly(command.rooms, !command.roomsGiven) != kExitDone) summary.Fail("analysis failed");
@@ -72,6 +74,29 @@ ForumSummary MaintainForum(const ForumFolder& forum, const MaintainCommand& comm
   }
   if (plat::InterruptRequested()) summary.Fail("interrupted");
   if (run.Finish(kExitDone) != kExitDone) summary.Fail("history or backups, see messages");
+}
+
+// The forum's AR.LST brought in line with its files, by the same code as
+// TORBLEN's silent run; it takes the forum itself, so it runs once the
+// forum's run has let go.
+void CheckList(const ForumFolder& forum, const std::string& sharedPath, ForumSummary& summary) {
+  std::vector<plat::FoundItem> items;
+  plat::FindFiles(forum.path, "*.*", &items);
+  const ReconcileResult result = ReconcileArchiveList(forum.path, items, sharedPath);
+  switch (result.outcome) {
+    case ReconcileOutcome::NoList: return;
+    case ReconcileOutcome::Rewritten: summary.linesDropped = static_cast<int>(result.dropped); return;
+    case ReconcileOutcome::Busy: summary.Fail("AR.LST not checked: held by another program"); return;
+    default: summary.Fail("AR.LST left as it was (see TORBLEN's reasons)"); return;
+  }
+}
+
+ForumSummary MaintainForum(const ForumFolder& forum, const std::string& sharedPath, const MaintainCommand& command,
+                           std::FILE* out, std::FILE* err, const Clock* clock) {
+  ForumSummary summary;
+  summary.forum = forum.name;
+  RunForum(forum, command, out, err, clock, summary);
+  if (command.checkLists && !plat::InterruptRequested()) CheckList(forum, sharedPath, summary);
   return summary;
 }
 
@@ -114,7 +139,7 @@ int RunMaintain(const std::string& sharedPath, const MaintainCommand& command, s
   std::vector<ForumSummary> summaries;
   for (const ForumFolder& forum : forums) {
     if (plat::InterruptRequested()) break;
-    summaries.push_back(MaintainForum(forum, command, out, err, clock));
+    summaries.push_back(MaintainForum(forum, sharedPath, command, out, err, clock));
   }
   int status = summaries.size() < forums.size() ? kExitIncomplete : kExitDone;
   for (const ForumSummary& summary : summaries) {

@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <string>
 
-#include "checker/archive_list.h"
+#include "commands/archive_list.h"
 
 // What the walk tells the one watching it.
 class WalkObserver {

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "checker/archive_list.h"
+#include "commands/archive_list.h"
 #include "fuzz/scratch_folder.h"
 #include "platform/dir_search.h"
 #include "platform/encoding.h"

@@ -15,8 +15,8 @@ declare -A may=(
   [batch]="commands messages model platform ports resources"
   [profile]="ports"
   [ui]="commands messages model platform ports profile resources"
-  [checker]="model platform ports profile resources ui"
-  [regconv]="ports profile resources ui"
+  [checker]="commands messages model platform ports profile resources ui"
+  [regconv]="commands messages model platform ports profile resources ui"
 )
 bad=0
 for layer in "${!may[@]}"; do

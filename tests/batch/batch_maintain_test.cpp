@@ -45,10 +45,10 @@ std::string SummaryFromJson(const std::string& out) {
   std::string tabs;
   for (const std::string& line : Lines(out)) {
     std::map<std::string, std::string> o = ParseJsonLine(line);
-    EXPECT_EQ(o.size(), 5u) << line;
+    EXPECT_EQ(o.size(), 6u) << line;
     EXPECT_EQ(line.find("\"roomsSplit\":\""), std::string::npos) << "counts are numbers: " << line;
     tabs += o["forum"] + "\t" + o["roomsSplit"] + "\t" + o["oldLogs"] + "\t" + o["linesExported"] + "\t" +
-            (o["failure"] == "null" ? "ok" : o["failure"]) + "\n";
+            o["linesDropped"] + "\t" + (o["failure"] == "null" ? "ok" : o["failure"]) + "\n";
   }
   return tabs;
 }
@@ -91,18 +91,18 @@ TEST(KivBatchMaintain, EachRoomIsSplitAtItsCutNumberOrLeftAloneWithNothingToMove
   };
   const std::vector<Case> cases = {
       {{},  // the dialog's number: 2000 for every room
-       "FORUM1\t1\t2\t0\tok\nFORUM2\t2\t4\t0\tok\nFORUM3\t2\t4\t0\tok\n",
+       "FORUM1\t1\t2\t0\t0\tok\nFORUM2\t2\t4\t0\t0\tok\nFORUM3\t2\t4\t0\t0\tok\n",
        {"room 1: 2001 2001, room 2: 2001 2001", "room 1: 2001 2001, room 2: 2001 2001",
         "room 1: 2001 2001, room 2: 2001 2001"}},
       {{"--keep", "600", "--export"},
-       "FORUM1\t1\t2\t1\tok\nFORUM2\t2\t4\t2\tok\nFORUM3\t2\t4\t2\tok\n",
+       "FORUM1\t1\t2\t1\t0\tok\nFORUM2\t2\t4\t2\t0\tok\nFORUM3\t2\t4\t2\t0\tok\n",
        {"room 1: 2001 2001, room 2: 1901 1901", "room 1: 1901 1901, room 2: 1901 1901",
         "room 1: 1901 1901, room 2: 1901 1901"}},
       {{"--number", "2001", "--rooms", "1", "--forums", "FORUM3,FORUM1", "--json", "--export"},  // one to move
-       "FORUM1\t1\t2\t1\tok\nFORUM3\t1\t2\t1\tok\n",
+       "FORUM1\t1\t2\t1\t0\tok\nFORUM3\t1\t2\t1\t0\tok\n",
        {"room 1: 2002 2002, room 2: 1 1", "room 1: 1 1, room 2: 1 1", "room 1: 2002 2002, room 2: 1 1"}},
       {{"--number", "0", "--export"},
-       "FORUM1\t0\t0\t0\tok\nFORUM2\t0\t0\t0\tok\nFORUM3\t0\t0\t0\tok\n",
+       "FORUM1\t0\t0\t0\t0\tok\nFORUM2\t0\t0\t0\t0\tok\nFORUM3\t0\t0\t0\t0\tok\n",
        {"room 1: 2001 2001, room 2: 1 1", "room 1: 1 1, room 2: 1 1", "room 1: 1 1, room 2: 1 1"}},
   };
   for (const Case& c : cases) {
@@ -153,7 +153,7 @@ TEST(KivBatchMaintain, AForumThatFailsLeavesTheOthersToGoOn) {
     const LockWait wait("0");
     const BatchResult r = RunBatch({"maintain", tmp.Sub("logs")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "FORUM1\t1\t2\t0\tok\nFORUM2\t0\t0\t0\theld by another program\nFORUM3\t2\t4\t0\tok\n");
+    EXPECT_EQ(r.out, "FORUM1\t1\t2\t0\t0\tok\nFORUM2\t0\t0\t0\t0\theld by another program\nFORUM3\t2\t4\t0\t0\tok\n");
     EXPECT_NE(r.err.find("フォーラム使用中: フォーラム "), std::string::npos) << r.err;
     EXPECT_EQ(Snapshot(Forum(1)), before);
   }
@@ -163,9 +163,9 @@ TEST(KivBatchMaintain, AForumThatFailsLeavesTheOthersToGoOn) {
   const BatchResult r = RunBatch({"maintain", tmp.Sub("logs"), "--keep", "100", "--export"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out,
-            "FORUM1\t1\t2\t1\troom 2: 2 file(s) skipped\n"
-            "FORUM2\t2\t4\t2\tok\n"
-            "FORUM3\t0\t0\t0\troom 1: 2 file(s) skipped; room 2: 2 file(s) skipped\n");
+            "FORUM1\t1\t2\t1\t0\troom 2: 2 file(s) skipped\n"
+            "FORUM2\t2\t4\t2\t0\tok\n"
+            "FORUM3\t0\t0\t0\t0\troom 1: 2 file(s) skipped; room 2: 2 file(s) skipped\n");
   EXPECT_EQ(LowestNumbers(Forum(0)), "room 1: 2401 2401, room 2: 2001 2001");
   EXPECT_EQ(LowestNumbers(Forum(1)), "room 1: 2401 2401, room 2: 2401 2401");
   EXPECT_EQ(Snapshot(Forum(2)), forum3);
@@ -173,6 +173,21 @@ TEST(KivBatchMaintain, AForumThatFailsLeavesTheOthersToGoOn) {
   // With --overwrite, as a monthly run has it, those backups give way.
   const BatchResult again = RunBatch({"maintain", tmp.Sub("logs"), "--keep", "100", "--overwrite"});
   EXPECT_EQ(again.status, 0) << again.err;
-  EXPECT_EQ(again.out, "FORUM1\t1\t2\t0\tok\nFORUM2\t0\t0\t0\tok\nFORUM3\t2\t4\t0\tok\n");
+  EXPECT_EQ(again.out, "FORUM1\t1\t2\t0\t0\tok\nFORUM2\t0\t0\t0\t0\tok\nFORUM3\t2\t4\t0\t0\tok\n");
   EXPECT_EQ(LowestNumbers(Forum(2)), "room 1: 2401 2401, room 2: 2401 2401");
+}
+
+// --check-lists brings each forum's AR.LST in line with its files after its
+// run, as TORBLEN's silent run does: a line whose old log is gone goes, the
+// others stay byte for byte.
+TEST(KivBatchMaintain, CheckListsDropsTheLinesOfOldLogsNoLongerThere) {
+  TempDir tmp;
+  const std::vector<std::string> forums = MakeForums(tmp.Sub("logs"));
+  const std::string forum = forums.at(1);
+  WriteBytes(forum + "/AR_2401A.LOG", "old messages\r\n");
+  WriteBytes(forum + "/AR.LST", "M AR_2401A.LOG - kept -\r\nM AR_2312A.LOG - gone -\r\n");
+  const BatchResult r = RunBatch({"maintain", tmp.Sub("logs"), "--forums", "FORUM2", "--number", "0", "--check-lists"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "FORUM2\t0\t0\t0\t1\tok\n");
+  EXPECT_EQ(ReadBytes(forum + "/AR.LST"), "M AR_2401A.LOG - kept -\r\n");
 }

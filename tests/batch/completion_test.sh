@@ -29,7 +29,7 @@ expect "a folder" "$(cd / && compgen -d -- /tm | sort | tr '\n' ' ')" "$(complet
 usage=$("$batch" --help | sed -n '/^usage:/,/^$/p')
 for command in list analyze split maintain; do
   named=$(awk -v c="$command" '/kiv-batch / { on = ($0 ~ ("kiv-batch " c " ")) } on' <<<"$usage" |
-          grep -o -- '--[a-z]*' | sort -u | tr '\n' ' ')
+          grep -o -- '--[a-z][a-z-]*' | sort -u | tr '\n' ' ')
   expect "the options of $command" "$named" "$(complete_words kiv-batch "$command" /tmp --)"
 done
 [ "$failures" -eq 0 ] && echo "completion: every case as expected"

@@ -1,4 +1,4 @@
-#include "checker/archive_list.h"
+#include "commands/archive_list.h"
 
 #include <cerrno>
 #include <cstring>

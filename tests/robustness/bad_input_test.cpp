@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "checker/archive_list.h"
+#include "commands/archive_list.h"
 #include "checker/folder_walk.h"
 #include "platform/dir_search.h"
 #include "platform/encoding.h"

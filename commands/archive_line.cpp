@@ -1,4 +1,4 @@
-#include "checker/archive_line.h"
+#include "commands/archive_line.h"
 
 std::string_view SecondField(std::string_view line) {
   // 0x20 is never the second byte of a CP932 character, so splitting the

@@ -1,4 +1,4 @@
-#include "checker/archive_list.h"
+#include "commands/archive_list.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -6,7 +6,7 @@
 #include <random>
 #include <string_view>
 
-#include "checker/archive_line.h"
+#include "commands/archive_line.h"
 #include "platform/confined_path.h"
 #include "platform/encoding.h"
 #include "platform/file_ops.h"
