@@ -78,7 +78,10 @@ TEST_F(KivBatch, ListAndAnalyzePrintTheRowsOfTheList) {
 
   // --json gives the same rows, sizes in bytes and null for "-", and any
   // file name as a string a script can read back.
+#ifndef _WIN32
+  // A name that is bytes, not UTF-8, as Linux allows (Windows names are UTF-16).
   WriteBytes(forum.path + "/MES_\"\t\xff.LOG", "");
+#endif
   r = RunBatch({"analyze", forum.path, "--json"});
   EXPECT_EQ(r.status, 0) << r.err;
   std::string rebuilt;
@@ -98,7 +101,11 @@ TEST_F(KivBatch, ListAndAnalyzePrintTheRowsOfTheList) {
                "\t" + dash(row["lowest"]) + "\t" + dash(row["highest"]) + "\n";
   }
   EXPECT_EQ(rebuilt, ExpectedRows(forum, true));
+#ifndef _WIN32
   EXPECT_TRUE(hostileName);
+#else
+  (void)hostileName;
+#endif
 }
 
 TEST_F(KivBatch, ASessionSplitsTwiceUndoesOnceAndExports) {
