@@ -10,7 +10,6 @@
 #include "platform/forum_lock.h"
 #include "tests/batch/batch_runner.h"
 #include "tests/support/temp_dir.h"
-#include "tools/samplegen/log_writer.h"
 
 namespace {
 
@@ -19,15 +18,7 @@ namespace {
 std::vector<std::string> MakeForums(const std::string& dir) {
   std::vector<std::string> paths;
   for (const samplegen::ForumResult& forum : MakeSample(dir, 2, 2500, 3).forums) paths.push_back(forum.path);
-  for (const samplegen::LogKind kind : {samplegen::LogKind::Body, samplegen::LogKind::Title}) {
-    samplegen::LogOptions room1;
-    room1.kind = kind;
-    room1.first = 2001;
-    room1.messages = 500;
-    room1.replace = true;
-    const char* name = kind == samplegen::LogKind::Body ? "/MES_01.LOG" : "/MES#01.LOG";
-    EXPECT_TRUE(samplegen::WriteLogFile(paths.at(0) + name, room1).ok);
-  }
+  EXPECT_TRUE(RewriteRoomOne(paths.at(0), 2001, 500));
   return paths;
 }
 

@@ -16,6 +16,7 @@
 #include "platform/file_ops.h"
 #include "platform/local_time.h"
 #include "tests/support/temp_dir.h"
+#include "tools/samplegen/log_writer.h"
 
 #ifdef _WIN32
 // No shell: kiv-batch.exe is started directly with its standard streams on
@@ -99,6 +100,19 @@ samplegen::SharedFolderResult MakeSample(const std::string& dir, int rooms, int 
   samplegen::SharedFolderResult r = samplegen::GenerateSharedFolder(dir, options);
   if (!r.ok) throw std::runtime_error(r.error);
   return r;
+}
+
+bool RewriteRoomOne(const std::string& forum, int first, int messages) {
+  for (const samplegen::LogKind kind : {samplegen::LogKind::Body, samplegen::LogKind::Title}) {
+    samplegen::LogOptions room1;
+    room1.kind = kind;
+    room1.first = first;
+    room1.messages = messages;
+    room1.replace = true;
+    const char* name = kind == samplegen::LogKind::Body ? "/MES_01.LOG" : "/MES#01.LOG";
+    if (!samplegen::WriteLogFile(forum + name, room1).ok) return false;
+  }
+  return true;
 }
 
 std::string ArchiveMonth() { return plat::FormatLocalTime(std::time(nullptr), "%y%m"); }

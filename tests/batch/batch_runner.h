@@ -26,6 +26,10 @@ std::map<std::string, FileState> Snapshot(const std::string& folder);
 // folders of rooms rooms, each room with messages 1 to messages.
 samplegen::SharedFolderResult MakeSample(const std::string& dir, int rooms, int messages, int forums = 1);
 
+// The body and the title log of room 1 of forum written anew with messages
+// first to first + messages - 1; false when they could not be.
+bool RewriteRoomOne(const std::string& forum, int first, int messages);
+
 // One line of --json: a flat object of strings, numbers and nulls, read back
 // as a script would; each value as text ("null" for null). Empty when the
 // line is no such object.

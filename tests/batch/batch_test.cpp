@@ -19,7 +19,6 @@
 #include "tests/batch/batch_runner.h"
 #include "tests/support/stopped_commit.h"
 #include "tests/support/temp_dir.h"
-#include "tools/samplegen/log_writer.h"
 
 namespace {
 
@@ -183,15 +182,7 @@ TEST_F(KivBatch, AnExistingBackupIsOverwrittenOnlyWhenAskedTo) {
 // (no backup, no empty old log, no line with a range running backwards);
 // room 2 is split as before.
 TEST_F(KivBatch, ASplitOfSeveralRoomsLeavesAloneARoomWithNothingBelowItsCut) {
-  for (const samplegen::LogKind kind : {samplegen::LogKind::Body, samplegen::LogKind::Title}) {
-    samplegen::LogOptions room1;
-    room1.kind = kind;
-    room1.first = 1251;
-    room1.messages = 1250;
-    room1.replace = true;
-    const char* name = kind == samplegen::LogKind::Body ? "/MES_01.LOG" : "/MES#01.LOG";
-    ASSERT_TRUE(samplegen::WriteLogFile(forum.path + name, room1).ok);
-  }
+  ASSERT_TRUE(RewriteRoomOne(forum.path, 1251, 1250));
   const auto before = Snapshot(forum.path);
   const BatchResult r = RunBatch({"split", forum.path, "--rooms", "1,2", "--number", "1000", "--export"});
   EXPECT_EQ(r.status, 0) << r.err;
