@@ -74,6 +74,19 @@ QString BoldItalicFamily() {
 
 QPushButton* Button(QDialog& d, int id) { return d.findChild<QPushButton*>(QString::number(id)); }
 
+// The colour and font dialog, its list font chosen as font and OK pressed.
+void ChooseListFont(CMainFrame& frame, const QFont& font) {
+  QueueModalAction([&](QDialog& d) {
+    QueueModalAction([&](QDialog& chooser) {
+      static_cast<QFontDialog&>(chooser).setCurrentFont(font);
+      chooser.accept();
+    });
+    Button(d, ids::kCtlListFont)->click();
+    d.findChild<QPushButton*>(QStringLiteral("OK"))->click();
+  });
+  frame.action(ids::kCmdColoursAndFonts)->trigger();
+}
+
 TEST(ColourFontDialog, ChosenFontsAndColoursReachThePanesAndTheNextStart) {
   const QString family = BoldItalicFamily();
   if (family.isEmpty()) GTEST_SKIP() << "no font with a bold italic style";
@@ -217,17 +230,9 @@ TEST(PaneFontHeights, ACellHeightAndACharacterHeightAreDrawnAsSuchAndWrittenBack
     KivRun run(ini, false);
     CMainFrame frame(run.app);
     frame.ShowFirstTime();
-    QueueModalAction([&](QDialog& d) {
-      QueueModalAction([&](QDialog& chooser) {
-        QFont chosen(family);
-        chosen.setPixelSize(16);
-        static_cast<QFontDialog&>(chooser).setCurrentFont(chosen);
-        chooser.accept();
-      });
-      Button(d, ids::kCtlListFont)->click();
-      d.findChild<QPushButton*>(QStringLiteral("OK"))->click();
-    });
-    frame.action(ids::kCmdColoursAndFonts)->trigger();
+    QFont chosen(family);
+    chosen.setPixelSize(16);
+    ChooseListFont(frame, chosen);
     frame.close();
     run.app.Exit();
   }
@@ -252,17 +257,9 @@ TEST(ColourFontDialog, ALargerListFontWidensOnlyTheColumnsTooNarrowForIt) {
   KivRun run(ini, false);
   CMainFrame frame(run.app);
   frame.ShowFirstTime();
-  QueueModalAction([&](QDialog& d) {
-    QueueModalAction([&](QDialog& chooser) {
-      QFont chosen(frame.list()->font());
-      chosen.setPixelSize(24);
-      static_cast<QFontDialog&>(chooser).setCurrentFont(chosen);
-      chooser.accept();
-    });
-    Button(d, ids::kCtlListFont)->click();
-    d.findChild<QPushButton*>(QStringLiteral("OK"))->click();
-  });
-  frame.action(ids::kCmdColoursAndFonts)->trigger();
+  QFont larger(frame.list()->font());
+  larger.setPixelSize(24);
+  ChooseListFont(frame, larger);
   const CKivListView::ColumnWidths wanted = frame.list()->DefaultWidths();
   const CKivListView::ColumnWidths now = frame.list()->CurrentWidths();
   EXPECT_EQ(now[1], 600);

@@ -64,8 +64,7 @@ void CKivTreeView::Refresh() {
   const std::string chosen = before ? before->path : std::string();
   std::vector<std::string> expanded;
   for (QTreeWidgetItemIterator it(this); *it; ++it) {
-    const FolderNode* node = NodeOf(*it);
-    const CDirectory* dir = node ? doc_.folders().ForNode(*node) : nullptr;
+    const CDirectory* dir = FolderOf(*it);
     if (dir && (*it)->isExpanded()) expanded.push_back(dir->path);
   }
   Build();
@@ -77,7 +76,7 @@ void CKivTreeView::Refresh() {
     building_ = true;  // the same forum, chosen still: its list is the caller's to read again
     setCurrentItem(item);
     building_ = false;
-    doc_.SetCurrentFolder(doc_.folders().ForNode(*NodeOf(item)));
+    doc_.SetCurrentFolder(FolderOf(item));
   } else {
     doc_.SetCurrentFolder(nullptr);
     doc_.UpdateAllViews(this, kHintFolderChosen);
@@ -93,8 +92,7 @@ bool CKivTreeView::ChooseFolder(const std::string& path) {
 
 QTreeWidgetItem* CKivTreeView::ItemOfFolder(const std::string& path) const {
   for (QTreeWidgetItemIterator it(const_cast<CKivTreeView*>(this)); *it; ++it) {
-    const FolderNode* node = NodeOf(*it);
-    const CDirectory* dir = node ? doc_.folders().ForNode(*node) : nullptr;
+    const CDirectory* dir = FolderOf(*it);
     if (dir && dir->path == path) return *it;
   }
   return nullptr;
@@ -103,8 +101,7 @@ QTreeWidgetItem* CKivTreeView::ItemOfFolder(const std::string& path) const {
 QStringList CKivTreeView::FoldersToWatch() const {
   QStringList folders;
   for (QTreeWidgetItemIterator it(const_cast<CKivTreeView*>(this)); *it; ++it) {
-    const FolderNode* node = NodeOf(*it);
-    const CDirectory* dir = node ? doc_.folders().ForNode(*node) : nullptr;
+    const CDirectory* dir = FolderOf(*it);
     if (!dir) continue;
     const QString path = QFile::decodeName(QByteArray::fromStdString(dir->path));
     folders << path;
@@ -132,6 +129,11 @@ const FolderNode* CKivTreeView::NodeOf(const QTreeWidgetItem* item) const {
   return static_cast<const FolderNode*>(item->data(0, kNodeRole).value<void*>());
 }
 
+CDirectory* CKivTreeView::FolderOf(const QTreeWidgetItem* item) const {
+  const FolderNode* node = NodeOf(item);
+  return node ? doc_.folders().ForNode(*node) : nullptr;
+}
+
 QTreeWidgetItem* CKivTreeView::FindItem(const QString& text) const {
   const QList<QTreeWidgetItem*> found = findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
   return found.isEmpty() ? nullptr : found.front();
@@ -146,7 +148,7 @@ void CKivTreeView::OnSelectionChanged() {
   const QList<QTreeWidgetItem*> selected = selectedItems();
   QTreeWidgetItem* item = selected.isEmpty() ? nullptr : selected.front();
   if (item && item->childCount() == 0 && item->parent() != nullptr) {
-    if (const FolderNode* node = NodeOf(item)) chosen = doc_.folders().ForNode(*node);
+    chosen = FolderOf(item);
   }
   doc_.SetCurrentFolder(chosen);
   doc_.UpdateAllViews(this, kHintFolderChosen);

@@ -38,6 +38,8 @@ class CKivTreeView : public QTreeWidget, public CKivView {
 
   // The node an item stands for (null for none).
   const FolderNode* NodeOf(const QTreeWidgetItem* item) const;
+  // The folder an item stands for (null for none).
+  CDirectory* FolderOf(const QTreeWidgetItem* item) const;
   QTreeWidgetItem* FindItem(const QString& text) const;
 
  signals:
