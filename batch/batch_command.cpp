@@ -104,6 +104,8 @@ bool ParseBatchCommand(const std::vector<std::string>& words, BatchCommand& comm
       command.overwrite = true;
     } else if (w == "--export" && splitOnly) {
       command.exportAfter = true;
+    } else if (w == "--dry-run" && splitOnly) {
+      command.dryRun = true;
     } else if (w == "--json" && (verb == Verb::List || verb == Verb::Analyze)) {
       command.json = true;
     } else {
@@ -171,6 +173,8 @@ bool ParseMaintainCommand(const std::vector<std::string>& words, MaintainCommand
       command.overwrite = true;
     } else if (w == "--check-lists") {
       command.checkLists = true;
+    } else if (w == "--dry-run") {
+      command.dryRun = true;
     } else if (w == "--json") {
       command.json = true;
     } else {

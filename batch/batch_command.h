@@ -20,11 +20,12 @@ struct BatchCommand {
   bool bak = false;
   bool overwrite = false;
   bool exportAfter = false;
-  bool json = false;  // list, analyze: the rows as JSON objects, one a line
+  bool dryRun = false;  // split: read and plan, print what would be made, make nothing
+  bool json = false;    // list, analyze: the rows as JSON objects, one a line
 
   // Whether the command changes the forum folder (and so its run must hold
-  // the forum); the list and the analysis only read it.
-  bool Writes() const { return verb == Verb::Split || verb == Verb::Undo || verb == Verb::Export; }
+  // the forum); the list, the analysis and a dry run only read it.
+  bool Writes() const { return (verb == Verb::Split && !dryRun) || verb == Verb::Undo || verb == Verb::Export; }
 };
 
 // kiv-batch maintain: the upkeep of every forum folder of a shared log
@@ -48,7 +49,10 @@ struct MaintainCommand {
   // Each forum's AR.LST brought in line with the files on disk after its run,
   // as TORBLEN's silent run does it.
   bool checkLists = false;
-  bool json = false;  // the summary as JSON objects, one a line
+  // Reads and plans only: prints what each forum's run would make and drop,
+  // and touches no file.
+  bool dryRun = false;
+  bool json = false;  // the summary (and a dry run's plan) as JSON objects, one a line
 };
 
 // Parses words ("maintain" first, then its options; no folder), as

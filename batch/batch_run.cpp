@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "batch/batch_dialogs.h"
+#include "batch/dry_run_report.h"
 #include "commands/analyze_command.h"
 #include "commands/export_command.h"
 #include "commands/forum_repair.h"
@@ -10,9 +11,11 @@
 #include "commands/split_command.h"
 #include "commands/split_dialog_logic.h"
 #include "commands/undo_command.h"
+#include "commit/journal_format.h"
 #include "model/directory.h"
 #include "platform/confined_path.h"
 #include "platform/console.h"
+#include "platform/dir_search.h"
 #include "platform/interrupt.h"
 
 namespace {
@@ -132,13 +135,43 @@ std::vector<RoomRange> BatchRun::RoomRanges(RoomSet rooms, bool allRooms) const 
 }
 
 int BatchRun::Split(const BatchCommand& command, bool inSession) {
+  if (command.dryRun) return DryRunSplit(command, inSession);
   const int status = SplitWithoutExport(command, inSession);
   if (lastSplit_.kind != SplitOutcome::Kind::Ran || plat::InterruptRequested()) return status;
   if (command.exportAfter && Export() != kExitDone) return kExitIncomplete;
   return status;
 }
 
-int BatchRun::SplitWithoutExport(const BatchCommand& command, bool inSession) {
+int BatchRun::DryRunSplit(const BatchCommand& command, bool inSession) {
+  int status = TellsOfJournalsLeft() ? kExitIncomplete : kExitDone;
+  SplitPreview preview;
+  const int split = SplitWithoutExport(command, inSession, &preview);
+  if (split != kExitDone) status = split;
+  const DryRunReport report(out_, false);
+  const std::string forum = FolderName(doc_.CurrentFolder()->path);
+  report.Splits(forum, preview);
+  if (command.exportAfter && lastSplit_.kind == SplitOutcome::Kind::Ran) {
+    report.ListLines(forum, PlannedExport(preview), "append");
+  }
+  return status;
+}
+
+bool BatchRun::TellsOfJournalsLeft() {
+  const std::string& path = doc_.CurrentFolder()->path;
+  std::vector<plat::FoundItem> journals;
+  if (!plat::FindFiles(path, commit::journal_format::kJournalPattern, &journals) || journals.empty()) return false;
+  std::fprintf(err_,
+               "kiv-batch: %s: a run cut short left %s; the real run finishes or takes it back first, so what it "
+               "makes may differ from this plan\n",
+               path.c_str(), journals.front().name.c_str());
+  return true;
+}
+
+std::vector<std::string> BatchRun::PlannedExport(const SplitPreview& preview) const {
+  return PlannedArchiveLines(*doc_.CurrentFolder(), preview);
+}
+
+int BatchRun::SplitWithoutExport(const BatchCommand& command, bool inSession, SplitPreview* preview) {
   Refresh();
   rows_.SelectRooms(command.rooms, false);
   // The command line, not the stored settings, says how to split; the
@@ -152,9 +185,9 @@ int BatchRun::SplitWithoutExport(const BatchCommand& command, bool inSession) {
   decisions_.SetOverwriteBackups(command.overwrite);
 
   BatchDialogs dialogs(command, messenger_, decisions_);
-  lastSplit_ = SplitSelectedRooms(ctx_, dialogs, settings, command.exportAfter);
+  lastSplit_ = SplitSelectedRooms(ctx_, dialogs, settings, command.exportAfter, preview);
   if (lastSplit_.kind == SplitOutcome::Kind::Analysed) {
-    lastSplit_ = SplitSelectedRooms(ctx_, dialogs, settings, command.exportAfter);
+    lastSplit_ = SplitSelectedRooms(ctx_, dialogs, settings, command.exportAfter, preview);
   }
   const SplitOutcome& outcome = lastSplit_;
 

@@ -12,6 +12,7 @@
 #include "commands/command_context.h"
 #include "commands/export_command.h"
 #include "commands/split_command.h"
+#include "commands/split_preview.h"
 #include "messages/companion_mode.h"
 #include "model/kiv_doc.h"
 #include "platform/forum_lock.h"
@@ -78,8 +79,17 @@ class BatchRun {
 
   // The split of command as Run runs it, but without the export: with
   // command.exportAfter the split's journal promises the export, and the
-  // caller runs it once its splits are done.
-  int SplitWithoutExport(const BatchCommand& command, bool inSession);
+  // caller runs it once its splits are done. With preview the split is only
+  // planned, into preview (a dry run).
+  int SplitWithoutExport(const BatchCommand& command, bool inSession, SplitPreview* preview = nullptr);
+
+  // For a dry run, which neither holds nor repairs the forum: whether a run
+  // cut short left a journal here, told on standard error (the real run
+  // finishes or takes it back first, so its plan may differ).
+  bool TellsOfJournalsLeft();
+  // The lines the header export would append to AR.LST once the planned
+  // splits were made (CP932, without line end).
+  std::vector<std::string> PlannedExport(const SplitPreview& preview) const;
 
   // What the last split and the last export of this run did.
   const SplitOutcome& lastSplit() const { return lastSplit_; }
@@ -98,6 +108,7 @@ class BatchRun {
   void PrintRows(const BatchCommand& command);
   int Analyze(const BatchCommand& command);
   int Split(const BatchCommand& command, bool inSession);
+  int DryRunSplit(const BatchCommand& command, bool inSession);
   int Undo(const BatchCommand& command);
   int Export();
   int NoRowsOfRooms();

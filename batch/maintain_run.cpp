@@ -4,9 +4,11 @@
 #include <vector>
 
 #include "batch/batch_run.h"
+#include "batch/dry_run_report.h"
 #include "batch/forum_folders.h"
 #include "batch/forum_summary.h"
 #include "commands/archive_list.h"
+#include "commands/split_preview.h"
 #include "commands/split_dialog_prep.h"
 #include "platform/dir_search.h"
 #include "platform/interrupt.h"
@@ -38,39 +40,55 @@ std::string SplitTrouble(int room, const SplitOutcome& outcome) {
   return prefix + "not split";
 }
 
-void SplitRooms(BatchRun& run, const MaintainCommand& command, ForumSummary& summary) {
+void SplitRooms(BatchRun& run, const MaintainCommand& command, ForumSummary& summary, SplitPreview* preview) {
   for (const RoomRange& room : run.RoomRanges(command.rooms, !command.roomsGiven)) {
     if (plat::InterruptRequested()) return;
     if (!room.known) continue;  // the analysis has told of it
     const std::optional<int> cut = MaintainCut(command, room);
     if (!cut) continue;
-    const int status = run.SplitWithoutExport(RoomSplit(command, room.room, *cut), true);
+    const std::size_t plannedBefore = preview ? preview->splits.size() : 0;
+    const int status = run.SplitWithoutExport(RoomSplit(command, room.room, *cut), true, preview);
     const SplitOutcome& outcome = run.lastSplit();
     if (outcome.kind == SplitOutcome::Kind::Ran) {
       summary.roomsSplit += outcome.report.split > 0 ? 1 : 0;
       summary.oldLogs += static_cast<int>(outcome.report.made.size());
+      for (std::size_t i = plannedBefore; preview && i < preview->splits.size(); ++i) {
+        summary.oldLogs += static_cast<int>(preview->splits[i].outputs.size()) - 1;
+      }
     }
     if (status != kExitDone) summary.Fail(SplitTrouble(room.room, outcome));
   }
 }
 
 // One forum's run: held, repaired, analysed, split room by room, exported
-// when asked, its history written; the forum is let go as it returns.
+// when asked, its history written; the forum is let go as it returns. A dry
+// run only analyses and plans, into preview.
 void RunForum(const ForumFolder& forum, const MaintainCommand& command, std::FILE* out, std::FILE* err,
-              const Clock* clock, ForumSummary& summary) {
+              const Clock* clock, ForumSummary& summary, SplitPreview* preview) {
   BatchRun run(forum.path, out, err, clock);
-  if (run.HoldForum() != kExitDone) {
-    summary.Fail("held by another program");
-    return;
+  if (preview) {
+    if (run.TellsOfJournalsLeft()) summary.Fail("a run cut short left a journal");
+  } else {
+    if (run.HoldForum() != kExitDone) {
+      summary.Fail("held by another program");
+      return;
+    }
+    if (run.Repair() != kExitDone) summary.Fail("repair left problems");
   }
-  if (run.Repair() != kExitDone) summary.Fail("repair left problems");
   if (run.AnalyzeQuietly(command.rooms, !command.roomsGiven) != kExitDone) summary.Fail("analysis failed");
-  SplitRooms(run, command, summary);
+  SplitRooms(run, command, summary, preview);
+  if (preview) DryRunReport(out, command.json).Splits(forum.name, *preview);
   if (command.exportAfter && !plat::InterruptRequested()) {
-    BatchCommand exportCommand;
-    exportCommand.verb = BatchCommand::Verb::Export;
-    if (run.Run(exportCommand, true) != kExitDone) summary.Fail("export failed");
-    summary.linesExported = run.lastExport().lines;
+    if (preview) {
+      const std::vector<std::string> lines = run.PlannedExport(*preview);
+      DryRunReport(out, command.json).ListLines(forum.name, lines, "append");
+      summary.linesExported = static_cast<int>(lines.size());
+    } else {
+      BatchCommand exportCommand;
+      exportCommand.verb = BatchCommand::Verb::Export;
+      if (run.Run(exportCommand, true) != kExitDone) summary.Fail("export failed");
+      summary.linesExported = run.lastExport().lines;
+    }
   }
   if (plat::InterruptRequested()) summary.Fail("interrupted");
   if (run.Finish(kExitDone) != kExitDone) summary.Fail("history or backups, see messages");
@@ -78,13 +96,23 @@ void RunForum(const ForumFolder& forum, const MaintainCommand& command, std::FIL
 
 // The forum's AR.LST brought in line with its files, by the same code as
 // TORBLEN's silent run; it takes the forum itself, so it runs once the
-// forum's run has let go.
-void CheckList(const ForumFolder& forum, const std::string& sharedPath, ForumSummary& summary) {
+// forum's run has let go. A dry run only reads the list, counting the files
+// the run planned as there, and prints the lines it would drop.
+void CheckList(const ForumFolder& forum, const std::string& sharedPath, const MaintainCommand& command, std::FILE* out,
+               const SplitPreview* preview, ForumSummary& summary) {
   std::vector<plat::FoundItem> items;
   plat::FindFiles(forum.path, "*.*", &items);
-  const ReconcileResult result = ReconcileArchiveList(forum.path, items, sharedPath);
+  ReconcileResult result;
+  if (preview) {
+    for (const std::string& name : preview->PlannedNames()) items.push_back(plat::FoundItem{name, false});
+    result = CheckArchiveList(forum.path, items, sharedPath);
+    DryRunReport(out, command.json).ListLines(forum.name, result.droppedLines, "drop");
+  } else {
+    result = ReconcileArchiveList(forum.path, items, sharedPath);
+  }
   switch (result.outcome) {
     case ReconcileOutcome::NoList: return;
+    case ReconcileOutcome::Checked:
     case ReconcileOutcome::Rewritten: summary.linesDropped = static_cast<int>(result.dropped); return;
     case ReconcileOutcome::Busy: summary.Fail("AR.LST not checked: held by another program"); return;
     default: summary.Fail("AR.LST left as it was (see TORBLEN's reasons)"); return;
@@ -95,8 +123,10 @@ ForumSummary MaintainForum(const ForumFolder& forum, const std::string& sharedPa
                            std::FILE* out, std::FILE* err, const Clock* clock) {
   ForumSummary summary;
   summary.forum = forum.name;
-  RunForum(forum, command, out, err, clock, summary);
-  if (command.checkLists && !plat::InterruptRequested()) CheckList(forum, sharedPath, summary);
+  SplitPreview preview;
+  SplitPreview* planOnly = command.dryRun ? &preview : nullptr;
+  RunForum(forum, command, out, err, clock, summary, planOnly);
+  if (command.checkLists && !plat::InterruptRequested()) CheckList(forum, sharedPath, command, out, planOnly, summary);
   return summary;
 }
 

@@ -73,7 +73,7 @@ std::optional<std::string> FindListPath(const std::string& folder, const std::ve
 // again and the line judged as a whole, so that keeping a line's start
 // without its end can never glue it onto the next line kept.
 ReconcileOutcome ReadKeptLines(const std::string& listPath, const FolderContents& contents,
-                               std::vector<std::string>* kept, std::size_t* dropped) {
+                               std::vector<std::string>* kept, ReconcileResult* result) {
   plat::TextReader reader;
   if (!reader.Open(listPath)) return ReconcileOutcome::NotOpened;
   auto judge = [&](const std::string& line) {
@@ -81,7 +81,8 @@ ReconcileOutcome ReadKeptLines(const std::string& listPath, const FolderContents
     if (!name.empty() && contents.Holds(std::string(name))) {
       kept->push_back(line);
     } else {
-      ++*dropped;
+      ++result->dropped;
+      result->droppedLines.push_back(line.ends_with('\n') ? line.substr(0, line.size() - 1) : line);
     }
   };
   char piece[plat::TextReader::kMaxPiece + 1];
@@ -170,15 +171,42 @@ ReconcileOutcome WriteKeptLines(const std::string& listPath, const std::vector<s
 
 }  // namespace
 
+namespace {
+
+// Where the list of folder is, when it has one that may be read: outcome
+// NoList or NotConfined otherwise.
+std::optional<std::string> ListToRead(const std::string& folder, const std::vector<plat::FoundItem>& listing,
+                                      const std::string& sharedFolder, ReconcileResult& result) {
+  std::optional<std::string> listPath = FindListPath(folder, listing);
+  if (listPath && !plat::IsConfinedFile(sharedFolder.empty() ? folder : sharedFolder, *listPath)) {
+    result.outcome = ReconcileOutcome::NotConfined;
+    return std::nullopt;
+  }
+  return listPath;
+}
+
+// Reads the list and sorts its lines into kept and dropped; false (with the
+// outcome, nothing counted) when it could not be read whole.
+bool JudgeLines(const std::string& folder, const std::vector<plat::FoundItem>& listing, const std::string& listPath,
+                std::vector<std::string>& kept, ReconcileResult& result) {
+  const FolderContents contents(folder, listing);
+  result.outcome = ReadKeptLines(listPath, contents, &kept, &result);
+  if (result.outcome != ReconcileOutcome::Rewritten) {
+    result.dropped = 0;
+    result.droppedLines.clear();
+    return false;
+  }
+  result.kept = kept.size();
+  return true;
+}
+
+}  // namespace
+
 ReconcileResult ReconcileArchiveList(const std::string& folder, const std::vector<plat::FoundItem>& listing,
                                      const std::string& sharedFolder) {
   ReconcileResult result;
-  std::optional<std::string> listPath = FindListPath(folder, listing);
+  const std::optional<std::string> listPath = ListToRead(folder, listing, sharedFolder, result);
   if (!listPath) return result;
-  if (!plat::IsConfinedFile(sharedFolder.empty() ? folder : sharedFolder, *listPath)) {
-    result.outcome = ReconcileOutcome::NotConfined;
-    return result;
-  }
   plat::ForumLock forum;
   int err = 0;
   switch (forum.Acquire(folder, plat::kLockHolderChecker, plat::ForumLockWait(), &err)) {
@@ -192,14 +220,19 @@ ReconcileResult ReconcileArchiveList(const std::string& folder, const std::vecto
       result.outcome = ReconcileOutcome::NotRewritten;
       return result;
   }
-  FolderContents contents(folder, listing);
   std::vector<std::string> kept;
-  result.outcome = ReadKeptLines(*listPath, contents, &kept, &result.dropped);
-  if (result.outcome != ReconcileOutcome::Rewritten) {
-    result.dropped = 0;
-    return result;
+  if (JudgeLines(folder, listing, *listPath, kept, result)) {
+    result.outcome = WriteKeptLines(WhereListLies(*listPath), kept);
   }
-  result.kept = kept.size();
-  result.outcome = WriteKeptLines(WhereListLies(*listPath), kept);
+  return result;
+}
+
+ReconcileResult CheckArchiveList(const std::string& folder, const std::vector<plat::FoundItem>& listing,
+                                 const std::string& sharedFolder) {
+  ReconcileResult result;
+  const std::optional<std::string> listPath = ListToRead(folder, listing, sharedFolder, result);
+  if (!listPath) return result;
+  std::vector<std::string> kept;
+  if (JudgeLines(folder, listing, *listPath, kept, result)) result.outcome = ReconcileOutcome::Checked;
   return result;
 }

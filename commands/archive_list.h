@@ -16,13 +16,15 @@ enum class ReconcileOutcome {
   NotRewritten,  // the new list could not be written in full: left as it was
   Busy,          // another program kept the forum (holder) all the wait: left as it was
   Rewritten,     // the list now holds the kept lines
+  Checked,       // only read (a dry run): droppedLines are what a rewrite would drop
 };
 
 struct ReconcileResult {
   ReconcileOutcome outcome = ReconcileOutcome::NoList;
   std::size_t kept = 0;
   std::size_t dropped = 0;
-  plat::ForumLockHolder holder;  // Busy: who held the forum
+  std::vector<std::string> droppedLines;  // as the list holds them, without line end
+  plat::ForumLockHolder holder;           // Busy: who held the forum
 };
 
 // Brings the archive list of folder in line with the files in it: a line is
@@ -41,3 +43,9 @@ struct ReconcileResult {
 // elsewhere, or to a device or a FIFO, is left alone.
 ReconcileResult ReconcileArchiveList(const std::string& folder, const std::vector<plat::FoundItem>& listing,
                                      const std::string& sharedFolder = std::string());
+
+// What ReconcileArchiveList would drop, for a dry run: the list is only read
+// (Checked, with the lines in droppedLines), without taking the forum, and
+// nothing is written. listing may name files a run would have made by then.
+ReconcileResult CheckArchiveList(const std::string& folder, const std::vector<plat::FoundItem>& listing,
+                                 const std::string& sharedFolder = std::string());

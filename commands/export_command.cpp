@@ -15,14 +15,16 @@ bool Exportable(const CUndo& record) { return record.namingForm == NamingForm::A
 
 }  // namespace
 
-std::vector<CUndo*> CollectExportRecords(CDirectory& dir) {
+std::vector<CUndo*> CollectExportRecords(CDirectory& dir) { return CollectExportRecords(dir.entries); }
+
+std::vector<CUndo*> CollectExportRecords(const std::vector<std::unique_ptr<CFileEntry>>& entries) {
   std::array<std::vector<CUndo*>, kLastRoom + 1> slots;
   // Every archive-form old log of each room's body logs, exported or not: a
   // title log's twin of one of them never gets a line of its own, also not
   // in a later run after the body log's line went out.
   std::array<std::vector<const CUndo*>, kLastRoom + 1> bodyOldLogs;
   // Body logs first: a room with two body logs exports the old logs of both.
-  for (auto& entry : dir.entries) {
+  for (const auto& entry : entries) {
     if (entry->undoList.empty() || entry->kind != kKindBody || !IsCommandRoom(entry->room)) continue;
     const std::size_t room = static_cast<std::size_t>(entry->room);
     for (CUndo& record : entry->undoList) {
@@ -30,7 +32,7 @@ std::vector<CUndo*> CollectExportRecords(CDirectory& dir) {
       if (Exportable(record)) slots[room].push_back(&record);
     }
   }
-  for (auto& entry : dir.entries) {
+  for (const auto& entry : entries) {
     if (entry->undoList.empty() || entry->kind != kKindTitle || !IsCommandRoom(entry->room)) continue;
     const std::size_t room = static_cast<std::size_t>(entry->room);
     for (CUndo& record : entry->undoList) {

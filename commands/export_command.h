@@ -1,10 +1,12 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "commands/command_context.h"
 
 class CDirectory;
+class CFileEntry;
 class CUndo;
 
 // The records of dir whose lines the header export puts out, in order:
@@ -12,6 +14,8 @@ class CUndo;
 // logs that no body old log of the room shares a name with (but for the
 // "_"/"#" mark). Only archive-form records not yet exported.
 std::vector<CUndo*> CollectExportRecords(CDirectory& dir);
+// The same over a folder's entries.
+std::vector<CUndo*> CollectExportRecords(const std::vector<std::unique_ptr<CFileEntry>>& entries);
 
 // "M <old log> <header line>\n" (CP932).
 std::string ArchiveListLine(const CUndo& record);

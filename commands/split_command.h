@@ -10,6 +10,7 @@
 class CDirectory;
 class CFileEntry;
 class SplitDialogPort;
+struct SplitPreview;
 
 // What one split run did to the files it went through.
 struct SplitReport {
@@ -47,8 +48,10 @@ const CFileEntry* FindStaleEntry(const CDirectory& dir, RoomSet rooms);
 // The split command (分割実行) over the selected rooms, starting from
 // settings: the dialog opens with their form and method, the request takes
 // their backups. exportAsked: the command goes on to the header export.
+// With preview, the split is only planned (a dry run): the forum is not
+// taken, no file is made, and what the split would make goes to preview.
 SplitOutcome SplitSelectedRooms(CommandContext& ctx, SplitDialogPort& dialogs, const SplitSettings& settings,
-                                bool exportAsked);
+                                bool exportAsked, SplitPreview* preview = nullptr);
 
 // The split command of the desktop program: it starts from the document's
 // stored settings, and the form and method chosen become the stored ones
@@ -59,3 +62,8 @@ SplitOutcome OnSplit(CommandContext& ctx, SplitDialogPort& dialogs, bool exportA
 // under the first method, a room whose logs hold no message at or below its
 // cut point is left alone (report.leftAlone) and the others are split.
 SplitReport SplitRooms(CommandContext& ctx, const SplitRequest& request);
+
+// The same loop, planning and measuring each split into preview and making
+// nothing (report.split counts the files that would be split; report.made
+// stays empty); the rooms' generations stay as they are.
+SplitReport PreviewSplitRooms(CommandContext& ctx, const SplitRequest& request, SplitPreview& preview);

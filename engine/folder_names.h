@@ -16,6 +16,10 @@ class FolderNames {
   // with it. A name made since the listing still counts as taken.
   static FolderNames List(const std::string& folder);
 
+  // Counts names as taken besides those listed: the old logs a dry run
+  // plans are on disk by the time the real run names the next room's.
+  void Add(const std::vector<std::string>& names) { names_.insert(names_.end(), names.begin(), names.end()); }
+
   // The folder listed, or empty.
   const std::string& folder() const { return folder_; }
   int listError() const { return listError_; }

@@ -50,7 +50,8 @@ bool CLogFile::UseSkipping(ScanMode scan, std::uint64_t length) const {
 }
 
 std::optional<CNameError> CLogFile::MakeOldLogNames(int number, int lower, int upper, NamingForm form,
-                                                    SplitMethod method, std::uint32_t& state) {
+                                                    SplitMethod method, std::uint32_t& state,
+                                                    const std::vector<std::string>& alsoTaken) {
   NamingRequest request;
   request.logName = entry_->name;
   request.kind = entry_->kind;
@@ -62,7 +63,9 @@ std::optional<CNameError> CLogFile::MakeOldLogNames(int number, int lower, int u
   request.today = clock_.Now();
   // An object is named once; a second call starts over rather than mixing
   // two plans in one list.
-  plan_ = PlanOldLogNames(request, state, FolderNames::List(folder_));
+  FolderNames folder = FolderNames::List(folder_);
+  folder.Add(alsoTaken);
+  plan_ = PlanOldLogNames(request, state, folder);
   state = plan_.state;
   return plan_.failure;
 }

@@ -55,11 +55,12 @@ class CLogFile {
   bool Analyze(ScanMode scan = ScanMode::BySize);
 
   // Plans the cuts and names the old logs in form, cut by method, against
-  // the folder as it is now
-  // listed; see PlanOldLogNames. state is the room's naming state for the
+  // the folder as it is now listed, with the names of alsoTaken counted as
+  // in it; see PlanOldLogNames. state is the room's naming state for the
   // split command (kNamingFresh at its start). The folder is only listed.
   std::optional<CNameError> MakeOldLogNames(int number, int lower, int upper, NamingForm form, SplitMethod method,
-                                            std::uint32_t& state);
+                                            std::uint32_t& state,
+                                            const std::vector<std::string>& alsoTaken = std::vector<std::string>());
 
   // Appends one forum header line per output (the old logs, then the log
   // itself), CP932 without line end. forumName is the forum folder's name as
@@ -80,6 +81,20 @@ class CLogFile {
   // them) every output is deleted, the failure is reported, and the entry is
   // unchanged.
   bool Split(const std::vector<std::string>& headerLines, ScanMode scan = ScanMode::BySize);
+
+  // What one output of a split holds: its bytes and the lowest and highest
+  // number of its messages (lowest > highest when it holds none).
+  struct OutputMeasure {
+    std::uint64_t bytes = 0;
+    int lowest = kNoHighest;
+    int highest = 0;
+  };
+  // Reads the open source as Split does and tells what each output (the old
+  // logs, then the log's new file) would hold, making no file: the split a
+  // dry run shows. The entry stays as it is. False (told) when the split
+  // would fail reading.
+  bool MeasureSplit(const std::vector<std::string>& headerLines, std::vector<OutputMeasure>& measures,
+                    ScanMode scan = ScanMode::BySize);
   // Whether the last analysis or split stopped because the user interrupted
   // the program.
   bool interrupted() const { return interrupted_; }
@@ -111,6 +126,9 @@ class CLogFile {
   void AnalyzeBySkipping(ProgressSteps& progress, Findings& found);
   bool UseSkipping(ScanMode scan, std::uint64_t length) const;
 
+  // The pass both Split and MeasureSplit make, into outputs; on success
+  // every output is finished and done tells what each holds.
+  bool RunSplit(const std::vector<std::string>& headerLines, ScanMode scan, SplitOutputs& outputs, SplitFindings& done);
   void SplitLineByLine(ProgressSteps& progress, SplitOutputs& outputs, SplitFindings& done);
   void SplitBySkipping(ProgressSteps& progress, SplitOutputs& outputs, SplitFindings& done);
   // The output a message goes to, or -1 (told) when its number lies beyond

@@ -3,6 +3,8 @@
 // none is left behind: the backup then still holds the whole log.
 #include <algorithm>
 #include <climits>
+#include <utility>
+#include <vector>
 
 #include "engine/engine_messages.h"
 #include "engine/header_scan.h"
@@ -22,11 +24,11 @@ const char kActionSplit[] = "分割";
 
 // What one split pass did.
 struct CLogFile::SplitFindings {
-  int lowest = kNoHighest;  // range of what went into the log's own file
-  int highest = 0;
-  int failedOutput = -1;  // the output whose write failed, already told
+  std::vector<CLogFile::OutputMeasure> outputs;  // what went into each output
+  int failedOutput = -1;                         // the output whose write failed, already told
   bool failed = false;
-  int lastOutput = -1;  // where the last message went
+  int lastOutput = -1;      // where the last message went
+  plat::FileStatus newLog;  // the log's new file once written
 };
 
 bool CLogFile::SourceReadFailed() {
@@ -56,10 +58,9 @@ int CLogFile::OutputFor(int number, long long line, SplitFindings& done) {
     output = static_cast<int>(closing - cuts.begin()) - 1;
     done.lastOutput = output;
   }
-  if (output == static_cast<int>(plan_.names.size()) - 1) {
-    done.lowest = std::min(done.lowest, number);
-    done.highest = std::max(done.highest, number);
-  }
+  OutputMeasure& range = done.outputs[static_cast<std::size_t>(output)];
+  range.lowest = std::min(range.lowest, number);
+  range.highest = std::max(range.highest, number);
   return output;
 }
 
@@ -154,7 +155,8 @@ void CLogFile::SplitBySkipping(ProgressSteps& progress, SplitOutputs& outputs, S
   }
 }
 
-bool CLogFile::Split(const std::vector<std::string>& headerLines, ScanMode scan) {
+bool CLogFile::RunSplit(const std::vector<std::string>& headerLines, ScanMode scan, SplitOutputs& outputs,
+                        SplitFindings& done) {
   if (!source_.IsOpen()) return false;
   interrupted_ = false;
   // Without a plan, or with fewer header lines than outputs, nothing is made.
@@ -164,9 +166,8 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines, ScanMode scan)
   const std::size_t count = names.size();
   const bool body = entry_->kind == kKindBody;
   if (body && headerLines.size() < count) return false;
-  if (!outputNames_.empty() && outputNames_.size() != count) return false;
+  if (outputs.size() != count) return false;
 
-  SplitOutputs outputs(folder_, outputNames_.empty() ? names : outputNames_, names, messenger_);
   if (!outputs.Create(body ? &headerLines : nullptr)) return false;
 
   plat::FileStatus sourceStatus;
@@ -175,7 +176,7 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines, ScanMode scan)
           ? static_cast<std::uint64_t>(sourceStatus.size)
           : 0;  // only the progress display (and the choice of pass) needs it
   ProgressSteps progress(progress_, length);
-  SplitFindings done;
+  done.outputs.assign(count, OutputMeasure{});
   const int lastOutput = static_cast<int>(count) - 1;
 
   progress.Begin(kActionSplit);
@@ -185,21 +186,17 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines, ScanMode scan)
     SplitLineByLine(progress, outputs, done);
   }
   bool failed = done.failed;
-  const int failedOutput = done.failedOutput;
-  const int lowest = done.lowest;
-  const int highest = done.highest;
   if (!failed && SourceReadFailed()) failed = true;
   if (!failed) progress.Complete();
 
   // A failure that came from no output (a read error, a number out of range)
   // still has to skip the syncs: it is passed as an output past the last.
-  const int toldOutput = !failed ? -1 : failedOutput >= 0 ? failedOutput : lastOutput + 1;
+  const int toldOutput = !failed ? -1 : done.failedOutput >= 0 ? done.failedOutput : lastOutput + 1;
   if (!outputs.Finish(toldOutput)) failed = true;
 
-  plat::FileStatus newStatus;
-  if (!failed) {
+  if (!failed && outputs.WritesFiles()) {
     int err = 0;
-    if (!plat::GetFileStatus(outputs.Path(count - 1), &newStatus, &err)) {
+    if (!plat::GetFileStatus(outputs.Path(count - 1), &done.newLog, &err)) {
       messenger_.FileError(entry_->name, err);
       failed = true;
     }
@@ -210,17 +207,38 @@ bool CLogFile::Split(const std::vector<std::string>& headerLines, ScanMode scan)
     return false;
   }
   outputs.Commit();
+  for (std::size_t i = 0; i < count; ++i) done.outputs[i].bytes = outputs.Bytes(i);
+  progress.End();
+  return true;
+}
+
+bool CLogFile::Split(const std::vector<std::string>& headerLines, ScanMode scan) {
+  const std::vector<std::string>& names = plan_.names;
+  if (!outputNames_.empty() && outputNames_.size() != names.size()) return false;
+  SplitOutputs outputs(folder_, outputNames_.empty() ? names : outputNames_, names, messenger_);
+  SplitFindings done;
+  if (!RunSplit(headerLines, scan, outputs, done)) return false;
 
   previousLowest_ = entry_->lowest;
   previousHighest_ = entry_->highest;
-  if (highest >= lowest) {
-    entry_->lowest = lowest;
-    entry_->highest = highest;
+  const OutputMeasure& kept = done.outputs.back();
+  if (kept.highest >= kept.lowest) {
+    entry_->lowest = kept.lowest;
+    entry_->highest = kept.highest;
   } else {
     entry_->ForgetRange();
   }
-  entry_->modificationTime = newStatus.mtime;
-  entry_->size = newStatus.size;
-  progress.End();
+  entry_->modificationTime = done.newLog.mtime;
+  entry_->size = done.newLog.size;
+  return true;
+}
+
+bool CLogFile::MeasureSplit(const std::vector<std::string>& headerLines, std::vector<OutputMeasure>& measures,
+                            ScanMode scan) {
+  const std::vector<std::string>& names = plan_.names;
+  SplitOutputs outputs(folder_, names, names, messenger_, SplitOutputs::Sink::CountOnly);
+  SplitFindings done;
+  if (!RunSplit(headerLines, scan, outputs, done)) return false;
+  measures = std::move(done.outputs);
   return true;
 }

@@ -6,11 +6,12 @@
 #include "platform/file_ops.h"
 
 SplitOutputs::SplitOutputs(std::string folder, std::vector<std::string> fileNames, std::vector<std::string> shownNames,
-                           Messenger& messenger)
+                           Messenger& messenger, Sink sink)
     : folder_(std::move(folder)),
       fileNames_(std::move(fileNames)),
       shownNames_(std::move(shownNames)),
       messenger_(messenger),
+      sink_(sink),
       writers_(fileNames_.size()) {}
 
 std::string SplitOutputs::Path(std::size_t i) const { return plat::JoinPath(folder_, fileNames_[i]); }
@@ -18,8 +19,8 @@ std::string SplitOutputs::Path(std::size_t i) const { return plat::JoinPath(fold
 bool SplitOutputs::Create(const std::vector<std::string>* headLines) {
   for (std::size_t i = 0; i < writers_.size(); ++i) {
     plat::TextWriter& out = writers_[i];
-    bool ok = out.Open(Path(i), plat::TextWriter::Mode::CreateNew);
-    if (out.IsOpen()) created_ = i + 1;
+    bool ok = sink_ == Sink::CountOnly ? out.OpenCounting() : out.Open(Path(i), plat::TextWriter::Mode::CreateNew);
+    if (out.IsOpen() && sink_ == Sink::Files) created_ = i + 1;
     if (ok && headLines) ok = out.Write((*headLines)[i]) && out.Write("\n", 1);
     // The buffer goes on to the next output: only the one being written
     // holds one.
@@ -54,7 +55,7 @@ bool SplitOutputs::Finish(int failedOutput) {
 
 void SplitOutputs::Discard() {
   if (committed_) return;
-  for (std::size_t i = 0; i < created_; ++i) {
+  for (std::size_t i = 0; i < writers_.size(); ++i) {
     plat::TextWriter& out = writers_[i];
     if (out.IsOpen() && !out.Close()) messenger_.FileError(shownNames_[i], out.error());
   }

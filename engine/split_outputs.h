@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,16 @@ class Messenger;
 // whole log. Every failure is told, naming the planned name.
 class SplitOutputs {
  public:
+  enum class Sink {
+    Files,      // each output is a file
+    CountOnly,  // no file is made: each output's bytes are only counted
+  };
+
   // fileNames are what the outputs are written under in folder, shownNames
   // what the user knows them as; one of each per output. The messenger must
   // outlive the object. Nothing is created yet.
   SplitOutputs(std::string folder, std::vector<std::string> fileNames, std::vector<std::string> shownNames,
-               Messenger& messenger);
+               Messenger& messenger, Sink sink = Sink::Files);
   ~SplitOutputs() { Discard(); }
   SplitOutputs(const SplitOutputs&) = delete;
   SplitOutputs& operator=(const SplitOutputs&) = delete;
@@ -49,6 +55,9 @@ class SplitOutputs {
 
   // The path output i is written under.
   std::string Path(std::size_t i) const;
+  bool WritesFiles() const { return sink_ == Sink::Files; }
+  // The bytes output i holds (or would hold), its head line included.
+  std::uint64_t Bytes(std::size_t i) const { return writers_[i].written(); }
 
   // The outputs are whole and on disk: they are the split's from now on, and
   // nothing is deleted.
@@ -64,6 +73,7 @@ class SplitOutputs {
   std::vector<std::string> fileNames_;
   std::vector<std::string> shownNames_;
   Messenger& messenger_;
+  Sink sink_;
   std::vector<plat::TextWriter> writers_;
   std::size_t created_ = 0;  // outputs 0 .. created_ - 1 exist on disk
   bool committed_ = false;

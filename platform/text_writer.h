@@ -31,7 +31,11 @@ class TextWriter {
   // False with error() set when the file can't be opened; while a file is
   // open, false and nothing changes.
   bool Open(const std::string& path, Mode mode);
-  bool IsOpen() const { return fd_ >= 0; }
+  // Opens no file: what is written is only counted (written()), for a split
+  // that is planned but not made. Flush, Sync and Close then succeed with
+  // nothing to do.
+  bool OpenCounting();
+  bool IsOpen() const { return fd_ >= 0 || counting_; }
 
   bool Write(std::string_view text);
   bool Write(const char* data, std::size_t len) { return Write(std::string_view(data, len)); }
@@ -52,16 +56,22 @@ class TextWriter {
 
   int error() const { return error_; }
   const std::string& path() const { return path_; }
+  // Bytes that went out since the last Open (CR LF as written); kept after
+  // Close.
+  std::uint64_t written() const { return written_; }
 
  private:
   bool WriteRaw(const char* data, std::size_t len);
   bool Put(const char* data, std::size_t len);
   void StartWriteback();
   bool Fail(int err);
+  void Reset();  // the state of a writer just opened
 
   int fd_ = -1;
+  bool counting_ = false;  // opened by OpenCounting
   int error_ = 0;
   std::string path_;
+  std::uint64_t written_ = 0;
   void TakeBuffer();
   void GiveBackBuffer();
 
