@@ -55,7 +55,9 @@ void DryRunReport::Splits(const std::string& forum, const SplitPreview& preview)
            {output.name, Number(output.measure.lowest, known, json_), Number(output.measure.highest, known, json_),
             std::to_string(output.measure.bytes)});
     }
-    const char* replaces = json_ ? (split.replacesBackup ? "true" : "false") : split.replacesBackup ? "replaces" : "new";
+    const char* replaces = json_                  ? (split.replacesBackup ? "true" : "false")
+                           : split.replacesBackup ? "replaces"
+                                                  : "new";
     Line(forum, split.logName, "backup", {split.backupName, replaces});
   }
   for (const std::string& log : preview.skipped) Line(forum, log, "skip", {});

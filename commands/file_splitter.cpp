@@ -61,8 +61,9 @@ std::optional<FileSplitter::Next> FileSplitter::PlanSplit(CLogFile& log, const C
                                                           std::vector<std::string>& headerLines,
                                                           const std::vector<std::string>& alsoTaken) {
   const std::size_t room = static_cast<std::size_t>(entry.room);
-  std::optional<CNameError> naming = log.MakeOldLogNames(CutValue(request_, tables_, entry.room), tables_.low[room], tables_.high[room],
-                                                         request_.form, request_.method, tables_.naming[room], alsoTaken);
+  std::optional<CNameError> naming =
+      log.MakeOldLogNames(CutValue(request_, tables_, entry.room), tables_.low[room], tables_.high[room], request_.form,
+                          request_.method, tables_.naming[room], alsoTaken);
   if (naming) {
     ShowNameError(ctx_.messenger, *naming);
     return (tables_.naming[room] & kNamingError) != 0 ? Next::Skipped : Next::StopNaming;

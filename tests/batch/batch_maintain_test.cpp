@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "platform/encoding.h"
 #include "platform/file_ops.h"
 #include "platform/forum_lock.h"
 #include "tests/batch/batch_runner.h"
@@ -181,4 +183,138 @@ TEST(KivBatchMaintain, CheckListsDropsTheLinesOfOldLogsNoLongerThere) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "FORUM2\t0\t0\t0\t1\tok\n");
   EXPECT_EQ(ReadBytes(forum + "/AR.LST"), "M AR_2401A.LOG - kept -\r\n");
+}
+
+namespace {
+
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields;
+  for (std::size_t s = 0, e = 0; e != std::string::npos; s = e + 1) {
+    e = line.find('\t', s);
+    fields.push_back(line.substr(s, e - s));
+  }
+  return fields;
+}
+
+// A plan line of --json back in the tab format.
+std::string PlanLineFromJson(const std::string& line) {
+  std::map<std::string, std::string> o = ParseJsonLine(line);
+  if (!o.contains("plan")) return line;  // a summary: compared on its own
+  std::string tabs = o["forum"] + "\t" + o["file"] + "\t" + o["plan"];
+  for (const char* key : {"name", "lowest", "highest", "size", "replaces", "line"}) {
+    if (!o.contains(key)) continue;
+    const std::string v = o[key];
+    tabs += "\t" + (v == "null" ? "-" : v == "true" ? "replaces" : v == "false" ? "new" : v);
+  }
+  return tabs;
+}
+
+}  // namespace
+
+// A dry run touches nothing, and prints exactly what the real run on a copy
+// then makes: the old logs with their names, ranges and sizes, the logs'
+// new files, the backups, the logs it leaves alone, the lines appended to
+// AR.LST and those the check drops; its summary and exit status are the
+// real run's. Serial names and names given room after room are planned as
+// the real run gives them.
+TEST(KivBatchMaintain, ADryRunPrintsExactlyWhatTheRealRunOnACopyMakes) {
+  struct Case {
+    std::vector<std::string> args;  // "ROOT" stands for the shared folder
+    int status;
+  };
+  const std::vector<Case> cases = {
+      {{"maintain", "ROOT", "--keep", "600", "--export", "--check-lists"}, 1},
+      {{"maintain", "ROOT", "--number", "2001", "--rooms", "1", "--export"}, 0},
+      {{"split", "ROOT/FORUM2", "--rooms", "1,2", "--method", "1", "--number", "700", "--form", "1", "--export"}, 0},
+  };
+  for (const Case& c : cases) {
+    TempDir tmp;
+    const std::vector<std::string> forums = MakeForums(tmp.Sub("logs"));
+    WriteBytes(forums.at(1) + "/AR_2401A.LOG", "old messages\r\n");
+    WriteBytes(forums.at(1) + "/AR.LST", "M AR_2401A.LOG - kept -\r\nM AR_2312A.LOG - gone -\r\n");
+    WriteBytes(forums.at(2) + "/MES_02.B00", "a backup of an earlier run\r\n");  // MES_02.LOG is skipped
+    std::filesystem::copy(tmp.Sub("logs"), tmp.Sub("copy"), std::filesystem::copy_options::recursive);
+    const auto Args = [&](const std::string& root, bool dry, bool json) {
+      std::vector<std::string> args;
+      for (const std::string& a : c.args) args.push_back(a.starts_with("ROOT") ? root + a.substr(4) : a);
+      if (dry) args.push_back("--dry-run");
+      if (json) args.push_back("--json");
+      return args;
+    };
+    const std::string said = ::testing::PrintToString(c.args);
+    std::vector<std::map<std::string, FileState>> before;
+    for (const std::string& forum : forums) before.push_back(Snapshot(forum));
+
+    const BatchResult dry = RunBatch(Args(tmp.Sub("logs"), true, false));
+    EXPECT_EQ(dry.status, c.status) << said << dry.err;
+    for (std::size_t f = 0; f < forums.size(); ++f) EXPECT_EQ(Snapshot(forums[f]), before[f]) << said;
+    std::string plan, summaries;  // the dry run's output, split in two
+    for (const std::string& line : Lines(dry.out)) (Fields(line).size() == 6 ? summaries : plan) += line + "\n";
+    if (c.args[0] == "maintain") {
+      std::string jsonPlan, jsonSummaries;
+      for (const std::string& line : Lines(RunBatch(Args(tmp.Sub("logs"), true, true)).out)) {
+        if (line.find("\"plan\":") != std::string::npos) {
+          jsonPlan += PlanLineFromJson(line) + "\n";
+        } else {
+          jsonSummaries += line + "\n";
+        }
+      }
+      EXPECT_EQ(jsonPlan, plan) << said;
+      EXPECT_EQ(SummaryFromJson(jsonSummaries), summaries) << said;
+    }
+
+    const std::string copy = tmp.Sub("copy");
+    const BatchResult real = RunBatch(Args(copy, false, false));
+    EXPECT_EQ(real.status, c.status) << said << real.err;
+    EXPECT_NE(real.out.find(summaries), std::string::npos) << said << real.out;
+    std::map<std::string, std::string> appended, dropped;  // forum -> lines, in order
+    std::map<std::string, std::string> made;               // forum/name: every file the plan makes
+    int plannedSkips = 0;
+    for (const std::string& line : Lines(plan)) {
+      const std::vector<std::string> f = Fields(line);
+      const std::size_t index = static_cast<std::size_t>(f.at(0).back() - '1');
+      const std::string forum = forums.at(index).substr(tmp.Sub("logs").size() + 1);
+      const std::string path = copy + "/" + forum + "/";
+      if (f.at(2) == "old" || f.at(2) == "log") {
+        made[forum + "/" + f.at(3)] = line;
+        EXPECT_EQ(std::to_string(ReadBytes(path + f.at(3)).size()), f.at(6)) << said << line;
+      } else if (f.at(2) == "backup") {
+        made[forum + "/" + f.at(3)] = line;
+        EXPECT_EQ(ReadBytes(path + f.at(3)), before.at(index).at(f.at(1)).bytes) << said << line;
+      } else if (f.at(2) == "skip") {
+        ++plannedSkips;
+        EXPECT_EQ(ReadBytes(path + f.at(1)), before.at(index).at(f.at(1)).bytes) << said << line;
+      } else {
+        (f.at(2) == "append" ? appended : dropped)[forum] += f.at(3) + "\n";
+      }
+      if (f.at(2) == "log") {
+        for (const std::string& row : Lines(RunBatch({"analyze", copy + "/" + forum, "--json"}).out)) {
+          std::map<std::string, std::string> o = ParseJsonLine(row);
+          if (o["file"] == f.at(1)) EXPECT_EQ(o["lowest"] + "-" + o["highest"], f.at(4) + "-" + f.at(5)) << line;
+        }
+      }
+    }
+    EXPECT_EQ(plannedSkips, c.status) << said;
+    // Nothing is made that the plan did not name, and the logs' new files hold
+    // the ranges printed.
+    for (std::size_t f = 0; f < forums.size(); ++f) {
+      const std::string forum = forums[f].substr(tmp.Sub("logs").size() + 1);
+      for (const auto& [name, state] : Snapshot(copy + "/" + forum)) {
+        const bool isNew = !before[f].contains(name) || before[f].at(name).bytes != state.bytes;
+        if (isNew && name != "AR.LST" && !name.ends_with(".KIV")) {
+          EXPECT_TRUE(made.contains(forum + "/" + name)) << said << " unplanned " << forum << "/" << name;
+        }
+      }
+      const std::string listPath = copy + "/" + forum + "/AR.LST";
+      const std::string list = plat::FileExists(listPath) ? ReadBytes(listPath) : "";
+      const std::string listBefore = before[f].contains("AR.LST") ? before[f].at("AR.LST").bytes : "";
+      std::string kept;
+      for (const std::string& line : Lines(listBefore)) {
+        if (dropped[forum].find(line.substr(0, line.size() - 1) + "\n") == std::string::npos) kept += line + "\n";
+      }
+      std::string expected = kept;
+      for (const std::string& line : Lines(appended[forum])) expected += plat::Utf8ToCp932(line) + "\r\n";
+      EXPECT_EQ(list, expected) << said << " " << forum;
+    }
+  }
 }
