@@ -11,11 +11,9 @@
 #include "commands/split_command.h"
 #include "commands/split_dialog_logic.h"
 #include "commands/undo_command.h"
-#include "commit/journal_format.h"
 #include "model/directory.h"
 #include "platform/confined_path.h"
 #include "platform/console.h"
-#include "platform/dir_search.h"
 #include "platform/interrupt.h"
 
 namespace {
@@ -158,12 +156,12 @@ int BatchRun::DryRunSplit(const BatchCommand& command, bool inSession) {
 
 bool BatchRun::TellsOfJournalsLeft() {
   const std::string& path = doc_.CurrentFolder()->path;
-  std::vector<plat::FoundItem> journals;
-  if (!plat::FindFiles(path, commit::journal_format::kJournalPattern, &journals) || journals.empty()) return false;
+  const std::string journal = JournalLeftIn(path);
+  if (journal.empty()) return false;
   std::fprintf(err_,
                "kiv-batch: %s: a run cut short left %s; the real run finishes or takes it back first, so what it "
                "makes may differ from this plan\n",
-               path.c_str(), journals.front().name.c_str());
+               path.c_str(), journal.c_str());
   return true;
 }
 

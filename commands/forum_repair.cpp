@@ -1,6 +1,10 @@
 #include "commands/forum_repair.h"
 
+#include <vector>
+
 #include "commit/folder_repair.h"
+#include "commit/journal_format.h"
+#include "platform/dir_search.h"
 #include "messages/companion_mode.h"
 #include "platform/forum_lock.h"
 #include "resources/ids.h"
@@ -53,4 +57,10 @@ RepairReport RepairForumIfFree(Messenger& messenger, const std::string& folderPa
     return {};
   }
   return RepairForumFolder(messenger, folderPath);
+}
+
+std::string JournalLeftIn(const std::string& folderPath) {
+  std::vector<plat::FoundItem> journals;
+  if (!plat::FindFiles(folderPath, commit::journal_format::kJournalPattern, &journals) || journals.empty()) return {};
+  return journals.front().name;
 }

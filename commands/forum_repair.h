@@ -20,3 +20,7 @@ RepairReport RepairForumFolder(Messenger& messenger, const std::string& folderPa
 // the lock goes again after it. When another program holds the forum,
 // nothing is done or said: the holder repairs.
 RepairReport RepairForumIfFree(Messenger& messenger, const std::string& folderPath, std::string_view program);
+
+// For a run that only plans (a dry run), which neither holds nor repairs:
+// the name of a journal a run cut short left in the folder, or empty.
+std::string JournalLeftIn(const std::string& folderPath);

@@ -168,6 +168,18 @@ TEST(KivBatchMaintain, AForumThatFailsLeavesTheOthersToGoOn) {
   EXPECT_EQ(again.status, 0) << again.err;
   EXPECT_EQ(again.out, "FORUM1\t1\t2\t0\t0\tok\nFORUM2\t0\t0\t0\t0\tok\nFORUM3\t2\t4\t0\t0\tok\n");
   EXPECT_EQ(LowestNumbers(Forum(2)), "room 1: 2401 2401, room 2: 2401 2401");
+
+  // A dry run neither holds nor repairs: a journal a run cut short left is
+  // named, its forum fails, the others are planned, and nothing is touched.
+  WriteBytes(Forum(0) + "/~KIV-0123456789abcdef.JNL", "");
+  const auto left = Snapshot(Forum(0));
+  const BatchResult dry = RunBatch({"maintain", tmp.Sub("logs"), "--dry-run", "--number", "0"});
+  EXPECT_EQ(dry.status, 1);
+  EXPECT_EQ(dry.out,
+            "FORUM1\t0\t0\t0\t0\ta run cut short left a journal\nFORUM2\t0\t0\t0\t0\tok\n"
+            "FORUM3\t0\t0\t0\t0\tok\n");
+  EXPECT_NE(dry.err.find("~KIV-0123456789abcdef.JNL"), std::string::npos) << dry.err;
+  EXPECT_EQ(Snapshot(Forum(0)), left);
 }
 
 // --check-lists brings each forum's AR.LST in line with its files after its
