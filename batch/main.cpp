@@ -62,13 +62,14 @@ int RunSession(BatchRun& run) {
     if (run.Check(command) != kExitDone) return kExitUsage;
     script.push_back(command);
   }
+  bool writes = false, dryRun = false;
   for (const BatchCommand& command : script) {
-    if (command.Writes()) {
-      if (run.HoldForum() != kExitDone) return kExitIncomplete;
-      break;
-    }
+    writes = writes || command.Writes();
+    dryRun = dryRun || command.dryRun;
   }
-  int status = run.Repair();
+  if (writes && run.HoldForum() != kExitDone) return kExitIncomplete;
+  // A script that only reads and plans writes nothing, a repair included.
+  int status = dryRun && !writes ? kExitDone : run.Repair();
   for (const BatchCommand& command : script) {
     if (plat::InterruptRequested()) break;
     if (run.Run(command, true) != kExitDone) status = kExitIncomplete;
@@ -128,7 +129,8 @@ int main(int argc, char** argv) {
     BatchRun run(forum, stdout, stderr);
     if (run.Check(command) != kExitDone) return kExitUsage;
     if (command.Writes() && run.HoldForum() != kExitDone) return kExitIncomplete;
-    status = run.Repair();
+    // A dry run writes nothing, a repair included.
+    status = command.dryRun ? kExitDone : run.Repair();
     const int ran = run.Run(command, false);
     if (ran != kExitDone) status = ran;
     status = run.Finish(status);

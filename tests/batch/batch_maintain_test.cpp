@@ -179,6 +179,7 @@ TEST(KivBatchMaintain, AForumThatFailsLeavesTheOthersToGoOn) {
             "FORUM1\t0\t0\t0\t0\ta run cut short left a journal\nFORUM2\t0\t0\t0\t0\tok\n"
             "FORUM3\t0\t0\t0\t0\tok\n");
   EXPECT_NE(dry.err.find("~KIV-0123456789abcdef.JNL"), std::string::npos) << dry.err;
+  EXPECT_EQ(RunBatch({"split", Forum(0), "--rooms", "1", "--dry-run"}).status, 1);
   EXPECT_EQ(Snapshot(Forum(0)), left);
 }
 
