@@ -142,7 +142,7 @@ FileSplitter::Next FileSplitter::WriteAndCommit(std::size_t i, CLogFile& log, co
   return Next::Split;
 }
 
-FileSplitter::Next FileSplitter::Split(std::size_t i) {
+FileSplitter::Next FileSplitter::Split(std::size_t i, SplitPreview* preview) {
   CFileEntry& entry = *dir_.entries[i];
   if (!SameTime(dir_, entry)) {
     ctx_.messenger.Box(ids::kMsgChangedSinceAnalysis, entry.name, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
@@ -151,7 +151,9 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
   CLogFile log(dir_.path, &entry, ctx_.messenger, ctx_.progress, ctx_.clock);
   commit::SplitPlan plan;
   std::vector<std::string> headerLines;
-  if (const std::optional<Next> notSplit = PlanSplit(log, entry, plan, headerLines)) return *notSplit;
+  const std::vector<std::string> planned = preview ? preview->PlannedNames() : std::vector<std::string>();
+  if (const std::optional<Next> notSplit = PlanSplit(log, entry, plan, headerLines, planned)) return *notSplit;
+  if (preview) return Measure(log, plan, headerLines, *preview);
 
   const int row = static_cast<int>(i);
   ctx_.rows.SetCellText(row, kColumnSize, "-");
@@ -161,27 +163,18 @@ FileSplitter::Next FileSplitter::Split(std::size_t i) {
   return WriteAndCommit(i, log, plan, headerLines);
 }
 
-FileSplitter::Next FileSplitter::Measure(std::size_t i, SplitPreview& preview) {
-  CFileEntry& entry = *dir_.entries[i];
-  if (!SameTime(dir_, entry)) {
-    ctx_.messenger.Box(ids::kMsgChangedSinceAnalysis, entry.name, MsgStyle{MsgButtons::Ok, MsgIcon::Exclamation});
-    return Next::StopChanged;
-  }
-  CLogFile log(dir_.path, &entry, ctx_.messenger, ctx_.progress, ctx_.clock);
-  commit::SplitPlan plan;
-  std::vector<std::string> headerLines;
-  if (const std::optional<Next> notSplit = PlanSplit(log, entry, plan, headerLines, preview.PlannedNames())) {
-    return *notSplit;
-  }
+FileSplitter::Next FileSplitter::Measure(CLogFile& log, const commit::SplitPlan& plan,
+                                         const std::vector<std::string>& headerLines, SplitPreview& preview) {
   std::vector<CLogFile::OutputMeasure> measures;
   const bool measured = log.Open() && log.MeasureSplit(headerLines, measures);
   log.Close();
   if (!measured) return log.interrupted() ? Next::Interrupted : Next::Skipped;
 
-  PlannedSplit planned{entry.name, entry.room, entry.kind, request_.form, plan.backupName, plan.replaceBackup, {}};
+  const CFileEntry& entry = *log.entry();
+  PlannedSplit split{entry.name, entry.room, entry.kind, request_.form, plan.backupName, plan.replaceBackup, {}};
   for (std::size_t k = 0; k < measures.size(); ++k) {
-    planned.outputs.push_back({plan.outputNames[k], measures[k], k < headerLines.size() ? headerLines[k] : ""});
+    split.outputs.push_back({plan.outputNames[k], measures[k], k < headerLines.size() ? headerLines[k] : ""});
   }
-  preview.splits.push_back(std::move(planned));
+  preview.splits.push_back(std::move(split));
   return Next::Split;
 }

@@ -33,12 +33,11 @@ class FileSplitter {
     StopChanged,
     StopNaming,
   };
-  // Splits the log of dir's entry i.
-  Next Split(std::size_t i);
-  // Plans the split of entry i as Split would make it, names and backup
-  // included, and reads the log to measure its outputs; makes nothing. A
-  // split planned goes to preview, whose planned names count as taken.
-  Next Measure(std::size_t i, SplitPreview& preview);
+  // Splits the log of dir's entry i. With preview (a dry run) the split is
+  // planned as it would be made, names and backup included, and the log
+  // read to measure its outputs, but nothing is made: the plan goes to
+  // preview, whose planned names count as taken.
+  Next Split(std::size_t i, SplitPreview* preview = nullptr);
   // The backups this run made, still the logs' old files.
   BackupWatch& backups() { return backups_; }
   // The old logs this run made, in the order made.
@@ -46,8 +45,9 @@ class FileSplitter {
 
  private:
   std::optional<Next> PlanSplit(CLogFile& log, const CFileEntry& entry, commit::SplitPlan& plan,
-                                std::vector<std::string>& headerLines,
-                                const std::vector<std::string>& alsoTaken = std::vector<std::string>());
+                                std::vector<std::string>& headerLines, const std::vector<std::string>& alsoTaken);
+  Next Measure(CLogFile& log, const commit::SplitPlan& plan, const std::vector<std::string>& headerLines,
+               SplitPreview& preview);
   Next WriteAndCommit(std::size_t i, CLogFile& log, commit::SplitPlan& plan,
                       const std::vector<std::string>& headerLines);
   bool BackupNameFree(const std::string& backup, bool* replace);

@@ -62,7 +62,7 @@ SplitReport VisitFilesToSplit(CommandContext& ctx, const SplitRequest& asked, Sp
       ++i;
       continue;
     }
-    const FileSplitter::Next next = preview ? splitter.Measure(i, *preview) : splitter.Split(i);
+    const FileSplitter::Next next = splitter.Split(i, preview);
     if (preview && next != FileSplitter::Next::Split) preview->skipped.push_back(dir->entries[i]->name);
     switch (next) {
       case FileSplitter::Next::Split:
