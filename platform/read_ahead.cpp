@@ -1,0 +1,148 @@
+#include "platform/read_ahead.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <system_error>
+#include <unistd.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace plat {
+
+namespace {
+
+// How long a thread spins before it sleeps. The caller waits for a read
+// under way, which from the page cache takes some tens of microseconds; the
+// second thread waits for the caller to scan a block, which takes about as
+// long in an analysis. Waking a sleeping thread costs about as much again,
+// so both spin a little longer than that, and no longer: on a busy machine
+// a spin only takes the time of the thread spun for.
+constexpr std::chrono::microseconds kCallerSpin(200);
+constexpr std::chrono::microseconds kWorkerSpin(100);
+
+inline void Pause() {
+#if defined(__SSE2__)
+  _mm_pause();
+#else
+  std::this_thread::yield();
+#endif
+}
+
+}  // namespace
+
+void ReadAhead::Start(int fd, char* into, std::size_t blockSize) {
+  Stop();
+  judged_ = readHere_ = 0;
+  fd_ = fd;
+  blockSize_ = blockSize;
+  stop_ = false;
+  into_ = into;
+  state_ = kAsked;
+  try {
+    worker_ = std::thread([this] { Run(); });
+  } catch (const std::system_error&) {
+    // Without a second thread the caller reads on by itself.
+  }
+}
+
+template <class Ready>
+void ReadAhead::Await(Ready ready, std::chrono::microseconds spin) {
+  const auto until = std::chrono::steady_clock::now() + spin;
+  for (unsigned i = 1;; ++i) {
+    if (ready()) return;
+    Pause();
+    if (i % 64 == 0 && std::chrono::steady_clock::now() > until) break;
+  }
+  std::unique_lock<std::mutex> lock(mutex_);
+  ++sleepers_;
+  woken_.wait(lock, ready);
+  --sleepers_;
+}
+
+void ReadAhead::Wake() {
+  // The state was stored before sleepers_ is looked at, and a sleeper
+  // counts itself before it looks at the state: one of the two sees the
+  // other, so no wake-up is lost.
+  if (sleepers_.load() == 0) return;
+  std::lock_guard<std::mutex> lock(mutex_);
+  woken_.notify_all();
+}
+
+ReadAhead::Block ReadAhead::Take() {
+  int asked = kAsked;
+  if (state_.compare_exchange_strong(asked, kReading)) {
+    // Waiting for the second thread to be scheduled would cost more than
+    // the read.
+    ++readHere_;
+    block_ = ReadBlock(into_);
+  } else {
+    Await([this] { return state_.load() == kDone; }, kCallerSpin);
+  }
+  state_.store(kIdle);
+  if (++judged_ == kJudgedEvery) {
+    // A second thread that keeps missing its turns only costs the wake-ups
+    // it is given: the rest of the log is read by the caller, in the same
+    // blocks.
+    if (readHere_ * 4 > kJudgedEvery) EndThread();
+    judged_ = readHere_ = 0;
+  }
+  return block_;
+}
+
+void ReadAhead::Request(char* into) {
+  into_ = into;
+  state_.store(kAsked);
+  Wake();
+}
+
+void ReadAhead::Stop() {
+  EndThread();
+  state_ = kIdle;
+}
+
+void ReadAhead::EndThread() {
+  if (!worker_.joinable()) return;
+  stop_.store(true);
+  Wake();
+  worker_.join();
+}
+
+void ReadAhead::Run() {
+  for (;;) {
+    Await([this] { return stop_.load() || state_.load() == kAsked; }, kWorkerSpin);
+    if (stop_.load()) return;
+    int asked = kAsked;
+    if (!state_.compare_exchange_strong(asked, kReading)) continue;  // the caller read it itself
+    block_ = ReadBlock(into_);
+    state_.store(kDone);
+    Wake();
+  }
+}
+
+ReadAhead::Block ReadAhead::ReadBlock(char* into) const {
+  Block block;
+  block.data = into;
+  for (;;) {
+    const auto n = ::read(fd_, into, blockSize_);
+    if (n > 0) {
+      block.size = static_cast<std::size_t>(n);
+      // The search for the end-of-text mark is done here too, off the
+      // scanning thread.
+      if (const void* mark = std::memchr(into, 0x1A, block.size)) {
+        block.size = static_cast<std::size_t>(static_cast<const char*>(mark) - into);
+        block.mark = true;
+      }
+      return block;
+    }
+    if (n == 0) return block;
+    if (errno != EINTR) {
+      block.error = errno;
+      return block;
+    }
+  }
+}
+
+}  // namespace plat
