@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <system_error>
 #include <unistd.h>
 
@@ -127,17 +126,10 @@ ReadAhead::Block ReadAhead::ReadBlock(char* into) const {
   block.data = into;
   for (;;) {
     const auto n = ::read(fd_, into, blockSize_);
-    if (n > 0) {
+    if (n >= 0) {
       block.size = static_cast<std::size_t>(n);
-      // The search for the end-of-text mark is done here too, off the
-      // scanning thread.
-      if (const void* mark = std::memchr(into, 0x1A, block.size)) {
-        block.size = static_cast<std::size_t>(static_cast<const char*>(mark) - into);
-        block.mark = true;
-      }
       return block;
     }
-    if (n == 0) return block;
     if (errno != EINTR) {
       block.error = errno;
       return block;

@@ -13,17 +13,16 @@ namespace plat {
 // waits for the system's copy only when the scan outruns it. One block is
 // under way at a time, into memory the caller lends and does not touch
 // until it has taken the block back. Only the system's read runs here: the
-// fault injection and every decision about the bytes stay with the caller,
-// in the caller's order.
+// fault injection and every look at the bytes (the end-of-text mark too)
+// stay with the caller, in the caller's order, and the thread reads exactly
+// the blocks the caller would have read itself.
 class ReadAhead {
  public:
-  // A block as read: size bytes at data, cut at the first end-of-text mark
-  // (0x1A) when mark is set. size 0 without a mark is the end of the file,
+  // A block as read: size bytes at data; size 0 is the end of the file,
   // error != 0 a failed read (errno).
   struct Block {
     char* data = nullptr;
     std::size_t size = 0;
-    bool mark = false;
     int error = 0;
   };
 

@@ -92,20 +92,11 @@ bool TextReader::ReadHere() {
     } else {
       ssize_t n = ::read(fd_, buf_ + kHead, kBufferSize);
       if (n > 0) {
-        // Nothing after the end-of-text mark is ever handed out: the input
-        // simply stops there.
-        const void* mark = std::memchr(buf_ + kHead, 0x1A, static_cast<std::size_t>(n));
-        if (mark) {
-          end_ = static_cast<std::size_t>(static_cast<const char*>(mark) - buf_);
-          endMark_ = static_cast<std::int64_t>(consumed_ + (end_ - pos_));
-          ended_ = true;
-          return true;
-        }
-        end_ += static_cast<std::size_t>(n);
+        TakeInBlock(static_cast<std::size_t>(n));
         // A full read tells a big log: from here on its next block is read
         // while this one is scanned. A room's usual log of a few KiB never
         // starts a thread; a log whose thread was given up is read here.
-        if (end_ == kSlotSize && !readAheadTried_) StartReadingAhead();
+        if (!ended_ && end_ == kSlotSize && !readAheadTried_) StartReadingAhead();
         return true;
       }
       if (n == 0) {
@@ -118,6 +109,19 @@ bool TextReader::ReadHere() {
     ended_ = failed_ = true;
     return false;
   }
+}
+
+void TextReader::TakeInBlock(std::size_t n) {
+  const void* mark = std::memchr(buf_ + kHead, 0x1A, n);
+  if (!mark) {
+    end_ = kHead + n;
+    return;
+  }
+  // Nothing after the end-of-text mark is ever handed out: the input simply
+  // stops there, and nothing after it is asked for.
+  end_ = static_cast<std::size_t>(static_cast<const char*>(mark) - buf_);
+  endMark_ = static_cast<std::int64_t>(consumed_ + (end_ - pos_));
+  ended_ = true;
 }
 
 void TextReader::StartReadingAhead() {
@@ -145,7 +149,7 @@ bool TextReader::TakeBlockAhead() {
     ended_ = failed_ = true;
     return false;
   }
-  if (block.size == 0 && !block.mark) {
+  if (block.size == 0) {
     ended_ = true;
     return false;
   }
@@ -157,14 +161,8 @@ bool TextReader::TakeBlockAhead() {
   char* left = buf_;
   buf_ = block.data - kHead;
   pos_ = kHead - unread;
-  end_ = kHead + block.size;
-  if (block.mark) {
-    // Nothing after the mark is asked for.
-    endMark_ = static_cast<std::int64_t>(consumed_ + (end_ - pos_));
-    ended_ = true;
-  } else if (ahead_.Running()) {
-    ahead_.Request(left + kHead);
-  }
+  TakeInBlock(block.size);
+  if (!ended_ && ahead_.Running()) ahead_.Request(left + kHead);
   return true;
 }
 

@@ -82,6 +82,9 @@ class TextReader {
 
   bool Refill();  // keeps unread bytes, reads more; false when none came
   bool ReadHere();
+  // The n bytes read into buf_ at kHead, after the unread ones, cut at an
+  // end-of-text mark.
+  void TakeInBlock(std::size_t n);
   bool TakeBlockAhead();
   void StartReadingAhead();
   void FreeBuffers();
