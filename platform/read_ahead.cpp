@@ -75,18 +75,20 @@ ReadAhead::Block ReadAhead::Take() {
   if (state_.compare_exchange_strong(asked, kReading)) {
     // Waiting for the second thread to be scheduled would cost more than
     // the read.
-    ++readHere_;
     block_ = ReadBlock(into_);
+    if (judged_ > 0) ++readHere_;
   } else {
     Await([this] { return state_.load() == kDone; }, kCallerSpin);
+    if (judged_ == 0) judged_ = 1;  // it has shown up: from here on it is judged
   }
   state_.store(kIdle);
-  if (++judged_ == kJudgedEvery) {
+  if (judged_ > 0 && ++judged_ > kJudgedEvery) {
     // A second thread that keeps missing its turns only costs the wake-ups
     // it is given: the rest of the log is read by the caller, in the same
     // blocks.
-    if (readHere_ * 4 > kJudgedEvery) EndThread();
-    judged_ = readHere_ = 0;
+    if (readHere_ * 2 > kJudgedEvery) EndThread();
+    judged_ = 1;
+    readHere_ = 0;
   }
   return block_;
 }

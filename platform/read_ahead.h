@@ -69,10 +69,11 @@ class ReadAhead {
   char* into_ = nullptr;  // where the block asked for goes; set before it is asked for
   Block block_;           // the block read; set before it is done
   // How often the caller found the block not yet begun and read it itself,
-  // judged every kJudgedEvery blocks: on a machine busy with other work
+  // judged every kJudgedEvery blocks from the first block the thread read
+  // (starting a thread takes a while): on a machine busy with other work
   // the second thread is seldom scheduled in time.
-  static constexpr int kJudgedEvery = 16;
-  int judged_ = 0;    // blocks taken since the last judgement
+  static constexpr int kJudgedEvery = 32;
+  int judged_ = 0;    // 0 until the thread has read a block, then 1 + blocks since the last judgement
   int readHere_ = 0;  // of them, read by the caller
   // For a wait that outlasts the spin.
   std::mutex mutex_;
