@@ -18,7 +18,7 @@ namespace {
 // second thread waits for the caller to scan a block, which takes about as
 // long in an analysis. Waking a sleeping thread costs about as much again,
 // so both spin a little longer than that, and no longer: on a busy machine
-// a spin only takes the time of the thread spun for.
+// a spinning thread takes the core the other one waits for.
 constexpr std::chrono::microseconds kCallerSpin(200);
 constexpr std::chrono::microseconds kWorkerSpin(100);
 

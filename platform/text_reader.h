@@ -1,8 +1,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "platform/file_ops.h"
@@ -14,6 +14,9 @@ namespace plat {
 // 0x1A ends the input, and a line is handed out in pieces of at most
 // kMaxPiece bytes (LF included), so a longer physical line arrives as several
 // pieces, the first ones without LF. The last line may lack its LF.
+// The file is read in blocks of kBufferSize; a log of more than one block
+// has its next block read on a second thread while the current one is
+// scanned (ReadAhead), which changes nothing of what is handed out.
 class TextReader {
  public:
   static constexpr std::size_t kMaxPiece = 1023;
@@ -80,12 +83,12 @@ class TextReader {
   static constexpr std::size_t kHead = kBufferSize;
   static constexpr std::size_t kSlotSize = kHead + kBufferSize;
 
-  bool Refill();  // keeps unread bytes, reads more; false when none came
-  bool ReadHere();
+  bool Refill();          // keeps unread bytes, reads more; false when none came
+  bool ReadHere();        // the next block, read on this thread into buf_
+  bool TakeBlockAhead();  // the next block, read ahead into the other buffer
   // The n bytes read into buf_ at kHead, after the unread ones, cut at an
   // end-of-text mark.
   void TakeInBlock(std::size_t n);
-  bool TakeBlockAhead();
   void StartReadingAhead();
   void FreeBuffers();
 
