@@ -34,12 +34,16 @@ inline void Pause() {
 
 void ReadAhead::Start(int fd, char* into, std::size_t blockSize) {
   Stop();
-  judged_ = readHere_ = 0;
   fd_ = fd;
   blockSize_ = blockSize;
   stop_ = false;
   into_ = into;
+  posted_ = true;
   state_ = kAsked;
+  step_ = 0;
+  spentAhead_ = spentHere_ = Clock::duration::zero();
+  aheadWins_ = true;
+  last_ = Clock::now();
   try {
     worker_ = std::thread([this] { Run(); });
   } catch (const std::system_error&) {
@@ -72,43 +76,51 @@ void ReadAhead::Wake() {
 
 ReadAhead::Block ReadAhead::Take() {
   int asked = kAsked;
-  if (state_.compare_exchange_strong(asked, kReading)) {
+  if (!posted_) {
+    block_ = ReadBlock(into_);
+  } else if (state_.compare_exchange_strong(asked, kReading)) {
     // Waiting for the second thread to be scheduled would cost more than
     // the read.
     block_ = ReadBlock(into_);
-    if (judged_ > 0) ++readHere_;
   } else {
     Await([this] { return state_.load() == kDone; }, kCallerSpin);
-    if (judged_ == 0) judged_ = 1;  // it has shown up: from here on it is judged
   }
   state_.store(kIdle);
-  if (judged_ > 0 && ++judged_ > kJudgedEvery) {
-    // A second thread that keeps missing its turns only costs the wake-ups
-    // it is given: the rest of the log is read by the caller, in the same
-    // blocks.
-    if (readHere_ * 2 > kJudgedEvery) EndThread();
-    judged_ = 1;
-    readHere_ = 0;
-  }
+  Time();
   return block_;
+}
+
+bool ReadAhead::AheadFor(int step) const { return step < kTrial ? true : step < 2 * kTrial ? false : aheadWins_; }
+
+void ReadAhead::Time() {
+  // The time from one block taken to the next is what the pass spends on a
+  // block, its scan and its read together. The first block of each trial
+  // follows a block of the other way and is left out.
+  const Clock::time_point now = Clock::now();
+  if (step_ != 0 && step_ != kTrial) (AheadFor(step_) ? spentAhead_ : spentHere_) += now - last_;
+  if (step_ == 2 * kTrial - 1) aheadWins_ = spentAhead_ <= spentHere_;
+  last_ = now;
+  if (++step_ == kCycle) {
+    step_ = 0;
+    spentAhead_ = spentHere_ = Clock::duration::zero();
+  }
 }
 
 void ReadAhead::Request(char* into) {
   into_ = into;
+  posted_ = AheadFor(step_);
+  if (!posted_) return;  // the caller reads it at Take
   state_.store(kAsked);
   Wake();
 }
 
 void ReadAhead::Stop() {
-  EndThread();
+  if (worker_.joinable()) {
+    stop_.store(true);
+    Wake();
+    worker_.join();
+  }
   state_ = kIdle;
-}
-
-void ReadAhead::EndThread() {
-  if (!worker_.joinable()) return;
-  stop_.store(true);
-  Wake();
-  worker_.join();
 }
 
 void ReadAhead::Run() {

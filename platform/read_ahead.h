@@ -34,12 +34,12 @@ class ReadAhead {
   // Starts reading fd on from where it stands, blockSize bytes into into,
   // on a second thread when one can be had.
   void Start(int fd, char* into, std::size_t blockSize);
-  // Whether the second thread runs: false once it is given up (see Take).
+  // Whether the second thread runs: from Start to Stop, when one could be had.
   bool Running() const { return worker_.joinable(); }
-  // Hands over the block asked for, once read; read here when the second
-  // thread has not begun it yet.
+  // Hands over the block asked for, once read; read here when it was not
+  // given to the second thread, or the thread has not begun it yet.
   Block Take();
-  // Reads the next block into into; only after Take.
+  // Asks for the next block, into into; only after Take.
   void Request(char* into);
   // Waits for a read under way and ends the thread; the file is then the
   // caller's again. Safe to call when nothing runs.
@@ -54,7 +54,10 @@ class ReadAhead {
   template <class Ready>
   void Await(Ready ready, std::chrono::microseconds spin);
   void Wake();
-  void EndThread();
+  // Whether block step of the cycle is read ahead.
+  bool AheadFor(int step) const;
+  // Counts the block just taken into its trial.
+  void Time();
 
   int fd_ = -1;
   std::size_t blockSize_ = 0;
@@ -68,13 +71,22 @@ class ReadAhead {
   std::atomic<bool> stop_{false};
   char* into_ = nullptr;  // where the block asked for goes; set before it is asked for
   Block block_;           // the block read; set before it is done
-  // How often the caller found the block not yet begun and read it itself,
-  // judged every kJudgedEvery blocks from the first block the thread read
-  // (starting a thread takes a while): on a machine busy with other work
-  // the second thread is seldom scheduled in time.
-  static constexpr int kJudgedEvery = 32;
-  int judged_ = 0;    // 0 until the thread has read a block, then 1 + blocks since the last judgement
-  int readHere_ = 0;  // of them, read by the caller
+  // Whether the block asked for was given to the second thread. Which way
+  // is faster depends on the machine at the moment: on an idle one the
+  // thread wins; where both cores are busy with other work, or the two
+  // cores slow each other down, the caller reading for itself does. So
+  // every kCycle blocks begin with kTrial blocks read ahead and kTrial
+  // read by the caller, timed, and the rest of the cycle goes the faster
+  // way. Either way the blocks are the same.
+  using Clock = std::chrono::steady_clock;
+  static constexpr int kCycle = 256;
+  static constexpr int kTrial = 16;
+  bool posted_ = true;
+  int step_ = 0;  // of the block to be taken next, in the cycle
+  Clock::duration spentAhead_{};
+  Clock::duration spentHere_{};
+  bool aheadWins_ = true;
+  Clock::time_point last_;  // when the last block was taken
   // For a wait that outlasts the spin.
   std::mutex mutex_;
   std::condition_variable woken_;
