@@ -81,6 +81,7 @@ class ReadAhead {
   using Clock = std::chrono::steady_clock;
   static constexpr int kCycle = 256;
   static constexpr int kTrial = 16;
+  static constexpr int kWarmUp = 2;  // blocks of a trial not timed
   bool posted_ = true;
   int step_ = 0;  // of the block to be taken next, in the cycle
   Clock::duration spentAhead_{};
