@@ -79,7 +79,7 @@ class ReadAhead {
   // read by the caller, timed, and the rest of the cycle goes the faster
   // way. Either way the blocks are the same.
   using Clock = std::chrono::steady_clock;
-  static constexpr int kCycle = 256;
+  static constexpr int kCycle = 1024;
   static constexpr int kTrial = 16;
   static constexpr int kWarmUp = 2;  // blocks of a trial not timed
   bool posted_ = true;
