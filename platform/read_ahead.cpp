@@ -90,7 +90,13 @@ ReadAhead::Block ReadAhead::Take() {
   return block_;
 }
 
-bool ReadAhead::AheadFor(int step) const { return step < kTrial ? true : step < 2 * kTrial ? false : aheadWins_; }
+bool ReadAhead::AheadFor(int step) const {
+  // First the thread settles in, untimed; then the two trials.
+  if (step < kTrial) return true;
+  if (step < 2 * kTrial) return false;
+  if (step < 3 * kTrial) return true;
+  return aheadWins_;
+}
 
 void ReadAhead::Time() {
   // The time from one block taken to the next is what the pass spends on a
@@ -100,9 +106,10 @@ void ReadAhead::Time() {
   // the rest of the cycle unless the pass alone was clearly faster: a
   // machine that makes it lose does so by far.
   const Clock::time_point now = Clock::now();
-  const int inTrial = step_ % kTrial;
-  if (step_ < 2 * kTrial && inTrial >= kWarmUp) (AheadFor(step_) ? spentAhead_ : spentHere_) += now - last_;
-  if (step_ == 2 * kTrial - 1) aheadWins_ = spentHere_ * 8 > spentAhead_ * 7;
+  if (step_ >= kTrial && step_ < 3 * kTrial && step_ % kTrial >= kWarmUp) {
+    (AheadFor(step_) ? spentAhead_ : spentHere_) += now - last_;
+  }
+  if (step_ == 3 * kTrial - 1) aheadWins_ = spentHere_ * 8 > spentAhead_ * 7;
   last_ = now;
   if (++step_ == kCycle) {
     step_ = 0;

@@ -75,9 +75,10 @@ class ReadAhead {
   // is faster depends on the machine at the moment: on an idle one the
   // thread wins; where both cores are busy with other work, or the two
   // cores slow each other down, the caller reading for itself does. So
-  // every kCycle blocks begin with kTrial blocks read ahead and kTrial
-  // read by the caller, timed, and the rest of the cycle goes the faster
-  // way. Either way the blocks are the same.
+  // every kCycle blocks begin with kTrial blocks read ahead untimed (the
+  // first blocks of a log are slower either way), then kTrial read by the
+  // caller and kTrial read ahead, timed, and the rest of the cycle goes
+  // the faster way. Either way the blocks are the same.
   using Clock = std::chrono::steady_clock;
   static constexpr int kCycle = 1024;
   static constexpr int kTrial = 16;
