@@ -11,6 +11,8 @@
 namespace plat {
 
 TextReader::~TextReader() {
+  // The read under way ends before its file does.
+  ahead_.Stop();
   if (fd_ >= 0) ::close(fd_);
 }
 
@@ -30,8 +32,11 @@ bool TextReader::Open(const std::string& path) {
   error_ = 0;
   ended_ = failed_ = false;
   endMark_ = -1;
-  buf_.resize(kBufferSize);
-  pos_ = end_ = 0;
+  // Left unfilled: a log of a few KiB touches only the pages it is read into.
+  slots_[0] = std::make_unique_for_overwrite<char[]>(kSlotSize);
+  buf_ = slots_[0].get();
+  pos_ = end_ = kHead;
+  readAheadTried_ = false;
   consumed_ = 0;
   return true;
 }
@@ -53,6 +58,8 @@ void TextReader::Skip(std::size_t n) {
 
 bool TextReader::Rewind() {
   if (fd_ < 0) return false;
+  ahead_.Stop();  // the file's position is this thread's again
+  readAheadTried_ = false;
   if (::lseek(fd_, 0, SEEK_SET) != 0) {
     error_ = errno;
     return false;
@@ -60,34 +67,36 @@ bool TextReader::Rewind() {
   error_ = 0;
   ended_ = failed_ = false;
   endMark_ = -1;
-  pos_ = end_ = 0;
+  pos_ = end_ = kHead;
   consumed_ = 0;
   return true;
 }
 
 bool TextReader::Refill() {
   if (ended_ || fd_ < 0) return false;
-  if (pos_ > 0) {
-    std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
-    end_ -= pos_;
-    pos_ = 0;
-  }
+  return ahead_.Running() ? TakeBlockAhead() : ReadHere();
+}
+
+bool TextReader::ReadHere() {
+  // The unread bytes go just before the head, the read fills the buffer
+  // from there: every read is of kBufferSize bytes, wherever the pass
+  // stands, so that the Nth read of a log covers the same bytes whether or
+  // not it was read ahead.
+  const std::size_t unread = end_ - pos_;
+  std::memmove(buf_ + kHead - unread, buf_ + pos_, unread);
+  pos_ = kHead - unread;
+  end_ = kHead;
   for (;;) {
     if (int e = detail::InjectedError(FileOp::Read, path_.c_str())) {
       errno = e;
     } else {
-      ssize_t n = ::read(fd_, buf_.data() + end_, buf_.size() - end_);
+      ssize_t n = ::read(fd_, buf_ + kHead, kBufferSize);
       if (n > 0) {
-        // Nothing after the end-of-text mark is ever handed out: the input
-        // simply stops there.
-        const void* mark = std::memchr(buf_.data() + end_, 0x1A, static_cast<std::size_t>(n));
-        if (mark) {
-          end_ = static_cast<std::size_t>(static_cast<const char*>(mark) - buf_.data());
-          endMark_ = static_cast<std::int64_t>(consumed_ + (end_ - pos_));
-          ended_ = true;
-          return true;
-        }
-        end_ += static_cast<std::size_t>(n);
+        TakeInBlock(static_cast<std::size_t>(n));
+        // A full read tells a big log: from here on its next block is read
+        // while this one is scanned. A room's usual log of a few KiB never
+        // starts a thread; a log whose thread was given up is read here.
+        if (!ended_ && end_ == kSlotSize && !readAheadTried_) StartReadingAhead();
         return true;
       }
       if (n == 0) {
@@ -102,6 +111,67 @@ bool TextReader::Refill() {
   }
 }
 
+void TextReader::TakeInBlock(std::size_t n) {
+  const void* mark = std::memchr(buf_ + kHead, 0x1A, n);
+  if (!mark) {
+    end_ = kHead + n;
+    return;
+  }
+  // Nothing after the end-of-text mark is ever handed out: the input simply
+  // stops there, and nothing after it is asked for.
+  end_ = static_cast<std::size_t>(static_cast<const char*>(mark) - buf_);
+  endMark_ = static_cast<std::int64_t>(consumed_ + (end_ - pos_));
+  ended_ = true;
+}
+
+void TextReader::StartReadingAhead() {
+  readAheadTried_ = true;
+  for (std::unique_ptr<char[]>& slot : slots_) {
+    if (!slot) slot = std::make_unique_for_overwrite<char[]>(kSlotSize);
+  }
+  char* other = buf_ == slots_[0].get() ? slots_[1].get() : slots_[0].get();
+  ahead_.Start(fd_, other + kHead, kBufferSize);
+}
+
+bool TextReader::TakeBlockAhead() {
+  // A block taken counts as one read for the fault injection, asked here on
+  // the pass's own thread and in its order, so that failing the Nth read of
+  // a log fails at the same place every run; what came before is handed
+  // out first, as with a read that fails.
+  if (int e = detail::InjectedError(FileOp::Read, path_.c_str())) {
+    error_ = e;
+    ended_ = failed_ = true;
+    return false;
+  }
+  const ReadAhead::Block block = ahead_.Take();
+  if (block.error != 0) {
+    error_ = block.error;
+    ended_ = failed_ = true;
+    return false;
+  }
+  if (block.size == 0) {
+    ended_ = true;
+    return false;
+  }
+  // The unread bytes (fewer than kHead: a Fill asks for at most
+  // kBufferSize) go just before the block, which is then scanned in place
+  // while the buffer left behind takes the next block.
+  const std::size_t unread = end_ - pos_;
+  std::memcpy(block.data - unread, buf_ + pos_, unread);
+  char* left = buf_;
+  buf_ = block.data - kHead;
+  pos_ = kHead - unread;
+  TakeInBlock(block.size);
+  if (!ended_ && ahead_.Running()) ahead_.Request(left + kHead);
+  return true;
+}
+
+void TextReader::FreeBuffers() {
+  buf_ = nullptr;
+  pos_ = end_ = 0;
+  for (std::unique_ptr<char[]>& slot : slots_) slot.reset();
+}
+
 int TextReader::ReadLine(char* out) {
   if (fd_ < 0) return -1;
   // A piece is decided in one look at most kMaxPiece + 1 raw bytes: one more
@@ -112,7 +182,7 @@ int TextReader::ReadLine(char* out) {
   while (!ended_ && end_ - pos_ < kLook) {
     if (!Refill()) break;
   }
-  const char* p = buf_.data() + pos_;
+  const char* p = buf_ + pos_;
   const std::size_t avail = end_ - pos_;
   if (failed_ && avail == 0) {
     // What was read before the error has been handed out; from here on
@@ -162,6 +232,7 @@ TextReader::AfterEndMark TextReader::WhatFollowsEndMark() {
     return AfterEndMark::Unknown;
   }
   if (endMark_ < 0) return AfterEndMark::NoMark;
+  ahead_.Stop();  // the reads below are this thread's alone
   // Read beside the position the input stopped at, so that the pass's own
   // view of the file stays as it was.
   char chunk[64 * 1024];
@@ -187,10 +258,10 @@ bool TextReader::Close() {
     error_ = EBADF;
     return false;
   }
+  ahead_.Stop();
   int fd = fd_;
   fd_ = -1;
-  buf_.clear();
-  buf_.shrink_to_fit();
+  FreeBuffers();
   if (int e = detail::InjectedError(FileOp::Close, path_.c_str())) {
     ::close(fd);
     error_ = e;

@@ -1,11 +1,12 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/file_ops.h"
+#include "platform/read_ahead.h"
 
 namespace plat {
 
@@ -13,6 +14,9 @@ namespace plat {
 // 0x1A ends the input, and a line is handed out in pieces of at most
 // kMaxPiece bytes (LF included), so a longer physical line arrives as several
 // pieces, the first ones without LF. The last line may lack its LF.
+// The file is read in blocks of kBufferSize; a log of more than one block
+// has its next block read on a second thread while the current one is
+// scanned (ReadAhead), which changes nothing of what is handed out.
 class TextReader {
  public:
   static constexpr std::size_t kMaxPiece = 1023;
@@ -41,9 +45,10 @@ class TextReader {
   // Bulk access, for scans that find the lines themselves: the unread bytes
   // as they stand in the file (CR LF kept), up to the end-of-text mark. The
   // view is valid until the next call that reads or skips.
-  std::string_view Unread() const { return {buf_.data() + pos_, end_ - pos_}; }
+  std::string_view Unread() const { return {buf_ + pos_, end_ - pos_}; }
   // Reads on until at least want bytes (at most kBufferSize) are unread or
-  // the input has ended; false on a read error (error() holds errno).
+  // the input has ended; false on a read error (error() holds errno). A big
+  // log may leave more than kBufferSize unread.
   bool Fill(std::size_t want);
   // Takes the first n unread bytes as read.
   void Skip(std::size_t n);
@@ -73,7 +78,19 @@ class TextReader {
   const std::string& path() const { return path_; }
 
  private:
-  bool Refill();  // keeps unread bytes, reads more; false when none came
+  // Where the unread bytes are moved before more are read after them: room
+  // for what a Fill keeps (less than kBufferSize) before the block read.
+  static constexpr std::size_t kHead = kBufferSize;
+  static constexpr std::size_t kSlotSize = kHead + kBufferSize;
+
+  bool Refill();          // keeps unread bytes, reads more; false when none came
+  bool ReadHere();        // the next block, read on this thread into buf_
+  bool TakeBlockAhead();  // the next block, read ahead into the other buffer
+  // The n bytes read into buf_ at kHead, after the unread ones, cut at an
+  // end-of-text mark.
+  void TakeInBlock(std::size_t n);
+  void StartReadingAhead();
+  void FreeBuffers();
 
   int fd_ = -1;
   int error_ = 0;
@@ -82,7 +99,12 @@ class TextReader {
   std::int64_t endMark_ = -1;  // offset of the 0x1A the input stopped at
   std::string path_;
   FileIdentity opened_;
-  std::vector<char> buf_;
+  // Two buffers of kSlotSize: the one scanned (buf_) and, once a log proves
+  // big, the one the next block is read into meanwhile.
+  std::unique_ptr<char[]> slots_[2];
+  char* buf_ = nullptr;
+  ReadAhead ahead_;
+  bool readAheadTried_ = false;  // since the file was opened or rewound
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   std::uint64_t consumed_ = 0;

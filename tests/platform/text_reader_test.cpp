@@ -1,6 +1,7 @@
 #include "platform/text_reader.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -168,28 +169,74 @@ TEST_F(TextReaderTest, BinaryBytesPassThroughUnchanged) {
 }
 
 TEST_F(TextReaderTest, ReadErrorsAreReportedAndStick) {
-  // Two buffer loads: the first read goes through, the second fails.
+  // Blocks of 1 MiB: the first read goes through, then one of the blocks
+  // read ahead fails, or one the pass read itself while it timed the two
+  // ways (the 18th read and those after), or none. Everything read before the
+  // failing read is handed out, every time the same, and nothing after it.
   std::string line = std::string(999, 'k') + "\r\n";
   std::string bytes;
-  while (bytes.size() < TextReader::kBufferSize + 4096) bytes += line;
+  while (bytes.size() < 20 * TextReader::kBufferSize + 4096) bytes += line;
   WriteBytes(tmp.Sub("LOG"), bytes);
 
-  InjectedFault fault(plat::FileOp::Read, "/LOG", EIO, 1);
-  TextReader in;
-  ASSERT_TRUE(in.Open(tmp.Sub("LOG")));
+  for (int pass : {1, 2, 3, 18, 1000}) {
+    InjectedFault fault(plat::FileOp::Read, "/LOG", EIO, pass);
+    TextReader in;
+    ASSERT_TRUE(in.Open(tmp.Sub("LOG")));
+    char buf[TextReader::kMaxPiece + 1];
+    int n = 0;
+    std::string text;
+    while ((n = in.ReadLine(buf)) > 0) text.append(buf, static_cast<std::size_t>(n));
+    const bool fails = pass < 1000;
+    EXPECT_EQ(n, fails ? -1 : 0) << pass;
+    EXPECT_EQ(in.error(), fails ? EIO : 0) << pass;
+    const std::size_t read = fails ? static_cast<std::size_t>(pass) * TextReader::kBufferSize : bytes.size();
+    EXPECT_TRUE(text == TextModeOf(bytes.substr(0, read))) << pass;  // no megabyte dumps
+    EXPECT_EQ(in.Offset(), read) << pass;
+    EXPECT_EQ(in.ReadLine(buf), fails ? -1 : 0);
+    std::string s;
+    EXPECT_FALSE(in.ReadLine(s));
+    EXPECT_EQ(fault.hits(), fails ? 1 : 0);
+    EXPECT_TRUE(in.Close());
+  }
+}
+
+TEST_F(TextReaderTest, BigLogRewoundOrClosedMidway) {
+  // A log of several buffer loads is read ahead on a second thread: going
+  // back, closing or dropping the reader in the middle waits for that read
+  // and leaves the reader as good as new.
+  std::string bytes;
+  for (int i = 0; bytes.size() < 3 * TextReader::kBufferSize + 100; ++i) {
+    bytes += std::to_string(i) + std::string(static_cast<std::size_t>(i % 1500), 'w') + "\r\n";
+  }
+  WriteBytes(tmp.Sub("LOG"), bytes);
+  const std::string whole = TextModeOf(bytes);
   char buf[TextReader::kMaxPiece + 1];
-  int n = 0;
-  std::size_t lines = 0;
-  while ((n = in.ReadLine(buf)) > 0) ++lines;
-  EXPECT_EQ(n, -1);
-  EXPECT_EQ(in.error(), EIO);
-  EXPECT_GT(lines, 0u);
-  EXPECT_LT(lines, bytes.size() / line.size());
-  EXPECT_EQ(in.ReadLine(buf), -1);
-  std::string s;
-  EXPECT_FALSE(in.ReadLine(s));
-  EXPECT_EQ(fault.hits(), 1);
-  EXPECT_TRUE(in.Close());
+  const auto readTo = [&](TextReader& in, std::uint64_t offset) {
+    std::string text;
+    while (in.Offset() < offset && in.ReadLine(buf) > 0) text += buf;
+    return text;
+  };
+
+  TextReader in;
+  for (std::uint64_t stop : {TextReader::kBufferSize + 10, 2 * TextReader::kBufferSize + 10}) {
+    ASSERT_TRUE(in.Open(tmp.Sub("LOG")));
+    readTo(in, stop);
+    ASSERT_TRUE(in.Rewind());
+    EXPECT_TRUE(readTo(in, bytes.size()) == whole) << stop;
+    EXPECT_EQ(in.ReadLine(buf), 0);
+    ASSERT_TRUE(in.Rewind());
+    readTo(in, stop);
+    EXPECT_TRUE(in.Close());
+    EXPECT_FALSE(in.IsOpen());
+  }
+  // Opened again after a close in the middle, it reads the log whole.
+  ASSERT_TRUE(in.Open(tmp.Sub("LOG")));
+  EXPECT_TRUE(readTo(in, bytes.size()) == whole);
+  {
+    TextReader dropped;
+    ASSERT_TRUE(dropped.Open(tmp.Sub("LOG")));
+    readTo(dropped, TextReader::kBufferSize + 10);
+  }
 }
 
 TEST_F(TextReaderTest, OpenAndCloseFailuresSayWhy) {
