@@ -41,8 +41,16 @@ BatchResult RunBatch(const std::vector<std::string>& args, const std::string& st
   std::wstring commandLine = FsPath(line).wstring();
   PROCESS_INFORMATION process{};
   BatchResult r;
-  if (::CreateProcessW(FsPath(KIV_BATCH_EXE).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                       &startup, &process)) {
+  // Under wine a process start now and then fails for a moment: tried again
+  // before the run counts as not started.
+  bool started = false;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt > 0) ::Sleep(200);
+    started = ::CreateProcessW(FsPath(KIV_BATCH_EXE).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                               nullptr, &startup, &process);
+  }
+  const DWORD startError = started ? 0 : ::GetLastError();
+  if (started) {
     ::WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     ::GetExitCodeProcess(process.hProcess, &code);
@@ -52,7 +60,7 @@ BatchResult RunBatch(const std::vector<std::string>& args, const std::string& st
   }
   for (HANDLE h : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) ::CloseHandle(h);
   r.out = ReadBytes(io.Sub("out"));
-  r.err = ReadBytes(io.Sub("err"));
+  r.err = started ? ReadBytes(io.Sub("err")) : "kiv-batch.exe not started: error " + std::to_string(startError);
   return r;
 }
 #else
