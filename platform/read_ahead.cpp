@@ -74,10 +74,10 @@ void ReadAhead::Wake() {
   woken_.notify_all();
 }
 
-ReadAhead::Block ReadAhead::Take() {
+ReadAhead::Block ReadAhead::Take(char* here) {
   int asked = kAsked;
   if (!posted_) {
-    block_ = ReadBlock(into_);
+    block_ = ReadBlock(here ? here : into_);
   } else if (state_.compare_exchange_strong(asked, kReading)) {
     // Waiting for the second thread to be scheduled would cost more than
     // the read.

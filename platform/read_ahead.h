@@ -37,8 +37,11 @@ class ReadAhead {
   // Whether the second thread runs: from Start to Stop, when one could be had.
   bool Running() const { return worker_.joinable(); }
   // Hands over the block asked for, once read; read here when it was not
-  // given to the second thread, or the thread has not begun it yet.
-  Block Take();
+  // given to the second thread (into here, when given), or the thread has
+  // not begun it yet.
+  Block Take(char* here = nullptr);
+  // Whether the block asked for was given to the second thread.
+  bool Posted() const { return posted_; }
   // Asks for the next block, into into; only after Take.
   void Request(char* into);
   // Waits for a read under way and ends the thread; the file is then the

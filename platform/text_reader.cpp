@@ -82,10 +82,7 @@ bool TextReader::ReadHere() {
   // from there: every read is of kBufferSize bytes, wherever the pass
   // stands, so that the Nth read of a log covers the same bytes whether or
   // not it was read ahead.
-  const std::size_t unread = end_ - pos_;
-  std::memmove(buf_ + kHead - unread, buf_ + pos_, unread);
-  pos_ = kHead - unread;
-  end_ = kHead;
+  MoveUnreadToHead();
   for (;;) {
     if (int e = detail::InjectedError(FileOp::Read, path_.c_str())) {
       errno = e;
@@ -124,13 +121,21 @@ void TextReader::TakeInBlock(std::size_t n) {
   ended_ = true;
 }
 
+void TextReader::MoveUnreadToHead() {
+  const std::size_t unread = end_ - pos_;
+  std::memmove(buf_ + kHead - unread, buf_ + pos_, unread);
+  pos_ = kHead - unread;
+  end_ = kHead;
+}
+
+char* TextReader::OtherBuffer() const { return buf_ == slots_[0].get() ? slots_[1].get() : slots_[0].get(); }
+
 void TextReader::StartReadingAhead() {
   readAheadTried_ = true;
   for (std::unique_ptr<char[]>& slot : slots_) {
     if (!slot) slot = std::make_unique_for_overwrite<char[]>(kSlotSize);
   }
-  char* other = buf_ == slots_[0].get() ? slots_[1].get() : slots_[0].get();
-  ahead_.Start(fd_, other + kHead, kBufferSize);
+  ahead_.Start(fd_, OtherBuffer() + kHead, kBufferSize);
 }
 
 bool TextReader::TakeBlockAhead() {
@@ -143,7 +148,11 @@ bool TextReader::TakeBlockAhead() {
     ended_ = failed_ = true;
     return false;
   }
-  const ReadAhead::Block block = ahead_.Take();
+  // A block the pass reads for itself goes into this buffer, after the
+  // unread bytes, as without the thread: the buffer stays in the cache.
+  const bool here = !ahead_.Posted();
+  if (here) MoveUnreadToHead();
+  const ReadAhead::Block block = ahead_.Take(here ? buf_ + kHead : nullptr);
   if (block.error != 0) {
     error_ = block.error;
     ended_ = failed_ = true;
@@ -153,16 +162,17 @@ bool TextReader::TakeBlockAhead() {
     ended_ = true;
     return false;
   }
-  // The unread bytes (fewer than kHead: a Fill asks for at most
-  // kBufferSize) go just before the block, which is then scanned in place
-  // while the buffer left behind takes the next block.
-  const std::size_t unread = end_ - pos_;
-  std::memcpy(block.data - unread, buf_ + pos_, unread);
-  char* left = buf_;
-  buf_ = block.data - kHead;
-  pos_ = kHead - unread;
+  if (!here) {
+    // The unread bytes (fewer than kHead: a Fill asks for at most
+    // kBufferSize) go just before the block, which is then scanned in place
+    // while the buffer left behind takes the next block.
+    const std::size_t unread = end_ - pos_;
+    std::memcpy(block.data - unread, buf_ + pos_, unread);
+    buf_ = block.data - kHead;
+    pos_ = kHead - unread;
+  }
   TakeInBlock(block.size);
-  if (!ended_ && ahead_.Running()) ahead_.Request(left + kHead);
+  if (!ended_ && ahead_.Running()) ahead_.Request(OtherBuffer() + kHead);
   return true;
 }
 

@@ -89,6 +89,9 @@ class TextReader {
   // The n bytes read into buf_ at kHead, after the unread ones, cut at an
   // end-of-text mark.
   void TakeInBlock(std::size_t n);
+  // The unread bytes moved to end at kHead, where the next block is read.
+  void MoveUnreadToHead();
+  char* OtherBuffer() const;  // the buffer not scanned now
   void StartReadingAhead();
   void FreeBuffers();
 
