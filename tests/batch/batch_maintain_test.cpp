@@ -303,7 +303,9 @@ TEST(KivBatchMaintain, ADryRunPrintsExactlyWhatTheRealRunOnACopyMakes) {
       if (f.at(2) == "log") {
         for (const std::string& row : Lines(RunBatch({"analyze", copy + "/" + forum, "--json"}).out)) {
           std::map<std::string, std::string> o = ParseJsonLine(row);
-          if (o["file"] == f.at(1)) EXPECT_EQ(o["lowest"] + "-" + o["highest"], f.at(4) + "-" + f.at(5)) << line;
+          if (o["file"] == f.at(1)) {
+            EXPECT_EQ(o["lowest"] + "-" + o["highest"], f.at(4) + "-" + f.at(5)) << line;
+          }
         }
       }
     }
