@@ -13,7 +13,6 @@
 #include <sys/resource.h>
 
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -24,6 +23,7 @@
 #include "engine/log_file.h"
 #include "platform/file_error.h"
 #include "platform/file_ops.h"
+#include "platform/page_buffer.h"
 
 namespace {
 
@@ -64,12 +64,13 @@ int PlainRead(const std::string& path) {
     std::perror(path.c_str());
     return 1;
   }
-  // Into a page-aligned buffer, as cat and dd read: on some machines a read
-  // into a destination off a cache line takes five times as long, which
-  // would make every ratio against this one look better than it is.
-  constexpr std::size_t kSize = 1 << 20, kPage = 4096;
-  std::vector<char> storage(kSize + kPage);
-  char* buffer = storage.data() + (kPage - reinterpret_cast<std::uintptr_t>(storage.data()) % kPage) % kPage;
+  // Into memory that starts on a page, as cat and dd read and as the reader
+  // does: a read off a cache line can take five times as long, which would
+  // make every ratio against this one look better than it is.
+  constexpr std::size_t kSize = 1 << 20;
+  plat::PageBuffer storage;
+  storage.Allocate(kSize);
+  char* buffer = storage.get();
   long long total = 0;
   for (;;) {
     ssize_t n = ::read(fd, buffer, kSize);

@@ -32,7 +32,7 @@ bool TextReader::Open(const std::string& path) {
   error_ = 0;
   ended_ = failed_ = false;
   endMark_ = -1;
-  slots_[0].Allocate();
+  slots_[0].Allocate(kSlotSize);
   buf_ = slots_[0].get();
   pos_ = end_ = kHead;
   readAheadTried_ = false;
@@ -131,8 +131,8 @@ char* TextReader::OtherBuffer() const { return buf_ == slots_[0].get() ? slots_[
 
 void TextReader::StartReadingAhead() {
   readAheadTried_ = true;
-  for (Slot& slot : slots_) {
-    if (!slot) slot.Allocate();
+  for (PageBuffer& slot : slots_) {
+    if (!slot) slot.Allocate(kSlotSize);
   }
   ahead_.Start(fd_, OtherBuffer() + kHead, kBufferSize);
 }
@@ -175,22 +175,10 @@ bool TextReader::TakeBlockAhead() {
   return true;
 }
 
-void TextReader::Slot::Allocate() {
-  static_assert(kHead % kAlignment == 0, "the block read at kHead must start on a page too");
-  storage_ = std::make_unique_for_overwrite<char[]>(kSlotSize + kAlignment);
-  const auto address = reinterpret_cast<std::uintptr_t>(storage_.get());
-  start_ = storage_.get() + (kAlignment - address % kAlignment) % kAlignment;
-}
-
-void TextReader::Slot::Reset() {
-  storage_.reset();
-  start_ = nullptr;
-}
-
 void TextReader::FreeBuffers() {
   buf_ = nullptr;
   pos_ = end_ = 0;
-  for (Slot& slot : slots_) slot.Reset();
+  for (PageBuffer& slot : slots_) slot.Reset();
 }
 
 int TextReader::ReadLine(char* out) {
