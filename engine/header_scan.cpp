@@ -171,8 +171,20 @@ bool HeaderScan::Find(std::size_t limit) {
     if (slashes_ == 0) {
       // The next block: the one after this, or where the cursor has got to.
       std::size_t next = std::max(blockEnd_, cursor_);
-      if (next >= limit) return false;
+      if (next >= limit) {
+        // Everything up to limit is looked through: up to there for the
+        // end-of-text mark too.
+        CheckForMarkUpTo(limit);
+        return false;
+      }
       if (dense_) {
+        // What a match at a "/" of this block may look at is first searched
+        // for the end-of-text mark, so that it sees the input as the reader
+        // would have handed it out.
+        if (CheckForMarkUpTo(next + kBlock + kContext)) {
+          limit = std::min(limit, view_.size());  // the input may have ended at a mark
+          if (next >= limit) continue;
+        }
         slashes_ = SlashesIn(view_.data() + next, std::min(kBlock, view_.size() - next), limit - next);
         block_ = next;
         blockEnd_ = next + kBlock;
@@ -183,7 +195,14 @@ bool HeaderScan::Find(std::size_t limit) {
       // search crosses it faster. Where the next one is near, the blocks
       // take over again.
       const void* slash = std::memchr(view_.data() + next, '/', limit - next);
-      if (!slash) return false;
+      if (!slash) {
+        CheckForMarkUpTo(limit);
+        return false;
+      }
+      if (CheckForMarkUpTo(static_cast<std::size_t>(static_cast<const char*>(slash) - view_.data()) + kContext)) {
+        limit = std::min(limit, view_.size());
+        if (slash >= view_.data() + limit) continue;  // past the end-of-text mark
+      }
       block_ = static_cast<std::size_t>(static_cast<const char*>(slash) - view_.data());
       blockEnd_ = block_ + 1;
       slashes_ = 1;
@@ -212,33 +231,55 @@ HeaderScan::Step HeaderScan::Next() {
       source_.Skip(drop);
       viewOffset_ += drop;
       cursor_ -= drop;
+      markChecked_ = markChecked_ > drop ? markChecked_ - drop : 0;
     }
     if (!source_.Fill(cursor_ + 2 * kContext)) return Step::Failed;
     blockEnd_ = 0;  // the view has moved
     slashes_ = 0;
   }
   view_ = source_.Unread();
-  const bool ended = source_.Ended();
-  // Away from the end of the input a candidate is looked at only with all
-  // the bytes its match may need already read.
-  const std::size_t limit = ended ? view_.size() : view_.size() > kContext ? view_.size() - kContext : 0;
-  constexpr int kAll = static_cast<int>(std::size(kCompiledTemplates));
-  static_assert(kAll == 4 && kFirstBodyTemplate == 0 && kFirstTitleTemplate == 2);
-  bool found = false;
-  if (firstTemplate_ == 0 && endTemplate_ == kAll) {
-    found = Find<0, kAll>(limit);
-  } else if (firstTemplate_ == kFirstBodyTemplate && endTemplate_ == kFirstTitleTemplate) {
-    found = Find<kFirstBodyTemplate, kFirstTitleTemplate>(limit);
-  } else if (firstTemplate_ == kFirstTitleTemplate && endTemplate_ == kAll) {
-    found = Find<kFirstTitleTemplate, kAll>(limit);
-  } else {
-    assert(!"a scan looks for all templates or one kind's pair");
+  for (;;) {
+    const bool ended = source_.Ended();
+    // Away from the end of the input a candidate is looked at only with all
+    // the bytes its match may need already read.
+    const std::size_t limit = ended ? view_.size() : view_.size() > kContext ? view_.size() - kContext : 0;
+    constexpr int kAll = static_cast<int>(std::size(kCompiledTemplates));
+    static_assert(kAll == 4 && kFirstBodyTemplate == 0 && kFirstTitleTemplate == 2);
+    bool found = false;
+    if (firstTemplate_ == 0 && endTemplate_ == kAll) {
+      found = Find<0, kAll>(limit);
+    } else if (firstTemplate_ == kFirstBodyTemplate && endTemplate_ == kFirstTitleTemplate) {
+      found = Find<kFirstBodyTemplate, kFirstTitleTemplate>(limit);
+    } else if (firstTemplate_ == kFirstTitleTemplate && endTemplate_ == kAll) {
+      found = Find<kFirstTitleTemplate, kAll>(limit);
+    } else {
+      assert(!"a scan looks for all templates or one kind's pair");
+    }
+    if (found) return Step::Header;
+    // The search met the end-of-text mark: the input ends there, and the
+    // bytes up to it are looked through as the end of the input.
+    if (!ended && source_.Ended()) continue;
+    cursor_ = std::max(cursor_, limit);
+    if (ended) return source_.error() != 0 ? Step::Failed : Step::End;
+    readOn_ = true;
+    return Step::Moved;
   }
-  if (found) return Step::Header;
-  cursor_ = std::max(cursor_, limit);
-  if (ended) return source_.error() != 0 ? Step::Failed : Step::End;
-  readOn_ = true;
-  return Step::Moved;
+}
+
+void HeaderScan::SearchForMark(std::size_t to) {
+  // A stretch at a time, well ahead of the search for the "/": it is then
+  // still in the nearest cache when that search gets there, and each byte
+  // of a big log is fetched from memory once.
+  while (markChecked_ < to && markChecked_ < view_.size()) {
+    const std::size_t from = markChecked_;
+    const std::size_t end = std::min(view_.size(), std::max(to, from + kMarkStretch));
+    if (const void* mark = std::memchr(view_.data() + from, 0x1A, end - from)) {
+      const auto at = static_cast<std::size_t>(static_cast<const char*>(mark) - view_.data());
+      source_.EndAt(viewOffset_ + at);
+      view_ = source_.Unread();
+    }
+    markChecked_ = end;
+  }
 }
 
 bool HeaderScan::FollowsHeader() const {

@@ -32,8 +32,16 @@ class HeaderScan {
   // source is open and unread; it must outlive the scan. Only the templates
   // from firstTemplate up to (not including) endTemplate are looked for:
   // either all of them (an analysis) or the pair of one kind (a split).
+  // The scan looks for the end-of-text mark itself, in the same search as
+  // for the "/" (LeaveEndMarkToScan): the source is given back searching
+  // for it again.
   HeaderScan(plat::TextReader& source, int firstTemplate, int endTemplate)
-      : source_(source), firstTemplate_(firstTemplate), endTemplate_(endTemplate) {}
+      : source_(source), firstTemplate_(firstTemplate), endTemplate_(endTemplate) {
+    source_.LeaveEndMarkToScan();
+  }
+  ~HeaderScan() { source_.SearchEndMark(); }
+  HeaderScan(const HeaderScan&) = delete;
+  HeaderScan& operator=(const HeaderScan&) = delete;
 
   Step Next();
   const Header& header() const { return header_; }
@@ -72,6 +80,15 @@ class HeaderScan {
   // view index just past its last line's own bytes.
   template <int T>
   bool MatchAt(std::size_t start, std::size_t* tail) const;
+  // Searches the view up to index to for the end-of-text mark, which the
+  // reader leaves to the scan; at one, the input ends there. False when that
+  // part had been searched before.
+  bool CheckForMarkUpTo(std::size_t to) {
+    if (to <= markChecked_ || markChecked_ >= view_.size()) return false;
+    SearchForMark(to);
+    return true;
+  }
+  void SearchForMark(std::size_t to);
   bool LineStartAt(std::size_t at) const { return at > 0 ? view_[at - 1] == '\n' : viewOffset_ == 0; }
 
   plat::TextReader& source_;
@@ -80,6 +97,8 @@ class HeaderScan {
   std::string_view view_;
   std::uint64_t viewOffset_ = 0;  // file offset of view_[0]
   std::size_t cursor_ = 0;        // view index the search goes on from
+  std::size_t markChecked_ = 0;   // view index up to which no end-of-text mark lies
+  static constexpr std::size_t kMarkStretch = 16 * 1024;
   // The "/" are found a block of bytes at a time: the block from view index
   // block_ up to blockEnd_, and the bits of its "/" not yet looked at.
   static constexpr std::size_t kBlock = 64;

@@ -36,6 +36,7 @@ bool TextReader::Open(const std::string& path) {
   buf_ = slots_[0].get();
   pos_ = end_ = kHead;
   readAheadTried_ = false;
+  scanFindsMark_ = false;
   consumed_ = 0;
   return true;
 }
@@ -59,6 +60,7 @@ bool TextReader::Rewind() {
   if (fd_ < 0) return false;
   ahead_.Stop();  // the file's position is this thread's again
   readAheadTried_ = false;
+  scanFindsMark_ = false;
   if (::lseek(fd_, 0, SEEK_SET) != 0) {
     error_ = errno;
     return false;
@@ -108,16 +110,29 @@ bool TextReader::ReadHere() {
 }
 
 void TextReader::TakeInBlock(std::size_t n) {
-  const void* mark = std::memchr(buf_ + kHead, 0x1A, n);
-  if (!mark) {
-    end_ = kHead + n;
-    return;
-  }
+  end_ = kHead + n;
+  if (scanFindsMark_) return;
+  if (const void* mark = std::memchr(buf_ + kHead, 0x1A, n)) EndAtByte(static_cast<const char*>(mark));
+}
+
+void TextReader::EndAtByte(const char* mark) {
   // Nothing after the end-of-text mark is ever handed out: the input simply
   // stops there, and nothing after it is asked for.
-  end_ = static_cast<std::size_t>(static_cast<const char*>(mark) - buf_);
+  end_ = static_cast<std::size_t>(mark - buf_);
   endMark_ = static_cast<std::int64_t>(consumed_ + (end_ - pos_));
   ended_ = true;
+}
+
+void TextReader::EndAt(std::uint64_t offset) {
+  if (offset < consumed_ || offset - consumed_ >= end_ - pos_) return;  // not among the unread bytes
+  EndAtByte(buf_ + pos_ + static_cast<std::size_t>(offset - consumed_));
+}
+
+void TextReader::SearchEndMark() {
+  if (!scanFindsMark_) return;
+  scanFindsMark_ = false;
+  if (endMark_ >= 0 || pos_ == end_) return;
+  if (const void* mark = std::memchr(buf_ + pos_, 0x1A, end_ - pos_)) EndAtByte(static_cast<const char*>(mark));
 }
 
 void TextReader::MoveUnreadToHead() {

@@ -54,6 +54,17 @@ class TextReader {
   void Skip(std::size_t n);
   // Whether no bytes will come beyond Unread(): end of file, 0x1A or an error.
   bool Ended() const { return ended_; }
+  // For a scan that looks at every byte anyway: from here on the blocks
+  // read are not searched for the end-of-text mark, so Unread() may hold
+  // bytes past one. The scan looks at each byte before it uses it and calls
+  // EndAt at the first 0x1A; a pass over a big log then goes over each
+  // block once instead of twice. Rewind ends it; SearchEndMark too, looking
+  // through what is unread.
+  void LeaveEndMarkToScan() { scanFindsMark_ = true; }
+  void SearchEndMark();
+  // The scan found an end-of-text mark at the file offset offset among the
+  // unread bytes: the input ends there, as if the reader had found it.
+  void EndAt(std::uint64_t offset);
   // File offset of the first unread byte.
   std::uint64_t Offset() const { return consumed_; }
   // Starts again at the beginning of the file; false (with error()) when the
@@ -89,6 +100,7 @@ class TextReader {
   // The n bytes read into buf_ at kHead, after the unread ones, cut at an
   // end-of-text mark.
   void TakeInBlock(std::size_t n);
+  void EndAtByte(const char* mark);  // the input ends at mark, among the unread bytes
   // The unread bytes moved to end at kHead, where the next block is read.
   void MoveUnreadToHead();
   char* OtherBuffer() const;  // the buffer not scanned now
@@ -110,6 +122,7 @@ class TextReader {
   char* buf_ = nullptr;
   ReadAhead ahead_;
   bool readAheadTried_ = false;  // since the file was opened or rewound
+  bool scanFindsMark_ = false;   // LeaveEndMarkToScan since opened or rewound
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   std::uint64_t consumed_ = 0;

@@ -93,6 +93,14 @@ std::string Header(std::mt19937& random, bool body, int number, std::string (*en
 // Lines that lie close to a header without being one, or that test where a
 // piece ends: slashes at a template's column, lines about one piece long
 // (with a header right after their first piece), dash lines of every size.
+// A header whose byte at a template's "." after the "/" is the end-of-text
+// mark: the input ends inside it, so it is no header.
+std::string HeaderCutByMark(std::mt19937& random, bool body, int number) {
+  std::string header = Header(random, body, number, LineEnd);
+  header[body ? header.find("(A1)") + 1 : header.find("---")] = '\x1a';
+  return header;
+}
+
 std::string Filler(std::mt19937& random, bool body, std::string (*end)(std::mt19937&)) {
   std::uniform_int_distribution<int> shape(0, 13), near(1019, 1026);
   switch (shape(random)) {
@@ -129,6 +137,12 @@ TEST(SkippingScan, FindsWhatTheLineWindowFinds) {
       log += Header(random, r == 1 && round % 3 == 1 ? !body : body, n, LineEnd);
       for (int f = fillers(random); f > 0; --f) log += Filler(random, body, LineEnd);
       if (r == 2 && round % 6 == 5) log += "\x1a ignored " + Header(random, !body, 1, LineEnd);
+      // Early in a log of several reads, so that the scan has let go of it
+      // long before the end: only the scan itself can tell it was there.
+      if (m == 20 && round % 16 == 8) log += HeaderCutByMark(random, body, 4999) + Header(random, body, 5000, LineEnd);
+      // One of the other kind: looked at before the mark was, it would end
+      // the analysis as a log of both kinds.
+      if (m == 5 && round % 5 == 1) log += HeaderCutByMark(random, !body, 1);
     }
     if (round % 2) log += Header(random, body, 4, LineEnd).substr(0, 30);  // cut short, no line end
 

@@ -87,6 +87,37 @@ TEST_F(TextReaderTest, EndOfTextMarkEndsTheInput) {
   EXPECT_TRUE(r.pieces.empty());
 }
 
+TEST_F(TextReaderTest, EndOfTextMarkLeftToAScan) {
+  // A scan that finds the mark itself sees the bytes past it until it says
+  // where the input ends; a reader given back looks through what is unread,
+  // and one rewound searches again on its own.
+  const std::string bytes = "first\r\nsec\x1aond\r\n";
+  WriteBytes(tmp.Sub("LOG"), bytes);
+  TextReader in;
+  ASSERT_TRUE(in.Open(tmp.Sub("LOG")));
+  in.LeaveEndMarkToScan();
+  ASSERT_TRUE(in.Fill(100));
+  EXPECT_EQ(in.Unread(), bytes);
+  in.Skip(2);
+  in.EndAt(10);
+  EXPECT_EQ(in.Unread(), "rst\r\nsec");
+  EXPECT_TRUE(in.Ended());
+  EXPECT_EQ(in.EndMarkOffset(), 10);
+  EXPECT_EQ(in.WhatFollowsEndMark(), TextReader::AfterEndMark::Data);
+
+  ASSERT_TRUE(in.Rewind());
+  ASSERT_TRUE(in.Fill(100));
+  EXPECT_EQ(in.Unread(), "first\r\nsec");
+  ASSERT_TRUE(in.Rewind());
+  in.LeaveEndMarkToScan();
+  ASSERT_TRUE(in.Fill(100));
+  in.Skip(3);
+  in.SearchEndMark();
+  EXPECT_EQ(in.Unread(), "st\r\nsec");
+  EXPECT_EQ(in.EndMarkOffset(), 10);
+  EXPECT_TRUE(in.Close());
+}
+
 TEST_F(TextReaderTest, LongLinesArriveInPiecesOf1023Bytes) {
   // 1022 bytes and CR LF: one piece of 1023 with its LF.
   std::string fits(1022, 'a');
